@@ -1,0 +1,45 @@
+// File access for the engine: Windows-style game paths resolved inside the game folder.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv::platform {
+
+// Paths handed to Files are the engine's own: the base directory followed by a relative part, or
+// the relative part alone, in the game's bytes (code page 932 or UTF-8), with '\' or '/' between
+// components. Each component is matched case-insensitively against what is on disk, and nothing
+// outside the game folder is ever reached.
+class Files {
+ public:
+  virtual ~Files() = default;
+
+  // The base directory every engine path starts with (ends with a separator).
+  virtual const std::string& BaseDirectory() const = 0;
+
+  // Names of the plain files directly inside the game folder, sorted by their bytes.
+  virtual std::vector<std::string> ListGameFolder() = 0;
+
+  // The host path for an engine path, or nothing when it would leave the game folder. A missing
+  // last component is kept as written (so new files can be created).
+  virtual std::optional<std::string> Resolve(std::string_view enginePath) = 0;
+
+  virtual bool Exists(std::string_view enginePath) = 0;
+  virtual bool IsDirectory(std::string_view enginePath) = 0;
+  virtual bool CreateDirectory(std::string_view enginePath) = 0;
+
+  // The whole file, or nothing when it cannot be read.
+  virtual std::optional<std::vector<uint8_t>> ReadAll(std::string_view enginePath) = 0;
+  // Up to `maxBytes` from the start of the file.
+  virtual std::optional<std::vector<uint8_t>> ReadPrefix(std::string_view enginePath,
+                                                         size_t maxBytes) = 0;
+
+  // Writes a temporary file beside the target, flushes it and renames it over the target, so a
+  // crash leaves either the old or the new file, never a torn one. False on any failure.
+  virtual bool ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) = 0;
+};
+
+}  // namespace qv::platform

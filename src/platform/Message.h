@@ -1,0 +1,58 @@
+// Window messages: the engine's own event type, delivered to the window procedure on the window thread.
+#pragma once
+
+#include <cstdint>
+
+namespace qv::platform {
+
+// Standard messages keep the numbers the games' original message loop used, so logs and tests can
+// name them the same way whatever backend delivered them.
+inline constexpr uint32_t MSG_CREATE = 0x0001;
+inline constexpr uint32_t MSG_DESTROY = 0x0002;
+inline constexpr uint32_t MSG_PAINT = 0x000F;
+inline constexpr uint32_t MSG_CLOSE = 0x0010;
+inline constexpr uint32_t MSG_KEYUP = 0x0101;
+inline constexpr uint32_t MSG_COMMAND = 0x0111;
+inline constexpr uint32_t MSG_TIMER = 0x0113;
+inline constexpr uint32_t MSG_MOUSEMOVE = 0x0200;
+inline constexpr uint32_t MSG_LBUTTONUP = 0x0202;
+inline constexpr uint32_t MSG_RBUTTONUP = 0x0205;
+
+// Requests between the interpreter, the audio device and the window thread.
+inline constexpr uint32_t MSG_STREAM_DONE = 0x3E0;
+inline constexpr uint32_t MSG_CD_PLAY = 0xDDE3;
+inline constexpr uint32_t MSG_CD_STOP = 0xDDE4;
+inline constexpr uint32_t MSG_VOICE_PLAY = 0xDDE5;
+inline constexpr uint32_t MSG_VOICE_STOP = 0xDDE6;
+inline constexpr uint32_t MSG_WAVE_MUSIC_PLAY = 0xDDE7;
+inline constexpr uint32_t MSG_WAVE_MUSIC_STOP = 0xDDE8;
+inline constexpr uint32_t MSG_MUSIC_RESTART = 0xDDE9;
+inline constexpr uint32_t MSG_MUSIC_STOP = 0xFFEA;
+
+// Virtual-key code of Print Screen (the only key the window procedure tells apart).
+inline constexpr uint32_t VK_SNAPSHOT = 0x2C;
+
+struct Message {
+  uint32_t id = 0;
+  uint32_t wParam = 0;
+  // Mouse messages: x in the low 16 bits, y in the high 16 bits (frame coordinates).
+  // Key messages: repeat count and scan code, as the key-up message carried them.
+  uint32_t lParam = 0;
+};
+
+inline constexpr uint32_t MakePoint(int x, int y) {
+  return (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) |
+         static_cast<uint16_t>(static_cast<int16_t>(x));
+}
+inline constexpr int PointX(uint32_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
+inline constexpr int PointY(uint32_t lParam) { return static_cast<int16_t>(lParam >> 16); }
+
+// What a backend's message loop calls for every message; the shell implements it.
+class WindowProcedure {
+ public:
+  virtual ~WindowProcedure() = default;
+  // Window thread only.
+  virtual int32_t HandleMessage(const Message& message) = 0;
+};
+
+}  // namespace qv::platform

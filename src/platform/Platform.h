@@ -1,0 +1,26 @@
+// The services an engine is given by the backend that runs it.
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Cp932.h"
+#include "platform/Display.h"
+#include "platform/EventLog.h"
+#include "platform/Files.h"
+#include "platform/InstanceLock.h"
+#include "platform/Ui.h"
+#include "platform/Window.h"
+
+namespace qv::platform {
+
+struct Platform {
+  Clock& clock;
+  Window& window;
+  Ui& ui;
+  Display& display;
+  Files& files;
+  Cp932& cp932;
+  EventLog& log;
+  InstanceLocks& locks;
+};
+
+}  // namespace qv::platform

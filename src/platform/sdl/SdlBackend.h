@@ -1,0 +1,31 @@
+// The backend for real play: an SDL2 window, input, Dear ImGui dialogs and menus, real time.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Ui.h"
+#include "platform/Window.h"
+
+namespace qv::platform::sdl {
+
+struct SdlOptions {
+  int scale = 1;  // whole factor for the windowed picture (--scale N)
+};
+
+class SdlBackend {
+ public:
+  virtual ~SdlBackend() = default;
+  // Initialises SDL's video subsystem. Null with a one-line reason in `error` when there is no
+  // display to open a window on.
+  static std::unique_ptr<SdlBackend> Create(const SdlOptions& options, std::string& error);
+
+  virtual Clock& GetClock() = 0;
+  virtual Window& GetWindow() = 0;
+  virtual Ui& GetUi() = 0;
+  virtual Display& GetDisplay() = 0;
+};
+
+}  // namespace qv::platform::sdl
