@@ -37,6 +37,12 @@ class Clock {
   virtual void requestStop() = 0;
   virtual bool stopRequested() = 0;
 
+  // A virtual clock moves time only while every engine thread other than the window thread waits,
+  // so it must know how many there are: call AddParticipant before starting such a thread and
+  // RemoveParticipant as that thread's last act. Any thread.
+  virtual void AddParticipant() {}
+  virtual void RemoveParticipant() {}
+
   // Marks the calling thread as interruptible (the interpreter thread calls this once).
   static void MarkThreadInterruptible();
   static bool ThreadIsInterruptible();

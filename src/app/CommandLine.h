@@ -1,0 +1,26 @@
+// qvplay's command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv::app {
+
+struct CommandLine {
+  bool help = false;
+  bool version = false;
+  bool headless = false;
+  std::string eventsFile;
+  std::string outDir;
+  std::optional<bool> windowed;  // --window / --fullscreen
+  int scale = 1;
+  std::string gameDir = ".";
+};
+
+// Parses argv[1..]. On a usage error returns false with a one-line message in `error`.
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
+
+const char* UsageText();
+
+}  // namespace qv::app

@@ -1,0 +1,134 @@
+// The Engine: one object that owns every state record, flag and service reference of a game run.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/EnvSettings.h"
+#include "core/GameState.h"
+#include "core/InterpreterGate.h"
+#include "platform/Platform.h"
+
+namespace qv::core {
+
+// What the instance file says about the game.
+struct InstanceConfig {
+  bool found = false;  // an instance file was found and read
+  std::string instanceName;
+  std::string windowName;  // the game's bytes (code page 932)
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t gameType = 0;
+  int32_t bgmFromCd = 0;
+};
+
+// The unscrambled scenario: the file's bytes, then the end marker 0x03, then a zero byte.
+struct ScriptText {
+  static constexpr uint8_t kEndMarker = 0x03;
+  std::vector<uint8_t> bytes;
+  uint32_t size = 0;  // the file's size, without the marker
+  uint8_t key = 0;    // the key it was unscrambled with
+
+  std::string_view View() const {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+  }
+};
+
+struct Rect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+class Engine {
+ public:
+  explicit Engine(platform::Platform& services);
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+  ~Engine();
+
+  platform::Platform& platform;
+
+  // Start-up values, written before the interpreter thread starts and read-only afterwards.
+  InstanceConfig config;
+  std::string baseDirectory;  // ends with a separator
+  static constexpr Rect kTextArea{35, 450, 780, 580};
+
+  EnvSettings env;
+  std::mutex envFileMutex;  // serialises the writers of env.dat (both threads write it)
+  GameState state;
+  InterpreterGate gate;
+
+  // The script text is replaced by the return to the title while the interpreter may be reading
+  // it, so readers take a reference-counted snapshot.
+  std::shared_ptr<const ScriptText> Script() const;
+  void SetScript(std::shared_ptr<const ScriptText> script);
+  std::atomic<uint32_t> scriptPosition{0};
+
+  // Input and advance state shared by the two threads.
+  std::atomic<int32_t> advanceMode{0};
+  std::atomic<int32_t> savedMessageSpeed{1};
+  std::atomic<int32_t> screenMode{0};
+  std::atomic<int32_t> inputBusy{0};
+  std::atomic<int32_t> syncActive{0};
+  std::atomic<int32_t> messageWindowActive{0};
+  std::atomic<int32_t> messageWindowShown{0};
+  std::atomic<int32_t> clickEndsAuto{1};
+  std::atomic<int32_t> voicePlaying{0};
+  std::atomic<int32_t> voicePlayerPlaying{0};  // the voice player's own playing flag
+  std::atomic<int32_t> restoringGame{0};
+  std::atomic<int32_t> waitCursorOn{0};
+  std::atomic<int32_t> newPageRequested{0};
+  std::atomic<int32_t> abortTextOutput{0};
+  std::atomic<int32_t> textPositionX{kTextArea.left};
+  std::atomic<int32_t> textPositionY{kTextArea.top};
+
+  // Presentation settings the scene commands keep for the graphics.
+  std::atomic<int32_t> brightnessLevel{30};
+  std::atomic<int32_t> effectNumber{0};
+  std::atomic<int32_t> spriteAlpha{255};
+  std::atomic<int32_t> alphaDepth{64};
+  std::atomic<int32_t> messageWindowOpen{0};
+
+  // Interpreter-thread state.
+  uint32_t syncStartTime = 0;
+  uint32_t randomState = 0;
+  std::string maskFileName;
+
+  // Audio paths: written by the interpreter before its synchronous request, read by the window
+  // thread while handling it.
+  std::string musicFileName;
+  std::string voiceFileName;
+  std::string waveMusicFileName;
+  std::string soundEffectFileName;
+  int32_t cdTrack = 1;
+  bool cdFound = false;
+
+  // Threads and lifetime.
+  std::thread interpreterThread;
+  std::unique_ptr<platform::InstanceLock> instanceLock;
+  std::atomic<bool> closing{false};
+  std::atomic<bool> windowCreated{false};
+  // The shell's window procedure, for requests made on the window thread itself.
+  platform::WindowProcedure* windowProcedure = nullptr;
+
+  void ResetTextPosition() {
+    textPositionX = kTextArea.left;
+    textPositionY = kTextArea.top;
+  }
+
+  // Shift-JIS text of the game as UTF-8 for the UI and the log.
+  std::string Utf8(std::string_view cp932) { return platform.cp932.ToUtf8(cp932); }
+  // The window name as every message box's caption.
+  std::string Caption() { return Utf8(config.windowName); }
+  void Log(std::string_view line) { platform.log.Write(line); }
+
+ private:
+  mutable std::mutex scriptMutex_;
+  std::shared_ptr<const ScriptText> script_;
+};
+
+}  // namespace qv::core

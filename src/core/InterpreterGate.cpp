@@ -1,0 +1,39 @@
+// The interpreter's halt and resume hand-over (see InterpreterGate.h).
+#include "core/InterpreterGate.h"
+
+namespace qv::core {
+
+void InterpreterGate::SuspendSelf(HaltReason reason) {
+  if (observer_) observer_(reason);
+  clock_.update([&] {
+    halted_ = reason;
+    resumed_ = false;
+  });
+  clock_.await([&] { return resumed_; }, std::nullopt);
+}
+
+void InterpreterGate::Resume() {
+  clock_.update([&] {
+    if (halted_ == HaltReason::None) return;
+    halted_ = HaltReason::None;
+    resumed_ = true;
+  });
+}
+
+HaltReason InterpreterGate::Halted() {
+  HaltReason reason = HaltReason::None;
+  clock_.update([&] { reason = halted_; });
+  return reason;
+}
+
+const char* HaltReasonName(HaltReason reason) {
+  switch (reason) {
+    case HaltReason::Wait: return "wait";
+    case HaltReason::Stop: return "stop";
+    case HaltReason::Choice: return "choice";
+    case HaltReason::None: break;
+  }
+  return "none";
+}
+
+}  // namespace qv::core

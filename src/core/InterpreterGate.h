@@ -1,0 +1,35 @@
+// The interpreter thread's halt and resume hand-over, without the races of suspending a thread.
+#pragma once
+
+#include <functional>
+
+#include "platform/Clock.h"
+
+namespace qv::core {
+
+enum class HaltReason { None, Wait, Stop, Choice };
+
+class InterpreterGate {
+ public:
+  explicit InterpreterGate(platform::Clock& clock) : clock_(clock) {}
+
+  // Interpreter thread: halts until another thread calls Resume. Throws StopSignal at close.
+  void SuspendSelf(HaltReason reason);
+  // Any thread: lets a halted interpreter go on; does nothing when it is not halted.
+  void Resume();
+  // Any thread: why the interpreter is halted, or None while it runs.
+  HaltReason Halted();
+
+  // Called on the interpreter thread just before it halts (the headless log uses it).
+  void SetHaltObserver(std::function<void(HaltReason)> observer) { observer_ = std::move(observer); }
+
+ private:
+  platform::Clock& clock_;
+  HaltReason halted_ = HaltReason::None;  // guarded by the clock's lock
+  bool resumed_ = false;                  // guarded by the clock's lock
+  std::function<void(HaltReason)> observer_;
+};
+
+const char* HaltReasonName(HaltReason reason);
+
+}  // namespace qv::core

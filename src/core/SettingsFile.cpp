@@ -1,0 +1,57 @@
+// env.dat and the save folder (see SettingsFile.h).
+#include "core/SettingsFile.h"
+
+#include <mutex>
+
+#include "core/WindowRequests.h"
+
+namespace qv::core {
+
+std::string SaveFolderPath(const Engine& engine) { return engine.baseDirectory + "\\save"; }
+
+std::string EnvFilePath(const Engine& engine) { return SaveFolderPath(engine) + "\\env.dat"; }
+
+int EnsureSaveFolder(Engine& engine, bool create) {
+  auto& files = engine.platform.files;
+  const std::string folder = SaveFolderPath(engine);
+  if (files.Exists(folder)) return 1;
+  if (create) {
+    if (files.CreateDirectory(folder)) return 1;
+    ShowWarning(engine, texts::kSaveFolderFailed);
+  }
+  return 0;
+}
+
+int LoadEnvSettings(Engine& engine) {
+  if (!EnsureSaveFolder(engine, true)) return 0;
+  engine.env.ClearFlags();
+  auto image = engine.platform.files.ReadAll(EnvFilePath(engine));
+  if (!image) {
+    engine.env.ApplyDefaults();
+    return 0;
+  }
+  engine.env.ReadBytes(*image);
+  return 1;
+}
+
+int SaveEnvSettings(Engine& engine, int flagIndex) {
+  if (flagIndex != kNoImageFlag && flagIndex >= 0 &&
+      flagIndex < static_cast<int>(EnvSettings::kFlagCount)) {
+    engine.env.imageSeenFlags[static_cast<size_t>(flagIndex)] = 1;
+  }
+  if (!EnsureSaveFolder(engine, true)) return 0;
+  bool written;
+  {
+    std::lock_guard lock(engine.envFileMutex);
+    auto image = engine.env.ToBytes();
+    written = engine.platform.files.ReplaceAtomically(
+        EnvFilePath(engine), std::vector<uint8_t>(image.begin(), image.end()));
+  }
+  if (!written) {
+    ShowWarning(engine, texts::kSaveFailed);
+    return 0;
+  }
+  return 1;
+}
+
+}  // namespace qv::core

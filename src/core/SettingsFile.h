@@ -1,0 +1,29 @@
+// env.dat and the save folder: reading and writing the player's settings record.
+#pragma once
+
+#include <string>
+
+#include "core/Engine.h"
+
+namespace qv::core {
+
+// Flag index meaning "mark no image as seen".
+inline constexpr int kNoImageFlag = 99;
+
+// base directory + "\save": the folder of env.dat and the saved games.
+std::string SaveFolderPath(const Engine& engine);
+std::string EnvFilePath(const Engine& engine);
+
+// 1 when the save folder exists or (with create) was made; 0 otherwise, after a message when
+// creating failed. Any thread.
+int EnsureSaveFolder(Engine& engine, bool create);
+
+// Reads env.dat over the settings: 1 read, 0 defaults applied (or no save folder). Start-up.
+int LoadEnvSettings(Engine& engine);
+
+// Marks image `flagIndex` (0..18) as seen unless it is kNoImageFlag, then rewrites env.dat
+// whole and atomically: 1 written, 0 failed (with a message). Indexes outside 0..18 mark
+// nothing. Any thread; concurrent calls are serialised.
+int SaveEnvSettings(Engine& engine, int flagIndex);
+
+}  // namespace qv::core

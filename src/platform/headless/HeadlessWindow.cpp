@@ -1,0 +1,179 @@
+// The headless runner (see HeadlessWindow.h).
+#include "platform/headless/HeadlessWindow.h"
+
+#include "platform/headless/PngWriter.h"
+
+namespace qv::platform::headless {
+
+namespace {
+constexpr uint64_t kIdleLimitMs = 600000;
+constexpr uint32_t kKeyUpFlags = 0xC0000001;  // repeat count 1, previous state down, released
+}  // namespace
+
+HeadlessWindow::HeadlessWindow(VirtualClock& clock, HeadlessUi& ui, EventLog& log,
+                               std::string outDir)
+    : clock_(clock), ui_(ui), log_(log), outDir_(std::move(outDir)), queue_(clock) {}
+
+bool HeadlessWindow::Create(const std::string&, int width, int height) {
+  width_ = width;
+  height_ = height;
+  picture_.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0);
+  return true;
+}
+
+int32_t HeadlessWindow::Send(const Message& message) {
+  if (IsWindowThread()) return procedure_ ? procedure_->HandleMessage(message) : 0;
+  return queue_.Send(message);
+}
+
+int32_t HeadlessWindow::Call(const std::function<int32_t()>& work) {
+  if (IsWindowThread()) return work();
+  return queue_.Call(work);
+}
+
+void HeadlessWindow::Post(const Message& message) { queue_.Post(message); }
+
+void HeadlessWindow::PostQuit(int exitCode) {
+  quit_ = true;
+  exitCode_ = exitCode;
+}
+
+void HeadlessWindow::SetTimer(uint32_t id, uint32_t periodMs) {
+  if (periodMs == 0) periodMs = 1;
+  timers_[id] = Timer{periodMs, clock_.nowMs() + periodMs};
+}
+
+void HeadlessWindow::KillTimer(uint32_t id) { timers_.erase(id); }
+
+void HeadlessWindow::Deliver(uint32_t id, uint32_t wParam, uint32_t lParam) {
+  Message message;
+  message.id = id;
+  message.wParam = wParam;
+  message.lParam = lParam;
+  procedure_->HandleMessage(message);
+}
+
+void HeadlessWindow::Pump() {
+  // Every engine thread runs until it waits; requests they queued meanwhile are handled here,
+  // which may let them run again, until nothing is left to do at this instant.
+  while (!quit_) {
+    clock_.Settle(nullptr);
+    if (!queue_.HasPending()) return;
+    queue_.DispatchPending(*procedure_);
+  }
+}
+
+std::optional<uint64_t> HeadlessWindow::NextTimerDue() const {
+  std::optional<uint64_t> next;
+  for (const auto& [id, timer] : timers_) {
+    if (!next || timer.nextDue < *next) next = timer.nextDue;
+  }
+  return next;
+}
+
+void HeadlessWindow::FireDueTimers() {
+  uint64_t now = clock_.nowMs();
+  for (auto& [id, timer] : timers_) {
+    if (quit_) return;
+    if (timer.nextDue <= now) {
+      timer.nextDue += timer.period;
+      Deliver(MSG_TIMER, id, 0);
+      Pump();
+    }
+  }
+}
+
+bool HeadlessWindow::PassTime(uint64_t limit, bool untilHalted) {
+  for (;;) {
+    Pump();
+    if (quit_) return true;
+    if (untilHalted && probe_ && probe_->HaltedForPlayer()) return true;
+    std::optional<uint64_t> next = clock_.EarliestDeadline();
+    std::optional<uint64_t> timer = NextTimerDue();
+    if (timer && (!next || *timer < *next)) next = timer;
+    if (!next || *next > limit) {
+      clock_.AdvanceTo(limit);
+      Pump();
+      return false;
+    }
+    clock_.AdvanceTo(*next);
+    FireDueTimers();
+  }
+}
+
+void HeadlessWindow::Perform(const ScriptedEvent& event) {
+  using Kind = ScriptedEvent::Kind;
+  switch (event.kind) {
+    case Kind::Click:
+      cursor_ = MakePoint(event.x, event.y);
+      Deliver(MSG_LBUTTONUP, 0, cursor_);
+      break;
+    case Kind::RightClick:
+      cursor_ = MakePoint(event.x, event.y);
+      Deliver(MSG_RBUTTONUP, 0, cursor_);
+      break;
+    case Kind::Move:
+      cursor_ = MakePoint(event.x, event.y);
+      Deliver(MSG_MOUSEMOVE, 0, cursor_);
+      break;
+    case Kind::Key:
+      Deliver(MSG_KEYUP, event.value, kKeyUpFlags);
+      break;
+    case Kind::Wait:
+      PassTime(clock_.nowMs() + event.value, false);
+      break;
+    case Kind::Idle:
+      if (!PassTime(clock_.nowMs() + kIdleLimitMs, true) && !quit_) log_.Write("idle timeout");
+      break;
+    case Kind::Menu:
+      ui_.QueueMenu(event.value);
+      break;
+    case Kind::AnswerOk:
+      ui_.QueueAnswer(BoxAnswer::Ok);
+      break;
+    case Kind::AnswerCancel:
+      ui_.QueueAnswer(BoxAnswer::Cancel);
+      break;
+    case Kind::Name:
+      ui_.QueueName(event.text);
+      break;
+    case Kind::NameClose:
+      ui_.QueueName(std::nullopt);
+      break;
+    case Kind::Shot:
+      if (!WriteFileBytes(outDir_ + "/" + event.text + ".png",
+                          EncodePng(picture_.data(), width_, height_))) {
+        log_.Write("shot failed " + event.text);
+      }
+      break;
+    case Kind::State: {
+      std::string json = probe_ ? probe_->StateJson() : "{}";
+      if (!WriteFileBytes(outDir_ + "/" + event.text + ".json",
+                          std::vector<uint8_t>(json.begin(), json.end()))) {
+        log_.Write("state failed " + event.text);
+      }
+      break;
+    }
+    case Kind::Close:
+      Deliver(MSG_CLOSE, 0, 0);
+      break;
+  }
+}
+
+int HeadlessWindow::RunMessageLoop(WindowProcedure& procedure) {
+  procedure_ = &procedure;
+  for (const ScriptedEvent& event : events_) {
+    Pump();
+    if (quit_) break;
+    Perform(event);
+    Pump();
+    if (quit_) break;
+  }
+  if (!quit_) Perform(ScriptedEvent{ScriptedEvent::Kind::Idle, 0, 0, 0, {}, 0});
+  if (!quit_) Perform(ScriptedEvent{ScriptedEvent::Kind::Close, 0, 0, 0, {}, 0});
+  Pump();
+  procedure_ = nullptr;
+  return exitCode_;
+}
+
+}  // namespace qv::platform::headless

@@ -1,0 +1,53 @@
+// The script's command handlers and the ordered keyword table that selects them.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "core/Engine.h"
+
+namespace qv::script {
+
+// A handler receives the whole command line (without its CR LF). The line is at most 1023 bytes.
+using CommandHandler = void (*)(core::Engine& engine, std::string_view line);
+
+struct Command {
+  std::string_view keyword;
+  CommandHandler handler;  // null: the subsystem is not in this build yet ("unhandled WORD")
+};
+
+// The 41 keywords in the order they are tested; each is a case-sensitive substring test over the
+// whole line, and the first one found wins. The order is part of the script language.
+const std::array<Command, 41>& CommandTable();
+
+// The first entry whose keyword occurs in `line`, or null.
+const Command* FindCommand(std::string_view line);
+
+// Flags, points and jumps.
+void Flagreset(core::Engine& engine, std::string_view line);
+void Jmp(core::Engine& engine, std::string_view line);
+void Returnto(core::Engine& engine, std::string_view line);
+void Eventflag(core::Engine& engine, std::string_view line);
+void Eventjudge(core::Engine& engine, std::string_view line);
+void Pointflag(core::Engine& engine, std::string_view line);
+void Pointjudge(core::Engine& engine, std::string_view line);
+void Random(core::Engine& engine, std::string_view line);
+void Recflag(core::Engine& engine, std::string_view line);
+
+// Finds `search` (":" + label) in the script and leaves the position on the CR of that line, so
+// the interpreter continues after it. On failure shows `message` and closes the program.
+// Returns 1 when found, 0 after an error.
+int JumpToLabel(core::Engine& engine, std::string_view search, std::string_view message);
+
+// Timing, status and bookkeeping commands.
+void Wait(core::Engine& engine, std::string_view line);
+void Syncstart(core::Engine& engine, std::string_view line);
+void Syncexit(core::Engine& engine, std::string_view line);
+void Synctiming(core::Engine& engine, std::string_view line);
+void Statuswindow(core::Engine& engine, std::string_view line);
+void Statusctrl(core::Engine& engine, std::string_view line);
+void Statetitle(core::Engine& engine, std::string_view line);
+void ExitGame(core::Engine& engine, std::string_view line);
+void Nothing(core::Engine& engine, std::string_view line);
+
+}  // namespace qv::script

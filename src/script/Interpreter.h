@@ -1,0 +1,32 @@
+// The interpreter thread: the line loop, the wait codes, text lines and command dispatch.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/Engine.h"
+
+namespace qv::script {
+
+// "＊＊＊" in Shift-JIS: replaced by the player's name in text lines.
+inline constexpr std::string_view kNamePlaceholder = "\x81\x96\x81\x96\x81\x96";
+
+// The interpreter's loop; returns after the end of the script was reached and the close message
+// was sent. Interpreter thread; throws StopSignal when the program closes under it.
+void ScriptInterpreter(core::Engine& engine);
+
+// The interpreter thread's whole life: marks the thread, runs the loop, unwinds at close and
+// tells the clock it has gone. Started by the shell after AddParticipant.
+void RunInterpreterThread(core::Engine& engine);
+
+// Executes one line (wait codes first, then label/comment, command or text).
+void ExecuteLine(core::Engine& engine, std::string_view line);
+
+// The text line after the first placeholder was replaced by the name, cut to the line buffer.
+std::string PutNameIn(std::string_view line, std::string_view playerName);
+
+// The return to the title: reloads the script and restarts it from the top. Window thread.
+int RestartScript(core::Engine& engine);
+
+}  // namespace qv::script

@@ -1,0 +1,71 @@
+// The scenario file (see ScriptFile.h).
+#include "script/ScriptFile.h"
+
+#include <cstdio>
+
+#include "core/ScriptScramble.h"
+#include "core/TextRules.h"
+
+namespace qv::script {
+
+std::string FirstWithExtension(const std::vector<std::string>& names, std::string_view ext) {
+  for (const std::string& name : names) {
+    if (name.size() <= ext.size() + 1) continue;
+    if (name[name.size() - ext.size() - 1] != '.') continue;
+    bool same = true;
+    for (size_t i = 0; i < ext.size(); ++i) {
+      char c = name[name.size() - ext.size() + i];
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      if (c != ext[i]) same = false;
+    }
+    if (same) return name;
+  }
+  return {};
+}
+
+std::shared_ptr<core::ScriptText> UnscrambleScript(std::vector<uint8_t> fileBytes) {
+  auto script = std::make_shared<core::ScriptText>();
+  script->key = core::DetectScriptKey(fileBytes).value_or(core::kScriptKey);
+  script->size = static_cast<uint32_t>(fileBytes.size());
+  core::XorBytes(fileBytes, script->key);
+  fileBytes.push_back(core::ScriptText::kEndMarker);
+  fileBytes.push_back(0);
+  script->bytes = std::move(fileBytes);
+  return script;
+}
+
+int LoadScript(core::Engine& engine) {
+  std::string name = FirstWithExtension(engine.platform.files.ListGameFolder(), "qv");
+  if (name.empty()) return 0;
+  auto bytes = engine.platform.files.ReadAll(engine.baseDirectory + name);
+  // Positions are 32-bit; a file that large is no script.
+  if (!bytes || bytes->size() > 0x7FFFFFF0u) return 0;
+  auto script = UnscrambleScript(std::move(*bytes));
+  if (script->key != core::kScriptKey && engine.platform.log.Enabled()) {
+    char line[32];
+    std::snprintf(line, sizeof line, "script key 0x%02X", script->key);
+    engine.Log(line);
+  }
+  engine.SetScript(std::move(script));
+  return 1;
+}
+
+std::string ReadLine(const core::ScriptText& script, std::atomic<uint32_t>& position) {
+  std::string line;
+  uint32_t pos = position.load();
+  if (ScriptByte(script, pos) != '\r') {
+    for (;;) {
+      if (ScriptByte(script, uint64_t{pos} + 1) == '\n') break;
+      uint8_t byte = ScriptByte(script, pos);
+      if (byte == core::ScriptText::kEndMarker) break;
+      if (line.size() < kMaxLineBytes + 1) line.push_back(static_cast<char>(byte));
+      pos = pos + 1;
+      position.store(pos);
+      if (ScriptByte(script, pos) == '\r') break;
+    }
+  }
+  if (line.size() > kMaxLineBytes) line = std::string(core::CutAtCharBoundary(line, kMaxLineBytes));
+  return line;
+}
+
+}  // namespace qv::script

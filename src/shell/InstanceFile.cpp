@@ -1,0 +1,64 @@
+// The instance file (see InstanceFile.h).
+#include "shell/InstanceFile.h"
+
+#include "core/TextRules.h"
+#include "script/ScriptFile.h"
+
+namespace qv::shell {
+
+namespace {
+
+constexpr size_t kInstanceNameMax = 63;
+// The window name has no stated bound; a caption longer than this is of no use to anybody.
+constexpr size_t kWindowNameMax = 255;
+constexpr size_t kNumberMax = 9;
+
+// The value of `key`: skip the key and the one character after it (the opening quote), then
+// everything up to the next double quote or the end of the text.
+std::optional<std::string_view> KeyValue(std::string_view text, std::string_view key,
+                                         size_t maxBytes) {
+  size_t at = core::FindSjis(text, key);
+  if (at == std::string_view::npos) return std::nullopt;
+  size_t from = at + key.size() + 1;
+  if (from > text.size()) return std::string_view{};
+  std::string_view value = core::TakeUntil(text, from, std::string_view("\"\0", 2));
+  return core::CutAtCharBoundary(value, maxBytes);
+}
+
+}  // namespace
+
+core::InstanceConfig ParseInstanceFile(std::string_view bytes) {
+  core::InstanceConfig config;
+  config.found = true;
+  auto instance = KeyValue(bytes, "InstanceName=", kInstanceNameMax);
+  config.instanceName = instance ? std::string(*instance) : "DEFAULTINSTANCE";
+  auto window = KeyValue(bytes, "WindowName=", kWindowNameMax);
+  config.windowName = window ? std::string(*window) : "DEFAULTIN";
+  auto number = [&](std::string_view key, int32_t fallback) {
+    auto value = KeyValue(bytes, key, kNumberMax);
+    return value ? core::ReadNumber(*value) : fallback;
+  };
+  config.width = number("WindowWidth=", 640);
+  config.height = number("WindowHeight=", 480);
+  config.gameType = number("GameType=", 0);
+  auto bgm = KeyValue(bytes, "BGMType=", kNumberMax);
+  config.bgmFromCd = bgm ? (core::ContainsBytes(*bgm, "WAVE") ? 0 : 1) : 0;
+  return config;
+}
+
+void ReadInstanceFile(core::Engine& engine) {
+  std::string name = script::FirstWithExtension(engine.platform.files.ListGameFolder(), "ist");
+  std::optional<std::vector<uint8_t>> bytes;
+  if (!name.empty()) bytes = engine.platform.files.ReadAll(engine.baseDirectory + name);
+  if (!bytes) {
+    // Without an instance file the game would get empty names and a window of no size; the
+    // keys' defaults give a playable window instead.
+    engine.config = ParseInstanceFile({});
+    engine.config.found = false;
+    return;
+  }
+  engine.config = ParseInstanceFile(
+      std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+}
+
+}  // namespace qv::shell

@@ -1,0 +1,156 @@
+// The main window's procedure (see MainWindow.h).
+#include "shell/MainWindow.h"
+
+#include "core/WindowRequests.h"
+#include "resources/SystemMenuResource.h"
+#include "shell/SystemMenu.h"
+
+namespace qv::shell {
+
+using platform::Message;
+
+MainWindow::MainWindow(core::Engine& engine) : engine_(engine) {
+  engine_.windowProcedure = this;
+}
+
+MainWindow::~MainWindow() {
+  if (engine_.windowProcedure == this) engine_.windowProcedure = nullptr;
+}
+
+void SetSkipMode(core::Engine& engine, bool on) {
+  if (on) {
+    engine.savedMessageSpeed = engine.env.messageSpeed.load();
+    engine.env.messageSpeed = 0;
+    engine.advanceMode = 1;
+    engine.gate.Resume();
+  } else {
+    engine.advanceMode = 0;
+    engine.env.messageSpeed = engine.savedMessageSpeed.load();
+  }
+}
+
+void SetAutoMode(core::Engine& engine, int mode) {
+  if (mode == 3) {
+    engine.advanceMode = 3;
+    // Showing the hidden message window again arrives with the message window itself.
+    if (engine.messageWindowShown == 0) engine.messageWindowShown = 1;
+    engine.gate.Resume();
+  } else {
+    engine.advanceMode = 0;
+  }
+}
+
+namespace {
+
+void SendVoiceStop(core::Engine& engine) {
+  Message stop;
+  stop.id = platform::MSG_VOICE_STOP;
+  core::SendToWindow(engine, stop);
+}
+
+}  // namespace
+
+int HandleClick(core::Engine& engine, uint32_t /*position*/) {
+  if (engine.syncActive == 1) return 0;
+  if (engine.inputBusy == 0 && engine.voicePlaying == 1) SendVoiceStop(engine);
+  if (engine.screenMode != 0) {
+    if (engine.inputBusy == 1) return 0;
+    // The save/load slots and the choice items take these clicks once those screens exist.
+    return 1;
+  }
+  if (engine.advanceMode == 1) {
+    SetSkipMode(engine, false);
+  } else if (engine.advanceMode == 3 && engine.clickEndsAuto == 1) {
+    SetAutoMode(engine, 0);
+  }
+  // (Otherwise the message window's bar buttons get the click first, once the bar is drawn.)
+  if (engine.messageWindowActive == 1 && engine.messageWindowShown == 0) {
+    engine.messageWindowShown = 1;
+    return 1;
+  }
+  engine.gate.Resume();
+  return 1;
+}
+
+int ShutdownCleanup(core::Engine& engine) {
+  engine.SetScript(nullptr);
+  engine.voicePlaying = 0;
+  return 1;
+}
+
+void MainWindow::OnCreate() {
+  systemMenu_ = resources::LoadSystemMenu();
+  engine_.advanceMode = 0;
+  engine_.platform.window.SetTimer(WAIT_CURSOR_TIMER, kWaitCursorPeriodMs);
+}
+
+void MainWindow::OnClose() {
+  // The interpreter unwinds from whatever it waits for without running another line; joining
+  // it here means nothing below can race with it.
+  engine_.closing = true;
+  engine_.platform.clock.requestStop();
+  if (engine_.interpreterThread.joinable()) engine_.interpreterThread.join();
+  Message destroy;
+  destroy.id = platform::MSG_DESTROY;
+  HandleMessage(destroy);
+}
+
+void MainWindow::OnDestroy() {
+  engine_.platform.window.KillTimer(WAIT_CURSOR_TIMER);
+  ShutdownCleanup(engine_);
+  // Full screen here is a borderless window over an unchanged desktop: there is no display
+  // mode to restore.
+  engine_.platform.window.PostQuit(0);
+}
+
+void MainWindow::OnCommand(uint32_t id) { RunMenuCommand(engine_, systemMenu_, id); }
+
+int32_t MainWindow::HandleMessage(const Message& message) {
+  using namespace platform;
+  switch (message.id) {
+    case MSG_CREATE:
+      OnCreate();
+      return 0;
+    case MSG_DESTROY:
+      OnDestroy();
+      return 0;
+    case MSG_PAINT:
+      return 0;
+    case MSG_CLOSE:
+      OnClose();
+      return 0;
+    case MSG_KEYUP:
+      if (engine_.messageWindowActive == 1 && engine_.messageWindowShown == 0) return 0;
+      HandleClick(engine_, message.lParam);
+      // Print Screen also took the clipboard once, which leaves nothing to do here.
+      if (message.wParam == VK_SNAPSHOT) return 1;
+      return 0;
+    case MSG_COMMAND:
+      OnCommand(message.wParam & 0xFFFF);
+      return 0;
+    case MSG_TIMER:
+      return 0;
+    case MSG_MOUSEMOVE:
+      return 0;
+    case MSG_LBUTTONUP:
+      HandleClick(engine_, message.lParam);
+      return 0;
+    case MSG_RBUTTONUP:
+      if (engine_.advanceMode == 3) SetAutoMode(engine_, 0);
+      ShowSystemMenu(engine_, systemMenu_, message.lParam);
+      return 0;
+    case MSG_VOICE_PLAY:
+      engine_.voicePlaying = 1;
+      return 0;
+    case MSG_VOICE_STOP:
+      engine_.voicePlaying = 0;
+      return 0;
+    case MSG_MUSIC_RESTART:
+    case MSG_MUSIC_STOP:
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace qv::shell

@@ -1,0 +1,42 @@
+// The main window's procedure: input routing, the internal requests, close and shut-down.
+#pragma once
+
+#include "core/Engine.h"
+#include "platform/Message.h"
+#include "platform/Ui.h"
+
+namespace qv::shell {
+
+inline constexpr uint32_t WAIT_CURSOR_TIMER = 108;
+inline constexpr uint32_t kWaitCursorPeriodMs = 500;
+
+class MainWindow final : public platform::WindowProcedure {
+ public:
+  explicit MainWindow(core::Engine& engine);
+  ~MainWindow() override;
+
+  // Window thread.
+  int32_t HandleMessage(const platform::Message& message) override;
+
+  platform::MenuItem& SystemMenu() { return systemMenu_; }
+
+ private:
+  void OnCreate();
+  void OnClose();
+  void OnDestroy();
+  void OnCommand(uint32_t id);
+
+  core::Engine& engine_;
+  platform::MenuItem systemMenu_;
+};
+
+// Window thread. Returns 1 when the click was taken, 0 when it was ignored.
+int HandleClick(core::Engine& engine, uint32_t position);
+// Skip mode on (forces message speed 0 and lets the interpreter go) or off (restores it).
+void SetSkipMode(core::Engine& engine, bool on);
+// Auto-advance (mode 3) on, or any other mode off.
+void SetAutoMode(core::Engine& engine, int mode);
+// Releases what the run holds: script, players. Returns 1.
+int ShutdownCleanup(core::Engine& engine);
+
+}  // namespace qv::shell

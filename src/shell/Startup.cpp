@@ -1,0 +1,76 @@
+// The program's start (see Startup.h).
+#include "shell/Startup.h"
+
+#include "core/SettingsFile.h"
+#include "core/WindowRequests.h"
+#include "script/Interpreter.h"
+#include "script/ScriptFile.h"
+#include "shell/DisplayMode.h"
+#include "shell/InstanceFile.h"
+#include "shell/MainWindow.h"
+
+namespace qv::shell {
+
+namespace {
+
+// Frames beyond this are no window a display can show, and the buffers would not fit in memory.
+constexpr int32_t kMaxFrameSide = 8192;
+
+}  // namespace
+
+int RunStartupChecks(core::Engine& engine) {
+  engine.ResetTextPosition();
+  core::LoadEnvSettings(engine);
+  if (!script::LoadScript(engine)) {
+    core::ShowWarning(engine, core::texts::kNoScript);
+    return 0;
+  }
+  core::EnsureSaveFolder(engine, true);
+  // (The CD scan for games that take their music from an audio CD runs here once CD audio exists.)
+  return 1;
+}
+
+int RunGame(core::Engine& engine, const StartupOptions& options) {
+  auto& platform = engine.platform;
+  engine.baseDirectory = platform.files.BaseDirectory();
+  ReadInstanceFile(engine);
+
+  engine.instanceLock = platform.locks.TryAcquire(engine.config.instanceName);
+  if (!engine.instanceLock) return 0;  // another copy of this game runs: leave silently
+
+  if (!RunStartupChecks(engine)) return 0;
+
+  const int32_t width = engine.config.width, height = engine.config.height;
+  if (width <= 0 || height <= 0 || width > kMaxFrameSide || height > kMaxFrameSide) {
+    core::ShowWarning(engine, "ウィンドウの大きさが正しくありません (WindowWidth=" +
+                                  std::to_string(width) + ", WindowHeight=" +
+                                  std::to_string(height) + ")");
+    return 1;
+  }
+
+  MainWindow window(engine);
+  if (!platform.window.Create(engine.Caption(), width, height)) return 1;
+  engine.windowCreated = true;
+  platform::Message create;
+  create.id = platform::MSG_CREATE;
+  window.HandleMessage(create);
+
+  if (options.windowed) engine.env.windowed = *options.windowed ? 1 : 0;
+  ApplyStoredDisplayMode(engine);
+
+  platform.clock.AddParticipant();
+  engine.interpreterThread = std::thread(script::RunInterpreterThread, std::ref(engine));
+
+  int exitCode = platform.window.RunMessageLoop(window);
+  // The loop can only end through the close handling, which joined the interpreter; this is
+  // for a backend whose loop ended on its own.
+  if (engine.interpreterThread.joinable()) {
+    platform.clock.requestStop();
+    engine.interpreterThread.join();
+  }
+  engine.windowCreated = false;
+  engine.instanceLock.reset();
+  return exitCode;
+}
+
+}  // namespace qv::shell
