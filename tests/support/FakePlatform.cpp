@@ -1,0 +1,210 @@
+// In-memory fakes of the platform services (see FakePlatform.h).
+#include "support/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/StopSignal.h"
+
+namespace qv::test {
+
+// ---- FakeClock ----
+
+bool FakeClock::RunNextDueBy(uint64_t ms) {
+  auto next = scheduled_.begin();
+  if (next == scheduled_.end() || next->first > ms) return false;
+  now_ = std::max(now_, next->first);
+  auto action = std::move(next->second);
+  scheduled_.erase(next);
+  action();
+  return true;
+}
+
+void FakeClock::Advance(uint64_t ms) {
+  const uint64_t target = now_ + ms;
+  while (RunNextDueBy(target)) {
+  }
+  now_ = target;
+}
+
+void FakeClock::Schedule(uint64_t atMs, std::function<void()> action) {
+  scheduled_.emplace(atMs, std::move(action));
+}
+
+bool FakeClock::await(const Condition& ready, std::optional<uint64_t> deadlineMs) {
+  ++awaitCount;
+  for (;;) {
+    if (stop_ && ThreadIsInterruptible()) throw platform::StopSignal{};
+    if (ready && ready()) return true;
+    const uint64_t limit = deadlineMs ? *deadlineMs : UINT64_MAX;
+    if (RunNextDueBy(limit)) continue;
+    if (!deadlineMs) {
+      ADD_FAILURE() << "await without a deadline on a false condition would block forever";
+      throw std::logic_error("FakeClock: endless wait");
+    }
+    now_ = std::max(now_, *deadlineMs);
+    return ready && ready();
+  }
+}
+
+// ---- RecordingProcedure ----
+
+int32_t RecordingProcedure::HandleMessage(const platform::Message& message) {
+  messages.push_back(message);
+  return result;
+}
+
+int RecordingProcedure::Count(uint32_t id) const {
+  return static_cast<int>(std::count_if(messages.begin(), messages.end(),
+                                        [id](const platform::Message& m) { return m.id == id; }));
+}
+
+// ---- FakeWindow ----
+
+bool FakeWindow::Create(const std::string& titleUtf8, int w, int h) {
+  title = titleUtf8;
+  width = w;
+  height = h;
+  picture.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 3, 0);
+  return true;
+}
+
+int FakeWindow::RunMessageLoop(platform::WindowProcedure& loopProcedure) {
+  // Nothing arrives from outside; the posted messages are delivered once, in order.
+  std::vector<platform::Message> pending;
+  pending.swap(posted);
+  for (const auto& message : pending) {
+    loopProcedure.HandleMessage(message);
+    if (quitCode) break;
+  }
+  return quitCode.value_or(0);
+}
+
+int32_t FakeWindow::Send(const platform::Message& message) {
+  sent.push_back(message);
+  return procedure ? procedure->HandleMessage(message) : 0;
+}
+
+void FakeWindow::Present(int x, int y, int w, int h) {
+  presented.push_back({x, y, w, h});
+}
+
+// ---- FakeUi ----
+
+platform::BoxAnswer FakeUi::MessageBox(const std::string& caption, const std::string& text,
+                                       platform::BoxButtons buttons, platform::BoxIcon icon) {
+  boxes.push_back({caption, text, buttons, icon});
+  if (answers.empty()) return platform::BoxAnswer::Ok;
+  auto answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+uint32_t FakeUi::PopupMenu(const platform::MenuItem& root, int, int) {
+  menus.push_back(root);
+  if (menuChoices.empty()) return 0;
+  uint32_t choice = menuChoices.front();
+  menuChoices.pop_front();
+  return choice;
+}
+
+void FakeUi::AboutBox(const std::string&, const std::vector<std::string>&, const std::string&) {
+  ++aboutBoxes;
+}
+
+int FakeUi::NameEntry(const std::string&, const std::string&, const std::string& initialText,
+                      const std::function<platform::NameVerdict(const std::string&)>& onOk) {
+  nameInitialTexts.push_back(initialText);
+  while (!nameAnswers.empty()) {
+    auto answer = nameAnswers.front();
+    nameAnswers.pop_front();
+    if (!answer) return 2;
+    if (onOk(*answer) == platform::NameVerdict::Accept) return 1;
+  }
+  return 2;
+}
+
+// ---- FakeFiles ----
+
+std::vector<std::string> FakeFiles::ListGameFolder() {
+  std::vector<std::string> names;
+  for (const auto& [path, bytes] : files) {
+    std::string_view name = path;
+    if (name.starts_with(base_)) name.remove_prefix(base_.size());
+    if (name.find_first_of("\\/") == std::string_view::npos) names.emplace_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::optional<std::string> FakeFiles::Resolve(std::string_view enginePath) {
+  return std::string(enginePath);
+}
+
+bool FakeFiles::Exists(std::string_view enginePath) {
+  return files.contains(enginePath) || directories.contains(enginePath);
+}
+
+bool FakeFiles::IsDirectory(std::string_view enginePath) {
+  return directories.contains(enginePath);
+}
+
+bool FakeFiles::CreateDirectory(std::string_view enginePath) {
+  if (failCreateDirectory) return false;
+  directories.emplace(enginePath);
+  return true;
+}
+
+std::optional<std::vector<uint8_t>> FakeFiles::ReadAll(std::string_view enginePath) {
+  auto it = files.find(enginePath);
+  if (it == files.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<std::vector<uint8_t>> FakeFiles::ReadPrefix(std::string_view enginePath,
+                                                          size_t maxBytes) {
+  auto bytes = ReadAll(enginePath);
+  if (bytes && bytes->size() > maxBytes) bytes->resize(maxBytes);
+  return bytes;
+}
+
+bool FakeFiles::ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) {
+  if (failWrites) return false;
+  files.insert_or_assign(std::string(enginePath), bytes);
+  ++writeCounts[std::string(enginePath)];
+  return true;
+}
+
+void FakeFiles::Put(std::string_view path, std::string_view bytes) {
+  files.insert_or_assign(std::string(path), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
+
+// ---- FakeGame ----
+
+FakeGame::FakeGame(std::string_view script) {
+  engine.baseDirectory = kFakeBaseDirectory;
+  engine.config.found = true;
+  engine.config.windowName = "T";
+  engine.windowProcedure = &procedure;
+  fakes.window.procedure = &procedure;
+  SetScript(script);
+}
+
+void FakeGame::SetScript(std::string_view script) {
+  auto text = std::make_shared<core::ScriptText>();
+  text->bytes.assign(script.begin(), script.end());
+  text->bytes.push_back(core::ScriptText::kEndMarker);
+  text->bytes.push_back(0);
+  text->size = static_cast<uint32_t>(script.size());
+  engine.SetScript(std::move(text));
+}
+
+uint32_t FakeGame::IndexOf(std::string_view text) const {
+  size_t at = engine.Script()->View().find(text);
+  EXPECT_NE(at, std::string_view::npos) << "not in the script: " << text;
+  return static_cast<uint32_t>(at);
+}
+
+}  // namespace qv::test

@@ -1,0 +1,213 @@
+// In-memory fakes of every platform service, and an Engine built on them, for unit tests.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/Engine.h"
+#include "platform/Platform.h"
+
+namespace qv::test {
+
+// A clock whose time moves only when a test advances it or the engine waits with a deadline, so
+// nothing ever blocks: a wait with a deadline jumps to the deadline (or to the first scheduled
+// action before it whose change makes the wait's condition true). A wait that could only end by
+// another thread's action fails the test and throws instead of hanging. Single test thread.
+class FakeClock final : public platform::Clock {
+ public:
+  uint64_t nowMs() override { return now_; }
+  bool await(const Condition& ready, std::optional<uint64_t> deadlineMs) override;
+  void update(const std::function<void()>& change) override { change(); }
+  void requestStop() override { stop_ = true; }
+  bool stopRequested() override { return stop_; }
+
+  void SetNow(uint64_t ms) { now_ = ms; }
+  // Moves time forward, running every scheduled action that falls due on the way.
+  void Advance(uint64_t ms);
+  // Runs `action` when time reaches `atMs` (during Advance or a wait).
+  void Schedule(uint64_t atMs, std::function<void()> action);
+
+  int awaitCount = 0;  // every await, with or without a deadline
+
+ private:
+  bool RunNextDueBy(uint64_t ms);
+  uint64_t now_ = 0;
+  bool stop_ = false;
+  std::multimap<uint64_t, std::function<void()>> scheduled_;
+};
+
+// A window procedure that records every message it is given.
+class RecordingProcedure final : public platform::WindowProcedure {
+ public:
+  int32_t HandleMessage(const platform::Message& message) override;
+  std::vector<platform::Message> messages;
+  int32_t result = 0;
+  // How often message `id` arrived.
+  int Count(uint32_t id) const;
+};
+
+// A window without a screen: Send and Call run at once on the calling thread, and every message
+// sent or posted is recorded. It is its own window thread unless a test says otherwise.
+class FakeWindow final : public platform::Window {
+ public:
+  bool Create(const std::string& titleUtf8, int width, int height) override;
+  int RunMessageLoop(platform::WindowProcedure& procedure) override;
+  void PostQuit(int exitCode) override { quitCode = exitCode; }
+  int32_t Send(const platform::Message& message) override;
+  int32_t Call(const std::function<int32_t()>& work) override { return work(); }
+  void Post(const platform::Message& message) override { posted.push_back(message); }
+  void SetTimer(uint32_t id, uint32_t periodMs) override { timers[id] = periodMs; }
+  void KillTimer(uint32_t id) override { timers.erase(id); }
+  bool IsWindowThread() const override { return windowThread; }
+  uint32_t CursorPosition() override { return cursor; }
+  uint8_t* Picture() override { return picture.data(); }
+  void Present(int x, int y, int width, int height) override;
+
+  bool windowThread = true;
+  platform::WindowProcedure* procedure = nullptr;  // Send hands messages on to it when set
+  std::string title;
+  int width = 640, height = 480;
+  std::vector<uint8_t> picture = std::vector<uint8_t>(640 * 480 * 3);
+  std::vector<platform::Message> sent;
+  std::vector<platform::Message> posted;
+  std::map<uint32_t, uint32_t> timers;
+  std::optional<int> quitCode;
+  uint32_t cursor = 0;
+  struct Area {
+    int x, y, width, height;
+  };
+  std::vector<Area> presented;
+};
+
+// Records every box and menu and answers them from queues.
+class FakeUi final : public platform::Ui {
+ public:
+  struct Box {
+    std::string caption;
+    std::string text;
+    platform::BoxButtons buttons;
+    platform::BoxIcon icon;
+  };
+
+  platform::BoxAnswer MessageBox(const std::string& caption, const std::string& text,
+                                 platform::BoxButtons buttons, platform::BoxIcon icon) override;
+  uint32_t PopupMenu(const platform::MenuItem& root, int x, int y) override;
+  void AboutBox(const std::string& caption, const std::vector<std::string>& lines,
+                const std::string& closeLabel) override;
+  int NameEntry(const std::string& caption, const std::string& prompt,
+                const std::string& initialText,
+                const std::function<platform::NameVerdict(const std::string&)>& onOk) override;
+
+  std::vector<Box> boxes;
+  std::deque<platform::BoxAnswer> answers;  // empty: OK
+  std::vector<platform::MenuItem> menus;
+  std::deque<uint32_t> menuChoices;  // empty: the menu is dismissed (0)
+  int aboutBoxes = 0;
+  // Each entry is typed and confirmed with OK until one is accepted; nullopt (or running out)
+  // closes the dialog by its close box.
+  std::deque<std::optional<std::string>> nameAnswers;
+  std::vector<std::string> nameInitialTexts;
+};
+
+class FakeDisplay final : public platform::Display {
+ public:
+  void SetFullScreen(bool on) override {
+    fullScreen = on;
+    changes.push_back(on);
+  }
+  bool FullScreen() const override { return fullScreen; }
+  bool fullScreen = false;
+  std::vector<bool> changes;
+};
+
+// Files kept in memory under their engine paths, taken as plain strings (no case folding, no
+// separator rewriting): a test reads back exactly the path the engine built.
+class FakeFiles final : public platform::Files {
+ public:
+  explicit FakeFiles(std::string base) : base_(std::move(base)) {}
+  const std::string& BaseDirectory() const override { return base_; }
+  std::vector<std::string> ListGameFolder() override;
+  std::optional<std::string> Resolve(std::string_view enginePath) override;
+  bool Exists(std::string_view enginePath) override;
+  bool IsDirectory(std::string_view enginePath) override;
+  bool CreateDirectory(std::string_view enginePath) override;
+  std::optional<std::vector<uint8_t>> ReadAll(std::string_view enginePath) override;
+  std::optional<std::vector<uint8_t>> ReadPrefix(std::string_view enginePath,
+                                                 size_t maxBytes) override;
+  bool ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) override;
+
+  void Put(std::string_view path, std::string_view bytes);
+
+  std::map<std::string, std::vector<uint8_t>, std::less<>> files;
+  std::set<std::string, std::less<>> directories;
+  std::map<std::string, int, std::less<>> writeCounts;  // successful ReplaceAtomically per path
+  bool failWrites = false;
+  bool failCreateDirectory = false;
+
+ private:
+  std::string base_;
+};
+
+// Passes bytes through: tests write their Shift-JIS texts as the UTF-8 they compare with.
+class FakeCp932 final : public platform::Cp932 {
+ public:
+  std::string ToUtf8(std::string_view cp932) override { return std::string(cp932); }
+  bool FromUtf8(std::string_view utf8, std::string& out, size_t&) override {
+    out.assign(utf8);
+    return true;
+  }
+};
+
+class FakeEventLog final : public platform::EventLog {
+ public:
+  void Write(std::string_view line) override { lines.emplace_back(line); }
+  bool Enabled() const override { return true; }
+  std::vector<std::string> lines;
+};
+
+class FakeInstanceLocks final : public platform::InstanceLocks {
+ public:
+  std::unique_ptr<platform::InstanceLock> TryAcquire(std::string_view instanceName) override {
+    acquired.emplace_back(instanceName);
+    return std::make_unique<platform::InstanceLock>();
+  }
+  std::vector<std::string> acquired;
+};
+
+inline constexpr const char* kFakeBaseDirectory = "C:\\game\\";
+
+// Every fake, bundled as the Platform an Engine is given.
+struct FakePlatform {
+  FakeClock clock;
+  FakeWindow window;
+  FakeUi ui;
+  FakeDisplay display;
+  FakeFiles files{kFakeBaseDirectory};
+  FakeCp932 cp932;
+  FakeEventLog log;
+  FakeInstanceLocks locks;
+  platform::Platform services{clock, window, ui, display, files, cp932, log, locks};
+};
+
+// An Engine on fakes, running `script` (plain text; the end marker and zero are appended). Window
+// requests reach `procedure`, whether the engine sends them itself or through the window.
+struct FakeGame {
+  explicit FakeGame(std::string_view script);
+  void SetScript(std::string_view script);
+  // Index of the first byte of `text` in the script (fails the test when absent).
+  uint32_t IndexOf(std::string_view text) const;
+
+  FakePlatform fakes;
+  RecordingProcedure procedure;
+  core::Engine engine{fakes.services};
+};
+
+}  // namespace qv::test
