@@ -1,0 +1,197 @@
+// The scenario's memory and control flow: event flags, point counters, record flags and jumps.
+#include <optional>
+#include <string>
+
+#include "core/SettingsFile.h"
+#include "core/TextRules.h"
+#include "core/WindowRequests.h"
+#include "script/Commands.h"
+
+namespace qv::script {
+
+namespace {
+
+using core::GameState;
+
+// Label search texts are kept in 64-byte buffers by the scripts' conventions: the jump's search
+// text may use 63 of them, the remembered return label ":" plus 62.
+constexpr size_t kSearchTextMax = 63;
+constexpr size_t kReturnLabelMax = 62;
+
+// Where each command's fixed-column argument starts: the keyword with its dollar sign and exactly
+// one space.
+constexpr size_t kEventjudgeArgument = 12;
+constexpr size_t kPointflagArgument = 11;
+constexpr size_t kPointjudgeArgument = 12;
+constexpr size_t kRandomArgument = 8;
+
+// The text after the first space; none when the line has no argument at all.
+std::optional<std::string_view> ArgumentText(std::string_view line) {
+  size_t space = line.find(' ');
+  if (space == std::string_view::npos) return std::nullopt;
+  return line.substr(space + 1);
+}
+
+bool HasReset(std::string_view line) {
+  return core::ContainsBytes(line, "reset");
+}
+
+// The scripts' counters wrap as 32-bit integers do; computing in unsigned keeps that defined.
+int32_t WrappingAdd(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
+// A missing label ends the program. The interpreter is parked just before the end marker so that
+// the loop's next step reads the end of the script instead of running further lines while the
+// window closes.
+int FailJump(core::Engine& engine, std::string_view message) {
+  auto script = engine.Script();
+  if (script) engine.scriptPosition = script->size - 2;
+  core::ShowWarning(engine, engine.Utf8(message));
+  core::RequestClose(engine);
+  return 0;
+}
+
+// Conditional jumps name their label from `labelSpace` (the space in front of it) to the end of
+// the line; that space is read as the label's colon, and the text serves as message too.
+void JumpFromSpace(core::Engine& engine, std::string_view line, size_t labelSpace) {
+  if (labelSpace == std::string_view::npos) {
+    FailJump(engine, line);
+    return;
+  }
+  std::string search = ":" + std::string(line.substr(labelSpace + 1));
+  JumpToLabel(engine, search, search);
+}
+
+uint32_t DrawRandom(core::Engine& engine) {
+  engine.randomState = engine.randomState * 214013u + 2531011u;
+  return (engine.randomState >> 16) & 0x7FFF;
+}
+
+}  // namespace
+
+int JumpToLabel(core::Engine& engine, std::string_view search, std::string_view message) {
+  auto script = engine.Script();
+  if (!script || search.empty()) return FailJump(engine, message);
+  std::string_view text = script->View();
+  size_t at = text.find(search);
+  if (at == std::string_view::npos) return FailJump(engine, message);
+  // Walk to the line's end as the line reader would, so the loop's step of 2 lands on the next
+  // line whether it ends with CR LF or a bare LF.
+  for (size_t i = at; i < text.size(); ++i) {
+    auto byte = static_cast<uint8_t>(text[i]);
+    if (byte == '\r' || (i + 1 < text.size() && text[i + 1] == '\n')) {
+      engine.scriptPosition = static_cast<uint32_t>(i);
+      return 1;
+    }
+    // A label on the last line has nothing after it to continue with.
+    if (byte == core::ScriptText::kEndMarker) break;
+  }
+  return FailJump(engine, message);
+}
+
+void Flagreset(core::Engine& engine, std::string_view) {
+  engine.state.Clear();
+}
+
+void Jmp(core::Engine& engine, std::string_view line) {
+  engine.ResetTextPosition();
+  size_t space = line.find(' ');
+  if (space == std::string_view::npos) {
+    FailJump(engine, line);
+    return;
+  }
+  // The first space stands for the label's colon.
+  std::string edited(line);
+  edited[space] = ':';
+  std::string_view view = edited;
+  std::string_view search = core::TakeUntil(view, space, " ", kSearchTextMax);
+  if (!JumpToLabel(engine, search, view.substr(space))) return;
+
+  size_t returnAt = view.find("return ");
+  if (returnAt == std::string_view::npos) return;
+  std::string label = ":" + std::string(view.substr(returnAt + 7, kReturnLabelMax));
+  engine.state.SetText(GameState::kReturnLabelOffset, GameState::kReturnLabelSize, label);
+}
+
+void Returnto(core::Engine& engine, std::string_view line) {
+  std::string label(engine.state.Text(GameState::kReturnLabelOffset, GameState::kReturnLabelSize));
+  if (label.empty()) return;
+  engine.ResetTextPosition();
+  if (JumpToLabel(engine, label, line)) {
+    engine.state.SetText(GameState::kReturnLabelOffset, GameState::kReturnLabelSize, "");
+  }
+}
+
+void Eventflag(core::Engine& engine, std::string_view line) {
+  auto argument = ArgumentText(line);
+  if (!argument) return;
+  auto slot = engine.state.EventFlagSlot(core::ReadNumber(*argument));
+  if (!slot) return;
+  engine.state.SetSlotValue(*slot, HasReset(line) ? 0 : 1);
+}
+
+void Eventjudge(core::Engine& engine, std::string_view line) {
+  int32_t number = core::ReadNumber(core::TakeUntil(line, kEventjudgeArgument, " ", 2));
+  auto slot = engine.state.EventFlagSlot(number);
+  if (!slot || engine.state.SlotValue(*slot) != 1) return;
+  JumpFromSpace(engine, line, line.find(' ', kEventjudgeArgument));
+}
+
+void Pointflag(core::Engine& engine, std::string_view line) {
+  int32_t number = core::ReadNumber(core::TakeUntil(line, kPointflagArgument, " "));
+  auto slot = engine.state.PointSlot(number);
+  if (!slot) return;
+  if (HasReset(line)) {
+    engine.state.SetSlotValue(*slot, 0);
+    return;
+  }
+  size_t space = line.find(' ', kPointflagArgument);
+  if (space == std::string_view::npos) return;
+  int32_t change = core::ReadNumber(core::TakeUntil(line, space + 1, " ", 5));
+  int32_t sum = WrappingAdd(engine.state.SlotValue(*slot), change);
+  engine.state.SetSlotValue(*slot, sum > 0 ? sum : 0);
+}
+
+void Pointjudge(core::Engine& engine, std::string_view line) {
+  int32_t number = core::ReadNumber(core::TakeUntil(line, kPointjudgeArgument, " ", 3));
+  auto slot = engine.state.PointSlot(number);
+  if (!slot) return;
+  size_t afterNumber = line.find(' ', kPointjudgeArgument);
+  size_t afterThreshold = std::string_view::npos;
+  int32_t threshold = 0;
+  if (afterNumber != std::string_view::npos) {
+    threshold = core::ReadNumber(core::TakeUntil(line, afterNumber + 1, " ", 5));
+    afterThreshold = line.find(' ', afterNumber + 1);
+  }
+  // Unsigned, so a negative threshold is out of every counter's reach.
+  if (static_cast<uint32_t>(engine.state.SlotValue(*slot)) < static_cast<uint32_t>(threshold)) {
+    return;
+  }
+  JumpFromSpace(engine, line, afterThreshold);
+}
+
+void Random(core::Engine& engine, std::string_view line) {
+  size_t afterNumber = line.find(' ', kRandomArgument);
+  if (afterNumber == std::string_view::npos) return;
+  int32_t range = core::ReadNumber(core::TakeUntil(line, afterNumber + 1, "", 3));
+  if (range < 1 || range > 999) return;
+  int32_t number = core::ReadNumber(core::TakeUntil(line, kRandomArgument, " "));
+  engine.randomState = engine.platform.clock.tickCount();
+  uint32_t drawn = DrawRandom(engine);
+  auto slot = engine.state.PointSlot(number);
+  if (!slot) return;
+  engine.state.SetSlotValue(*slot, static_cast<int32_t>(drawn % static_cast<uint32_t>(range)));
+}
+
+void Recflag(core::Engine& engine, std::string_view line) {
+  auto argument = ArgumentText(line);
+  if (!argument) return;
+  int32_t number = core::ReadNumber(*argument);
+  if (number < 1 || number > static_cast<int32_t>(core::EnvSettings::kFlagCount)) return;
+  engine.env.recordFlags[static_cast<size_t>(number - 1)] =
+      HasReset(line) ? uint8_t{0} : uint8_t{1};
+  core::SaveEnvSettings(engine, core::kNoImageFlag);
+}
+
+}  // namespace qv::script
