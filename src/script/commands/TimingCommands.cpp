@@ -1,0 +1,90 @@
+// The script's pacing commands and the status bookkeeping a saved game carries.
+#include <algorithm>
+#include <optional>
+
+#include "core/TextRules.h"
+#include "core/WindowRequests.h"
+#include "script/Commands.h"
+
+namespace qv::script {
+
+namespace {
+
+using core::GameState;
+
+// The scene title starts right after the keyword, so the separating space is part of the title.
+constexpr size_t kStatetitleText = 11;
+
+// The number after the first space; none when the line has no argument at all.
+std::optional<int32_t> Argument(std::string_view line) {
+  size_t space = line.find(' ');
+  if (space == std::string_view::npos) return std::nullopt;
+  return core::ReadNumber(line.substr(space + 1));
+}
+
+}  // namespace
+
+void Wait(core::Engine& engine, std::string_view line) {
+  engine.waitCursorOn = 0;
+  auto& clock = engine.platform.clock;
+  const uint32_t start = clock.tickCount();
+  const uint32_t end = start + static_cast<uint32_t>(Argument(line).value_or(0));
+  for (;;) {
+    // Tick counts compare unsigned, so an end that wrapped below the start is reached at once.
+    const uint32_t now = clock.tickCount();
+    if (now >= end) return;
+    if (engine.restoringGame == 1) {
+      // The loader has placed the position; the loop's step of 2 must land where it wants.
+      engine.scriptPosition -= 2;
+      return;
+    }
+    clock.await([&] { return engine.restoringGame.load() == 1; }, clock.nowMs() + (end - now));
+  }
+}
+
+void Syncstart(core::Engine& engine, std::string_view) {
+  engine.syncStartTime = engine.platform.clock.tickCount();
+  engine.syncActive = 1;
+}
+
+void Syncexit(core::Engine& engine, std::string_view) {
+  engine.syncActive = 0;
+}
+
+void Synctiming(core::Engine& engine, std::string_view line) {
+  const uint32_t offset = static_cast<uint32_t>(Argument(line).value_or(0));
+  engine.platform.clock.waitUntilTick(engine.syncStartTime + offset, platform::WaitStyle::Sleep);
+}
+
+void Statuswindow(core::Engine& engine, std::string_view line) {
+  engine.state.SetSlotValue(GameState::kStatusWindowOffset,
+                            core::ContainsBytes(line, "OPEN") ? 1 : 0);
+}
+
+void Statusctrl(core::Engine& engine, std::string_view line) {
+  if (Argument(line) != 1) return;
+  GameState& state = engine.state;
+  const size_t total = *state.PointSlot(2);
+  const size_t bonus = *state.PointSlot(4);
+  // Counters wrap as 32-bit integers; unsigned arithmetic keeps that defined.
+  uint32_t value = static_cast<uint32_t>(state.SlotValue(total)) +
+                   20u * static_cast<uint32_t>(state.SlotValue(bonus)) + 50u;
+  state.SetSlotValue(total, static_cast<int32_t>(value));
+}
+
+void Statetitle(core::Engine& engine, std::string_view line) {
+  std::string_view title = line.substr(std::min(line.size(), kStatetitleText));
+  // The slot list shows the title, so a cut must not leave half a character behind.
+  engine.state.SetText(GameState::kStateTitleOffset, GameState::kStateTitleSize,
+                       core::CutAtCharBoundary(title, GameState::kStateTitleSize - 1));
+}
+
+void ExitGame(core::Engine& engine, std::string_view) {
+  auto answer = core::ShowMessage(engine, core::texts::kConfirmCaption, core::texts::kQuitQuestion,
+                                  platform::BoxButtons::OkCancel, platform::BoxIcon::None);
+  if (answer == platform::BoxAnswer::Ok) core::RequestClose(engine);
+}
+
+void Nothing(core::Engine&, std::string_view) {}
+
+}  // namespace qv::script
