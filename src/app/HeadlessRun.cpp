@@ -12,8 +12,8 @@
 #include "platform/posix/FileInstanceLocks.h"
 #include "platform/posix/IconvCp932.h"
 #include "platform/posix/PosixFiles.h"
-#include "shell/StateDump.h"
 #include "shell/Startup.h"
+#include "shell/StateDump.h"
 
 namespace qv::app {
 

@@ -7,12 +7,12 @@
 namespace qv::app {
 
 struct HeadlessRunOptions {
-  std::string gameDir;            // an existing folder
-  std::string outDir = ".";       // created when missing
-  std::string eventsText;         // the events file's contents
+  std::string gameDir;                // an existing folder
+  std::string outDir = ".";           // created when missing
+  std::string eventsText;             // the events file's contents
   std::string eventsName = "events";  // how messages name the events
-  std::optional<bool> windowed;   // --window / --fullscreen
-  std::string lockDir;            // where instance locks live; empty: the default place
+  std::optional<bool> windowed;       // --window / --fullscreen
+  std::string lockDir;                // where instance locks live; empty: the default place
 };
 
 // Runs the game on the calling thread and returns the program's exit code, or 2 for bad events

@@ -35,8 +35,14 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
   platform::posix::PosixFiles files(gameDir, cp932);
   platform::posix::FileInstanceLocks locks;
   platform::NullEventLog log;
-  platform::Platform services{backend->GetClock(), backend->GetWindow(), backend->GetUi(),
-                              backend->GetDisplay(), files, cp932, log, locks};
+  platform::Platform services{backend->GetClock(),
+                              backend->GetWindow(),
+                              backend->GetUi(),
+                              backend->GetDisplay(),
+                              files,
+                              cp932,
+                              log,
+                              locks};
   core::Engine engine(services);
   shell::StartupOptions startup;
   startup.windowed = options.windowed;

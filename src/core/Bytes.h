@@ -42,7 +42,7 @@ inline void SetFieldText(std::span<uint8_t> field, std::string_view text) {
   std::memset(field.data(), 0, field.size());
   if (field.empty()) return;
   size_t n = text.size() < field.size() - 1 ? text.size() : field.size() - 1;
-  std::memcpy(field.data(), text.data(), n);
+  if (n > 0) std::memcpy(field.data(), text.data(), n);
 }
 
 }  // namespace qv::core

@@ -27,7 +27,9 @@ std::optional<size_t> GameState::PointSlot(int64_t number) const {
   return Slot(kPointsOffset, number);
 }
 
-int32_t GameState::SlotValue(size_t offset) const { return LoadI32(bytes_.data() + offset); }
+int32_t GameState::SlotValue(size_t offset) const {
+  return LoadI32(bytes_.data() + offset);
+}
 
 void GameState::SetSlotValue(size_t offset, int32_t value) {
   StoreI32(bytes_.data() + offset, value);

@@ -28,10 +28,14 @@ HaltReason InterpreterGate::Halted() {
 
 const char* HaltReasonName(HaltReason reason) {
   switch (reason) {
-    case HaltReason::Wait: return "wait";
-    case HaltReason::Stop: return "stop";
-    case HaltReason::Choice: return "choice";
-    case HaltReason::None: break;
+    case HaltReason::Wait:
+      return "wait";
+    case HaltReason::Stop:
+      return "stop";
+    case HaltReason::Choice:
+      return "choice";
+    case HaltReason::None:
+      break;
   }
   return "none";
 }

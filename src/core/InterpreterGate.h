@@ -21,7 +21,9 @@ class InterpreterGate {
   HaltReason Halted();
 
   // Called on the interpreter thread just before it halts (the headless log uses it).
-  void SetHaltObserver(std::function<void(HaltReason)> observer) { observer_ = std::move(observer); }
+  void SetHaltObserver(std::function<void(HaltReason)> observer) {
+    observer_ = std::move(observer);
+  }
 
  private:
   platform::Clock& clock_;

@@ -7,9 +7,13 @@
 
 namespace qv::core {
 
-std::string SaveFolderPath(const Engine& engine) { return engine.baseDirectory + "\\save"; }
+std::string SaveFolderPath(const Engine& engine) {
+  return engine.baseDirectory + "\\save";
+}
 
-std::string EnvFilePath(const Engine& engine) { return SaveFolderPath(engine) + "\\env.dat"; }
+std::string EnvFilePath(const Engine& engine) {
+  return SaveFolderPath(engine) + "\\env.dat";
+}
 
 int EnsureSaveFolder(Engine& engine, bool create) {
   auto& files = engine.platform.files;

@@ -22,7 +22,9 @@ inline bool ContainsBytes(std::string_view haystack, std::string_view needle) {
 }
 
 // A Shift-JIS lead byte (the first byte of a double-byte character).
-inline bool IsSjisLeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+inline bool IsSjisLeadByte(uint8_t b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Substring search that never matches starting on the second byte of a double-byte character.
 size_t FindSjis(std::string_view haystack, std::string_view needle);

@@ -4,12 +4,13 @@
 namespace qv::core {
 
 namespace {
-platform::WindowProcedure* windowProcedureOf(Engine& engine) { return engine.windowProcedure; }
+platform::WindowProcedure* windowProcedureOf(Engine& engine) {
+  return engine.windowProcedure;
+}
 }  // namespace
 
-platform::BoxAnswer ShowMessage(Engine& engine, const std::string& caption,
-                                const std::string& text, platform::BoxButtons buttons,
-                                platform::BoxIcon icon) {
+platform::BoxAnswer ShowMessage(Engine& engine, const std::string& caption, const std::string& text,
+                                platform::BoxButtons buttons, platform::BoxIcon icon) {
   auto& window = engine.platform.window;
   if (!engine.windowCreated || window.IsWindowThread()) {
     return engine.platform.ui.MessageBox(caption, text, buttons, icon);

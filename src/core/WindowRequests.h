@@ -21,9 +21,8 @@ inline constexpr const char* kSaveFolderFailed = "セーブフォルダの作成
 // Shows a message box (UTF-8 texts) from whichever thread asks: on the window thread (or before
 // the window exists) directly, from the interpreter thread through the window thread, which
 // keeps all UI on one thread. Interpreter thread: throws StopSignal when closing.
-platform::BoxAnswer ShowMessage(Engine& engine, const std::string& caption,
-                                const std::string& text, platform::BoxButtons buttons,
-                                platform::BoxIcon icon);
+platform::BoxAnswer ShowMessage(Engine& engine, const std::string& caption, const std::string& text,
+                                platform::BoxButtons buttons, platform::BoxIcon icon);
 
 // The failure box every file, folder and script error uses: window name, warning icon, OK.
 void ShowWarning(Engine& engine, const std::string& textUtf8);

@@ -7,8 +7,12 @@ namespace {
 thread_local bool threadInterruptible = false;
 }
 
-void Clock::MarkThreadInterruptible() { threadInterruptible = true; }
-bool Clock::ThreadIsInterruptible() { return threadInterruptible; }
+void Clock::MarkThreadInterruptible() {
+  threadInterruptible = true;
+}
+bool Clock::ThreadIsInterruptible() {
+  return threadInterruptible;
+}
 
 void Clock::waitUntilTick(uint32_t tick, WaitStyle style) {
   // The engine's loops poll "tick count >= target" as unsigned 32-bit numbers, so a target that

@@ -39,7 +39,8 @@ class Files {
 
   // Writes a temporary file beside the target, flushes it and renames it over the target, so a
   // crash leaves either the old or the new file, never a torn one. False on any failure.
-  virtual bool ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) = 0;
+  virtual bool ReplaceAtomically(std::string_view enginePath,
+                                 const std::vector<uint8_t>& bytes) = 0;
 };
 
 }  // namespace qv::platform

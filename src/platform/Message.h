@@ -1,4 +1,5 @@
-// Window messages: the engine's own event type, delivered to the window procedure on the window thread.
+// Window messages: the engine's own event type, delivered to the window procedure on the window
+// thread.
 #pragma once
 
 #include <cstdint>
@@ -44,8 +45,12 @@ inline constexpr uint32_t MakePoint(int x, int y) {
   return (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) |
          static_cast<uint16_t>(static_cast<int16_t>(x));
 }
-inline constexpr int PointX(uint32_t lParam) { return static_cast<int16_t>(lParam & 0xFFFF); }
-inline constexpr int PointY(uint32_t lParam) { return static_cast<int16_t>(lParam >> 16); }
+inline constexpr int PointX(uint32_t lParam) {
+  return static_cast<int16_t>(lParam & 0xFFFF);
+}
+inline constexpr int PointY(uint32_t lParam) {
+  return static_cast<int16_t>(lParam >> 16);
+}
 
 // What a backend's message loop calls for every message; the shell implements it.
 class WindowProcedure {

@@ -32,23 +32,22 @@ MenuItem Submenu(const char* text, std::vector<MenuItem> children) {
 
 MenuItem LoadSystemMenu() {
   MenuItem settings = Submenu(
-      "設定", {Submenu("メッセージ速度", {Command("特急", ID_SPEED_FASTEST),
-                                          Command("快速", ID_SPEED_FAST),
-                                          Command("普通", ID_SPEED_NORMAL),
-                                          Command("やや遅い", ID_SPEED_SLOW),
-                                          Command("遅い", ID_SPEED_SLOWEST)}),
-               Command("フルスクリーン", ID_FULLSCREEN), Command("画面エフェクト", ID_EFFECTS),
-               Separator(),
-               Submenu("SE音量", {Command("100%", ID_SE_100), Command("75%", ID_SE_75),
-                                  Command("50%", ID_SE_50), Command("25%", ID_SE_25),
-                                  Command("0%（OFF）", ID_SE_0)}),
-               Submenu("BGM音量", {Command("100%", ID_BGM_100), Command("75%", ID_BGM_75),
-                                   Command("50%", ID_BGM_50), Command("25%", ID_BGM_25),
-                                   Command("0%(OFF)", ID_BGM_0)})});
-  return Submenu("システム", {Command("シナリオの自動送り", ID_AUTO), std::move(settings),
-                              Separator(), Command("タイトル画面へ戻る", ID_TITLE),
-                              Command("システム終了", ID_QUIT), Separator(),
-                              Command("システム確認", ID_ABOUT)});
+      "設定",
+      {Submenu("メッセージ速度",
+               {Command("特急", ID_SPEED_FASTEST), Command("快速", ID_SPEED_FAST),
+                Command("普通", ID_SPEED_NORMAL), Command("やや遅い", ID_SPEED_SLOW),
+                Command("遅い", ID_SPEED_SLOWEST)}),
+       Command("フルスクリーン", ID_FULLSCREEN), Command("画面エフェクト", ID_EFFECTS), Separator(),
+       Submenu("SE音量",
+               {Command("100%", ID_SE_100), Command("75%", ID_SE_75), Command("50%", ID_SE_50),
+                Command("25%", ID_SE_25), Command("0%（OFF）", ID_SE_0)}),
+       Submenu("BGM音量",
+               {Command("100%", ID_BGM_100), Command("75%", ID_BGM_75), Command("50%", ID_BGM_50),
+                Command("25%", ID_BGM_25), Command("0%(OFF)", ID_BGM_0)})});
+  return Submenu("システム",
+                 {Command("シナリオの自動送り", ID_AUTO), std::move(settings), Separator(),
+                  Command("タイトル画面へ戻る", ID_TITLE), Command("システム終了", ID_QUIT),
+                  Separator(), Command("システム確認", ID_ABOUT)});
 }
 
 }  // namespace qv::resources

@@ -86,9 +86,8 @@ void ExecuteLine(core::Engine& engine, std::string_view line) {
     case ';':
       return;
     default: {
-      std::string text =
-          PutNameIn(line, engine.state.Text(core::GameState::kPlayerNameOffset,
-                                            core::GameState::kPlayerNameSize));
+      std::string text = PutNameIn(line, engine.state.Text(core::GameState::kPlayerNameOffset,
+                                                           core::GameState::kPlayerNameSize));
       if (engine.platform.log.Enabled()) engine.Log("text " + engine.Utf8(text));
       ShowTextLine(engine, text);
       return;

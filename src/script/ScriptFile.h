@@ -29,9 +29,10 @@ std::string FirstWithExtension(const std::vector<std::string>& names, std::strin
 // double-byte character.
 std::string ReadLine(const core::ScriptText& script, std::atomic<uint32_t>& position);
 
-// The byte at `index`, or the end marker for an index past the text.
+// The byte at `index`; everything from the end marker on reads as the marker, so a position that
+// a jump or a load left past the text ends the script instead of running the zero after it.
 inline uint8_t ScriptByte(const core::ScriptText& script, uint64_t index) {
-  return index < script.bytes.size() ? script.bytes[index] : core::ScriptText::kEndMarker;
+  return index < script.size ? script.bytes[index] : core::ScriptText::kEndMarker;
 }
 
 }  // namespace qv::script

@@ -103,7 +103,9 @@ void MainWindow::OnDestroy() {
   engine_.platform.window.PostQuit(0);
 }
 
-void MainWindow::OnCommand(uint32_t id) { RunMenuCommand(engine_, systemMenu_, id); }
+void MainWindow::OnCommand(uint32_t id) {
+  RunMenuCommand(engine_, systemMenu_, id);
+}
 
 int32_t MainWindow::HandleMessage(const Message& message) {
   using namespace platform;

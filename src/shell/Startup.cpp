@@ -42,9 +42,9 @@ int RunGame(core::Engine& engine, const StartupOptions& options) {
 
   const int32_t width = engine.config.width, height = engine.config.height;
   if (width <= 0 || height <= 0 || width > kMaxFrameSide || height > kMaxFrameSide) {
-    core::ShowWarning(engine, "ウィンドウの大きさが正しくありません (WindowWidth=" +
-                                  std::to_string(width) + ", WindowHeight=" +
-                                  std::to_string(height) + ")");
+    core::ShowWarning(engine,
+                      "ウィンドウの大きさが正しくありません (WindowWidth=" + std::to_string(width) +
+                          ", WindowHeight=" + std::to_string(height) + ")");
     return 1;
   }
 

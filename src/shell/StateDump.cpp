@@ -12,11 +12,21 @@ std::string Quote(const std::string& utf8) {
   std::string out = "\"";
   for (unsigned char c : utf8) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char buffer[8];
@@ -47,11 +57,10 @@ std::string Array(const Range& values) {
 std::string StateJson(core::Engine& engine) {
   using GS = core::GameState;
   auto& s = engine.state;
-  auto text = [&](size_t offset, size_t size) {
-    return Quote(engine.Utf8(s.Text(offset, size)));
-  };
+  auto text = [&](size_t offset, size_t size) { return Quote(engine.Utf8(s.Text(offset, size))); };
   std::vector<int32_t> flags, points;
-  for (size_t i = 0; i < GS::kEventFlagCount; ++i) flags.push_back(s.EventFlag(static_cast<int>(i)));
+  for (size_t i = 0; i < GS::kEventFlagCount; ++i)
+    flags.push_back(s.EventFlag(static_cast<int>(i)));
   for (size_t i = 0; i < GS::kPointCount; ++i) points.push_back(s.Point(static_cast<int>(i)));
   std::vector<int> records, images;
   for (auto& f : engine.env.recordFlags) records.push_back(f);

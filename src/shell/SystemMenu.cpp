@@ -18,9 +18,11 @@ namespace {
 using namespace resources;
 using platform::MenuItem;
 
-constexpr std::array<std::pair<uint32_t, int32_t>, 5> kSpeeds{
-    {{ID_SPEED_FASTEST, 0}, {ID_SPEED_FAST, 1}, {ID_SPEED_NORMAL, 40}, {ID_SPEED_SLOW, 100},
-     {ID_SPEED_SLOWEST, 200}}};
+constexpr std::array<std::pair<uint32_t, int32_t>, 5> kSpeeds{{{ID_SPEED_FASTEST, 0},
+                                                               {ID_SPEED_FAST, 1},
+                                                               {ID_SPEED_NORMAL, 40},
+                                                               {ID_SPEED_SLOW, 100},
+                                                               {ID_SPEED_SLOWEST, 200}}};
 constexpr std::array<std::pair<uint32_t, int16_t>, 5> kSeVolumes{
     {{ID_SE_100, 100}, {ID_SE_75, 75}, {ID_SE_50, 50}, {ID_SE_25, 25}, {ID_SE_0, 0}}};
 constexpr std::array<std::pair<uint32_t, int16_t>, 5> kBgmVolumes{

@@ -99,8 +99,8 @@ bool ParseEventScript(const std::string& text, std::vector<ScriptedEvent>& event
       if (args.size() != 1 || (args[0] != "ok" && args[0] != "cancel")) {
         return fail("expected ok or cancel");
       }
-      event.kind = args[0] == "ok" ? ScriptedEvent::Kind::AnswerOk
-                                   : ScriptedEvent::Kind::AnswerCancel;
+      event.kind =
+          args[0] == "ok" ? ScriptedEvent::Kind::AnswerOk : ScriptedEvent::Kind::AnswerCancel;
     } else if (verb == "name") {
       // The rest of the line after one separator is the name, spaces included.
       size_t at = body.find("name") + 4;

@@ -9,14 +9,26 @@ namespace qv::platform::headless {
 
 struct ScriptedEvent {
   enum class Kind {
-    Click, RightClick, Move, Key, Wait, Idle, Menu, AnswerOk, AnswerCancel, Name, NameClose,
-    Shot, State, Close
+    Click,
+    RightClick,
+    Move,
+    Key,
+    Wait,
+    Idle,
+    Menu,
+    AnswerOk,
+    AnswerCancel,
+    Name,
+    NameClose,
+    Shot,
+    State,
+    Close
   };
   Kind kind = Kind::Idle;
-  int x = 0, y = 0;      // click, rclick, move
-  uint32_t value = 0;    // key code, wait milliseconds, menu id
-  std::string text;      // name text (UTF-8), shot and state names
-  int line = 0;          // line in the events file, for messages
+  int x = 0, y = 0;    // click, rclick, move
+  uint32_t value = 0;  // key code, wait milliseconds, menu id
+  std::string text;    // name text (UTF-8), shot and state names
+  int line = 0;        // line in the events file, for messages
 };
 
 // Parses the whole events text. On a bad line returns false with "LINE: reason" in `error`.

@@ -18,9 +18,12 @@ void FileEventLog::Write(std::string_view line) {
   std::string escaped;
   escaped.reserve(line.size());
   for (char c : line) {
-    if (c == '\n') escaped += "\\n";
-    else if (c == '\r') escaped += "\\r";
-    else escaped.push_back(c);
+    if (c == '\n')
+      escaped += "\\n";
+    else if (c == '\r')
+      escaped += "\\r";
+    else
+      escaped.push_back(c);
   }
   std::fprintf(file_, "%llu %s\n", static_cast<unsigned long long>(now), escaped.c_str());
   std::fflush(file_);

@@ -17,7 +17,9 @@ class HeadlessUi final : public Ui {
   // Queued answers: each is taken by the next menu, question or dialog that opens.
   void QueueMenu(uint32_t id) { menus_.push_back(id); }
   void QueueAnswer(BoxAnswer answer) { answers_.push_back(answer); }
-  void QueueName(std::optional<std::string> nameOrClose) { names_.push_back(std::move(nameOrClose)); }
+  void QueueName(std::optional<std::string> nameOrClose) {
+    names_.push_back(std::move(nameOrClose));
+  }
 
   BoxAnswer MessageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
                        BoxIcon icon) override;

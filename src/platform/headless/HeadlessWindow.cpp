@@ -31,7 +31,9 @@ int32_t HeadlessWindow::Call(const std::function<int32_t()>& work) {
   return queue_.Call(work);
 }
 
-void HeadlessWindow::Post(const Message& message) { queue_.Post(message); }
+void HeadlessWindow::Post(const Message& message) {
+  queue_.Post(message);
+}
 
 void HeadlessWindow::PostQuit(int exitCode) {
   quit_ = true;
@@ -43,7 +45,9 @@ void HeadlessWindow::SetTimer(uint32_t id, uint32_t periodMs) {
   timers_[id] = Timer{periodMs, clock_.nowMs() + periodMs};
 }
 
-void HeadlessWindow::KillTimer(uint32_t id) { timers_.erase(id); }
+void HeadlessWindow::KillTimer(uint32_t id) {
+  timers_.erase(id);
+}
 
 void HeadlessWindow::Deliver(uint32_t id, uint32_t wParam, uint32_t lParam) {
   Message message;

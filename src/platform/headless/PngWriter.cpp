@@ -69,7 +69,8 @@ std::vector<uint8_t> EncodePng(const uint8_t* bgrBottomUp, int width, int height
     z.push_back(static_cast<uint8_t>(n >> 8));
     z.push_back(static_cast<uint8_t>(~n));
     z.push_back(static_cast<uint8_t>(~n >> 8));
-    z.insert(z.end(), raw.begin() + static_cast<long>(pos), raw.begin() + static_cast<long>(pos + n));
+    z.insert(z.end(), raw.begin() + static_cast<long>(pos),
+             raw.begin() + static_cast<long>(pos + n));
     pos += n;
   } while (pos < raw.size());
   PutU32(z, (b << 16) | a);

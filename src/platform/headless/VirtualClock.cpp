@@ -34,9 +34,8 @@ bool VirtualClock::await(const Condition& ready, std::optional<uint64_t> deadlin
   if (ready && ready()) return true;
   waiters_.push_back(&self);
   changed_.notify_all();
-  changed_.wait(lock, [&] {
-    return (self.interruptible && stop_) || (!floorHeld_ && CanProceed(self));
-  });
+  changed_.wait(lock,
+                [&] { return (self.interruptible && stop_) || (!floorHeld_ && CanProceed(self)); });
   waiters_.remove(&self);
   changed_.notify_all();
   if (self.interruptible && stop_) throw StopSignal{};

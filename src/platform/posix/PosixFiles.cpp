@@ -169,8 +169,7 @@ std::optional<std::vector<uint8_t>> PosixFiles::ReadAll(std::string_view engineP
   return ReadPrefix(enginePath, SIZE_MAX);
 }
 
-bool PosixFiles::ReplaceAtomically(std::string_view enginePath,
-                                   const std::vector<uint8_t>& bytes) {
+bool PosixFiles::ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) {
   auto path = Resolve(enginePath);
   if (!path) return false;
   std::string temporary = *path + ".tmp-XXXXXX";
@@ -183,8 +182,10 @@ bool PosixFiles::ReplaceAtomically(std::string_view enginePath,
   while (ok && done < bytes.size()) {
     ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
     if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) ok = false;
-    else done += static_cast<size_t>(wrote);
+    if (wrote <= 0)
+      ok = false;
+    else
+      done += static_cast<size_t>(wrote);
   }
   if (ok && fsync(fd) != 0) ok = false;
   fchmod(fd, 0644);

@@ -1,0 +1,136 @@
+// Playing scripts headless: the line loop, the wait codes per advance mode, text and dispatch.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "support/HeadlessGame.h"
+
+namespace qv::test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+TEST(Interpreter, WaitCodesHaltAndLinesCarryingThemShowNothing) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"one\n$C\ntwo $C hidden\n$P\nthree\n$W\n"},
+                         "idle\nstate a\nclick 5 5\nidle\nclick 5 5\nidle\nstate b\nclick 5 5\n"
+                         "idle\nclick 5 5\n");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_THAT(run.Events(), ElementsAre("text one", "halt wait", "halt wait", "halt wait",
+                                        "text three", "halt wait", "exit 0"));
+  EXPECT_EQ(JsonInt(run.State("a"), "waitCursorOn"), 1);
+  EXPECT_EQ(JsonInt(run.State("b"), "newPageRequested"), 1);
+}
+
+TEST(Interpreter, StopHaltsUntilAClick) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"a\n$S\nb\n$C\n"}, "idle\nstate s\nclick 1 1\nidle\nstate t\n");
+  EXPECT_THAT(run.Events(), ElementsAre("text a", "halt stop", "text b", "halt wait", "exit 0"));
+  EXPECT_EQ(JsonInt(run.State("s"), "clickEndsAuto"), 0);
+  EXPECT_EQ(JsonInt(run.State("t"), "clickEndsAuto"), 1);
+}
+
+// Milliseconds at which each event was logged.
+std::map<std::string, long> TimesOf(const GameRun& run) {
+  std::istringstream log(run.log);
+  std::map<std::string, long> times;
+  for (std::string line; std::getline(log, line);) {
+    times.emplace(line.substr(line.find(' ') + 1), std::stol(line));
+  }
+  return times;
+}
+
+TEST(Interpreter, AutoAdvancePassesWaitCodesAfterHalfASecondButHaltsAtStop) {
+  TempDir dir;
+  // Auto-advance is switched on from the menu while halted at the first $C: the interpreter
+  // goes on, and every later code waits 500 ms on its own, until $S halts it.
+  GameRun run = PlayGame(dir, {"a\n$C\nb\n$P\nc\n$W\nd\n$S\ne\n"},
+                         "idle\nmenu 40025\nrclick 3 3\nidle\nstate s\nclick 1 1\nidle\n");
+  EXPECT_THAT(run.Events(), ElementsAre("text a", "halt wait", "menu -> 40025", "text b", "text c",
+                                        "text d", "halt stop", "text e", "exit 0"));
+  auto times = TimesOf(run);
+  EXPECT_EQ(times["text b"] - times["menu -> 40025"], 500);
+  EXPECT_EQ(times["text c"] - times["text b"], 500);
+  EXPECT_EQ(times["text d"] - times["text c"], 500);
+  // A click at the stop does not end auto-advance (the state shows it still on at the stop).
+  EXPECT_EQ(JsonInt(run.State("s"), "advanceMode"), 3);
+}
+
+TEST(Interpreter, NamePlaceholderTakesTheNameOnceAndKeepsTheRest) {
+  TempDir dir;
+  // No name was ever entered: the placeholder becomes empty; the second one stays.
+  GameRun run = PlayGame(dir, {"「＊＊＊さん」と＊＊＊\n$C\n"}, "idle\n");
+  EXPECT_THAT(run.Events(), Contains("text 「さん」と＊＊＊"));
+}
+
+TEST(Interpreter, DispatchIsBySubstringInTableOrder) {
+  TempDir dir;
+  GameRun run = PlayGame(dir,
+                         {"$sprite 0 10 cg\\effect.bmp\n"  // effect is tested before sprite
+                          "$wait jmp_here\n"               // jmp is tested before wait
+                          "skipped\n"
+                          ":jmp_here\n"
+                          "$nothing known\n"
+                          "$commandopen\n$stuffroll\n"},
+                         "");
+  EXPECT_THAT(
+      run.Events(),
+      ElementsAre("unhandled effect", "msgbox テスト | 認識できないコマンドです -> ok", "exit 0"));
+}
+
+TEST(Interpreter, LabelsCommentsAndEmptyLinesDoNothingButWaitCodesComeFirst) {
+  TempDir dir;
+  // The comment line carries a wait code, and codes are searched before anything else.
+  GameRun run = PlayGame(dir, {"\n:label\n;comment $C inside\n\nx\n"}, "idle\nclick 1 1\n");
+  EXPECT_THAT(run.Events(), ElementsAre("halt wait", "text x", "exit 0"));
+}
+
+TEST(Interpreter, LastLineWithoutLineEndRunsThenTheProgramCloses) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"first\nlast"}, "");
+  EXPECT_THAT(run.Events(), ElementsAre("text first", "text last", "exit 0"));
+}
+
+TEST(Interpreter, JumpOnTheLastLineIsNotFollowed) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {":top\n$jmp top"}, "");
+  EXPECT_THAT(run.Events(), ElementsAre("exit 0"));
+}
+
+TEST(Interpreter, BareLineFeedLosesTheByteBeforeIt) {
+  TempDir dir;
+  WriteGame(dir, {"x\n"});
+  std::string plain = "abc\ndef\r\n";
+  for (char& c : plain) c = static_cast<char>(c ^ 0x5A);
+  WriteRawScript(dir, plain);
+  GameRun run = Play(dir, "");
+  EXPECT_THAT(run.Events(), ElementsAre("text ab", "text def", "exit 0"));
+}
+
+TEST(Interpreter, ScriptScrambledWithAnotherKeyIsRecognised) {
+  TempDir dir;
+  WriteGame(dir, {"x\n"});
+  std::string plain = "hello\r\nworld\r\n";
+  for (char& c : plain) c = static_cast<char>(c ^ 0x33);
+  WriteRawScript(dir, plain);
+  GameRun run = Play(dir, "");
+  EXPECT_THAT(run.Events(), ElementsAre("script key 0x33", "text hello", "text world", "exit 0"));
+}
+
+TEST(Interpreter, OverlongLinesAreCutAtACharacterBoundary) {
+  TempDir dir;
+  // 1021 ASCII bytes and then two-byte characters: the kept line may not end inside one.
+  std::string line(1021, 'a');
+  for (int i = 0; i < 10; ++i) line += "あ";
+  GameRun run = PlayGame(dir, {line + "\nnext\n"}, "");
+  std::vector<std::string> events = run.Events();
+  ASSERT_EQ(events.size(), 3u);
+  EXPECT_EQ(events[0], "text " + std::string(1021, 'a') + "あ");
+  EXPECT_EQ(events[1], "text next");
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,130 @@
+// Test support: headless games in temporary folders (see HeadlessGame.h).
+#include "support/HeadlessGame.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/HeadlessRun.h"
+#include "platform/posix/IconvCp932.h"
+#include "qvtool/GameFolder.h"
+
+namespace qv::test {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+  std::string pattern = (fs::temp_directory_path() / "qvtest-XXXXXX").string();
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  if (!mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = name.data();
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::vector<std::string> GameRun::Events() const {
+  std::vector<std::string> lines;
+  std::istringstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    size_t space = line.find(' ');
+    lines.push_back(space == std::string::npos ? line : line.substr(space + 1));
+  }
+  return lines;
+}
+
+std::string GameRun::State(const std::string& name) const {
+  return ReadFile(outDir + "/" + name + ".json");
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  fs::create_directories(fs::path(path).parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool FileExists(const std::string& path) {
+  return fs::exists(path);
+}
+
+std::string WriteGame(const TempDir& dir, const TestGame& game) {
+  platform::posix::IconvCp932 cp932;
+  tool::GameSources sources;
+  sources.instance = game.instance;
+  sources.script = game.script;
+  std::string folder = dir.Path() + "/game";
+  auto outcome = tool::WriteGameFolder(folder, sources, cp932);
+  EXPECT_TRUE(outcome.succeeded) << (outcome.messages.empty() ? "" : outcome.messages[0]);
+  return folder;
+}
+
+void WriteRawScript(const TempDir& dir, const std::string& scrambled) {
+  WriteFile(dir.Path() + "/game/game.qv", scrambled);
+}
+
+GameRun Play(const TempDir& dir, const std::string& events) {
+  static int runs = 0;
+  GameRun run;
+  run.outDir = dir.Path() + "/out" + std::to_string(++runs);
+  app::HeadlessRunOptions options;
+  options.gameDir = dir.Path() + "/game";
+  fs::create_directories(options.gameDir);
+  options.outDir = run.outDir;
+  options.eventsText = events;
+  options.lockDir = dir.Path();
+  run.exitCode = app::RunHeadless(options);
+  run.log = ReadFile(run.outDir + "/events.log");
+  return run;
+}
+
+GameRun PlayGame(const TempDir& dir, const TestGame& game, const std::string& events) {
+  WriteGame(dir, game);
+  return Play(dir, events);
+}
+
+namespace {
+size_t ValueAt(const std::string& json, const std::string& key) {
+  std::string needle = "\"" + key + "\": ";
+  size_t at = json.find(needle);
+  if (at == std::string::npos) throw std::runtime_error("no key " + key + " in state");
+  return at + needle.size();
+}
+}  // namespace
+
+long JsonInt(const std::string& json, const std::string& key) {
+  return std::stol(json.substr(ValueAt(json, key)));
+}
+
+std::string JsonString(const std::string& json, const std::string& key) {
+  size_t at = ValueAt(json, key) + 1;
+  std::string out;
+  for (; at < json.size() && json[at] != '"'; ++at) {
+    if (json[at] == '\\' && at + 1 < json.size()) ++at;
+    out.push_back(json[at]);
+  }
+  return out;
+}
+
+std::vector<long> JsonInts(const std::string& json, const std::string& key) {
+  size_t at = ValueAt(json, key) + 1;
+  size_t end = json.find(']', at);
+  std::vector<long> values;
+  std::istringstream in(json.substr(at, end - at));
+  for (std::string item; std::getline(in, item, ',');) values.push_back(std::stol(item));
+  return values;
+}
+
+}  // namespace qv::test

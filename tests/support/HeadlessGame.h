@@ -1,0 +1,57 @@
+// Test support: games written into a temporary folder and played headless in-process.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+struct GameRun {
+  int exitCode = -1;
+  std::string outDir;
+  std::string log;  // events.log as written
+  // The log's lines without their time stamps.
+  std::vector<std::string> Events() const;
+  // A state file written by a "state NAME" event.
+  std::string State(const std::string& name) const;
+};
+
+// A small game: an instance file and a script, both UTF-8 (written out as the engine wants them).
+struct TestGame {
+  std::string script;
+  std::string instance = "InstanceName=\"test\" WindowName=\"テスト\"\n";
+};
+
+// Writes `game` into DIR/game (replacing the script and instance file there).
+std::string WriteGame(const TempDir& dir, const TestGame& game);
+// Writes raw scenario bytes (already scrambled) as DIR/game/game.qv.
+void WriteRawScript(const TempDir& dir, const std::string& scrambled);
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+// Plays DIR/game headless with `events`; each call gets its own output folder.
+GameRun Play(const TempDir& dir, const std::string& events);
+// WriteGame, then Play.
+GameRun PlayGame(const TempDir& dir, const TestGame& game, const std::string& events);
+
+// Minimal readers for the state files' flat JSON.
+long JsonInt(const std::string& json, const std::string& key);
+std::string JsonString(const std::string& json, const std::string& key);
+std::vector<long> JsonInts(const std::string& json, const std::string& key);
+
+}  // namespace qv::test
