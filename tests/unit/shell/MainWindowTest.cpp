@@ -1,0 +1,206 @@
+// Click routing, skip and auto-advance, and the system menu's marks, on fake platform services.
+#include "shell/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include "resources/SystemMenuResource.h"
+#include "shell/DisplayMode.h"
+#include "shell/SystemMenu.h"
+#include "support/FakePlatform.h"
+
+namespace qv::test {
+namespace {
+
+using platform::MakePoint;
+using platform::MenuItem;
+using platform::Message;
+
+const MenuItem* Find(const MenuItem& menu, uint32_t id) {
+  for (const MenuItem& item : menu.children) {
+    if (item.kind == MenuItem::Kind::Command && item.id == id) return &item;
+    if (const MenuItem* found = Find(item, id)) return found;
+  }
+  return nullptr;
+}
+
+struct Window : ::testing::Test {
+  FakeGame game{"x\r\n"};
+  core::Engine& engine = game.engine;
+  shell::MainWindow window{engine};
+
+  void SetUp() override {
+    game.fakes.window.procedure = &window;
+    engine.env.ApplyDefaults();
+    Message create;
+    create.id = platform::MSG_CREATE;
+    window.HandleMessage(create);
+  }
+  int32_t Deliver(uint32_t id, uint32_t wParam = 0, uint32_t lParam = 0) {
+    Message m;
+    m.id = id;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    return window.HandleMessage(m);
+  }
+  std::vector<uint8_t> EnvFile() { return game.fakes.files.files["C:\\game\\\\save\\env.dat"]; }
+};
+
+TEST_F(Window, ClickDuringSyncIsIgnoredEntirelyEvenTheVoice) {
+  engine.syncActive = 1;
+  engine.voicePlaying = 1;
+  EXPECT_EQ(shell::HandleClick(engine, MakePoint(10, 10)), 0);
+  EXPECT_EQ(engine.voicePlaying, 1);
+}
+
+TEST_F(Window, ClickCutsTheVoiceUnlessInputIsBusy) {
+  engine.voicePlaying = 1;
+  engine.inputBusy = 1;
+  engine.screenMode = 1;
+  EXPECT_EQ(shell::HandleClick(engine, 0), 0);  // a screen is being built: ignored
+  EXPECT_EQ(engine.voicePlaying, 1);
+  engine.inputBusy = 0;
+  EXPECT_EQ(shell::HandleClick(engine, 0), 1);
+  EXPECT_EQ(engine.voicePlaying, 0);
+}
+
+TEST_F(Window, ClickEndsSkipAndRestoresTheSpeed) {
+  engine.env.messageSpeed = 40;
+  shell::SetSkipMode(engine, true);
+  EXPECT_EQ(engine.env.messageSpeed, 0);
+  EXPECT_EQ(engine.advanceMode, 1);
+  EXPECT_EQ(shell::HandleClick(engine, 0), 1);
+  EXPECT_EQ(engine.advanceMode, 0);
+  EXPECT_EQ(engine.env.messageSpeed, 40);
+}
+
+TEST_F(Window, ClickEndsAutoAdvanceOnlyWhenNotHaltedAtAStop) {
+  shell::SetAutoMode(engine, 3);
+  engine.clickEndsAuto = 0;
+  shell::HandleClick(engine, 0);
+  EXPECT_EQ(engine.advanceMode, 3);
+  engine.clickEndsAuto = 1;
+  shell::HandleClick(engine, 0);
+  EXPECT_EQ(engine.advanceMode, 0);
+}
+
+TEST_F(Window, FirstClickOnAHiddenMessageWindowShowsItAndKeysDoNothing) {
+  engine.messageWindowActive = 1;
+  engine.messageWindowShown = 0;
+  EXPECT_EQ(Deliver(platform::MSG_KEYUP, 0x20, 0xC0000001), 0);
+  EXPECT_EQ(engine.messageWindowShown, 0);
+  shell::HandleClick(engine, 0);
+  EXPECT_EQ(engine.messageWindowShown, 1);
+}
+
+TEST_F(Window, PrintScreenAdvancesAndReturnsOne) {
+  EXPECT_EQ(Deliver(platform::MSG_KEYUP, platform::VK_SNAPSHOT, 0xC0000001), 1);
+  EXPECT_EQ(Deliver(platform::MSG_KEYUP, 0x41, 0xC0000001), 0);
+}
+
+TEST_F(Window, RightClickWhileSkippingRestoresTheSpeedBeforeTheMarks) {
+  engine.env.messageSpeed = 100;
+  shell::SetSkipMode(engine, true);
+  Deliver(platform::MSG_RBUTTONUP, 0, MakePoint(5, 5));
+  EXPECT_EQ(engine.advanceMode, 0);
+  ASSERT_EQ(game.fakes.ui.menus.size(), 1u);
+  EXPECT_TRUE(Find(game.fakes.ui.menus[0], resources::ID_SPEED_SLOW)->checked);
+  EXPECT_EQ(EnvFile()[0], 100);
+}
+
+TEST_F(Window, RightClickEndsAutoAdvanceAndPostsTheChosenCommand) {
+  shell::SetAutoMode(engine, 3);
+  game.fakes.ui.menuChoices.push_back(resources::ID_EFFECTS);
+  Deliver(platform::MSG_RBUTTONUP, 0, MakePoint(5, 5));
+  EXPECT_EQ(engine.advanceMode, 0);
+  ASSERT_EQ(game.fakes.window.posted.size(), 1u);
+  EXPECT_EQ(game.fakes.window.posted[0].id, platform::MSG_COMMAND);
+  EXPECT_EQ(game.fakes.window.posted[0].wParam, resources::ID_EFFECTS);
+}
+
+TEST_F(Window, MenuMarksFollowTheSettings) {
+  MenuItem& menu = window.SystemMenu();
+  engine.env.messageSpeed = 40;
+  engine.env.seVolume = 25;
+  engine.env.bgmVolume = 0;
+  engine.env.windowed = 0;
+  engine.env.screenEffects = 0;
+  engine.screenMode = 10;
+  shell::RefreshMenuChecks(engine, menu);
+  EXPECT_TRUE(Find(menu, resources::ID_SPEED_NORMAL)->checked);
+  EXPECT_TRUE(Find(menu, resources::ID_SPEED_NORMAL)->radioCheck);
+  EXPECT_FALSE(Find(menu, resources::ID_SPEED_FAST)->checked);
+  EXPECT_TRUE(Find(menu, resources::ID_SE_25)->checked);
+  EXPECT_TRUE(Find(menu, resources::ID_BGM_0)->checked);
+  EXPECT_TRUE(Find(menu, resources::ID_FULLSCREEN)->checked);
+  EXPECT_FALSE(Find(menu, resources::ID_EFFECTS)->checked);
+  EXPECT_TRUE(Find(menu, resources::ID_AUTO)->greyed);
+  // A speed outside the five leaves the group's marks as they were.
+  engine.env.messageSpeed = 7;
+  shell::RefreshMenuChecks(engine, menu);
+  EXPECT_TRUE(Find(menu, resources::ID_SPEED_NORMAL)->checked);
+  engine.screenMode = 0;
+  shell::RefreshMenuChecks(engine, menu);
+  EXPECT_FALSE(Find(menu, resources::ID_AUTO)->greyed);
+}
+
+TEST_F(Window, VolumeCommandsWriteTheFileButLeaveTheMarksForNextTime) {
+  MenuItem& menu = window.SystemMenu();
+  shell::RefreshMenuChecks(engine, menu);
+  shell::RunMenuCommand(engine, menu, resources::ID_BGM_25);
+  EXPECT_EQ(engine.env.bgmVolume, 25);
+  EXPECT_EQ(EnvFile()[14], 25);
+  EXPECT_TRUE(Find(menu, resources::ID_BGM_75)->checked);
+  EXPECT_FALSE(Find(menu, resources::ID_BGM_25)->checked);
+}
+
+TEST_F(Window, SpeedFullScreenAndEffectsCommands) {
+  MenuItem& menu = window.SystemMenu();
+  shell::RunMenuCommand(engine, menu, resources::ID_SPEED_SLOWEST);
+  EXPECT_EQ(engine.env.messageSpeed, 200);
+  EXPECT_TRUE(Find(menu, resources::ID_SPEED_SLOWEST)->checked);
+  shell::RunMenuCommand(engine, menu, resources::ID_FULLSCREEN);
+  EXPECT_EQ(engine.env.windowed, 0);
+  EXPECT_TRUE(game.fakes.display.fullScreen);
+  shell::RunMenuCommand(engine, menu, resources::ID_FULLSCREEN);
+  EXPECT_EQ(engine.env.windowed, 1);
+  EXPECT_FALSE(game.fakes.display.fullScreen);
+  shell::RunMenuCommand(engine, menu, resources::ID_EFFECTS);
+  EXPECT_EQ(engine.env.screenEffects, 0);
+  EXPECT_EQ(EnvFile()[8], 0);
+}
+
+TEST_F(Window, AutoAdvanceCommandToggles) {
+  MenuItem& menu = window.SystemMenu();
+  shell::RunMenuCommand(engine, menu, resources::ID_AUTO);
+  EXPECT_EQ(engine.advanceMode, 3);
+  shell::RunMenuCommand(engine, menu, resources::ID_AUTO);
+  EXPECT_EQ(engine.advanceMode, 0);
+  engine.screenMode = 1;  // a choice is up: the item does nothing
+  shell::RunMenuCommand(engine, menu, resources::ID_AUTO);
+  EXPECT_EQ(engine.advanceMode, 0);
+}
+
+TEST_F(Window, QuitAsksAndCancelKeepsPlaying) {
+  MenuItem& menu = window.SystemMenu();
+  game.fakes.ui.answers.push_back(platform::BoxAnswer::Cancel);
+  shell::RunMenuCommand(engine, menu, resources::ID_QUIT);
+  EXPECT_FALSE(game.fakes.window.quitCode.has_value());
+  ASSERT_EQ(game.fakes.ui.boxes.size(), 1u);
+  EXPECT_EQ(game.fakes.ui.boxes[0].caption, "確認");
+  EXPECT_EQ(game.fakes.ui.boxes[0].text, "終了します。");
+  EXPECT_EQ(game.fakes.ui.boxes[0].buttons, platform::BoxButtons::OkCancel);
+  shell::RunMenuCommand(engine, menu, resources::ID_QUIT);
+  EXPECT_EQ(game.fakes.window.quitCode, 0);
+  EXPECT_FALSE(game.fakes.window.timers.count(shell::WAIT_CURSOR_TIMER));
+}
+
+TEST_F(Window, DisplayModeActsOnlyOnAChangeOfTheLowByte) {
+  engine.env.windowed = 1;
+  EXPECT_EQ(shell::SetDisplayMode(engine, 0x101), 0);
+  EXPECT_EQ(shell::SetDisplayMode(engine, 0), 1);
+  EXPECT_TRUE(game.fakes.display.fullScreen);
+  EXPECT_EQ(shell::SetDisplayMode(engine, 0), 0);
+}
+
+}  // namespace
+}  // namespace qv::test
