@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,15 @@ struct ScriptedEvent {
   uint32_t value = 0;  // key code, wait milliseconds, menu id
   std::string text;    // name text (UTF-8), shot and state names
   int line = 0;        // line in the events file, for messages
+};
+
+// The runner's remaining events, as a modal box sees them: a box that opens with no answer queued
+// stays open for the next event, which answers it when it is of the right kind.
+class EventSource {
+ public:
+  virtual ~EventSource() = default;
+  // Takes the next event when it is of kind `a` or `b`; nothing otherwise (or when none is left).
+  virtual std::optional<ScriptedEvent> TakeNextIf(ScriptedEvent::Kind a, ScriptedEvent::Kind b) = 0;
 };
 
 // Parses the whole events text. On a bad line returns false with "LINE: reason" in `error`.

@@ -13,7 +13,9 @@ namespace qv::platform::headless {
 struct HeadlessBackend {
   // Writes DIR/events.log and the captures into `outDir`, which must exist.
   explicit HeadlessBackend(const std::string& outDir)
-      : log(clock, outDir + "/events.log"), ui(log), window(clock, ui, log, outDir) {}
+      : log(clock, outDir + "/events.log"), ui(log), window(clock, ui, log, outDir) {
+    ui.SetEventSource(&window);
+  }
 
   VirtualClock clock;
   FileEventLog log;

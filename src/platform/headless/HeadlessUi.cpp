@@ -20,9 +20,18 @@ const MenuItem* FindItem(const MenuItem& menu, uint32_t id) {
 BoxAnswer HeadlessUi::MessageBox(const std::string& caption, const std::string& text,
                                  BoxButtons buttons, BoxIcon) {
   BoxAnswer answer = BoxAnswer::Ok;
-  if (buttons == BoxButtons::OkCancel && !answers_.empty()) {
-    answer = answers_.front();
-    answers_.pop_front();
+  if (buttons == BoxButtons::OkCancel) {
+    if (!answers_.empty()) {
+      answer = answers_.front();
+      answers_.pop_front();
+    } else if (source_) {
+      // Nothing queued: the question waits for the next event, and anything but an answer
+      // leaves the default.
+      using Kind = ScriptedEvent::Kind;
+      if (auto next = source_->TakeNextIf(Kind::AnswerOk, Kind::AnswerCancel)) {
+        answer = next->kind == Kind::AnswerOk ? BoxAnswer::Ok : BoxAnswer::Cancel;
+      }
+    }
   }
   log_.Write("msgbox " + caption + " | " + text + " -> " +
              (answer == BoxAnswer::Ok ? "ok" : "cancel"));
@@ -51,9 +60,18 @@ void HeadlessUi::AboutBox(const std::string& caption, const std::vector<std::str
 
 int HeadlessUi::NameEntry(const std::string&, const std::string&, const std::string&,
                           const std::function<NameVerdict(const std::string&)>& onOk) {
-  while (!names_.empty()) {
-    std::optional<std::string> next = names_.front();
-    names_.pop_front();
+  using Kind = ScriptedEvent::Kind;
+  for (;;) {
+    std::optional<std::string> next;
+    if (!names_.empty()) {
+      next = names_.front();
+      names_.pop_front();
+    } else if (auto event =
+                   source_ ? source_->TakeNextIf(Kind::Name, Kind::NameClose) : std::nullopt) {
+      if (event->kind == Kind::Name) next = event->text;
+    } else {
+      break;
+    }
     if (!next) break;
     NameVerdict verdict = onOk(*next);
     log_.Write("name " + *next + (verdict == NameVerdict::Accept ? " -> ok" : " -> refused"));

@@ -7,12 +7,14 @@
 
 #include "platform/EventLog.h"
 #include "platform/Ui.h"
+#include "platform/headless/EventScript.h"
 
 namespace qv::platform::headless {
 
 class HeadlessUi final : public Ui {
  public:
   explicit HeadlessUi(EventLog& log) : log_(log) {}
+  void SetEventSource(EventSource* source) { source_ = source; }
 
   // Queued answers: each is taken by the next menu, question or dialog that opens.
   void QueueMenu(uint32_t id) { menus_.push_back(id); }
@@ -32,6 +34,7 @@ class HeadlessUi final : public Ui {
 
  private:
   EventLog& log_;
+  EventSource* source_ = nullptr;
   std::deque<uint32_t> menus_;
   std::deque<BoxAnswer> answers_;
   std::deque<std::optional<std::string>> names_;  // nothing = closed by the close box

@@ -164,11 +164,22 @@ void HeadlessWindow::Perform(const ScriptedEvent& event) {
   }
 }
 
+std::optional<ScriptedEvent> HeadlessWindow::TakeNextIf(ScriptedEvent::Kind a,
+                                                        ScriptedEvent::Kind b) {
+  if (nextEvent_ >= events_.size()) return std::nullopt;
+  const ScriptedEvent& next = events_[nextEvent_];
+  if (next.kind != a && next.kind != b) return std::nullopt;
+  ++nextEvent_;
+  return next;
+}
+
 int HeadlessWindow::RunMessageLoop(WindowProcedure& procedure) {
   procedure_ = &procedure;
-  for (const ScriptedEvent& event : events_) {
+  while (nextEvent_ < events_.size()) {
     Pump();
     if (quit_) break;
+    if (nextEvent_ >= events_.size()) break;  // a modal box took the last event
+    ScriptedEvent event = events_[nextEvent_++];
     Perform(event);
     Pump();
     if (quit_) break;

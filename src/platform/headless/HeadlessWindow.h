@@ -16,7 +16,7 @@
 
 namespace qv::platform::headless {
 
-class HeadlessWindow final : public Window {
+class HeadlessWindow final : public Window, public EventSource {
  public:
   HeadlessWindow(VirtualClock& clock, HeadlessUi& ui, EventLog& log, std::string outDir);
 
@@ -35,6 +35,8 @@ class HeadlessWindow final : public Window {
   uint32_t CursorPosition() override { return cursor_; }
   uint8_t* Picture() override { return picture_.data(); }
   void Present(int, int, int, int) override {}
+
+  std::optional<ScriptedEvent> TakeNextIf(ScriptedEvent::Kind a, ScriptedEvent::Kind b) override;
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -61,6 +63,7 @@ class HeadlessWindow final : public Window {
   WindowProcedure* procedure_ = nullptr;
   EngineProbe* probe_ = nullptr;
   std::vector<ScriptedEvent> events_;
+  size_t nextEvent_ = 0;
   std::map<uint32_t, Timer> timers_;
   std::vector<uint8_t> picture_;
   int width_ = 0, height_ = 0;

@@ -1,0 +1,213 @@
+// Playing games headless: start-up, env.dat, the menu's commands, return to title, determinism.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/posix/FileInstanceLocks.h"
+#include "support/HeadlessGame.h"
+
+namespace qv::test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+std::string Env(const TempDir& dir) {
+  return ReadFile(dir.Path() + "/game/save/env.dat");
+}
+
+TEST(Startup, NoScriptShowsTheMessageWithTheDefaultCaptionAndExitsZero) {
+  TempDir dir;
+  WriteFile(dir.Path() + "/game/x.ist", "InstanceName=\"only\"");
+  GameRun run = Play(dir, "click 1 1\n");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_THAT(
+      run.Events(),
+      ElementsAre("msgbox DEFAULTIN | スクリプトファイルが見つかりません。 -> ok", "exit 0"));
+}
+
+TEST(Startup, SecondCopyOfTheSameGameLeavesSilently) {
+  TempDir dir;
+  WriteGame(dir, {"hello\n$C\n"});
+  platform::posix::FileInstanceLocks locks(dir.Path());
+  auto held = locks.TryAcquire("test");
+  ASSERT_NE(held, nullptr);
+  GameRun second = Play(dir, "");
+  EXPECT_EQ(second.exitCode, 0);
+  EXPECT_THAT(second.Events(), ElementsAre("exit 0"));
+  held.reset();  // the first copy ends: the game starts again
+  EXPECT_THAT(Play(dir, "").Events(), Contains("text hello"));
+}
+
+TEST(Startup, FirstScriptByNameBytesWithTheExtensionInAnyCase) {
+  TempDir dir;
+  WriteGame(dir, {"from game\n"});
+  std::string b = "from B\r\n", a = "from a\r\n";
+  for (char& c : b) c = static_cast<char>(c ^ 0x5A);
+  for (char& c : a) c = static_cast<char>(c ^ 0x5A);
+  WriteFile(dir.Path() + "/game/B.QV", b);
+  WriteFile(dir.Path() + "/game/a.qv", a);
+  EXPECT_THAT(Play(dir, "").Events(), ElementsAre("text from B", "exit 0"));
+}
+
+TEST(Startup, InstanceKeysShapeTheGame) {
+  TempDir dir;
+  GameRun run = PlayGame(dir,
+                         {"$C\n",
+                          "WindowWidth=\"800\" WindowHeight=\"600\" GameType=\"1\" "
+                          "BGMType=\"CDWAVE\" InstanceName=\"k\" WindowName=\"名前\""},
+                         "state s\n");
+  std::string s = run.State("s");
+  EXPECT_EQ(JsonInt(s, "width"), 800);
+  EXPECT_EQ(JsonInt(s, "height"), 600);
+  EXPECT_EQ(JsonInt(s, "gameType"), 1);
+  EXPECT_EQ(JsonInt(s, "bgmFromCd"), 0);
+  EXPECT_EQ(JsonString(s, "windowName"), "名前");
+}
+
+TEST(Startup, UnusableWindowSizeIsRefusedWithAMessage) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"x\n", "InstanceName=\"z\" WindowWidth=\"wide\""}, "");
+  EXPECT_EQ(run.exitCode, 1);
+  ASSERT_FALSE(run.Events().empty());
+  EXPECT_THAT(run.Events()[0], ::testing::HasSubstr("WindowWidth=0"));
+}
+
+TEST(Settings, FirstRightClickWritesTheDefaults) {
+  TempDir dir;
+  PlayGame(dir, {"a\n$C\n"}, "idle\n");
+  EXPECT_TRUE(FileExists(dir.Path() + "/game/save"));
+  EXPECT_FALSE(FileExists(dir.Path() + "/game/save/env.dat"));
+  Play(dir, "idle\nrclick 10 10\n");
+  std::string expected(56, '\0');
+  expected[0] = 1;     // message speed 1
+  expected[4] = 1;     // windowed
+  expected[8] = 1;     // screen effects on
+  expected[12] = 100;  // SE volume
+  expected[14] = 75;   // BGM volume
+  EXPECT_EQ(Env(dir), expected);
+}
+
+TEST(Settings, ShortFileReadsOverZerosAndOddValuesSurvive) {
+  TempDir dir;
+  WriteGame(dir, {"a\n$C\n"});
+  WriteFile(dir.Path() + "/game/save/env.dat", std::string("\x07\0\0\0\x01", 5));
+  GameRun run = Play(dir, "idle\nstate s\nrclick 1 1\n");
+  std::string s = run.State("s");
+  EXPECT_EQ(JsonInt(s, "messageSpeed"), 7);
+  EXPECT_EQ(JsonInt(s, "windowed"), 1);
+  EXPECT_EQ(JsonInt(s, "screenEffects"), 0);
+  EXPECT_EQ(JsonInt(s, "seVolume"), 0);
+  std::string env = Env(dir);
+  ASSERT_EQ(env.size(), 56u);
+  EXPECT_EQ(env[0], 7);
+}
+
+TEST(Settings, PaddingBytesAndFlagsAreWrittenBackAsRead) {
+  TempDir dir;
+  WriteGame(dir, {"$recflag 2\n$C\n"});
+  std::string image(56, '\0');
+  image[35] = '\xAB';
+  image[55] = '\xCD';
+  image[16 + 4] = 1;  // image 5 seen
+  WriteFile(dir.Path() + "/game/save/env.dat", image);
+  Play(dir, "idle\n");
+  std::string env = Env(dir);
+  ASSERT_EQ(env.size(), 56u);
+  EXPECT_EQ(env[35], '\xAB');
+  EXPECT_EQ(env[55], '\xCD');
+  EXPECT_EQ(env[20], 1);
+  EXPECT_EQ(env[36 + 1], 1);  // record 2
+  // Nothing is left behind by the atomic replacement.
+  EXPECT_THAT(ReadFile(dir.Path() + "/game/save/env.dat").size(), 56u);
+}
+
+TEST(Menu, QuitAndTitleDoNothingOnCancel) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"a\n$C\n"},
+                         "idle\nmenu 40001\nanswer cancel\nrclick 1 1\n"
+                         "menu 40010\nanswer cancel\nrclick 1 1\nstate s\nclose\n");
+  EXPECT_THAT(run.Events(), ElementsAre("text a", "halt wait", "menu -> 40001",
+                                        "msgbox 確認 | 終了します。 -> cancel", "menu -> 40010",
+                                        "msgbox 確認 | タイトルに戻ります -> cancel", "exit 0"));
+  EXPECT_EQ(JsonString(run.State("s"), "halted"), "wait");
+}
+
+TEST(Menu, QuitOnOkClosesTheProgram) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"a\n$C\nb\n"}, "idle\nmenu 40001\nrclick 1 1\nclick 1 1\n");
+  EXPECT_THAT(run.Events(), ElementsAre("text a", "halt wait", "menu -> 40001",
+                                        "msgbox 確認 | 終了します。 -> ok", "exit 0"));
+}
+
+TEST(Menu, ReturnToTitleRestartsAtTheSecondLineAndKeepsTheFlags) {
+  TempDir dir;
+  // The interpreter was waiting at a click: the position rule lands on byte 2, which is the
+  // second line when the script begins with an empty one.
+  GameRun run = PlayGame(dir, {"\nA\n$eventflag 1\n$C\nB\n$C\n"},
+                         "idle\nclick 1 1\nidle\nmenu 40010\nrclick 1 1\nidle\nstate s\n");
+  EXPECT_THAT(run.Events(), ElementsAre("text A", "halt wait", "text B", "halt wait",
+                                        "menu -> 40010", "msgbox 確認 | タイトルに戻ります -> ok",
+                                        "text A", "halt wait", "exit 0"));
+  EXPECT_EQ(JsonInts(run.State("s"), "eventFlags")[1], 1);
+}
+
+TEST(Menu, AboutBox) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"a\n$C\n"}, "idle\nmenu 40002\nrclick 1 1\n");
+  EXPECT_THAT(run.Events()[3], ::testing::StartsWith("about system version | "));
+}
+
+TEST(Menu, GreyedAutoAdvanceCannotBePicked) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"a\n$C\n"}, "idle\nmenu 12345\nrclick 1 1\n");
+  EXPECT_THAT(run.Events(), Contains("menu -> none"));
+}
+
+TEST(Flow, RecordFlagsOutliveTheRun) {
+  TempDir dir;
+  PlayGame(dir, {"$recflag 19\n$recflag 20\n$C\n"}, "");
+  GameRun again = Play(dir, "idle\nstate s\n");
+  std::vector<long> records = JsonInts(again.State("s"), "recordFlags");
+  ASSERT_EQ(records.size(), 19u);
+  EXPECT_EQ(records[18], 1);
+}
+
+TEST(Timing, SyncIgnoresClicksAndSyncTimingMeasuresFromItsStart) {
+  TempDir dir;
+  GameRun run = PlayGame(dir,
+                         {"$syncstart\n$synctiming 3000\nthree\n$synctiming 5000\nfive\n"
+                          "$syncexit\n$C\nafter\n"},
+                         "click 1 1\nwait 4000\nstate s\nidle\nclick 1 1\n");
+  std::vector<std::string> events = run.Events();
+  EXPECT_EQ(run.log.substr(0, run.log.find('\n')), "3000 text three");
+  EXPECT_THAT(run.log, ::testing::HasSubstr("5000 text five"));
+  EXPECT_EQ(JsonInt(run.State("s"), "syncActive"), 1);
+  EXPECT_THAT(events, Contains("text after"));
+}
+
+TEST(Timing, ExitGameQuestionTakesTheNextAnswerAndDefaultsToOk) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"$exit_game\nstill here\n$exit_game\nnever\n"}, "answer cancel\n");
+  EXPECT_THAT(run.Events(), ElementsAre("msgbox 確認 | 終了します。 -> cancel", "text still here",
+                                        "msgbox 確認 | 終了します。 -> ok", "exit 0"));
+}
+
+TEST(Determinism, SameEventsGiveTheSameLogAndStates) {
+  TempDir dir;
+  TestGame game{
+      "$statetitle 第一章\n:loop\n$random 1 100\n$pointflag 2 7\n$wait 250\n"
+      "ＡＢＣ＊＊＊\n$C\n$pointjudge 2 21 done\n$jmp loop\n:done\n$syncstart\n"
+      "$synctiming 900\nend\n$P\n"};
+  std::string events =
+      "idle\nclick 1 1\nwait 100\nclick 1 1\nrclick 2 2\nmenu 40025\nrclick 2 2\nidle\n"
+      "state a\nmenu 40008\nrclick 3 3\nkey 0x2C\nidle\nstate b\n";
+  GameRun first = PlayGame(dir, game, events);
+  GameRun second = Play(dir, events);
+  ASSERT_FALSE(first.log.empty());
+  EXPECT_EQ(first.log, second.log);
+  EXPECT_EQ(first.State("a"), second.State("a"));
+  EXPECT_EQ(first.State("b"), second.State("b"));
+}
+
+}  // namespace
+}  // namespace qv::test
