@@ -16,8 +16,8 @@ inline void XorBytes(std::span<uint8_t> bytes, uint8_t key) {
 }
 
 // The one-byte key under which `scrambled` shows CR LF line ends: kScriptKey when it does, else
-// the key that gives the most CR LF pairs. Nothing when no key gives a single pair (a one-line
-// script), in which case callers keep kScriptKey.
+// the key that gives the most CR LF pairs and text without control bytes. Nothing when no key
+// does (a one-line script), in which case callers keep kScriptKey.
 std::optional<uint8_t> DetectScriptKey(std::span<const uint8_t> scrambled);
 
 }  // namespace qv::core

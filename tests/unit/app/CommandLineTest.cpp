@@ -1,0 +1,83 @@
+// qvplay's command line, parsed and as the program answers it.
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "support/HeadlessGame.h"
+
+namespace qv::test {
+namespace {
+
+TEST(CommandLine, OptionsAndTheGameFolder) {
+  app::CommandLine line;
+  std::string error;
+  ASSERT_TRUE(app::ParseCommandLine(
+      {"--headless", "--events", "e.txt", "--out", "o", "--window", "--scale", "2", "game"}, line,
+      error));
+  EXPECT_TRUE(line.headless);
+  EXPECT_EQ(line.eventsFile, "e.txt");
+  EXPECT_EQ(line.outDir, "o");
+  EXPECT_EQ(line.windowed, true);
+  EXPECT_EQ(line.scale, 2);
+  EXPECT_EQ(line.gameDir, "game");
+}
+
+TEST(CommandLine, UsageErrorsSayWhatIsWrong) {
+  for (std::vector<std::string> args : {std::vector<std::string>{"--bogus"},
+                                        {"--scale", "0"},
+                                        {"--scale"},
+                                        {"a", "b"},
+                                        {"--events", "x"}}) {
+    app::CommandLine line;
+    std::string error;
+    EXPECT_FALSE(app::ParseCommandLine(args, line, error)) << args[0];
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+int RunQvplay(const std::string& arguments, std::string* output = nullptr) {
+  std::string command = std::string(QV_QVPLAY_PATH) + " " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string text;
+  char buffer[256];
+  while (fgets(buffer, sizeof buffer, pipe)) text += buffer;
+  int status = pclose(pipe);
+  if (output) *output = text;
+  return WEXITSTATUS(status);
+}
+
+TEST(QvplayProgram, HelpVersionAndErrors) {
+  std::string out;
+  EXPECT_EQ(RunQvplay("--help", &out), 0);
+  EXPECT_NE(out.find("Usage: qvplay"), std::string::npos);
+  EXPECT_EQ(RunQvplay("--version", &out), 0);
+  EXPECT_EQ(out.rfind("qvplay ", 0), 0u);
+  EXPECT_EQ(RunQvplay("--frobnicate", &out), 2);
+  EXPECT_NE(out.find("unknown option '--frobnicate'"), std::string::npos);
+  EXPECT_EQ(RunQvplay("/no/such/folder", &out), 2);
+}
+
+TEST(QvplayProgram, HeadlessRunWritesItsLogAndBadEventsAreRefused) {
+  TempDir dir;
+  WriteGame(dir, {"hello\n$C\n"});
+  WriteFile(dir.Path() + "/ev.txt", "idle\nstate s\nclick 1 1\n");
+  std::string env = "QVENGINE_LOCK_DIR=" + dir.Path() + " ";
+  std::string cmd = "--headless --events " + dir.Path() + "/ev.txt --out " + dir.Path() + "/out " +
+                    dir.Path() + "/game";
+  std::string out;
+  std::string command = env + QV_QVPLAY_PATH + " " + cmd;
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  std::string log = ReadFile(dir.Path() + "/out/events.log");
+  EXPECT_EQ(log, "0 text hello\n0 halt wait\n0 exit 0\n");
+  EXPECT_TRUE(FileExists(dir.Path() + "/out/s.json"));
+  WriteFile(dir.Path() + "/bad.txt", "click here\n");
+  EXPECT_EQ(
+      RunQvplay("--headless --events " + dir.Path() + "/bad.txt " + dir.Path() + "/game", &out), 2);
+  EXPECT_NE(out.find("bad.txt:1:"), std::string::npos) << out;
+}
+
+}  // namespace
+}  // namespace qv::test

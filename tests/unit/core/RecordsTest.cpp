@@ -1,0 +1,53 @@
+// The byte-exact records: settings image and game-state slots.
+#include <gtest/gtest.h>
+
+#include "core/EnvSettings.h"
+#include "core/GameState.h"
+
+namespace qv::test {
+namespace {
+
+TEST(EnvSettingsImage, RoundTripsEveryByte) {
+  std::vector<uint8_t> image(56);
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i * 7 + 1);
+  core::EnvSettings env;
+  env.ReadBytes(image);
+  auto back = env.ToBytes();
+  EXPECT_EQ(std::vector<uint8_t>(back.begin(), back.end()), image);
+  EXPECT_EQ(env.seVolume, static_cast<int16_t>(image[12] | image[13] << 8));
+}
+
+TEST(EnvSettingsImage, LongerFilesAreReadForTheirFirst56Bytes) {
+  std::vector<uint8_t> image(80, 0xFF);
+  core::EnvSettings env;
+  env.ReadBytes(image);
+  EXPECT_EQ(env.messageSpeed, -1);
+  EXPECT_EQ(env.ToBytes().size(), 56u);
+}
+
+TEST(GameStateSlots, NumbersReachNeighbouringFieldsInsideTheRecordOnly) {
+  core::GameState state;
+  EXPECT_EQ(state.EventFlagSlot(0), 4u);
+  EXPECT_EQ(state.EventFlagSlot(40), 164u);  // the first point counter
+  EXPECT_EQ(state.EventFlagSlot(-1), 0u);    // the position field
+  EXPECT_EQ(state.EventFlagSlot(396), 1588u);
+  EXPECT_EQ(state.EventFlagSlot(397), std::nullopt);
+  EXPECT_EQ(state.EventFlagSlot(-2), std::nullopt);
+  EXPECT_EQ(state.PointSlot(10), 204u);  // the status-window flag
+  EXPECT_EQ(state.PointSlot(-42), std::nullopt);
+  state.SetSlotValue(*state.EventFlagSlot(-1), 0x01020304);
+  EXPECT_EQ(state.Position(), 0x01020304u);
+  EXPECT_EQ(state.EventFlag(1000), 0);
+}
+
+TEST(GameStateText, FieldsKeepTheirTerminator) {
+  core::GameState state;
+  state.SetText(core::GameState::kPlayerNameOffset, core::GameState::kPlayerNameSize,
+                "ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(state.Text(core::GameState::kPlayerNameOffset, core::GameState::kPlayerNameSize),
+            "ABCDEFGHIJ");
+  EXPECT_EQ(state.Bytes()[core::GameState::kReturnLabelOffset], 0);
+}
+
+}  // namespace
+}  // namespace qv::test
