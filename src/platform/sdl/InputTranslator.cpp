@@ -1,0 +1,81 @@
+// SDL input events to engine messages (see InputTranslator.h).
+#include "platform/sdl/InputTranslator.h"
+
+#include "platform/sdl/KeyCodes.h"
+
+namespace qv::platform::sdl {
+
+void InputTranslator::TrackPointer(int windowX, int windowY, const FrameGeometry& geometry) {
+  const FramePoint point = geometry.WindowToFrame(windowX, windowY);
+  lastPointer_ = MakePoint(point.x, point.y);
+}
+
+std::optional<Message> InputTranslator::Translate(const SDL_Event& event, uint32_t windowId,
+                                                  const FrameGeometry& geometry) {
+  switch (event.type) {
+    case SDL_MOUSEMOTION: {
+      if (event.motion.windowID != windowId) return std::nullopt;
+      TrackPointer(event.motion.x, event.motion.y, geometry);
+      return Message{MSG_MOUSEMOVE, 0, lastPointer_};
+    }
+    case SDL_MOUSEBUTTONUP: {
+      if (event.button.windowID != windowId) return std::nullopt;
+      const uint32_t mask = SDL_BUTTON(event.button.button);
+      if (buttonsTakenByModal_ & mask) {
+        buttonsTakenByModal_ &= ~mask;
+        return std::nullopt;
+      }
+      uint32_t id = 0;
+      if (event.button.button == SDL_BUTTON_LEFT) id = MSG_LBUTTONUP;
+      if (event.button.button == SDL_BUTTON_RIGHT) id = MSG_RBUTTONUP;
+      // A release outside the window (the system keeps reporting a dragged pointer) is not the
+      // window's, as it was not the original's.
+      if (id == 0 || !geometry.InsideWindow(event.button.x, event.button.y)) return std::nullopt;
+      TrackPointer(event.button.x, event.button.y, geometry);
+      return Message{id, 0, lastPointer_};
+    }
+    case SDL_KEYUP: {
+      if (event.key.windowID != windowId) return std::nullopt;
+      const SDL_Scancode scancode = event.key.keysym.scancode;
+      if (scancode >= 0 && scancode < SDL_NUM_SCANCODES && keysTakenByModal_.test(scancode)) {
+        keysTakenByModal_.reset(scancode);
+        return std::nullopt;
+      }
+      const auto release =
+          TranslateKeyRelease(event.key.keysym.sym, scancode, event.key.keysym.mod);
+      if (!release) return std::nullopt;
+      return Message{MSG_KEYUP, release->virtualKey, release->lParam};
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+void InputTranslator::NoteModalEvent(const SDL_Event& event, uint32_t windowId,
+                                     const FrameGeometry& geometry) {
+  switch (event.type) {
+    case SDL_MOUSEMOTION:
+      if (event.motion.windowID == windowId) TrackPointer(event.motion.x, event.motion.y, geometry);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      buttonsTakenByModal_ |= SDL_BUTTON(event.button.button);
+      break;
+    case SDL_MOUSEBUTTONUP:
+      buttonsTakenByModal_ &= ~SDL_BUTTON(event.button.button);
+      break;
+    case SDL_KEYDOWN:
+      if (event.key.keysym.scancode >= 0 && event.key.keysym.scancode < SDL_NUM_SCANCODES) {
+        keysTakenByModal_.set(event.key.keysym.scancode);
+      }
+      break;
+    case SDL_KEYUP:
+      if (event.key.keysym.scancode >= 0 && event.key.keysym.scancode < SDL_NUM_SCANCODES) {
+        keysTakenByModal_.reset(event.key.keysym.scancode);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace qv::platform::sdl

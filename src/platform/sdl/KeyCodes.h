@@ -1,0 +1,22 @@
+// Translation of SDL keys into the virtual-key codes and key-message parameters the engine knows.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <optional>
+
+namespace qv::platform::sdl {
+
+struct KeyRelease {
+  uint32_t virtualKey = 0;  // wParam of the key-up message
+  uint32_t lParam = 0;      // repeat count 1, scan code, extended flag, previous state, transition
+};
+
+// The key-up message a release of this key sends, or none when the original's window would not
+// get a plain key-up for it: keys it has no code for, Alt and F10 (and anything released with
+// Alt held), which arrive as system keys instead.
+std::optional<KeyRelease> TranslateKeyRelease(SDL_Keycode key, SDL_Scancode scancode,
+                                              uint16_t modifiers);
+
+}  // namespace qv::platform::sdl
