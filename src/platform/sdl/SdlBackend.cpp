@@ -1,0 +1,63 @@
+// Creates the backend of real play: SDL's video subsystem, the window, its display and its UI.
+#include "platform/sdl/SdlBackend.h"
+
+#include <SDL.h>
+
+#include "platform/RealClock.h"
+#include "platform/sdl/SdlDisplay.h"
+#include "platform/sdl/SdlUi.h"
+#include "platform/sdl/SdlWindow.h"
+
+namespace qv::platform::sdl {
+
+namespace {
+
+// SDL's subsystems for the backend's lifetime: declared first in the backend, so released last.
+class SdlSubsystems {
+ public:
+  SdlSubsystems() = default;
+  ~SdlSubsystems() { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER); }
+  SdlSubsystems(const SdlSubsystems&) = delete;
+  SdlSubsystems& operator=(const SdlSubsystems&) = delete;
+};
+
+class SdlBackendImpl final : public SdlBackend {
+ public:
+  explicit SdlBackendImpl(const SdlOptions& options)
+      : window_(clock_, options.scale), display_(window_), ui_(window_) {
+    window_.SetCreatedHook([this] { display_.Apply(); });
+  }
+
+  Clock& GetClock() override { return clock_; }
+  Window& GetWindow() override { return window_; }
+  Ui& GetUi() override { return ui_; }
+  Display& GetDisplay() override { return display_; }
+
+ private:
+  SdlSubsystems subsystems_;
+  RealClock clock_;
+  SdlWindow window_;
+  SdlDisplay display_;
+  SdlUi ui_;
+};
+
+}  // namespace
+
+std::unique_ptr<SdlBackend> SdlBackend::Create(const SdlOptions& options, std::string& error) {
+  // The window's close box is the engine's business (it closes through its own message); quitting
+  // SDL by itself when the last window closes would bypass it.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // A click that activates the window also counts, as it did in the original.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // The dialogs draw no candidate list of their own: let the input method show its own.
+  SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+    error = std::string("cannot open a window (no display?): ") + SDL_GetError();
+    return nullptr;
+  }
+  // The game reads raw keys; an input method only gets them while a dialog asks for text.
+  SDL_StopTextInput();
+  return std::make_unique<SdlBackendImpl>(options);
+}
+
+}  // namespace qv::platform::sdl

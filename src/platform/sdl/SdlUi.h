@@ -1,0 +1,52 @@
+// The modal user interface of real play: boxes, the pop-up menu and the dialogs, in Dear ImGui.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/Ui.h"
+#include "platform/sdl/ImGuiTarget.h"
+#include "platform/sdl/ModalLayer.h"
+#include "platform/sdl/SdlWindow.h"
+
+namespace qv::platform::sdl {
+
+// Each call runs a nested message loop on the window thread until its box or menu is done: the
+// game keeps being shown underneath, requests from other threads keep being handled (and may
+// open further boxes, stacked on top), but the game gets none of the input meanwhile.
+class SdlUi final : public Ui, private ModalHooks {
+ public:
+  explicit SdlUi(SdlWindow& window) : window_(window) {}
+  ~SdlUi() override;
+  SdlUi(const SdlUi&) = delete;
+  SdlUi& operator=(const SdlUi&) = delete;
+
+  // All window thread. A box asked for before the main window exists opens a window of its own.
+  BoxAnswer MessageBox(const std::string& caption, const std::string& text, BoxButtons buttons,
+                       BoxIcon icon) override;
+  uint32_t PopupMenu(const MenuItem& root, int x, int y) override;
+  void AboutBox(const std::string& caption, const std::vector<std::string>& lines,
+                const std::string& closeLabel) override;
+  int NameEntry(const std::string& caption, const std::string& prompt,
+                const std::string& initialText,
+                const std::function<NameVerdict(const std::string&)>& onOk) override;
+
+ private:
+  // Runs the nested loop until `layer` is done.
+  void RunModal(ModalLayer& layer);
+  bool BeginSession(ModalLayer& layer);
+  void EndSession();
+
+  // ModalHooks
+  void OnEvent(const SDL_Event& event) override;
+  void OnCloseRequest() override;
+  void Frame() override;
+
+  SdlWindow& window_;
+  std::unique_ptr<ImGuiTarget> mainTarget_;        // created at the first box over the window
+  std::unique_ptr<ImGuiTarget> standaloneTarget_;  // only while a box without a window is up
+  ImGuiTarget* target_ = nullptr;                  // the one the current layers draw into
+  std::vector<ModalLayer*> layers_;                // bottom first
+};
+
+}  // namespace qv::platform::sdl

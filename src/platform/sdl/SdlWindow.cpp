@@ -1,0 +1,251 @@
+// The main window and its message loop (see SdlWindow.h).
+#include "platform/sdl/SdlWindow.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace qv::platform::sdl {
+
+namespace {
+// How long a turn waits for events: while the game has the input a wake-up event ends the wait
+// early (a request, a picture to show), so this only bounds the latency of anything missed; a
+// modal box draws at about 60 frames a second.
+constexpr int kIdleWaitMs = 50;
+constexpr int kModalFrameMs = 15;
+}  // namespace
+
+SdlWindow::SdlWindow(Clock& clock, int scale)
+    : clock_(clock),
+      queue_(clock),
+      windowThread_(std::this_thread::get_id()),
+      requestedScale_(std::max(scale, 1)) {
+  wakeEventType_ = SDL_RegisterEvents(1);
+  queue_.SetWakeHook([this] { Wake(); });
+}
+
+SdlWindow::~SdlWindow() {
+  // The texture and renderer go before the window they belong to.
+  texture_.reset();
+  renderer_.reset();
+  window_.reset();
+}
+
+bool SdlWindow::Create(const std::string& titleUtf8, int width, int height) {
+  if (window_ || width <= 0 || height <= 0) return false;
+  scale_ = requestedScale_;
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+    while (scale_ > 1 && (width * scale_ > usable.w || height * scale_ > usable.h)) --scale_;
+  }
+  window_.reset(SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                 width * scale_, height * scale_, 0));
+  if (!window_) {
+    std::fprintf(stderr, "qvplay: cannot create the window: %s\n", SDL_GetError());
+    return false;
+  }
+  renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
+  if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
+  if (renderer_) {
+    texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_XRGB8888,
+                                     SDL_TEXTUREACCESS_STREAMING, width, height));
+  }
+  if (!texture_) {
+    std::fprintf(stderr, "qvplay: cannot draw into the window: %s\n", SDL_GetError());
+    texture_.reset();
+    renderer_.reset();
+    window_.reset();
+    return false;
+  }
+  SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeNearest);
+  frameWidth_ = width;
+  frameHeight_ = height;
+  picture_ = std::make_unique<FramePicture>(width, height);
+  needsRedraw_ = true;
+  if (createdHook_) createdHook_();
+  return true;
+}
+
+uint32_t SdlWindow::WindowId() const {
+  return window_ ? SDL_GetWindowID(window_.get()) : 0;
+}
+
+FrameGeometry SdlWindow::Geometry() const {
+  int windowW = frameWidth_;
+  int windowH = frameHeight_;
+  int outputW = frameWidth_;
+  int outputH = frameHeight_;
+  if (window_) SDL_GetWindowSize(window_.get(), &windowW, &windowH);
+  if (renderer_) SDL_GetRendererOutputSize(renderer_.get(), &outputW, &outputH);
+  return FrameGeometry(frameWidth_, frameHeight_, windowW, windowH, outputW, outputH);
+}
+
+int SdlWindow::RunMessageLoop(WindowProcedure& procedure) {
+  WindowProcedure* const outer = procedure_;
+  procedure_ = &procedure;
+  while (!quit_) Turn(nullptr);
+  procedure_ = outer;
+  return quitCode_;
+}
+
+void SdlWindow::PostQuit(int exitCode) {
+  quit_ = true;
+  quitCode_ = exitCode;
+}
+
+int32_t SdlWindow::Send(const Message& message) {
+  // The window thread would wait for itself: it handles the message at once instead.
+  if (IsWindowThread()) return procedure_ ? procedure_->HandleMessage(message) : 0;
+  return queue_.Send(message);
+}
+
+int32_t SdlWindow::Call(const std::function<int32_t()>& work) {
+  if (IsWindowThread()) return work();
+  return queue_.Call(work);
+}
+
+void SdlWindow::Post(const Message& message) {
+  queue_.Post(message);
+}
+
+void SdlWindow::SetTimer(uint32_t id, uint32_t periodMs) {
+  timers_.Set(id, periodMs, clock_.nowMs());
+}
+
+void SdlWindow::KillTimer(uint32_t id) {
+  timers_.Kill(id);
+}
+
+bool SdlWindow::IsWindowThread() const {
+  return std::this_thread::get_id() == windowThread_;
+}
+
+uint32_t SdlWindow::CursorPosition() {
+  return cursor_.load(std::memory_order_relaxed);
+}
+
+uint8_t* SdlWindow::Picture() {
+  return picture_ ? picture_->Pixels() : nullptr;
+}
+
+void SdlWindow::Present(int x, int y, int width, int height) {
+  if (picture_ && picture_->Publish(x, y, width, height)) Wake();
+}
+
+void SdlWindow::Wake() {
+  if (wakeEventType_ == static_cast<uint32_t>(-1) || wakePending_.exchange(true)) return;
+  SDL_Event event{};
+  event.type = wakeEventType_;
+  if (SDL_PushEvent(&event) != 1) wakePending_.store(false);
+}
+
+void SdlWindow::Turn(ModalHooks* modal) {
+  int timeoutMs = modal ? kModalFrameMs : kIdleWaitMs;
+  if (const auto due = timers_.NextDue()) {
+    const uint64_t now = clock_.nowMs();
+    timeoutMs = *due <= now ? 0 : static_cast<int>(std::min<uint64_t>(*due - now, timeoutMs));
+  }
+  SDL_Event event;
+  if (SDL_WaitEventTimeout(&event, timeoutMs)) {
+    HandleEvent(event, modal);
+    while (!quit_ && SDL_PollEvent(&event)) HandleEvent(event, modal);
+  }
+  if (!quit_) queue_.DispatchPending(procedure_ ? *procedure_ : idleProcedure_);
+  if (!quit_) DeliverDueTimers();
+  if (!modal && closePending_ && !quit_) {
+    closePending_ = false;
+    Deliver(Message{MSG_CLOSE, 0, 0});
+  }
+  if (quit_) return;
+  if (modal) {
+    modal->Frame();
+  } else if (renderer_ && (UploadChanges() || needsRedraw_)) {
+    DrawFrame();
+    SDL_RenderPresent(renderer_.get());
+  }
+}
+
+void SdlWindow::HandleEvent(const SDL_Event& event, ModalHooks* modal) {
+  if (event.type == wakeEventType_) {
+    wakePending_.store(false);
+    return;
+  }
+  if (event.type == SDL_QUIT) {  // SIGINT, SIGTERM: close as the close box would
+    RequestClose(modal);
+    return;
+  }
+  const bool ours = window_ && event.type == SDL_WINDOWEVENT && event.window.windowID == WindowId();
+  if (ours) {
+    switch (event.window.event) {
+      case SDL_WINDOWEVENT_CLOSE:
+        RequestClose(modal);
+        return;
+      case SDL_WINDOWEVENT_EXPOSED:
+        needsRedraw_ = true;
+        Deliver(Message{MSG_PAINT, 0, 0});
+        break;
+      case SDL_WINDOWEVENT_SIZE_CHANGED:
+      case SDL_WINDOWEVENT_RESTORED:
+        needsRedraw_ = true;
+        break;
+      default:
+        break;
+    }
+  }
+  if (modal) {
+    input_.NoteModalEvent(event, WindowId(), Geometry());
+    cursor_.store(input_.LastPointer(), std::memory_order_relaxed);
+    modal->OnEvent(event);
+    return;
+  }
+  if (!window_) return;
+  const auto message = input_.Translate(event, WindowId(), Geometry());
+  cursor_.store(input_.LastPointer(), std::memory_order_relaxed);
+  if (message) Deliver(*message);
+}
+
+void SdlWindow::RequestClose(ModalHooks* modal) {
+  // The close message waits until no box or menu is up: the engine's close handling must not run
+  // underneath one. The box or menu gives up at once so that the wait is short.
+  closePending_ = true;
+  if (modal) modal->OnCloseRequest();
+}
+
+void SdlWindow::Deliver(const Message& message) {
+  if (procedure_ && !quit_) procedure_->HandleMessage(message);
+}
+
+void SdlWindow::DeliverDueTimers() {
+  const uint64_t now = clock_.nowMs();
+  while (!quit_) {
+    const auto id = timers_.PopDue(now);
+    if (!id) break;
+    Deliver(Message{MSG_TIMER, *id, 0});
+  }
+}
+
+bool SdlWindow::UploadChanges() {
+  if (!picture_ || !texture_) return false;
+  return picture_->TakeChanges([this](const PixelRect& rect, const uint32_t* first, int pitch) {
+    const SDL_Rect target{rect.x, rect.y, rect.w, rect.h};
+    SDL_UpdateTexture(texture_.get(), &target, first, pitch);
+  });
+}
+
+void SdlWindow::DrawFrame() {
+  if (!renderer_) return;
+  UploadChanges();
+  needsRedraw_ = false;
+  const FrameGeometry geometry = Geometry();
+  const bool smooth = !geometry.WholeScale();
+  if (smooth != smoothScaling_) {
+    smoothScaling_ = smooth;
+    SDL_SetTextureScaleMode(texture_.get(), smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  }
+  const PixelRect& view = geometry.View();
+  const SDL_Rect target{view.x, view.y, view.w, view.h};
+  SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
+  SDL_RenderClear(renderer_.get());
+  SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &target);
+}
+
+}  // namespace qv::platform::sdl

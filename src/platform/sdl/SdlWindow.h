@@ -1,0 +1,133 @@
+// The main window of real play: an SDL window showing the frame, its message loop and timers.
+#pragma once
+
+#include <SDL.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/Clock.h"
+#include "platform/MessageQueue.h"
+#include "platform/Window.h"
+#include "platform/sdl/FrameGeometry.h"
+#include "platform/sdl/FramePicture.h"
+#include "platform/sdl/InputTranslator.h"
+#include "platform/sdl/TimerSet.h"
+
+namespace qv::platform::sdl {
+
+// What a modal box or menu plugs into the message loop while it is up: it gets the input
+// instead of the game, and draws every turn. Window thread only.
+class ModalHooks {
+ public:
+  virtual ~ModalHooks() = default;
+  // Every event of the turn except the wake-ups and the main window's close requests.
+  virtual void OnEvent(const SDL_Event& event) = 0;
+  // The main window's close box was clicked or the program was asked to quit: give up.
+  virtual void OnCloseRequest() = 0;
+  // Draws and presents one frame.
+  virtual void Frame() = 0;
+};
+
+class SdlWindow final : public Window {
+ public:
+  // Needs SDL's video subsystem initialised. Window thread (the thread that constructs it).
+  SdlWindow(Clock& clock, int scale);
+  ~SdlWindow() override;
+  SdlWindow(const SdlWindow&) = delete;
+  SdlWindow& operator=(const SdlWindow&) = delete;
+
+  bool Create(const std::string& titleUtf8, int width, int height) override;
+  int RunMessageLoop(WindowProcedure& procedure) override;
+  void PostQuit(int exitCode) override;
+  int32_t Send(const Message& message) override;
+  int32_t Call(const std::function<int32_t()>& work) override;
+  void Post(const Message& message) override;
+  void SetTimer(uint32_t id, uint32_t periodMs) override;
+  void KillTimer(uint32_t id) override;
+  bool IsWindowThread() const override;
+  uint32_t CursorPosition() override;
+  uint8_t* Picture() override;
+  void Present(int x, int y, int width, int height) override;
+
+  // The rest serves the other parts of the backend, all on the window thread.
+
+  // Null until Create succeeded.
+  SDL_Window* Handle() const { return window_.get(); }
+  SDL_Renderer* Renderer() const { return renderer_.get(); }
+  uint32_t WindowId() const;
+  int FrameWidth() const { return frameWidth_; }
+  int FrameHeight() const { return frameHeight_; }
+  // The whole factor of the windowed picture (the requested one, lowered to fit the desktop).
+  int Scale() const { return scale_; }
+  FrameGeometry Geometry() const;
+
+  // Runs once right after the window has been created (the display applies its mode there).
+  void SetCreatedHook(std::function<void()> hook) { createdHook_ = std::move(hook); }
+
+  // One turn of the message loop: waits briefly for events, handles them, the queued requests and
+  // the due timers, then draws. With `modal`, input goes to it instead of the game and it draws.
+  void Turn(ModalHooks* modal);
+  bool QuitRequested() const { return quit_; }
+
+  // Draws the frame, letterboxed, into the cleared renderer (without presenting it).
+  void DrawFrame();
+  // Redraws at the next turn (after a mode change, say).
+  void Invalidate() { needsRedraw_ = true; }
+
+ private:
+  struct WindowDeleter {
+    void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+  };
+  struct RendererDeleter {
+    void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
+  };
+  struct TextureDeleter {
+    void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
+  };
+  // Handles the queued requests when no procedure runs yet (before the loop, a box at start-up).
+  class IdleProcedure final : public WindowProcedure {
+   public:
+    int32_t HandleMessage(const Message&) override { return 0; }
+  };
+
+  // Any thread: makes the window thread's wait return soon.
+  void Wake();
+  void HandleEvent(const SDL_Event& event, ModalHooks* modal);
+  void RequestClose(ModalHooks* modal);
+  void Deliver(const Message& message);
+  void DeliverDueTimers();
+  bool UploadChanges();
+
+  Clock& clock_;
+  MessageQueue queue_;
+  const std::thread::id windowThread_;
+  const int requestedScale_;
+  uint32_t wakeEventType_ = 0;
+  std::atomic<bool> wakePending_{false};
+
+  std::unique_ptr<SDL_Window, WindowDeleter> window_;
+  std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;
+  std::unique_ptr<SDL_Texture, TextureDeleter> texture_;
+  std::unique_ptr<FramePicture> picture_;
+  int frameWidth_ = 0;
+  int frameHeight_ = 0;
+  int scale_ = 1;
+  bool smoothScaling_ = false;
+  std::function<void()> createdHook_;
+
+  WindowProcedure* procedure_ = nullptr;
+  IdleProcedure idleProcedure_;
+  TimerSet timers_;
+  InputTranslator input_;
+  std::atomic<uint32_t> cursor_{0};
+  bool quit_ = false;
+  int quitCode_ = 0;
+  bool closePending_ = false;
+  bool needsRedraw_ = true;
+};
+
+}  // namespace qv::platform::sdl
