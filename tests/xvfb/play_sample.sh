@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Plays the sample game in a real window on a virtual X server: clicks through its first pages,
+# opens the system menu, takes screenshots, closes the window by its close box and expects qvplay
+# to exit with status 0. Exit 77 (skipped) when Xvfb, xdotool, ImageMagick or Xlib are missing.
+#
+# usage: play_sample.sh QVPLAY QVTOOL OUTDIR
+set -u
+
+if [ $# -ne 3 ]; then
+  echo "usage: $0 QVPLAY QVTOOL OUTDIR" >&2
+  exit 2
+fi
+QVPLAY=$1
+QVTOOL=$2
+OUT=$3
+HERE=$(cd "$(dirname "$0")" && pwd)
+
+skip() {
+  echo "skipped: $*"
+  exit 77
+}
+fail() {
+  echo "FAILED: $*" >&2
+  for log in "$OUT/qvplay.log" "$OUT/xvfb.log"; do
+    [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
+  done
+  exit 1
+}
+
+for tool in Xvfb xdotool import compare convert; do
+  command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
+done
+
+rm -rf "$OUT"
+mkdir -p "$OUT"
+
+# Without a window manager nothing draws a close box; this helper sends what clicking it sends.
+"${CXX:-c++}" -o "$OUT/close_window" "$HERE/close_window.cpp" -lX11 >"$OUT/close_window.log" 2>&1 ||
+  skip "cannot build the close-box helper (Xlib headers missing?)"
+
+XVFB_PID=
+QVPLAY_PID=
+cleanup() {
+  [ -n "$QVPLAY_PID" ] && kill -9 "$QVPLAY_PID" 2>/dev/null
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  wait 2>/dev/null
+}
+trap cleanup EXIT
+
+# The server picks a free display number itself and reports it, so parallel runs cannot collide.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
+XVFB_PID=$!
+for _ in $(seq 100); do
+  [ -s "$OUT/display" ] && break
+  kill -0 "$XVFB_PID" 2>/dev/null || skip "Xvfb did not start (see $OUT/xvfb.log)"
+  sleep 0.1
+done
+[ -s "$OUT/display" ] || skip "Xvfb did not report a display"
+export DISPLAY=":$(head -n 1 "$OUT/display")"
+export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy QVENGINE_LOCK_DIR="$OUT"
+
+"$QVTOOL" make-sample "$OUT/game" >"$OUT/qvtool.log" 2>&1 || fail "qvtool make-sample failed"
+
+"$QVPLAY" "$OUT/game" >"$OUT/qvplay.log" 2>&1 &
+QVPLAY_PID=$!
+
+WINDOW=
+for _ in $(seq 200); do
+  WINDOW=$(xdotool search --onlyvisible --pid "$QVPLAY_PID" 2>/dev/null | head -n 1)
+  [ -n "$WINDOW" ] && break
+  kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended before its window appeared"
+  sleep 0.1
+done
+[ -n "$WINDOW" ] || fail "no window appeared within 20 s"
+
+# The sample game is 800 x 600 and the default scale is 1.
+eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
+[ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "window is ${WIDTH}x${HEIGHT}, expected 800x600"
+
+alive() { kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended unexpectedly"; }
+
+# Left clicks advance the first pages (well before the script's end, which would close the game).
+sleep 1
+for _ in 1 2 3 4; do
+  xdotool mousemove --window "$WINDOW" 400 300 click 1
+  sleep 0.7
+  alive
+done
+
+# Right click: the system menu opens at the pointer.
+xdotool mousemove --window "$WINDOW" 200 150 click 3
+sleep 1
+alive
+import -window root "$OUT/menu.png" || fail "screenshot of the menu failed"
+import -window "$WINDOW" "$OUT/menu-window.png" || fail "screenshot of the window failed"
+
+# Escape dismisses it; its release must not reach the game.
+xdotool key Escape
+sleep 1
+alive
+import -window "$WINDOW" "$OUT/window.png" || fail "screenshot of the window failed"
+
+# The menu must have been on the window and gone again: the two pictures differ in at least a
+# menu's worth of pixels around the point where it opened.
+DIFFERENT=$(compare -metric AE "$OUT/menu-window.png" "$OUT/window.png" null: 2>&1)
+DIFFERENT=${DIFFERENT%% *}
+[ "${DIFFERENT%.*}" -ge 5000 ] 2>/dev/null || fail "the menu did not show ($DIFFERENT pixels differ)"
+MENU_PIXEL=$(convert "$OUT/menu-window.png" -format '%[fx:int(255*p{230,170}.luminance)]' info:)
+[ "$MENU_PIXEL" -ge 200 ] 2>/dev/null || fail "no menu at the pointer (luminance $MENU_PIXEL)"
+
+# The close box: qvplay must end by itself, with status 0.
+"$OUT/close_window" "$WINDOW" || fail "could not send the close request"
+for _ in $(seq 150); do
+  kill -0 "$QVPLAY_PID" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$QVPLAY_PID" 2>/dev/null; then
+  fail "qvplay did not exit within 15 s of the close request"
+fi
+wait "$QVPLAY_PID"
+STATUS=$?
+QVPLAY_PID=
+[ "$STATUS" -eq 0 ] || fail "qvplay exited with status $STATUS"
+
+echo "ok: clicked, showed the menu, closed; screenshots in $OUT"
