@@ -65,12 +65,12 @@ TEST_F(QvtoolCliTest, CommandLineMistakesExitWithTwo) {
 }
 
 TEST_F(QvtoolCliTest, EncodeThenDecodeGivesTheSourceBack) {
-  Write("script.txt", "晴臣「＊＊＊」\n$C\nlast line");
+  Write("script.txt", "陽菜「＊＊＊」\n$C\nlast line");
   ASSERT_EQ(Qvtool("encode " + Path("script.txt") + " " + Path("game.qv")).status, 0);
   const Run run = Qvtool("decode " + Path("game.qv") + " " + Path("back.txt"));
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(run.err.empty());
-  EXPECT_EQ(Contents("back.txt"), "晴臣「＊＊＊」\n$C\nlast line");
+  EXPECT_EQ(Contents("back.txt"), "陽菜「＊＊＊」\n$C\nlast line");
   ASSERT_EQ(Qvtool("decode --sjis " + Path("game.qv") + " " + Path("raw.txt")).status, 0);
   EXPECT_EQ(Contents("raw.txt"),
             "\x90\xB0\x90\x62\x81\x75\x81\x96\x81\x96\x81\x96\x81\x76\r\n$C\r\nlast line");
