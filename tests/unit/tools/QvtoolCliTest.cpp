@@ -73,7 +73,7 @@ TEST_F(QvtoolCliTest, EncodeThenDecodeGivesTheSourceBack) {
   EXPECT_EQ(Contents("back.txt"), "陽菜「＊＊＊」\n$C\nlast line");
   ASSERT_EQ(Qvtool("decode --sjis " + Path("game.qv") + " " + Path("raw.txt")).status, 0);
   EXPECT_EQ(Contents("raw.txt"),
-            "\x90\xB0\x90\x62\x81\x75\x81\x96\x81\x96\x81\x96\x81\x76\r\n$C\r\nlast line");
+            "\x97\x7A\x8D\xD8\x81\x75\x81\x96\x81\x96\x81\x96\x81\x76\r\n$C\r\nlast line");
 }
 
 TEST_F(QvtoolCliTest, BadCharacterFailsNamingItsPlaceAndKeepsTheOldOutput) {
