@@ -45,8 +45,10 @@ FramePoint FrameGeometry::WindowToFrame(int windowX, int windowY) const {
 FramePoint FrameGeometry::FrameToWindow(int frameX, int frameY) const {
   const double outX = view_.x + static_cast<double>(frameX) * view_.w / frameW_;
   const double outY = view_.y + static_cast<double>(frameY) * view_.h / frameH_;
-  return {static_cast<int>(std::lround(outX / windowToOutputX_)),
-          static_cast<int>(std::lround(outY / windowToOutputY_))};
+  // Rounded up, so that the window position lies on the frame pixel and maps back to it.
+  constexpr double kSlack = 1e-9;
+  return {static_cast<int>(std::ceil(outX / windowToOutputX_ - kSlack)),
+          static_cast<int>(std::ceil(outY / windowToOutputY_ - kSlack))};
 }
 
 int FrameGeometry::UiScale() const {

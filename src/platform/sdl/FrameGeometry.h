@@ -30,7 +30,7 @@ class FrameGeometry {
   // A pointer position in window units to frame coordinates (rounded down). Positions over the
   // black bands map outside 0..W-1 / 0..H-1, as a click beside the picture should.
   FramePoint WindowToFrame(int windowX, int windowY) const;
-  // The window position of a frame coordinate's top-left corner (for placing pop-ups).
+  // The first window position on a frame pixel (for placing pop-ups at it).
   FramePoint FrameToWindow(int frameX, int frameY) const;
 
   // A whole factor of the frame for sizing the user interface: 1 when the view is smaller.
