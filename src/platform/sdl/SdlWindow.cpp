@@ -149,7 +149,7 @@ void SdlWindow::Turn(ModalHooks* modal) {
     HandleEvent(event, modal);
     while (!quit_ && SDL_PollEvent(&event)) HandleEvent(event, modal);
   }
-  if (!quit_) queue_.DispatchPending(procedure_ ? *procedure_ : idleProcedure_);
+  if (!quit_) queue_.DispatchPending(queueProcedure_);
   if (!quit_) DeliverDueTimers();
   if (!modal && closePending_ && !quit_) {
     closePending_ = false;

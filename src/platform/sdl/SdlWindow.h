@@ -88,10 +88,19 @@ class SdlWindow final : public Window {
   struct TextureDeleter {
     void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
   };
-  // Handles the queued requests when no procedure runs yet (before the loop, a box at start-up).
-  class IdleProcedure final : public WindowProcedure {
+  // What the request queue hands its messages to: the running procedure, but nothing once the
+  // loop has been told to quit (the queue itself would go on with everything queued) or before
+  // any procedure runs (a box at start-up).
+  class QueueProcedure final : public WindowProcedure {
    public:
-    int32_t HandleMessage(const Message&) override { return 0; }
+    explicit QueueProcedure(SdlWindow& window) : window_(window) {}
+    int32_t HandleMessage(const Message& message) override {
+      if (window_.quit_ || !window_.procedure_) return 0;
+      return window_.procedure_->HandleMessage(message);
+    }
+
+   private:
+    SdlWindow& window_;
   };
 
   // Any thread: makes the window thread's wait return soon.
@@ -120,7 +129,7 @@ class SdlWindow final : public Window {
   std::function<void()> createdHook_;
 
   WindowProcedure* procedure_ = nullptr;
-  IdleProcedure idleProcedure_;
+  QueueProcedure queueProcedure_{*this};
   TimerSet timers_;
   InputTranslator input_;
   std::atomic<uint32_t> cursor_{0};
