@@ -59,6 +59,8 @@ bool SdlUi::BeginSession(ModalLayer& layer) {
 }
 
 void SdlUi::EndSession() {
+  pressedSinceFrame_.reset();
+  heldReleases_.clear();
   target_ = nullptr;
   standaloneTarget_.reset();
   window_.Invalidate();  // the game's picture without the box
@@ -92,7 +94,15 @@ void SdlUi::OnEvent(const SDL_Event& event) {
     layers_.back()->Cancel();  // the box's own window has the close box
     return;
   }
-  target_->ProcessEvent(event);
+  const bool isKey = event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
+  const SDL_Scancode scancode = isKey ? event.key.keysym.scancode : SDL_SCANCODE_UNKNOWN;
+  const bool tracked = isKey && scancode > SDL_SCANCODE_UNKNOWN && scancode < SDL_NUM_SCANCODES;
+  if (tracked && event.type == SDL_KEYUP && pressedSinceFrame_.test(scancode)) {
+    heldReleases_.push_back(event);
+  } else {
+    if (tracked && event.type == SDL_KEYDOWN) pressedSinceFrame_.set(scancode);
+    target_->ProcessEvent(event);
+  }
   layers_.back()->OnEvent(event);
 }
 
@@ -121,6 +131,9 @@ void SdlUi::Frame() {
   }
   target_->RenderFrame();
   SDL_RenderPresent(renderer);
+  pressedSinceFrame_.reset();
+  for (const SDL_Event& release : heldReleases_) target_->ProcessEvent(release);
+  heldReleases_.clear();
   if (frame.standalone) {
     const std::string title = layers_.back()->Title();
     if (title != SDL_GetWindowTitle(target_->Window())) {

@@ -1,6 +1,7 @@
 // The modal user interface of real play: boxes, the pop-up menu and the dialogs, in Dear ImGui.
 #pragma once
 
+#include <bitset>
 #include <memory>
 #include <vector>
 
@@ -47,6 +48,11 @@ class SdlUi final : public Ui, private ModalHooks {
   std::unique_ptr<ImGuiTarget> standaloneTarget_;  // only while a box without a window is up
   ImGuiTarget* target_ = nullptr;                  // the one the current layers draw into
   std::vector<ModalLayer*> layers_;                // bottom first
+  // This Dear ImGui reads keys as held-down states once a frame, so a press and its release
+  // between two frames (a quick tap, synthetic input, a slow frame) would go unseen: such a
+  // release is held back until a frame has seen the press.
+  std::bitset<SDL_NUM_SCANCODES> pressedSinceFrame_;
+  std::vector<SDL_Event> heldReleases_;
 };
 
 }  // namespace qv::platform::sdl
