@@ -1,0 +1,253 @@
+// Tests for the message box, the about box and the name-entry dialog, driven by keys and text.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/sdl/AboutBoxLayer.h"
+#include "platform/sdl/MessageBoxLayer.h"
+#include "platform/sdl/NameEntryLayer.h"
+#include "xvfb/unit/ImGuiHarness.h"
+
+namespace qv::platform::sdl {
+namespace {
+
+using testing::ImGuiHarness;
+using testing::kEnterKey;
+using testing::kEscapeKey;
+using testing::kKeypadEnterKey;
+using testing::kSpaceKey;
+
+class MessageBoxLayerTest : public ::testing::Test {
+ protected:
+  ImGuiHarness harness_;
+};
+
+TEST_F(MessageBoxLayerTest, EnterAnswersOk) {
+  MessageBoxLayer box("確認", "終了します。", BoxButtons::OkCancel, BoxIcon::None);
+  harness_.SetLayers({&box});
+  harness_.Frames(2);
+  EXPECT_FALSE(box.Done());
+  harness_.Key(kEnterKey);
+  EXPECT_TRUE(box.Done());
+  EXPECT_EQ(box.Result(), BoxAnswer::Ok);
+}
+
+TEST_F(MessageBoxLayerTest, KeypadEnterAnswersOkToo) {
+  MessageBoxLayer box("確認", "終了します。", BoxButtons::OkCancel, BoxIcon::None);
+  harness_.SetLayers({&box});
+  harness_.Key(kKeypadEnterKey);
+  EXPECT_EQ(box.Result(), BoxAnswer::Ok);
+}
+
+TEST_F(MessageBoxLayerTest, EscapeAnswersCancel) {
+  MessageBoxLayer box("確認", "タイトルに戻ります", BoxButtons::OkCancel, BoxIcon::None);
+  harness_.SetLayers({&box});
+  harness_.Key(kEscapeKey);
+  EXPECT_TRUE(box.Done());
+  EXPECT_EQ(box.Result(), BoxAnswer::Cancel);
+}
+
+TEST_F(MessageBoxLayerTest, EscapeOnAnOkOnlyBoxAnswersOk) {
+  MessageBoxLayer box("game", "セーブに失敗しました", BoxButtons::Ok, BoxIcon::Warning);
+  harness_.SetLayers({&box});
+  harness_.Key(kEscapeKey);
+  EXPECT_TRUE(box.Done());
+  EXPECT_EQ(box.Result(), BoxAnswer::Ok);
+}
+
+TEST_F(MessageBoxLayerTest, ClosingTheProgramDismissesLikeEscape) {
+  MessageBoxLayer question("確認", "q", BoxButtons::OkCancel, BoxIcon::None);
+  question.Cancel();
+  EXPECT_EQ(question.Result(), BoxAnswer::Cancel);
+  MessageBoxLayer notice("game", "n", BoxButtons::Ok, BoxIcon::None);
+  notice.Cancel();
+  EXPECT_EQ(notice.Result(), BoxAnswer::Ok);
+}
+
+TEST_F(MessageBoxLayerTest, OtherKeysDoNothing) {
+  MessageBoxLayer box("確認", "終了します。", BoxButtons::OkCancel, BoxIcon::None);
+  harness_.SetLayers({&box});
+  harness_.Key(kSpaceKey);
+  harness_.Type("x");
+  EXPECT_FALSE(box.Done());
+}
+
+TEST_F(MessageBoxLayerTest, MultiLineTextMakesTheBoxTaller) {
+  MessageBoxLayer one("c", "one line", BoxButtons::Ok, BoxIcon::None);
+  MessageBoxLayer three("c", "one line\ntwo\nthree", BoxButtons::Ok, BoxIcon::None);
+  harness_.SetLayers({&one});
+  harness_.Frames(3);
+  const float oneHeight = ImGui::FindWindowByName("c###qvbox0")->Size.y;
+  harness_.SetLayers({&three});
+  harness_.Frames(3);
+  const float threeHeight = ImGui::FindWindowByName("c###qvbox0")->Size.y;
+  EXPECT_NEAR(threeHeight - oneHeight, 2 * ImGui::GetTextLineHeight(), 1.0f);
+}
+
+TEST_F(MessageBoxLayerTest, TheBoxIsCentredOnTheDisplay) {
+  MessageBoxLayer box("c", "centred", BoxButtons::OkCancel, BoxIcon::Warning);
+  harness_.SetLayers({&box});
+  harness_.Frames(3);
+  const ImGuiWindow* window = ImGui::FindWindowByName("c###qvbox0");
+  ASSERT_NE(window, nullptr);
+  EXPECT_NEAR(window->Pos.x + window->Size.x / 2, 400, 1.0f);
+  EXPECT_NEAR(window->Pos.y + window->Size.y / 2, 300, 1.0f);
+}
+
+TEST_F(MessageBoxLayerTest, ABoxUnderAnotherLayerIgnoresKeys) {
+  MessageBoxLayer lower("lower", "a", BoxButtons::OkCancel, BoxIcon::None);
+  MessageBoxLayer upper("upper", "b", BoxButtons::OkCancel, BoxIcon::None);
+  harness_.SetLayers({&lower, &upper});
+  harness_.Key(kEscapeKey);
+  EXPECT_TRUE(upper.Done());
+  EXPECT_FALSE(lower.Done());
+}
+
+TEST(AboutBoxLayerTest, OnlyTheButtonClosesIt) {
+  ImGuiHarness harness;
+  AboutBoxLayer about("system version", {"line one", "line two"}, "閉じる");
+  harness.SetLayers({&about});
+  harness.Key(kEscapeKey);
+  EXPECT_FALSE(about.Done());
+  harness.Key(kEnterKey);  // the button has the focus
+  EXPECT_TRUE(about.Done());
+}
+
+TEST(AboutBoxLayerTest, SpacePressesTheFocusedButton) {
+  ImGuiHarness harness;
+  AboutBoxLayer about("system version", {"line"}, "閉じる");
+  harness.SetLayers({&about});
+  harness.Key(kSpaceKey);
+  EXPECT_TRUE(about.Done());
+}
+
+class NameEntryLayerTest : public ::testing::Test {
+ protected:
+  NameEntryLayer MakeDialog(NameVerdict verdict) {
+    return NameEntryLayer("名前の入力", "名前を全角5文字以内で入力してください。", "晴臣",
+                          [this, verdict](const std::string& text) {
+                            offered_.push_back(text);
+                            // The verdict may open a box of its own: never inside a frame.
+                            calledInsideFrame_ |= ImGuiHarness::InsideFrame();
+                            return verdict;
+                          });
+  }
+
+  ImGuiHarness harness_;
+  std::vector<std::string> offered_;
+  bool calledInsideFrame_ = false;
+};
+
+TEST_F(NameEntryLayerTest, ShowsTheInitialTextAndEnterOffersIt) {
+  NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
+  harness_.SetLayers({&dialog});
+  harness_.Frames(2);
+  EXPECT_EQ(dialog.Text(), "晴臣");
+  harness_.Key(kEnterKey);
+  ASSERT_EQ(offered_.size(), 1u);
+  EXPECT_EQ(offered_[0], "晴臣");
+  EXPECT_TRUE(dialog.Done());
+  EXPECT_EQ(dialog.Result(), 1);
+  EXPECT_FALSE(calledInsideFrame_);
+}
+
+TEST_F(NameEntryLayerTest, TypingReplacesTheSelectedInitialText) {
+  NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
+  harness_.SetLayers({&dialog});
+  harness_.Frames(2);
+  harness_.Type("太郎");
+  harness_.Key(kEnterKey);
+  ASSERT_EQ(offered_.size(), 1u);
+  EXPECT_EQ(offered_[0], "太郎");
+}
+
+TEST_F(NameEntryLayerTest, RejectAndClearEmptiesTheFieldAndStays) {
+  NameEntryLayer dialog = MakeDialog(NameVerdict::RejectAndClear);
+  harness_.SetLayers({&dialog});
+  harness_.Frames(2);
+  harness_.Type("あいうえおか");
+  harness_.Key(kEnterKey);
+  harness_.Frames(2);
+  ASSERT_EQ(offered_.size(), 1u);
+  EXPECT_EQ(offered_[0], "あいうえおか");
+  EXPECT_FALSE(dialog.Done());
+  EXPECT_EQ(dialog.Text(), "");
+  // The field has the focus again: typing goes on in it.
+  harness_.Type("abc");
+  harness_.Key(kEnterKey);
+  ASSERT_EQ(offered_.size(), 2u);
+  EXPECT_EQ(offered_[1], "abc");
+  EXPECT_FALSE(calledInsideFrame_);
+}
+
+TEST_F(NameEntryLayerTest, RejectKeepsTheText) {
+  NameEntryLayer dialog = MakeDialog(NameVerdict::Reject);
+  harness_.SetLayers({&dialog});
+  harness_.Frames(2);
+  harness_.Key(kEnterKey);
+  harness_.Frames(2);
+  EXPECT_FALSE(dialog.Done());
+  EXPECT_EQ(dialog.Text(), "晴臣");
+}
+
+TEST_F(NameEntryLayerTest, EscapeDoesNothing) {
+  NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
+  harness_.SetLayers({&dialog});
+  harness_.Key(kEscapeKey);
+  harness_.Frames(2);
+  EXPECT_FALSE(dialog.Done());
+  EXPECT_TRUE(offered_.empty());
+}
+
+TEST_F(NameEntryLayerTest, TheCloseBoxEndsWithTwoWithoutAsking) {
+  NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
+  harness_.SetLayers({&dialog});
+  harness_.Frames(3);
+  const ImGuiWindow* window = ImGui::FindWindowByName("名前の入力###qvname0");
+  ASSERT_NE(window, nullptr);
+  // The close box sits at the right end of the title bar.
+  const ImRect title = window->TitleBarRect();
+  harness_.Click(
+      ImVec2(title.Max.x - ImGui::GetFontSize() * 0.5f - ImGui::GetStyle().FramePadding.x,
+             (title.Min.y + title.Max.y) / 2));
+  EXPECT_TRUE(dialog.Done());
+  EXPECT_EQ(dialog.Result(), 2);
+  EXPECT_TRUE(offered_.empty());
+}
+
+TEST_F(NameEntryLayerTest, CancelMeansClosed) {
+  NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
+  dialog.Cancel();
+  EXPECT_EQ(dialog.Result(), 2);
+}
+
+TEST_F(NameEntryLayerTest, AnOverLongInitialTextIsCutAtACharacterBoundary) {
+  std::string initial;
+  for (int i = 0; i < 100; ++i) initial += "あ";  // 300 bytes of three-byte characters
+  NameEntryLayer dialog("c", "p", initial, nullptr);
+  const std::string text = dialog.Text();
+  EXPECT_LT(text.size(), 256u);
+  EXPECT_EQ(text.size() % 3, 0u);
+  EXPECT_EQ(text, initial.substr(0, text.size()));
+}
+
+TEST_F(NameEntryLayerTest, EnterDuringCompositionBelongsToTheInputMethod) {
+  NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
+  harness_.SetLayers({&dialog});
+  SDL_Event editing{};
+  editing.type = SDL_TEXTEDITING;
+  SDL_strlcpy(editing.edit.text, "たろ", sizeof editing.edit.text);
+  dialog.OnEvent(editing);
+  harness_.Key(kEnterKey);
+  EXPECT_TRUE(offered_.empty());
+  SDL_Event committed{};
+  committed.type = SDL_TEXTINPUT;
+  SDL_strlcpy(committed.text.text, "太郎", sizeof committed.text.text);
+  dialog.OnEvent(committed);
+  harness_.Key(kEnterKey);
+  EXPECT_EQ(offered_.size(), 1u);
+}
+
+}  // namespace
+}  // namespace qv::platform::sdl

@@ -1,0 +1,182 @@
+// Tests for the pop-up menu: choosing, sub-menus, greyed items, dismissal and placement.
+#include "platform/sdl/PopupMenuLayer.h"
+
+#include <gtest/gtest.h>
+
+#include "xvfb/unit/ImGuiHarness.h"
+
+namespace qv::platform::sdl {
+namespace {
+
+using testing::ImGuiHarness;
+
+MenuItem Command(const char* text, uint32_t id, bool greyed = false) {
+  MenuItem item;
+  item.text = text;
+  item.id = id;
+  item.greyed = greyed;
+  return item;
+}
+
+MenuItem Submenu(const char* text, std::vector<MenuItem> children) {
+  MenuItem item;
+  item.kind = MenuItem::Kind::Submenu;
+  item.text = text;
+  item.children = std::move(children);
+  return item;
+}
+
+// Root: "Auto" 1, "Settings" > {"Fast" 10, "Slow" 11 (greyed)}, "Quit" 3.
+MenuItem TestMenu() {
+  MenuItem root;
+  root.children = {Command("Auto", 1),
+                   Submenu("Settings", {Command("Fast", 10), Command("Slow", 11, true)}),
+                   Command("Quit", 3)};
+  return root;
+}
+
+class PopupMenuLayerTest : public ::testing::Test {
+ protected:
+  PopupMenuLayerTest() : menu_(TestMenu()), layer_(menu_, ImVec2(100, 100)) {
+    harness_.SetLayers({&layer_});
+    harness_.Frames(3);  // automatically sized windows know their size after a frame or two
+  }
+
+  // The centre of row `row` of the menu window at `level` (no separators in these menus).
+  ImVec2 Row(int level, int row) const {
+    const std::string name = "##qvmenu0_" + std::to_string(level);
+    const ImGuiWindow* window = ImGuiHarness::DrawnWindow(name.c_str());
+    EXPECT_NE(window, nullptr) << name;
+    if (!window) return ImVec2(-1, -1);
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float rowHeight = ImGui::GetFontSize() + style.FramePadding.y * 2;
+    return ImVec2(window->Pos.x + window->Size.x * 0.5f,
+                  window->Pos.y + style.WindowPadding.y + rowHeight * (row + 0.5f));
+  }
+
+  ImGuiHarness harness_;
+  MenuItem menu_;
+  PopupMenuLayer layer_;
+};
+
+TEST_F(PopupMenuLayerTest, OpensAtThePointer) {
+  const ImGuiWindow* root = ImGuiHarness::DrawnWindow("##qvmenu0_0");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->Pos.x, 100);
+  EXPECT_EQ(root->Pos.y, 100);
+  EXPECT_FALSE(layer_.Done());
+}
+
+TEST_F(PopupMenuLayerTest, ALeftClickChoosesACommand) {
+  harness_.Click(Row(0, 2));
+  EXPECT_TRUE(layer_.Done());
+  EXPECT_EQ(layer_.Result(), 3u);
+}
+
+TEST_F(PopupMenuLayerTest, ARightClickChoosesToo) {
+  harness_.Click(Row(0, 0), ImGuiMouseButton_Right);
+  EXPECT_TRUE(layer_.Done());
+  EXPECT_EQ(layer_.Result(), 1u);
+}
+
+TEST_F(PopupMenuLayerTest, HoveringASubmenuOpensItBesideItsItem) {
+  EXPECT_EQ(ImGuiHarness::DrawnWindow("##qvmenu0_1"), nullptr);
+  harness_.MoveTo(Row(0, 1));
+  harness_.Frames(2);
+  const ImGuiWindow* root = ImGuiHarness::DrawnWindow("##qvmenu0_0");
+  const ImGuiWindow* sub = ImGuiHarness::DrawnWindow("##qvmenu0_1");
+  ASSERT_NE(sub, nullptr);
+  EXPECT_FLOAT_EQ(sub->Pos.x, root->Pos.x + root->Size.x);
+  // Its first row is level with the item that opened it.
+  EXPECT_NEAR(Row(1, 0).y, Row(0, 1).y, 1.0f);
+  harness_.Click(Row(1, 0));
+  EXPECT_TRUE(layer_.Done());
+  EXPECT_EQ(layer_.Result(), 10u);
+}
+
+TEST_F(PopupMenuLayerTest, HoveringACommandClosesTheOpenSubmenu) {
+  harness_.MoveTo(Row(0, 1));
+  harness_.Frames(2);
+  ASSERT_NE(ImGuiHarness::DrawnWindow("##qvmenu0_1"), nullptr);
+  harness_.MoveTo(Row(0, 2));
+  harness_.Frames(1);
+  EXPECT_EQ(ImGuiHarness::DrawnWindow("##qvmenu0_1"), nullptr);
+  EXPECT_FALSE(layer_.Done());
+}
+
+TEST_F(PopupMenuLayerTest, GreyedItemsCannotBeChosen) {
+  harness_.MoveTo(Row(0, 1));
+  harness_.Frames(2);
+  harness_.Click(Row(1, 1));
+  EXPECT_FALSE(layer_.Done());
+  harness_.Click(Row(1, 0));
+  EXPECT_EQ(layer_.Result(), 10u);
+}
+
+TEST_F(PopupMenuLayerTest, AClickOutsideDismisses) {
+  harness_.Click(ImVec2(600, 500));
+  EXPECT_TRUE(layer_.Done());
+  EXPECT_EQ(layer_.Result(), 0u);
+}
+
+TEST_F(PopupMenuLayerTest, ARightClickOutsideDismisses) {
+  harness_.Click(ImVec2(20, 20), ImGuiMouseButton_Right);
+  EXPECT_TRUE(layer_.Done());
+  EXPECT_EQ(layer_.Result(), 0u);
+}
+
+TEST_F(PopupMenuLayerTest, EscapeClosesTheSubmenuFirstThenTheMenu) {
+  harness_.MoveTo(Row(0, 1));
+  harness_.Frames(2);
+  harness_.MoveTo(Row(1, 0));
+  harness_.Key(testing::kEscapeKey);
+  EXPECT_FALSE(layer_.Done());
+  EXPECT_EQ(ImGuiHarness::DrawnWindow("##qvmenu0_1"), nullptr);
+  harness_.Key(testing::kEscapeKey);
+  EXPECT_TRUE(layer_.Done());
+  EXPECT_EQ(layer_.Result(), 0u);
+}
+
+TEST_F(PopupMenuLayerTest, CancelEndsWithNothingChosen) {
+  layer_.Cancel();
+  EXPECT_TRUE(layer_.Done());
+  EXPECT_EQ(layer_.Result(), 0u);
+}
+
+TEST_F(PopupMenuLayerTest, UnderAnotherLayerItIgnoresInput) {
+  PopupMenuLayer other(menu_, ImVec2(500, 300));
+  harness_.SetLayers({&layer_, &other});
+  harness_.Frames(2);
+  harness_.Click(Row(0, 2));  // on the lower menu's item, away from the upper menu
+  EXPECT_FALSE(layer_.Done());
+  EXPECT_TRUE(other.Done());  // the click was outside the upper menu: it is dismissed
+  EXPECT_EQ(other.Result(), 0u);
+}
+
+TEST(PopupMenuLayerEmptyTest, AMenuWithoutItemsIsDoneAtOnce) {
+  ImGuiHarness harness;
+  const MenuItem empty;
+  PopupMenuLayer layer(empty, ImVec2(10, 10));
+  EXPECT_TRUE(layer.Done());
+  EXPECT_EQ(layer.Result(), 0u);
+}
+
+TEST(PopupMenuPlacementTest, StaysWhereItFits) {
+  EXPECT_EQ(PlaceMenuAlongAxis(100, 200, 800, 100), 100);
+  EXPECT_EQ(PlaceMenuAlongAxis(600, 200, 800, 600), 600);
+}
+
+TEST(PopupMenuPlacementTest, FlipsToTheOtherSideWhenItWouldLeaveTheDisplay) {
+  // A menu opened near the right edge ends at the pointer instead of starting there.
+  EXPECT_EQ(PlaceMenuAlongAxis(700, 200, 800, 700), 500);
+  // A sub-menu that does not fit right of its parent goes to its left.
+  EXPECT_EQ(PlaceMenuAlongAxis(650, 200, 800, 450), 250);
+}
+
+TEST(PopupMenuPlacementTest, FallsBackToTheEdgeAndNeverStartsOffTheDisplay) {
+  EXPECT_EQ(PlaceMenuAlongAxis(700, 200, 800, 100), 600);
+  EXPECT_EQ(PlaceMenuAlongAxis(10, 900, 800, 10), 0);
+}
+
+}  // namespace
+}  // namespace qv::platform::sdl

@@ -1,0 +1,126 @@
+// Test support for the SDL backend: a backend on SDL's offscreen driver, a scripted window
+// procedure with a watchdog, and synthetic input events.
+#pragma once
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Message.h"
+#include "platform/sdl/SdlBackend.h"
+
+namespace qv::platform::sdl::testing {
+
+// Message ids of the tests' own, above the engine's.
+inline constexpr uint32_t MSG_TEST_START = 0xC000;
+inline constexpr uint32_t kWatchdogTimer = 0xDEAD;
+
+// Creates the backend on the offscreen driver, so the tests need no display.
+inline std::unique_ptr<SdlBackend> CreateOffscreenBackend() {
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  std::string error;
+  auto backend = SdlBackend::Create(SdlOptions{}, error);
+  EXPECT_TRUE(backend) << error;
+  return backend;
+}
+
+// Records every message and hands it to `onMessage`; ends the loop with -1 after `watchdogMs` so a
+// broken test fails instead of hanging.
+class ScriptedProcedure final : public WindowProcedure {
+ public:
+  explicit ScriptedProcedure(Window& window) : window_(window) {}
+
+  std::function<int32_t(const Message&)> onMessage;
+
+  int Run(uint32_t watchdogMs = 5000) {
+    window_.SetTimer(kWatchdogTimer, watchdogMs);
+    window_.Post(Message{MSG_TEST_START, 0, 0});
+    return window_.RunMessageLoop(*this);
+  }
+
+  int32_t HandleMessage(const Message& message) override {
+    if (message.id == MSG_TIMER && message.wParam == kWatchdogTimer) {
+      ADD_FAILURE() << "watchdog: the test did not end its message loop";
+      window_.PostQuit(-1);
+      return 0;
+    }
+    {
+      std::lock_guard lock(mutex_);
+      seen_.push_back(message);
+    }
+    return onMessage ? onMessage(message) : 0;
+  }
+
+  std::vector<Message> Seen(uint32_t id) {
+    std::lock_guard lock(mutex_);
+    std::vector<Message> matching;
+    for (const Message& message : seen_) {
+      if (message.id == id) matching.push_back(message);
+    }
+    return matching;
+  }
+
+ private:
+  Window& window_;
+  std::mutex mutex_;
+  std::vector<Message> seen_;
+};
+
+inline void Sleep(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// From another thread: returns once the window thread has drawn at least `frames` more frames of
+// whatever it shows. Each send is handled in a later turn of the loop than the one before it, and
+// every turn of a modal loop ends with a frame.
+inline void WaitForFrames(Window& window, int frames) {
+  for (int i = 0; i <= frames; ++i) window.Send(Message{MSG_TEST_START + 1, 0, 0});
+}
+
+// Presses and releases a key at once, as synthetic input does.
+inline void Tap(SDL_Scancode scancode, uint32_t windowId = 0);
+
+// Pushes a key press or release, as the system would deliver it to `windowId`. Any thread.
+inline void PushKey(Uint32 type, SDL_Scancode scancode, uint32_t windowId = 0) {
+  SDL_Event event{};
+  event.type = type;
+  event.key.windowID = windowId;
+  event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  event.key.keysym.scancode = scancode;
+  event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+  SDL_PushEvent(&event);
+}
+
+inline void Tap(SDL_Scancode scancode, uint32_t windowId) {
+  PushKey(SDL_KEYDOWN, scancode, windowId);
+  PushKey(SDL_KEYUP, scancode, windowId);
+}
+
+inline void PushButton(Uint32 type, Uint8 button, int x, int y, uint32_t windowId) {
+  SDL_Event event{};
+  event.type = type;
+  event.button.windowID = windowId;
+  event.button.button = button;
+  event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+  event.button.x = x;
+  event.button.y = y;
+  SDL_PushEvent(&event);
+}
+
+inline void PushWindowEvent(Uint8 what, uint32_t windowId) {
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = what;
+  event.window.windowID = windowId;
+  SDL_PushEvent(&event);
+}
+
+}  // namespace qv::platform::sdl::testing

@@ -1,0 +1,270 @@
+// Tests for the modal user interface on a real (offscreen) SDL window: boxes before the window
+// exists, input held back from the game, requests handled meanwhile, nesting and closing.
+#include "platform/sdl/SdlUi.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "xvfb/unit/SdlTestSupport.h"
+
+namespace qv::platform::sdl {
+namespace {
+
+using namespace testing;
+
+MenuItem OneCommandMenu() {
+  MenuItem root;
+  MenuItem item;
+  item.text = "システム終了";
+  item.id = 40001;
+  root.children.push_back(item);
+  return root;
+}
+
+int CountShownWindows(void* counter, SDL_Event* event) {
+  if (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_SHOWN) {
+    ++*static_cast<int*>(counter);
+  }
+  return 1;
+}
+
+TEST(SdlUiStartupTest, ABoxBeforeTheWindowExistsOpensAWindowOfItsOwn) {
+  auto backend = CreateOffscreenBackend();
+  ASSERT_TRUE(backend);
+  int shown = 0;  // counted on the window thread, which adds the window events
+  SDL_AddEventWatch(CountShownWindows, &shown);
+  std::thread player([&] {
+    WaitForFrames(backend->GetWindow(), 4);
+    Tap(SDL_SCANCODE_RETURN);
+  });
+  const BoxAnswer answer = backend->GetUi().MessageBox(
+      "サンプル", "スクリプトファイルが見つかりません。", BoxButtons::Ok, BoxIcon::Warning);
+  player.join();
+  SDL_DelEventWatch(CountShownWindows, &shown);
+  EXPECT_EQ(answer, BoxAnswer::Ok);
+  EXPECT_EQ(shown, 1);
+}
+
+TEST(SdlUiStartupTest, AMenuNeedsTheWindow) {
+  auto backend = CreateOffscreenBackend();
+  ASSERT_TRUE(backend);
+  EXPECT_EQ(backend->GetUi().PopupMenu(OneCommandMenu(), 0, 0), 0u);
+}
+
+class SdlUiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    backend_ = CreateOffscreenBackend();
+    ASSERT_TRUE(backend_);
+    ASSERT_TRUE(window().Create("テスト", 320, 240));
+  }
+  SdlWindow& window() { return static_cast<SdlWindow&>(backend_->GetWindow()); }
+  Ui& ui() { return backend_->GetUi(); }
+
+  std::unique_ptr<SdlBackend> backend_;
+};
+
+TEST_F(SdlUiTest, WhileABoxIsUpTheGameGetsNoInputButRequestsAreHandled) {
+  ScriptedProcedure procedure(window());
+  const uint32_t id = window().WindowId();
+  std::atomic<bool> boxUp{false};
+  std::atomic<bool> requestHandledDuringBox{false};
+  BoxAnswer answer = BoxAnswer::Cancel;
+  std::thread player;
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      player = std::thread([&] {
+        WaitForFrames(window(), 2);
+        PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 5, id);
+        PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 5, id);
+        PushKey(SDL_KEYDOWN, SDL_SCANCODE_A, id);
+        PushKey(SDL_KEYUP, SDL_SCANCODE_A, id);
+        EXPECT_EQ(window().Send(Message{0x400, 0, 0}), 11);  // the interpreter asks meanwhile
+        PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, id);       // answers the box...
+        while (boxUp) Sleep(5);
+        PushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, id);  // ...and is let go once it is gone
+        window().Post(Message{0x401, 0, 0});
+      });
+      boxUp = true;
+      answer = ui().MessageBox("確認", "終了します。", BoxButtons::OkCancel, BoxIcon::None);
+      boxUp = false;
+    }
+    if (message.id == 0x400) {
+      requestHandledDuringBox = boxUp.load();
+      return 11;
+    }
+    if (message.id == 0x401) window().PostQuit(0);
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  player.join();
+  EXPECT_EQ(answer, BoxAnswer::Ok);
+  EXPECT_TRUE(requestHandledDuringBox);
+  EXPECT_TRUE(procedure.Seen(MSG_LBUTTONUP).empty());
+  EXPECT_TRUE(procedure.Seen(MSG_KEYUP).empty());  // neither the A nor the Enter that answered
+}
+
+TEST_F(SdlUiTest, ABoxAskedForByAnotherThreadLiesOverTheOpenMenu) {
+  ScriptedProcedure procedure(window());
+  uint32_t chosen = 99;
+  std::atomic<int32_t> boxResult{-1};
+  std::atomic<bool> boxAsked{false};
+  std::thread interpreter;
+  std::thread player;
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      interpreter = std::thread([&] {
+        WaitForFrames(window(), 2);
+        boxResult = window().Call([&] {
+          boxAsked = true;
+          return ui().MessageBox("game", "画像ファイルが見つかりません。", BoxButtons::Ok,
+                                 BoxIcon::Warning) == BoxAnswer::Ok
+                     ? 1
+                     : 0;
+        });
+      });
+      player = std::thread([&] {
+        while (!boxAsked) Sleep(5);
+        WaitForFrames(window(), 2);
+        Tap(SDL_SCANCODE_RETURN);  // answers the box on top, not the menu
+        while (boxResult < 0) Sleep(5);
+        WaitForFrames(window(), 2);
+        Tap(SDL_SCANCODE_ESCAPE);  // then dismisses the menu underneath
+      });
+      chosen = ui().PopupMenu(OneCommandMenu(), 10, 10);
+      window().PostQuit(0);
+    }
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  interpreter.join();
+  player.join();
+  EXPECT_EQ(boxResult, 1);
+  EXPECT_EQ(chosen, 0u);
+}
+
+TEST_F(SdlUiTest, TheCloseBoxDismissesTheMenuAndClosesAfterIt) {
+  ScriptedProcedure procedure(window());
+  std::vector<std::string> order;
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      PushWindowEvent(SDL_WINDOWEVENT_CLOSE, window().WindowId());  // handled by the menu's loop
+      const uint32_t chosen = ui().PopupMenu(OneCommandMenu(), 10, 10);
+      order.push_back("menu " + std::to_string(chosen));
+    }
+    if (message.id == MSG_CLOSE) {
+      order.push_back("close");
+      window().PostQuit(0);
+    }
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  EXPECT_EQ(order, (std::vector<std::string>{"menu 0", "close"}));
+}
+
+TEST_F(SdlUiTest, QuittingWhileABoxIsUpEndsTheBox) {
+  ScriptedProcedure procedure(window());
+  std::thread interpreter;
+  BoxAnswer answer = BoxAnswer::Ok;
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      interpreter = std::thread([&] {
+        WaitForFrames(window(), 2);
+        window().Post(Message{MSG_CLOSE, 0, 0});  // the script's end closes the program
+      });
+      answer = ui().MessageBox("確認", "タイトルに戻ります", BoxButtons::OkCancel, BoxIcon::None);
+    }
+    if (message.id == MSG_CLOSE) window().PostQuit(3);
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 3);
+  interpreter.join();
+  EXPECT_EQ(answer, BoxAnswer::Cancel);
+}
+
+TEST_F(SdlUiTest, NameEntryTakesTypedJapaneseText) {
+  ScriptedProcedure procedure(window());
+  std::vector<std::string> offered;
+  int result = 0;
+  std::thread player;
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      player = std::thread([&] {
+        WaitForFrames(window(), 3);  // the field has taken the focus
+        SDL_Event text{};
+        text.type = SDL_TEXTINPUT;  // what an input method commits
+        text.text.windowID = window().WindowId();
+        SDL_strlcpy(text.text.text, "太郎", sizeof text.text.text);
+        SDL_PushEvent(&text);
+        WaitForFrames(window(), 1);
+        Tap(SDL_SCANCODE_RETURN);
+      });
+      result = ui().NameEntry("名前の入力", "名前を全角5文字以内で入力してください。", "晴臣",
+                              [&](const std::string& text) {
+                                offered.push_back(text);
+                                return NameVerdict::Accept;
+                              });
+      window().PostQuit(0);
+    }
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  player.join();
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(offered, std::vector<std::string>{"太郎"});
+  EXPECT_FALSE(SDL_IsTextInputActive());  // the game's keys are raw again
+}
+
+TEST_F(SdlUiTest, AboutBoxClosesWithEnterNotEscape) {
+  ScriptedProcedure procedure(window());
+  std::atomic<bool> closed{false};
+  std::atomic<bool> closedByEscape{false};
+  std::thread player;
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      player = std::thread([&] {
+        WaitForFrames(window(), 2);
+        Tap(SDL_SCANCODE_ESCAPE);
+        WaitForFrames(window(), 3);
+        closedByEscape = closed.load();
+        Tap(SDL_SCANCODE_RETURN);
+        while (!closed) Sleep(5);
+        window().Post(Message{0x401, 0, 0});
+      });
+      ui().AboutBox("system version", {"qvengine", "テスト"}, "閉じる");
+      closed = true;
+    }
+    if (message.id == 0x401) window().PostQuit(0);
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  player.join();
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(closedByEscape);
+}
+
+TEST_F(SdlUiTest, AQuickTapBetweenTwoFramesStillAnswers) {
+  ScriptedProcedure procedure(window());
+  BoxAnswer answer = BoxAnswer::Ok;
+  std::thread player;
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      player = std::thread([&] {
+        WaitForFrames(window(), 2);
+        // Press and release land in the same turn: the box must still see the press.
+        Tap(SDL_SCANCODE_ESCAPE);
+      });
+      answer = ui().MessageBox("確認", "終了します。", BoxButtons::OkCancel, BoxIcon::None);
+      window().PostQuit(0);
+    }
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  player.join();
+  EXPECT_EQ(answer, BoxAnswer::Cancel);
+}
+
+}  // namespace
+}  // namespace qv::platform::sdl

@@ -1,0 +1,242 @@
+// Tests for the SDL window on the offscreen driver: requests from other threads, timers, input
+// messages, closing and the picture.
+#include "platform/sdl/SdlWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "xvfb/unit/SdlTestSupport.h"
+
+namespace qv::platform::sdl {
+namespace {
+
+using namespace testing;
+
+class SdlWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    backend_ = CreateOffscreenBackend();
+    ASSERT_TRUE(backend_);
+    ASSERT_TRUE(window().Create("テスト", 64, 48));
+  }
+  SdlWindow& window() { return static_cast<SdlWindow&>(backend_->GetWindow()); }
+
+  std::unique_ptr<SdlBackend> backend_;
+};
+
+TEST_F(SdlWindowTest, CreatesTheFrameWithABlackPicture) {
+  ASSERT_NE(window().Picture(), nullptr);
+  for (int i = 0; i < 64 * 48 * 3; ++i) ASSERT_EQ(window().Picture()[i], 0);
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window().Handle(), &width, &height);
+  EXPECT_EQ(width, 64);
+  EXPECT_EQ(height, 48);
+  EXPECT_FALSE(window().Create("again", 64, 48));
+}
+
+TEST_F(SdlWindowTest, SendsFromAnotherThreadAreHandledOnTheWindowThread) {
+  ScriptedProcedure procedure(window());
+  const std::thread::id windowThread = std::this_thread::get_id();
+  std::atomic<bool> onWindowThread{true};
+  std::vector<int32_t> results;
+  std::thread sender;
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      sender = std::thread([&] {
+        EXPECT_FALSE(window().IsWindowThread());
+        for (uint32_t i = 0; i < 20; ++i) results.push_back(window().Send(Message{0x400, i, 0}));
+        results.push_back(window().Call([&] { return window().IsWindowThread() ? 77 : -77; }));
+        window().Post(Message{0x401, 0, 0});
+      });
+    }
+    if (message.id == 0x400) {
+      if (std::this_thread::get_id() != windowThread) onWindowThread = false;
+      return static_cast<int32_t>(message.wParam * 2);
+    }
+    if (message.id == 0x401) window().PostQuit(0);
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  sender.join();
+  EXPECT_TRUE(onWindowThread);
+  ASSERT_EQ(results.size(), 21u);
+  for (int32_t i = 0; i < 20; ++i) EXPECT_EQ(results[static_cast<size_t>(i)], i * 2);
+  EXPECT_EQ(results[20], 77);
+}
+
+TEST_F(SdlWindowTest, ASendFromTheWindowThreadItselfIsHandledAtOnce) {
+  ScriptedProcedure procedure(window());
+  int32_t nested = 0;
+  int32_t called = 0;
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      nested = window().Send(Message{0x400, 0, 0});  // would deadlock if it were queued
+      called = window().Call([] { return 5; });
+      window().PostQuit(0);
+    }
+    return message.id == 0x400 ? 9 : 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  EXPECT_EQ(nested, 9);
+  EXPECT_EQ(called, 5);
+}
+
+TEST_F(SdlWindowTest, PostsArriveInOrderAndTheLoopReturnsTheQuitCode) {
+  ScriptedProcedure procedure(window());
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      for (uint32_t i = 0; i < 5; ++i) window().Post(Message{0x400, i, 0});
+      window().Post(Message{0x401, 0, 0});
+      window().Post(Message{0x400, 99, 0});  // queued after the quit: never handled
+    }
+    if (message.id == 0x401) window().PostQuit(42);
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 42);
+  const auto posts = procedure.Seen(0x400);
+  ASSERT_EQ(posts.size(), 5u);
+  for (uint32_t i = 0; i < 5; ++i) EXPECT_EQ(posts[i].wParam, i);
+}
+
+TEST_F(SdlWindowTest, TimersTickUntilKilled) {
+  ScriptedProcedure procedure(window());
+  int ticks = 0;
+  uint64_t firstTickMs = 0;
+  const uint64_t startMs = backend_->GetClock().nowMs();
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) window().SetTimer(108, 30);
+    if (message.id == MSG_TIMER && message.wParam == 108) {
+      if (++ticks == 1) firstTickMs = backend_->GetClock().nowMs();
+      if (ticks == 5) {
+        window().KillTimer(108);
+        window().SetTimer(109, 200);  // long enough to see that 108 stays quiet
+      }
+    }
+    if (message.id == MSG_TIMER && message.wParam == 109) window().PostQuit(0);
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  EXPECT_EQ(ticks, 5);
+  EXPECT_GE(firstTickMs - startMs, 30u);
+}
+
+TEST_F(SdlWindowTest, InputArrivesAsMessagesInFrameCoordinates) {
+  ScriptedProcedure procedure(window());
+  const uint32_t id = window().WindowId();
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 20, id);
+      PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 20, id);
+      PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 30, 40, id);
+      PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, id);
+      PushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, id);
+      PushKey(SDL_KEYUP, SDL_SCANCODE_PRINTSCREEN, id);
+    }
+    if (message.id == MSG_KEYUP && message.wParam == VK_SNAPSHOT) window().PostQuit(0);
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  const auto left = procedure.Seen(MSG_LBUTTONUP);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].lParam, MakePoint(10, 20));
+  const auto right = procedure.Seen(MSG_RBUTTONUP);
+  ASSERT_EQ(right.size(), 1u);
+  EXPECT_EQ(right[0].lParam, MakePoint(30, 40));
+  EXPECT_EQ(window().CursorPosition(), MakePoint(30, 40));
+  const auto keys = procedure.Seen(MSG_KEYUP);
+  ASSERT_EQ(keys.size(), 2u);
+  EXPECT_EQ(keys[0].wParam, 0x0Du);
+  EXPECT_EQ(keys[0].lParam, 0xC01C0001u);
+}
+
+TEST_F(SdlWindowTest, TheCloseBoxSendsCloseAndTheProcedureDecides) {
+  ScriptedProcedure procedure(window());
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) PushWindowEvent(SDL_WINDOWEVENT_CLOSE, window().WindowId());
+    if (message.id == MSG_CLOSE) window().PostQuit(0);
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  EXPECT_EQ(procedure.Seen(MSG_CLOSE).size(), 1u);
+}
+
+TEST_F(SdlWindowTest, AQuitRequestFromTheSystemClosesLikeTheCloseBox) {
+  ScriptedProcedure procedure(window());
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      SDL_Event quit{};
+      quit.type = SDL_QUIT;  // what SDL makes of SIGINT and SIGTERM
+      SDL_PushEvent(&quit);
+    }
+    if (message.id == MSG_CLOSE) window().PostQuit(0);
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  EXPECT_EQ(procedure.Seen(MSG_CLOSE).size(), 1u);
+}
+
+TEST_F(SdlWindowTest, ExposureAsksTheProcedureToPaint) {
+  ScriptedProcedure procedure(window());
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) PushWindowEvent(SDL_WINDOWEVENT_EXPOSED, window().WindowId());
+    if (message.id == MSG_PAINT) window().PostQuit(0);
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+}
+
+TEST_F(SdlWindowTest, ThePresentedPictureIsShownTheRightWayUp) {
+  uint8_t* picture = window().Picture();
+  // Drawing row 0 (the top) is the last row of the bottom-up buffer: make it red.
+  for (int x = 0; x < 64; ++x) {
+    uint8_t* pixel = picture + (47 * 64 + x) * 3;
+    pixel[0] = 0;
+    pixel[1] = 0;
+    pixel[2] = 255;
+  }
+  // And drawing position (5, 47), bottom row, blue.
+  picture[5 * 3 + 0] = 255;
+  window().Present(0, 0, 64, 48);
+  window().DrawFrame();
+  std::vector<uint32_t> shown(64 * 48);
+  ASSERT_EQ(SDL_RenderReadPixels(window().Renderer(), nullptr, SDL_PIXELFORMAT_XRGB8888,
+                                 shown.data(), 64 * 4),
+            0)
+      << SDL_GetError();
+  EXPECT_EQ(shown[0] & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(shown[63] & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(shown[47 * 64 + 5] & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(shown[20 * 64 + 20] & 0xFFFFFF, 0u);
+}
+
+TEST_F(SdlWindowTest, APresentFromAnotherThreadIsShownByTheLoop) {
+  ScriptedProcedure procedure(window());
+  std::thread drawer;
+  procedure.onMessage = [&](const Message& message) -> int32_t {
+    if (message.id == MSG_TEST_START) {
+      drawer = std::thread([&] {
+        uint8_t* picture = window().Picture();
+        for (int i = 0; i < 64 * 48 * 3; ++i) picture[i] = 0x80;
+        window().Present(0, 0, 64, 48);
+        Sleep(150);
+        window().Post(Message{0x401, 0, 0});
+      });
+    }
+    if (message.id == 0x401) window().PostQuit(0);
+    return 0;
+  };
+  EXPECT_EQ(procedure.Run(), 0);
+  drawer.join();
+  // The loop drew the new picture on its own; reading back what it rendered shows grey.
+  std::vector<uint32_t> shown(64 * 48);
+  ASSERT_EQ(SDL_RenderReadPixels(window().Renderer(), nullptr, SDL_PIXELFORMAT_XRGB8888,
+                                 shown.data(), 64 * 4),
+            0);
+  EXPECT_EQ(shown[10 * 64 + 10] & 0xFFFFFF, 0x808080u);
+}
+
+}  // namespace
+}  // namespace qv::platform::sdl
