@@ -59,7 +59,8 @@ void JumpFromSpace(core::Engine& engine, std::string_view line, size_t labelSpac
     FailJump(engine, line);
     return;
   }
-  std::string search = ":" + std::string(line.substr(labelSpace + 1));
+  std::string search(1, ':');
+  search.append(line.substr(labelSpace + 1));
   JumpToLabel(engine, search, search);
 }
 
@@ -110,7 +111,8 @@ void Jmp(core::Engine& engine, std::string_view line) {
 
   size_t returnAt = view.find("return ");
   if (returnAt == std::string_view::npos) return;
-  std::string label = ":" + std::string(view.substr(returnAt + 7, kReturnLabelMax));
+  std::string label(1, ':');
+  label.append(view.substr(returnAt + 7, kReturnLabelMax));
   engine.state.SetText(GameState::kReturnLabelOffset, GameState::kReturnLabelSize, label);
 }
 
