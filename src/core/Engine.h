@@ -12,6 +12,7 @@
 #include "core/EnvSettings.h"
 #include "core/GameState.h"
 #include "core/InterpreterGate.h"
+#include "core/Surface.h"
 #include "platform/Platform.h"
 
 namespace qv::core {
@@ -43,6 +44,20 @@ struct Rect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// The pictures of a run: the five surfaces, the new scene's pixels and the interface parts.
+struct Graphics {
+  core::Surface screenSurface;     // W x H: what the window shows
+  core::Surface sceneSurface;      // W x H: the new scene
+  core::Surface pageSurface;       // W x H: the scene with the empty message window
+  core::Surface sceneCopySurface;  // W x H: the scene without the message window
+  core::Surface barSurface;        // 640 x 44: the button bar's hover look above its pressed look
+  core::Surface workPixels;        // W x H: the scene being built
+  core::Surface buttonParts;       // the button-parts picture (colour half and mask half)
+  std::vector<uint8_t> waitCursorPixels;  // 6144 bytes: the wait cursor's frames
+  // Serialises drawing onto the window's picture, which both threads do.
+  std::mutex windowMutex;
+};
+
 class Engine {
  public:
   explicit Engine(platform::Platform& services);
@@ -58,6 +73,7 @@ class Engine {
   static constexpr Rect kTextArea{35, 450, 780, 580};
 
   EnvSettings env;
+  Graphics graphics;
   std::mutex envFileMutex;  // serialises the writers of env.dat (both threads write it)
   GameState state;
   InterpreterGate gate;
