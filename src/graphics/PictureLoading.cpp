@@ -1,0 +1,142 @@
+// The engine's picture loaders (see PictureLoading.h).
+#include "graphics/PictureLoading.h"
+
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "core/WindowRequests.h"
+
+namespace qv::graphics {
+
+namespace {
+
+// The game's part of a path: what follows the base directory, or the whole of a relative path.
+std::string_view GamePart(const core::Engine& engine, std::string_view path) {
+  if (!engine.baseDirectory.empty() && path.starts_with(engine.baseDirectory)) {
+    path.remove_prefix(engine.baseDirectory.size());
+  }
+  return path;
+}
+
+// Only the game's part is in the game's code page; the base directory is the host's own text.
+std::string DisplayPath(core::Engine& engine, const std::string& path) {
+  const std::string_view game = GamePart(engine, path);
+  return path.substr(0, path.size() - game.size()) + engine.Utf8(game);
+}
+
+std::string MissingPictureText(core::Engine& engine, const std::string& path) {
+  return std::string(texts::kMissingPicture) + "\n　：" + DisplayPath(engine, path);
+}
+
+// The log names the game's part only, so a run's log does not depend on where the game lies.
+std::optional<std::vector<uint8_t>> ReadPictureFile(core::Engine& engine, const std::string& path) {
+  if (engine.platform.log.Enabled()) engine.Log("picture " + engine.Utf8(GamePart(engine, path)));
+  return engine.platform.files.ReadAll(path);
+}
+
+std::optional<Picture> ReadChecked(core::Engine& engine, const std::string& path,
+                                   PictureKind kind) {
+  auto file = ReadPictureFile(engine, path);
+  if (!file) return std::nullopt;
+  if (kind == PictureKind::Background) ScrambleBackground(*file);
+  std::string why;
+  return DecodePicture(*file, kind, engine.config.width, engine.config.height, why);
+}
+
+// Copies into the destination's own memory when the sizes agree: the other thread may hold a
+// pointer into an interface picture, and a replaced buffer would pull it away.
+void Store(core::Surface& destination, const core::Surface& source) {
+  if (destination.Width() == source.Width() && destination.Height() == source.Height()) {
+    std::memcpy(destination.Data(), source.Data(), source.SizeBytes());
+  } else {
+    destination = source;
+  }
+}
+
+}  // namespace
+
+bool LoadBackgroundPixels(core::Engine& engine, const std::string& fullPath) {
+  engine.messageWindowShown = 0;
+  engine.messageWindowActive = 0;
+  engine.waitCursorOn = 0;
+  auto& work = engine.graphics.workPixels;
+  const auto picture = ReadChecked(engine, fullPath, PictureKind::Background);
+  if (picture) {
+    Store(work, picture->pixels);
+    return true;
+  }
+  core::ShowWarning(engine, MissingPictureText(engine, fullPath));
+  if (work.Width() == engine.config.width && work.Height() == engine.config.height) {
+    std::memset(work.Data(), 0, work.SizeBytes());
+  } else {
+    work.Create(engine.config.width, engine.config.height);
+  }
+  return false;
+}
+
+std::optional<Picture> ReadSprite(core::Engine& engine, const std::string& fullPath,
+                                  const std::string& messagePath) {
+  auto picture = ReadChecked(engine, fullPath, PictureKind::Sprite);
+  if (!picture) core::ShowWarning(engine, MissingPictureText(engine, messagePath));
+  return picture;
+}
+
+std::optional<Picture> ReadMessageWindowPicture(core::Engine& engine) {
+  const std::string path = kMessageWindowPicturePath;
+  auto picture = ReadChecked(engine, path, PictureKind::MessageWindow);
+  if (!picture) core::ShowWarning(engine, DisplayPath(engine, path));
+  return picture;
+}
+
+int LoadButtonParts(core::Engine& engine) {
+  const auto picture =
+      ReadChecked(engine, engine.baseDirectory + kButtonPartsPath, PictureKind::ButtonParts);
+  if (!picture) {
+    core::ShowWarning(engine, texts::kLossParts);
+    return 0;
+  }
+  Store(engine.graphics.buttonParts, picture->pixels);
+  return 1;
+}
+
+int LoadWaitCursor(core::Engine& engine) {
+  const std::string path = kWaitCursorPath;
+  const auto picture = ReadChecked(engine, path, PictureKind::WaitCursor);
+  if (!picture) {
+    core::ShowWarning(engine, DisplayPath(engine, path));
+    return 0;
+  }
+  auto& frames = engine.graphics.waitCursorPixels;
+  frames.resize(kWaitCursorBytes);
+  std::memcpy(frames.data(), picture->pixels.Data(), kWaitCursorBytes);
+  return 1;
+}
+
+std::optional<Picture> LoadPicture(core::Engine& engine, const std::string& path,
+                                   PictureKind kind) {
+  auto picture = ReadChecked(engine, path, kind);
+  if (!picture) core::ShowWarning(engine, texts::kLossParts);
+  return picture;
+}
+
+int LoadAreaImage(core::Engine& engine, const std::string& path) {
+  const auto picture = ReadChecked(engine, path, PictureKind::AreaImage);
+  if (!picture) {
+    core::ShowWarning(engine, DisplayPath(engine, path));
+    return 0;
+  }
+  Store(engine.graphics.pageSurface, picture->pixels);
+  return 1;
+}
+
+std::optional<MaskPicture> LoadMask(core::Engine& engine) {
+  const std::string path = engine.maskFileName;
+  auto file = ReadPictureFile(engine, path);
+  std::string why;
+  auto mask = file ? DecodeMask(*file, why) : std::nullopt;
+  if (!mask) core::ShowWarning(engine, texts::kLossParts);
+  return mask;
+}
+
+}  // namespace qv::graphics
