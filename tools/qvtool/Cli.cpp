@@ -2,11 +2,13 @@
 #include "qvtool/Cli.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/ScriptScramble.h"
 #include "platform/posix/IconvCp932.h"
+#include "qvtool/BackgroundScramble.h"
 #include "qvtool/FileIo.h"
 #include "qvtool/SampleGame.h"
 #include "qvtool/ScriptCodec.h"
@@ -24,8 +26,11 @@ constexpr std::string_view kUsage =
     "                              --sjis reads it as Shift-JIS whatever it looks like.\n"
     "  decode IN.qv OUT [--sjis]   turn a scenario file back into UTF-8 with LF line ends, or\n"
     "                              with --sjis into the unscrambled bytes exactly as stored.\n"
-    "  make-sample DIR             write the playable sample game (sample.ist, sample.qv) into\n"
-    "                              DIR, creating it when missing.\n"
+    "  scramble IN.bmp OUT.bmp     scramble a background picture (a 24-bit uncompressed\n"
+    "                              bottom-up bitmap of the game's window size) for the engine.\n"
+    "  unscramble IN.bmp OUT.bmp   turn a scrambled background back into a plain bitmap.\n"
+    "  make-sample DIR             write the playable sample game (sample.ist, sample.qv and\n"
+    "                              its pictures under cg/) into DIR, creating it when missing.\n"
     "  --help                      show this text.\n"
     "  --version                   show the version.\n"
     "\n"
@@ -73,8 +78,9 @@ class Runner {
     }
 
     if (invocation.command.empty()) return UsageError("no command given");
-    if (invocation.shiftJis && invocation.command == "make-sample") {
-      return UsageError("make-sample takes no --sjis");
+    const bool takesSjis = invocation.command == "encode" || invocation.command == "decode";
+    if (invocation.shiftJis && !takesSjis) {
+      return UsageError(std::string(invocation.command) + " takes no --sjis");
     }
     if (invocation.command == "encode" || invocation.command == "decode") {
       if (invocation.operands.size() != 2) {
@@ -82,6 +88,13 @@ class Runner {
                           " needs an input file and an output file");
       }
       return invocation.command == "encode" ? Encode(invocation) : Decode(invocation);
+    }
+    if (invocation.command == "scramble" || invocation.command == "unscramble") {
+      if (invocation.operands.size() != 2) {
+        return UsageError(std::string(invocation.command) +
+                          " needs an input picture and an output picture");
+      }
+      return ScrambleOrUnscramble(invocation);
     }
     if (invocation.command == "make-sample") {
       if (invocation.operands.size() != 1) return UsageError("make-sample needs one folder");
@@ -145,6 +158,18 @@ class Runner {
     }
     Warn(scenario, decoded.text.warnings);
     return Write(invocation.operands[1], decoded.text.bytes);
+  }
+
+  int ScrambleOrUnscramble(const Invocation& invocation) {
+    const std::string_view input = invocation.operands[0];
+    std::string bytes;
+    if (!Read(input, bytes)) return kExitFailure;
+    std::string problem;
+    const std::optional<std::string> converted = invocation.command == "scramble"
+                                                     ? ScrambleBackgroundFile(bytes, problem)
+                                                     : UnscrambleBackgroundFile(bytes, problem);
+    if (!converted) return Failure("qvtool: " + std::string(input) + ": " + problem);
+    return Write(invocation.operands[1], *converted);
   }
 
   int MakeSampleFolder(std::string_view folder) {
