@@ -2,8 +2,13 @@
 #include "qvtool/SampleGame.h"
 
 #include <string_view>
+#include <system_error>
 
+#include "qvtool/FileIo.h"
+#include "qvtool/SamplePictures.h"
 #include "qvtool/SampleSources.h"
+#include "qvtool/ShiftJisText.h"
+#include "shell/InstanceFile.h"
 
 namespace qv::tool {
 
@@ -14,6 +19,21 @@ std::string_view SampleSource(std::string_view name) {
     if (file.name == name) return file.bytes;
   }
   return {};
+}
+
+// The frame and message-window look the engine will read from the sample's instance file, so
+// the pictures fit it.
+core::InstanceConfig SampleInstance(platform::Cp932& cp932) {
+  const TextConversion instance = ConvertToShiftJisText(SampleGameSources().instance, cp932);
+  return shell::ParseInstanceFile(instance.bytes);
+}
+
+// Engine paths name folders with backslashes; on disk they are folders.
+std::filesystem::path OnDisk(const std::filesystem::path& folder, std::string path) {
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  return folder / path;
 }
 
 }  // namespace
@@ -29,7 +49,25 @@ GameSources SampleGameSources() {
 }
 
 GameFolderOutcome MakeSample(const std::filesystem::path& folder, platform::Cp932& cp932) {
-  return WriteGameFolder(folder, SampleGameSources(), cp932);
+  GameFolderOutcome outcome = WriteGameFolder(folder, SampleGameSources(), cp932);
+  if (!outcome.succeeded) return outcome;
+  const core::InstanceConfig config = SampleInstance(cp932);
+  for (const SamplePicture& picture :
+       SamplePictures(config.width, config.height, config.gameType)) {
+    const std::filesystem::path file = OnDisk(folder, picture.path);
+    std::error_code error;
+    std::filesystem::create_directories(file.parent_path(), error);
+    std::string reason = error ? error.message() : "";
+    if (error ||
+        !WriteFileAtomically(
+            file, {reinterpret_cast<const char*>(picture.bytes.data()), picture.bytes.size()},
+            reason)) {
+      outcome.succeeded = false;
+      outcome.messages = {file.string() + ": cannot write: " + reason};
+      return outcome;
+    }
+  }
+  return outcome;
 }
 
 }  // namespace qv::tool
