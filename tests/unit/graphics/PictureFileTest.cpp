@@ -44,8 +44,8 @@ void SetU16(std::vector<uint8_t>& file, size_t at, uint16_t value) {
 std::vector<uint8_t> WithHeaderSize(const std::vector<uint8_t>& plain, uint32_t headerSize,
                                     size_t gap) {
   const size_t pixelOffset = 14 + headerSize + gap;
-  std::vector<uint8_t> file(plain.begin(), plain.begin() + 54);
-  file.resize(pixelOffset, 0xEE);
+  std::vector<uint8_t> file(pixelOffset, 0xEE);
+  std::copy(plain.begin(), plain.begin() + 54, file.begin());
   std::fill(file.begin() + 54, file.begin() + 14 + headerSize, 0);
   file.insert(file.end(), plain.begin() + 54, plain.end());
   SetU32(file, 2, static_cast<uint32_t>(file.size()));
