@@ -1,0 +1,122 @@
+// The masked blend's arithmetic, its transparent pixels, clipping and odd widths, against the
+// rule applied pixel by pixel.
+#include "screens/MaskedBlend.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace qv::screens {
+namespace {
+
+using core::Surface;
+using Bgr = std::array<uint8_t, 3>;
+
+void Set(Surface& s, int x, int y, Bgr bgr) {
+  std::memcpy(s.Row(y) + 3 * x, bgr.data(), 3);
+}
+Bgr Get(const Surface& s, int x, int y) {
+  const uint8_t* p = s.Row(y) + 3 * x;
+  return {p[0], p[1], p[2]};
+}
+// A one-pixel masked picture.
+Surface Dot(Bgr colour, Bgr mask) {
+  Surface sprite(2, 1);
+  Set(sprite, 0, 0, colour);
+  Set(sprite, 1, 0, mask);
+  return sprite;
+}
+
+TEST(MaskedBlend, AnOpaquePixelAtFullOpacityKeepsAShareOfWhatWasUnder) {
+  Surface under(2, 1);
+  Set(under, 1, 0, {255, 255, 255});
+  BlendMaskedSprite(under, 0, 0, Dot({255, 255, 255}, {0, 0, 0}), 255);
+  BlendMaskedSprite(under, 1, 0, Dot({255, 255, 255}, {0, 0, 0}), 255);
+  EXPECT_EQ(Get(under, 0, 0), (Bgr{253, 253, 253}));  // a = 254
+  EXPECT_EQ(Get(under, 1, 0), (Bgr{254, 254, 254}));
+}
+
+TEST(MaskedBlend, OpacityZeroDarkensByOneLevelExceptUnderTransparentMask) {
+  Surface under(256, 2), sprite(512, 2);
+  for (int x = 0; x < 256; ++x) {
+    const auto b = static_cast<uint8_t>(x);
+    Set(under, x, 0, {b, b, b});
+    Set(under, x, 1, {b, b, b});
+    Set(sprite, 256 + x, 1, {255, 255, 255});
+  }
+  BlendMaskedSprite(under, 0, 0, sprite, 0);
+  for (int x = 0; x < 256; ++x) {
+    const auto b = static_cast<uint8_t>(x == 0 ? 0 : x - 1);
+    ASSERT_EQ(Get(under, x, 0), (Bgr{b, b, b})) << x;
+    ASSERT_EQ(Get(under, x, 1)[0], x) << x;
+  }
+}
+
+TEST(MaskedBlend, AnyMaskByteAt255IsTransparentAndTheBlueByteSetsTheCover) {
+  const Bgr under = {10, 20, 30};
+  auto blend = [&](Bgr mask, int opacity) {
+    Surface d(1, 1);
+    Set(d, 0, 0, under);
+    BlendMaskedSprite(d, 0, 0, Dot({200, 200, 200}, mask), opacity);
+    return Get(d, 0, 0);
+  };
+  for (Bgr mask : {Bgr{255, 0, 0}, Bgr{0, 255, 0}, Bgr{0, 0, 255}, Bgr{255, 255, 255}}) {
+    EXPECT_EQ(blend(mask, 255), under);
+    EXPECT_EQ(blend(mask, 0), under);
+  }
+  EXPECT_EQ(blend({0, 200, 254}, 255), blend({0, 0, 0}, 255));
+  // a = (155 * 255) >> 8 = 154: (200 * 154 + 10 * 101) >> 8 = 124.
+  EXPECT_EQ(blend({100, 0, 0}, 255)[0], 124);
+  EXPECT_EQ(blend({100, 0, 0}, 999), blend({100, 0, 0}, 255));  // opacity taken within 0 to 255
+  EXPECT_EQ(blend({100, 0, 0}, -9), blend({100, 0, 0}, 0));
+}
+
+// The rule pixel by pixel, for comparison.
+void Reference(Surface& d, int x, int y, const Surface& s, int opacity) {
+  const int half = s.Width() / 2;
+  for (int i = 0; i < s.Height(); ++i) {
+    if (y + i < 0 || y + i >= d.Height()) continue;
+    for (int j = 0; j < half; ++j) {
+      if (x + j < 0 || x + j >= d.Width()) continue;
+      const uint8_t* m = s.Row(i) + 3 * (half + j);
+      if (m[0] == 255 || m[1] == 255 || m[2] == 255) continue;
+      const int a = ((255 - m[0]) * opacity) >> 8;
+      uint8_t* p = d.Row(y + i) + 3 * (x + j);
+      for (int k = 0; k < 3; ++k)
+        p[k] = static_cast<uint8_t>((s.Row(i)[3 * j + k] * a + p[k] * (255 - a)) >> 8);
+    }
+  }
+}
+
+Surface Random(int width, int height, std::mt19937& random) {
+  Surface s(width, height);
+  // Many 255s, so that transparent pixels of every kind occur.
+  for (size_t k = 0; k < s.SizeBytes(); ++k) {
+    const uint32_t r = random();
+    s.Data()[k] = r % 4 == 0 ? 255 : static_cast<uint8_t>(r >> 8);
+  }
+  return s;
+}
+
+TEST(MaskedBlend, MatchesTheRuleForOddWidthsAndEveryPlacementOverTheEdges) {
+  // Widths 1 (no colour column) to 141 at random places across every edge, or wholly outside.
+  std::mt19937 random(7);
+  for (int spriteWidth = 1; spriteWidth <= 141; spriteWidth += 5) {
+    for (int place = 0; place < 6; ++place) {
+      const Surface sprite = Random(spriteWidth, 1 + place, random);
+      Surface ours = Random(60, 5, random), theirs = ours;
+      const int x = static_cast<int>(random() % 140) - 70, y = static_cast<int>(random() % 12) - 6;
+      const int opacity = static_cast<int>(random() % 256);
+      BlendMaskedSprite(ours, x, y, sprite, opacity);
+      Reference(theirs, x, y, sprite, opacity);
+      ASSERT_EQ(std::memcmp(ours.Data(), theirs.Data(), ours.SizeBytes()), 0)
+          << "width " << spriteWidth << " at " << x << "," << y << " opacity " << opacity;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qv::screens
