@@ -39,6 +39,20 @@ void Recflag(core::Engine& engine, std::string_view line);
 // Returns 1 when found, 0 after an error.
 int JumpToLabel(core::Engine& engine, std::string_view search, std::string_view message);
 
+// Picture commands.
+void Brightness(core::Engine& engine, std::string_view line);
+void Subeffect(core::Engine& engine, std::string_view line);
+void Effect(core::Engine& engine, std::string_view line);
+void Maskefct(core::Engine& engine, std::string_view line);
+void Spralpha(core::Engine& engine, std::string_view line);
+void Alphadepth(core::Engine& engine, std::string_view line);
+void Imgblt(core::Engine& engine, std::string_view line);
+void Blt(core::Engine& engine, std::string_view line);
+void Fill(core::Engine& engine, std::string_view line);
+void Sprite(core::Engine& engine, std::string_view line);
+void Windowopen(core::Engine& engine, std::string_view line);
+void Windowclose(core::Engine& engine, std::string_view line);
+
 // Timing, status and bookkeeping commands.
 void Wait(core::Engine& engine, std::string_view line);
 void Syncstart(core::Engine& engine, std::string_view line);

@@ -2,6 +2,8 @@
 #include "shell/MainWindow.h"
 
 #include "core/WindowRequests.h"
+#include "graphics/Compositing.h"
+#include "graphics/WindowPicture.h"
 #include "resources/SystemMenuResource.h"
 #include "shell/SystemMenu.h"
 
@@ -32,8 +34,7 @@ void SetSkipMode(core::Engine& engine, bool on) {
 void SetAutoMode(core::Engine& engine, int mode) {
   if (mode == 3) {
     engine.advanceMode = 3;
-    // Showing the hidden message window again arrives with the message window itself.
-    if (engine.messageWindowShown == 0) engine.messageWindowShown = 1;
+    if (engine.messageWindowShown == 0) graphics::ToggleMessageWindow(engine, 0);
     engine.gate.Resume();
   } else {
     engine.advanceMode = 0;
@@ -65,7 +66,7 @@ int HandleClick(core::Engine& engine, uint32_t /*position*/) {
   }
   // (Otherwise the message window's bar buttons get the click first, once the bar is drawn.)
   if (engine.messageWindowActive == 1 && engine.messageWindowShown == 0) {
-    engine.messageWindowShown = 1;
+    graphics::ToggleMessageWindow(engine, 0);
     return 1;
   }
   engine.gate.Resume();
@@ -73,6 +74,7 @@ int HandleClick(core::Engine& engine, uint32_t /*position*/) {
 }
 
 int ShutdownCleanup(core::Engine& engine) {
+  graphics::ReleaseSurfaces(engine);
   engine.SetScript(nullptr);
   engine.voicePlaying = 0;
   return 1;
@@ -117,6 +119,9 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       OnDestroy();
       return 0;
     case MSG_PAINT:
+      if (!engine_.graphics.screenSurface.Empty()) {
+        graphics::ShowSurface(engine_, engine_.graphics.screenSurface);
+      }
       return 0;
     case MSG_CLOSE:
       OnClose();

@@ -3,6 +3,7 @@
 
 #include "core/SettingsFile.h"
 #include "core/WindowRequests.h"
+#include "graphics/Compositing.h"
 #include "script/Interpreter.h"
 #include "script/ScriptFile.h"
 #include "shell/DisplayMode.h"
@@ -41,10 +42,14 @@ int RunGame(core::Engine& engine, const StartupOptions& options) {
   if (!RunStartupChecks(engine)) return 0;
 
   const int32_t width = engine.config.width, height = engine.config.height;
-  if (width <= 0 || height <= 0 || width > kMaxFrameSide || height > kMaxFrameSide) {
+  // Whole-frame pixel buffers have no row padding, which only widths that are multiples of 4
+  // give; other widths would shear every picture.
+  if (width <= 0 || height <= 0 || width > kMaxFrameSide || height > kMaxFrameSide ||
+      width % 4 != 0) {
     core::ShowWarning(engine,
                       "ウィンドウの大きさが正しくありません (WindowWidth=" + std::to_string(width) +
-                          ", WindowHeight=" + std::to_string(height) + ")");
+                          ", WindowHeight=" + std::to_string(height) +
+                          "; the width must be a multiple of 4, both at most 8192)");
     return 1;
   }
 
@@ -57,6 +62,7 @@ int RunGame(core::Engine& engine, const StartupOptions& options) {
 
   if (options.windowed) engine.env.windowed = *options.windowed ? 1 : 0;
   ApplyStoredDisplayMode(engine);
+  if (!graphics::CreateSurfaces(engine)) return 0;
 
   platform.clock.AddParticipant();
   engine.interpreterThread = std::thread(script::RunInterpreterThread, std::ref(engine));

@@ -69,16 +69,17 @@ TEST(Interpreter, NamePlaceholderTakesTheNameOnceAndKeepsTheRest) {
 TEST(Interpreter, DispatchIsBySubstringInTableOrder) {
   TempDir dir;
   GameRun run = PlayGame(dir,
-                         {"$sprite 0 10 cg\\effect.bmp\n"  // effect is tested before sprite
-                          "$wait jmp_here\n"               // jmp is tested before wait
+                         {"$sprite 7 0 cg\\effect.bmp\n"  // effect is tested before sprite
+                          "$wait jmp_here\n"              // jmp is tested before wait
                           "skipped\n"
                           ":jmp_here\n"
                           "$nothing known\n"
-                          "$commandopen\n$stuffroll\n"},
-                         "");
-  EXPECT_THAT(
-      run.Events(),
-      ElementsAre("unhandled effect", "msgbox テスト | 認識できないコマンドです -> ok", "exit 0"));
+                          "$commandopen\n$stuffroll\n$C\n"},
+                         "idle\nstate s\n");
+  EXPECT_THAT(run.Events(),
+              ElementsAre("msgbox テスト | 認識できないコマンドです -> ok", "halt wait", "exit 0"));
+  EXPECT_EQ(JsonInt(run.State("s"), "effectNumber"), 7);
+  EXPECT_EQ(JsonInts(run.State("s"), "spriteActive"), (std::vector<long>{0, 0}));
 }
 
 TEST(Interpreter, LabelsCommentsAndEmptyLinesDoNothingButWaitCodesComeFirst) {

@@ -1,0 +1,188 @@
+// Scene composition (see Compositing.h).
+#include "graphics/Compositing.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "graphics/PictureLoading.h"
+#include "graphics/Transitions.h"
+#include "graphics/WindowPicture.h"
+#include "screens/MaskedBlend.h"
+
+namespace qv::graphics {
+
+namespace {
+
+constexpr int kBarWidth = 640;
+constexpr int kBarHeight = 22;
+constexpr int kBarTop = 578;
+constexpr int kBandRows = 170;
+constexpr int kGradientRows = 20;
+
+// b − level when b is greater, else 0, both compared as unsigned 32-bit numbers: a level of 255
+// or more, or a negative one, makes everything black.
+inline uint8_t Darken(uint8_t b, int32_t level) {
+  return static_cast<uint32_t>(b) > static_cast<uint32_t>(level) ? static_cast<uint8_t>(b - level)
+                                                                 : 0;
+}
+
+void DarkenRows(core::Surface& surface, int firstStoredRow, int rows, int32_t level) {
+  const int end = std::min(surface.Height(), firstStoredRow + rows);
+  const size_t bytes = static_cast<size_t>(surface.Width()) * 3;
+  for (int r = std::max(0, firstStoredRow); r < end; ++r) {
+    uint8_t* row = surface.StoredRow(r);
+    for (size_t i = 0; i < bytes; ++i) row[i] = Darken(row[i], level);
+  }
+}
+
+}  // namespace
+
+int CreateSurfaces(core::Engine& engine) {
+  auto& g = engine.graphics;
+  const int w = engine.config.width, h = engine.config.height;
+  for (core::Surface* s :
+       {&g.screenSurface, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface, &g.workPixels}) {
+    s->Create(w, h);
+  }
+  g.barSurface.Create(kBarWidth, 2 * kBarHeight);
+  g.waitCursorPixels.assign(graphics::kWaitCursorBytes, 0);
+  return g.screenSurface.Empty() ? 0 : 1;
+}
+
+void ReleaseSurfaces(core::Engine& engine) {
+  auto& g = engine.graphics;
+  for (core::Surface* s : {&g.screenSurface, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface,
+                           &g.workPixels, &g.barSurface, &g.buttonParts}) {
+    s->Release();
+  }
+  g.waitCursorPixels.clear();
+}
+
+int ComposeScene(core::Engine& engine) {
+  auto& g = engine.graphics;
+  core::CopyAll(g.sceneSurface, g.workPixels);
+  core::CopyAll(g.sceneCopySurface, g.sceneSurface);
+  if (engine.messageWindowOpen == 1) BuildMessageWindow(engine, 1);
+  return PresentScene(engine);
+}
+
+int LoadBackground(core::Engine& engine, const std::string& fullPath) {
+  bool good = LoadBackgroundPixels(engine, fullPath);
+  ComposeScene(engine);
+  return good ? 1 : 0;
+}
+
+int DrawSprite(core::Engine& engine, int x, const std::string& path) {
+  engine.waitCursorOn = 0;
+  engine.messageWindowActive = 0;
+  auto sprite = ReadSprite(engine, engine.baseDirectory + path, path);
+  if (!sprite) return 0;
+  auto& work = engine.graphics.workPixels;
+  screens::BlendMaskedSprite(work, x, work.Height() - sprite->Height(), sprite->pixels,
+                             engine.spriteAlpha);
+  ComposeScene(engine);
+  return 1;
+}
+
+int FillScene(core::Engine& engine, uint32_t colour) {
+  engine.messageWindowShown = 0;
+  engine.messageWindowActive = 0;
+  engine.waitCursorOn = 0;
+  auto& work = engine.graphics.workPixels;
+  int channel = -1;  // the one byte set to 255 for the three primaries
+  switch (colour) {
+    case 0x000000:
+      break;
+    case 0xFFFFFF:
+      break;
+    case 0x0000FF:
+      channel = 2;
+      break;
+    case 0x00FF00:
+      channel = 1;
+      break;
+    case 0xFF0000:
+      channel = 0;
+      break;
+    default:
+      return ComposeScene(engine);
+  }
+  std::memset(work.Data(), colour == 0xFFFFFF ? 255 : 0, work.SizeBytes());
+  if (channel >= 0) {
+    for (int r = 0; r < work.Height(); ++r) {
+      uint8_t* row = work.StoredRow(r);
+      for (int c = 0; c < work.Width(); ++c) row[3 * c + channel] = 255;
+    }
+  }
+  return ComposeScene(engine);
+}
+
+int CopyRegion(core::Engine& engine, int x, int y, int w, int h, int sx, int sy) {
+  auto& g = engine.graphics;
+  core::CopyRect(g.screenSurface, x, y, g.sceneSurface, sx, sy, w, h);
+  ShowRect(engine, g.screenSurface, x, y, w, h, x, y);
+  return 1;
+}
+
+int BuildButtonBar(core::Engine& engine) {
+  auto& g = engine.graphics;
+  core::CopyRect(g.barSurface, 0, 0, g.sceneSurface, 0, kBarTop, kBarWidth, kBarHeight);
+  core::CopyRect(g.barSurface, 0, kBarHeight + 1, g.sceneSurface, 0, kBarTop, kBarWidth,
+                 kBarHeight);
+  DarkenRows(g.barSurface, 0, g.barSurface.Height(), engine.brightnessLevel);
+  screens::BlendMaskedSprite(g.barSurface, 0, 0, g.buttonParts, 255);
+  return 1;
+}
+
+int BuildMessageWindow(core::Engine& engine, int target) {
+  auto& g = engine.graphics;
+  engine.waitCursorOn = 0;
+  core::Surface& destination = target == 1 ? g.pageSurface : g.sceneSurface;
+  if (engine.config.gameType == 1) {
+    BuildButtonBar(engine);
+    auto frame = ReadMessageWindowPicture(engine);
+    if (!frame) return 1;
+    core::Surface buffer = g.sceneSurface;
+    screens::BlendMaskedSprite(buffer, 0, 0, frame->pixels, 255);
+    destination = std::move(buffer);
+    return 1;
+  }
+  core::Surface buffer = g.workPixels;
+  const int32_t level = engine.brightnessLevel;
+  DarkenRows(buffer, 0, kBandRows, level);
+  for (int k = 0; k < kGradientRows; ++k) {
+    const int32_t step = level - 6 * (k + 1);
+    // A step of 0 or below leaves its row as it is: subtracting a negative step would wrap
+    // light pixels round to dark ones.
+    if (step > 0) DarkenRows(buffer, kBandRows + k, 1, step);
+  }
+  if (auto band = ReadMessageWindowPicture(engine)) {
+    screens::BlendMaskedSprite(buffer, 0, kBarTop, band->pixels, 255);
+    destination = std::move(buffer);
+  }
+  BuildButtonBar(engine);
+  return 1;
+}
+
+int ToggleMessageWindow(core::Engine& engine, int hide) {
+  if (engine.messageWindowActive != 1 || engine.inputBusy != 0) return 1;
+  auto& g = engine.graphics;
+  if (hide == 1) {
+    engine.waitCursorOn = 0;
+    engine.messageWindowShown = 0;
+  } else {
+    engine.waitCursorOn = 1;
+    engine.messageWindowShown = 1;
+  }
+  ShowSurface(engine, g.sceneSurface);
+  if (hide == 1) {
+    core::CopyAll(g.sceneSurface, g.screenSurface);
+    core::CopyAll(g.screenSurface, g.sceneCopySurface);
+  } else {
+    core::CopyAll(g.screenSurface, g.sceneSurface);
+    core::CopyAll(g.sceneSurface, g.sceneCopySurface);
+  }
+  return 1;
+}
+
+}  // namespace qv::graphics

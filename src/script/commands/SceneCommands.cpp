@@ -1,0 +1,159 @@
+// The script's picture commands: backgrounds, fills, sprites, rectangle copies, transitions and
+// the message window.
+#include <string>
+
+#include "core/SettingsFile.h"
+#include "core/TextRules.h"
+#include "graphics/Compositing.h"
+#include "graphics/PictureLoading.h"
+#include "graphics/SubEffects.h"
+#include "script/Commands.h"
+
+namespace qv::script {
+
+namespace {
+
+using core::GameState;
+
+// Composed paths live in 260-byte buffers; a longer one would name another file, so it is
+// refused (and logged) instead of cut.
+constexpr size_t kPathMax = 259;
+
+// The text after the first space of the line, or nothing when there is no space.
+std::string_view Argument(std::string_view line) {
+  size_t space = line.find(' ');
+  return space == std::string_view::npos ? std::string_view{} : line.substr(space + 1);
+}
+
+bool ComposedPath(core::Engine& engine, std::string_view relative, std::string& out) {
+  out = engine.baseDirectory + std::string(relative);
+  if (out.size() <= kPathMax) return true;
+  if (engine.platform.log.Enabled()) engine.Log("path too long " + engine.Utf8(out));
+  return false;
+}
+
+// An image whose file name starts with two digits NN right after the first backslash of its
+// path marks image NN as seen; other paths mark nothing.
+void MarkImageSeen(core::Engine& engine, std::string_view path) {
+  size_t slash = path.find('\\');
+  if (slash == std::string_view::npos || slash + 2 >= path.size()) return;
+  char a = path[slash + 1], b = path[slash + 2];
+  if (a < '0' || a > '9' || b < '0' || b > '9') return;
+  int number = (a - '0') * 10 + (b - '0');
+  // Numbers outside 1-19 have no flag; SaveEnvSettings marks nothing for them but still writes.
+  core::SaveEnvSettings(engine, number - 1);
+}
+
+}  // namespace
+
+void Brightness(core::Engine& engine, std::string_view line) {
+  engine.brightnessLevel = core::ReadNumber(Argument(line));
+}
+
+void Effect(core::Engine& engine, std::string_view line) {
+  engine.effectNumber = core::ReadNumber(Argument(line));
+}
+
+void Subeffect(core::Engine& engine, std::string_view line) {
+  graphics::RunSubEffect(engine, core::ReadNumber(Argument(line)));
+}
+
+void Maskefct(core::Engine& engine, std::string_view line) {
+  std::string path;
+  if (!ComposedPath(engine, Argument(line), path)) return;
+  engine.maskFileName = path;
+  engine.effectNumber = 21;
+}
+
+void Spralpha(core::Engine& engine, std::string_view line) {
+  engine.spriteAlpha = core::ReadNumber(Argument(line));
+}
+
+void Alphadepth(core::Engine& engine, std::string_view line) {
+  engine.alphaDepth = core::ReadNumber(Argument(line));
+}
+
+void Imgblt(core::Engine& engine, std::string_view line) {
+  std::string_view path = Argument(line);
+  std::string full;
+  if (!ComposedPath(engine, path, full)) return;
+  if (!graphics::LoadBackground(engine, full)) return;
+  engine.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize, path);
+  auto bytes = engine.state.Bytes();
+  bytes[GameState::kSpriteActiveOffset] = 0;
+  bytes[GameState::kSpriteActiveOffset + 1] = 0;
+  MarkImageSeen(engine, path);
+}
+
+void Blt(core::Engine& engine, std::string_view line) {
+  size_t at = line.find('(');
+  if (at == std::string_view::npos) return;
+  int16_t v[6];
+  size_t from = at + 1;
+  for (int i = 0; i < 6; ++i) {
+    std::string_view field = core::TakeUntil(line, from, i < 5 ? "," : ")", 3);
+    v[i] = static_cast<int16_t>(core::ReadNumber(field));
+    size_t next = line.find(i < 5 ? ',' : ')', from);
+    if (next == std::string_view::npos) {
+      if (i < 5) return;  // too few numbers: no copy rather than a guessed one
+      break;
+    }
+    from = next + 1;
+  }
+  graphics::CopyRegion(engine, v[0], v[1], static_cast<int16_t>(v[2] - v[0]),
+                       static_cast<int16_t>(v[3] - v[1]), v[4], v[5]);
+}
+
+void Fill(core::Engine& engine, std::string_view line) {
+  engine.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize, "");
+  struct Colour {
+    std::string_view word, name;
+    uint32_t value;
+  };
+  static constexpr Colour kColours[] = {{"black", "FILL_BLACK", 0x000000},
+                                        {"white", "FILL_WHITE", 0xFFFFFF},
+                                        {"red", "FILL_RED", 0x0000FF},
+                                        {"green", "FILL_GREEN", 0x00FF00},
+                                        {"blue", "FILL_BLUE", 0xFF0000}};
+  for (const Colour& colour : kColours) {
+    if (!core::ContainsBytes(line, colour.word)) continue;
+    engine.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize, colour.name);
+    graphics::FillScene(engine, colour.value);
+  }
+}
+
+void Sprite(core::Engine& engine, std::string_view line) {
+  // "$sprite SLOT X PATH" with single spaces: the slot starts at byte 8.
+  constexpr size_t kSlotAt = 8;
+  if (line.size() <= kSlotAt) return;
+  size_t slotEnd = line.find(' ', kSlotAt);
+  if (slotEnd == std::string_view::npos) return;
+  size_t xEnd = line.find(' ', slotEnd + 1);
+  if (xEnd == std::string_view::npos) return;
+  int slot = core::ReadNumber(line.substr(kSlotAt, std::min<size_t>(slotEnd - kSlotAt, 4)));
+  int x = core::ReadNumber(line.substr(slotEnd + 1, std::min<size_t>(xEnd - slotEnd - 1, 4)));
+  std::string_view path = line.substr(xEnd + 1);
+  std::string full;
+  if (!ComposedPath(engine, path, full)) return;
+  // Saved games keep two slots; others are drawn but not remembered.
+  if (slot == 0 || slot == 1) {
+    auto bytes = engine.state.Bytes();
+    bytes[GameState::kSpriteActiveOffset + static_cast<size_t>(slot)] = 1;
+    engine.state.SetSlotValue(GameState::kSpriteXOffset + 4 * static_cast<size_t>(slot), x);
+    engine.state.SetText(GameState::kSpriteFilesOffset + GameState::kPathSize * slot,
+                         GameState::kPathSize, path);
+  }
+  graphics::DrawSprite(engine, x, std::string(path));
+}
+
+void Windowopen(core::Engine& engine, std::string_view) {
+  graphics::LoadWaitCursor(engine);
+  graphics::LoadButtonParts(engine);
+  engine.messageWindowOpen = 1;
+}
+
+void Windowclose(core::Engine& engine, std::string_view) {
+  engine.messageWindowOpen = 0;
+}
+
+}  // namespace qv::script
