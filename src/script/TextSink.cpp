@@ -1,12 +1,24 @@
-// Text lines before glyph output exists: the interpreter has logged the line; here a pending page
-// request is taken as honoured, as starting a page would.
+// Text lines reach the message window: a line that starts a page puts the empty message window
+// (the page) on the screen first. Glyphs are drawn by the text output, which builds on this.
 #include "script/TextSink.h"
+
+#include "graphics/WindowPicture.h"
 
 namespace qv::script {
 
 int ShowTextLine(core::Engine& engine, std::string_view line) {
   (void)line;
-  engine.newPageRequested = 0;
+  auto& g = engine.graphics;
+  const bool newPage = engine.textPositionY >= core::Engine::kTextArea.bottom ||
+                       engine.newPageRequested != 0 || engine.messageWindowActive == 0;
+  if (newPage && !g.screenSurface.Empty()) {
+    core::CopyAll(g.screenSurface, g.pageSurface);
+    engine.newPageRequested = 0;
+    engine.textPositionY = core::Engine::kTextArea.top;
+    engine.messageWindowActive = 1;
+    engine.messageWindowShown = 1;
+    graphics::ShowSurface(engine, g.screenSurface);
+  }
   return 1;
 }
 

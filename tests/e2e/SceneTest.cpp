@@ -4,6 +4,8 @@
 
 #include "core/Surface.h"
 #include "graphics/PictureFile.h"
+#include "platform/posix/IconvCp932.h"
+#include "qvtool/SampleGame.h"
 #include "support/HeadlessGame.h"
 #include "support/PngReader.h"
 
@@ -183,6 +185,27 @@ TEST(Scene, SamePictureEventsGiveTheSameCaptures) {
   Rgb last = ReadCapture(first.outDir + "/c.png").At(7, 7);
   EXPECT_GE(last.r, 253);
   EXPECT_GE(last.b, 253);
+}
+
+TEST(SampleGame, PictureScenesGiveTheSameCapturesOnEveryRun) {
+  TempDir dir;
+  platform::posix::IconvCp932 cp932;
+  ASSERT_TRUE(tool::MakeSample(dir.Path() + "/game", cp932).succeeded);
+  const std::string events =
+      "idle\nshot title\nclick 1 1\nwait 500\nshot fading\nidle\nclick 1 1\nidle\nshot room\n"
+      "click 1 1\nwait 3000\nshot tour\nidle\nshot band\n";
+  GameRun first = Play(dir, events);
+  GameRun second = Play(dir, events);
+  EXPECT_EQ(first.log, second.log);
+  for (const char* name : {"/title.png", "/fading.png", "/room.png", "/tour.png", "/band.png"}) {
+    std::string a = ReadFile(first.outDir + name);
+    EXPECT_FALSE(a.empty()) << name;
+    EXPECT_EQ(a, ReadFile(second.outDir + name)) << name;
+  }
+  // The page with the shaded message window is on the screen while the text waits.
+  Capture room = ReadCapture(first.outDir + "/room.png");
+  ASSERT_EQ(room.width, 800);
+  EXPECT_THAT(first.Events(), Contains("transition 21 33"));
 }
 
 }  // namespace
