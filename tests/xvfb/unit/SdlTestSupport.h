@@ -1,5 +1,5 @@
-// Test support for the SDL backend: a backend on SDL's offscreen driver, a scripted window
-// procedure with a watchdog, and synthetic input events.
+// Test support for the SDL backend: a backend without a display (SDL's dummy driver), a scripted
+// window procedure with a watchdog, and synthetic input events.
 #pragma once
 
 #include <SDL.h>
@@ -23,9 +23,11 @@ namespace qv::platform::sdl::testing {
 inline constexpr uint32_t MSG_TEST_START = 0xC000;
 inline constexpr uint32_t kWatchdogTimer = 0xDEAD;
 
-// Creates the backend on the offscreen driver, so the tests need no display.
-inline std::unique_ptr<SdlBackend> CreateOffscreenBackend() {
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+// Creates the backend on SDL's dummy driver: windows and software drawing without a display (and
+// without the graphics libraries the offscreen driver loads, whose memory the leak checker
+// reports).
+inline std::unique_ptr<SdlBackend> CreateDisplaylessBackend() {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
   std::string error;
   auto backend = SdlBackend::Create(SdlOptions{}, error);
   EXPECT_TRUE(backend) << error;
@@ -78,11 +80,14 @@ inline void Sleep(int ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-// From another thread: returns once the window thread has drawn at least `frames` more frames of
-// whatever it shows. Each send is handled in a later turn of the loop than the one before it, and
-// every turn of a modal loop ends with a frame.
+// From another thread: returns once the window thread has (all but surely) drawn `frames` more
+// frames of whatever it shows. Every turn of a modal loop ends with a frame; the pause after each
+// send keeps the next one out of the turn that handled it.
 inline void WaitForFrames(Window& window, int frames) {
-  for (int i = 0; i <= frames; ++i) window.Send(Message{MSG_TEST_START + 1, 0, 0});
+  for (int i = 0; i <= frames; ++i) {
+    window.Send(Message{MSG_TEST_START + 1, 0, 0});
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
 }
 
 // Presses and releases a key at once, as synthetic input does.

@@ -1,4 +1,4 @@
-// Tests for the modal user interface on a real (offscreen) SDL window: boxes before the window
+// Tests for the modal user interface on a real SDL window (dummy driver): boxes before the window
 // exists, input held back from the game, requests handled meanwhile, nesting and closing.
 #include "platform/sdl/SdlUi.h"
 
@@ -25,18 +25,20 @@ MenuItem OneCommandMenu() {
 
 int CountShownWindows(void* counter, SDL_Event* event) {
   if (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_SHOWN) {
-    ++*static_cast<int*>(counter);
+    ++*static_cast<std::atomic<int>*>(counter);
   }
   return 1;
 }
 
 TEST(SdlUiStartupTest, ABoxBeforeTheWindowExistsOpensAWindowOfItsOwn) {
-  auto backend = CreateOffscreenBackend();
+  auto backend = CreateDisplaylessBackend();
   ASSERT_TRUE(backend);
-  int shown = 0;  // counted on the window thread, which adds the window events
+  std::atomic<int> shown{0};  // counted on the window thread, which adds the window events
   SDL_AddEventWatch(CountShownWindows, &shown);
   std::thread player([&] {
-    WaitForFrames(backend->GetWindow(), 4);
+    // The player answers once the box shows (or, if it never does, after a while).
+    for (int i = 0; i < 500 && shown == 0; ++i) Sleep(10);
+    WaitForFrames(backend->GetWindow(), 2);
     Tap(SDL_SCANCODE_RETURN);
   });
   const BoxAnswer answer = backend->GetUi().MessageBox(
@@ -48,7 +50,7 @@ TEST(SdlUiStartupTest, ABoxBeforeTheWindowExistsOpensAWindowOfItsOwn) {
 }
 
 TEST(SdlUiStartupTest, AMenuNeedsTheWindow) {
-  auto backend = CreateOffscreenBackend();
+  auto backend = CreateDisplaylessBackend();
   ASSERT_TRUE(backend);
   EXPECT_EQ(backend->GetUi().PopupMenu(OneCommandMenu(), 0, 0), 0u);
 }
@@ -56,7 +58,7 @@ TEST(SdlUiStartupTest, AMenuNeedsTheWindow) {
 class SdlUiTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    backend_ = CreateOffscreenBackend();
+    backend_ = CreateDisplaylessBackend();
     ASSERT_TRUE(backend_);
     ASSERT_TRUE(window().Create("テスト", 320, 240));
   }

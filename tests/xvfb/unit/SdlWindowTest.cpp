@@ -1,4 +1,4 @@
-// Tests for the SDL window on the offscreen driver: requests from other threads, timers, input
+// Tests for the SDL window without a display: requests from other threads, timers, input
 // messages, closing and the picture.
 #include "platform/sdl/SdlWindow.h"
 
@@ -17,7 +17,7 @@ using namespace testing;
 class SdlWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    backend_ = CreateOffscreenBackend();
+    backend_ = CreateDisplaylessBackend();
     ASSERT_TRUE(backend_);
     ASSERT_TRUE(window().Create("テスト", 64, 48));
   }
