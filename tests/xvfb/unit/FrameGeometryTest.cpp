@@ -36,16 +36,6 @@ TEST(FrameGeometryTest, WideScreenGetsBandsLeftAndRight) {
   EXPECT_EQ(geometry.WindowToFrame(1679, 1079).y, 479);
 }
 
-TEST(FrameGeometryTest, TallScreenGetsBandsAboveAndBelow) {
-  const FrameGeometry geometry(800, 600, 800, 1000, 800, 1000);
-  EXPECT_EQ(geometry.View().w, 800);
-  EXPECT_EQ(geometry.View().h, 600);
-  EXPECT_EQ(geometry.View().y, 200);
-  EXPECT_TRUE(geometry.WholeScale());
-  EXPECT_EQ(geometry.WindowToFrame(400, 200).y, 0);
-  EXPECT_EQ(geometry.WindowToFrame(400, 799).y, 599);
-}
-
 TEST(FrameGeometryTest, PositionsOnTheBandsFallOutsideTheFrame) {
   const FrameGeometry geometry(640, 480, 1920, 1080, 1920, 1080);
   // Rounded down, so a position just left of the picture is -1, not 0.
@@ -74,22 +64,6 @@ TEST(FrameGeometryTest, FrameToWindowInvertsTheMappingInsideTheView) {
       EXPECT_EQ(back.y, y) << x << "," << y;
     }
   }
-}
-
-TEST(FrameGeometryTest, SmallerThanTheFrameStillHasAViewAndScaleOne) {
-  const FrameGeometry geometry(800, 600, 400, 300, 400, 300);
-  EXPECT_EQ(geometry.View().w, 400);
-  EXPECT_EQ(geometry.View().h, 300);
-  EXPECT_EQ(geometry.UiScale(), 1);
-  EXPECT_EQ(geometry.WindowToFrame(399, 299).x, 798);
-}
-
-TEST(FrameGeometryTest, InsideWindowUsesPointerUnits) {
-  const FrameGeometry geometry(640, 480, 640, 480, 1280, 960);
-  EXPECT_TRUE(geometry.InsideWindow(0, 0));
-  EXPECT_TRUE(geometry.InsideWindow(639, 479));
-  EXPECT_FALSE(geometry.InsideWindow(640, 10));
-  EXPECT_FALSE(geometry.InsideWindow(10, -1));
 }
 
 }  // namespace

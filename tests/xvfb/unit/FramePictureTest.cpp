@@ -37,17 +37,6 @@ Taken Take(FramePicture& picture) {
   return taken;
 }
 
-TEST(FramePictureTest, StartsBlackAndWhollyToBeShown) {
-  FramePicture picture(8, 4);
-  for (size_t i = 0; i < 8 * 4 * 3; ++i) ASSERT_EQ(picture.Pixels()[i], 0);
-  const Taken taken = Take(picture);
-  ASSERT_TRUE(taken.any);
-  EXPECT_EQ(taken.rect.w, 8);
-  EXPECT_EQ(taken.rect.h, 4);
-  for (uint32_t pixel : taken.pixels) EXPECT_EQ(pixel & 0xFFFFFF, 0u);
-  EXPECT_FALSE(Take(picture).any);
-}
-
 TEST(FramePictureTest, PublishFlipsRowsAndReordersColours) {
   FramePicture picture(4, 3);
   Take(picture);

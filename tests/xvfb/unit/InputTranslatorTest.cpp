@@ -102,12 +102,6 @@ TEST_F(InputTranslatorTest, TheReleaseOfAKeyThatAnsweredABoxStaysWithTheBox) {
       input_.Translate(Key(SDL_KEYUP, SDLK_RETURN, SDL_SCANCODE_RETURN), kWindow, geometry_));
 }
 
-TEST_F(InputTranslatorTest, AKeyPressedAndReleasedInsideABoxLeavesNothingBehind) {
-  input_.NoteModalEvent(Key(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A), kWindow, geometry_);
-  input_.NoteModalEvent(Key(SDL_KEYUP, SDLK_a, SDL_SCANCODE_A), kWindow, geometry_);
-  EXPECT_TRUE(input_.Translate(Key(SDL_KEYUP, SDLK_a, SDL_SCANCODE_A), kWindow, geometry_));
-}
-
 TEST_F(InputTranslatorTest, TheClickThatDismissedAMenuDoesNotReachTheGame) {
   input_.NoteModalEvent(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 10), kWindow, geometry_);
   EXPECT_FALSE(
@@ -126,11 +120,6 @@ TEST_F(InputTranslatorTest, PrintScreenReleasesWithoutAPressStillArrive) {
                                    kWindow, geometry_);
   ASSERT_TRUE(up);
   EXPECT_EQ(up->wParam, VK_SNAPSHOT);
-}
-
-TEST_F(InputTranslatorTest, ThePointerIsTrackedWhileABoxIsUpToo) {
-  input_.NoteModalEvent(Motion(100, 200), kWindow, geometry_);
-  EXPECT_EQ(input_.LastPointer(), MakePoint(50, 100));
 }
 
 }  // namespace

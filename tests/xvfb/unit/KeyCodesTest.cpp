@@ -41,19 +41,15 @@ TEST(KeyCodesTest, LettersAndDigitsFollowTheLayout) {
 }
 
 TEST(KeyCodesTest, CommonKeysHaveTheirVirtualKeys) {
-  EXPECT_EQ(Release(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE)->virtualKey, 0x1Bu);
-  EXPECT_EQ(Release(SDLK_LEFT, SDL_SCANCODE_LEFT)->virtualKey, 0x25u);
-  EXPECT_EQ(Release(SDLK_UP, SDL_SCANCODE_UP)->virtualKey, 0x26u);
-  EXPECT_EQ(Release(SDLK_RIGHT, SDL_SCANCODE_RIGHT)->virtualKey, 0x27u);
-  EXPECT_EQ(Release(SDLK_DOWN, SDL_SCANCODE_DOWN)->virtualKey, 0x28u);
-  EXPECT_EQ(Release(SDLK_F1, SDL_SCANCODE_F1)->virtualKey, 0x70u);
-  EXPECT_EQ(Release(SDLK_F12, SDL_SCANCODE_F12)->virtualKey, 0x7Bu);
-  EXPECT_EQ(Release(SDLK_LCTRL, SDL_SCANCODE_LCTRL)->virtualKey, 0x11u);
-  EXPECT_EQ(Release(SDLK_RCTRL, SDL_SCANCODE_RCTRL)->virtualKey, 0x11u);
-  EXPECT_EQ(Release(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT)->virtualKey, 0x10u);
-  EXPECT_EQ(Release(SDLK_RSHIFT, SDL_SCANCODE_RSHIFT)->virtualKey, 0x10u);
-  EXPECT_EQ(Release(SDLK_KP_5, SDL_SCANCODE_KP_5)->virtualKey, 0x65u);
-  EXPECT_EQ(Release(SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON)->virtualKey, 0xBAu);
+  const std::pair<SDL_Scancode, uint32_t> keys[] = {
+      {SDL_SCANCODE_ESCAPE, 0x1B}, {SDL_SCANCODE_LEFT, 0x25}, {SDL_SCANCODE_DOWN, 0x28},
+      {SDL_SCANCODE_F1, 0x70},     {SDL_SCANCODE_F12, 0x7B},  {SDL_SCANCODE_RCTRL, 0x11},
+      {SDL_SCANCODE_RSHIFT, 0x10}, {SDL_SCANCODE_KP_5, 0x65}, {SDL_SCANCODE_SEMICOLON, 0xBA}};
+  for (const auto& [scancode, virtualKey] : keys) {
+    const auto release = Release(SDL_GetKeyFromScancode(scancode), scancode);
+    ASSERT_TRUE(release) << SDL_GetScancodeName(scancode);
+    EXPECT_EQ(release->virtualKey, virtualKey) << SDL_GetScancodeName(scancode);
+  }
 }
 
 TEST(KeyCodesTest, PrintScreenIsTheSnapshotKeyAndExtended) {

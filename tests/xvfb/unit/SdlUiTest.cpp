@@ -49,12 +49,6 @@ TEST(SdlUiStartupTest, ABoxBeforeTheWindowExistsOpensAWindowOfItsOwn) {
   EXPECT_EQ(shown, 1);
 }
 
-TEST(SdlUiStartupTest, AMenuNeedsTheWindow) {
-  auto backend = CreateDisplaylessBackend();
-  ASSERT_TRUE(backend);
-  EXPECT_EQ(backend->GetUi().PopupMenu(OneCommandMenu(), 0, 0), 0u);
-}
-
 class SdlUiTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -217,34 +211,6 @@ TEST_F(SdlUiTest, NameEntryTakesTypedJapaneseText) {
   EXPECT_EQ(result, 1);
   EXPECT_EQ(offered, std::vector<std::string>{"太郎"});
   EXPECT_FALSE(SDL_IsTextInputActive());  // the game's keys are raw again
-}
-
-TEST_F(SdlUiTest, AboutBoxClosesWithEnterNotEscape) {
-  ScriptedProcedure procedure(window());
-  std::atomic<bool> closed{false};
-  std::atomic<bool> closedByEscape{false};
-  std::thread player;
-  procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_TEST_START) {
-      player = std::thread([&] {
-        WaitForFrames(window(), 2);
-        Tap(SDL_SCANCODE_ESCAPE);
-        WaitForFrames(window(), 3);
-        closedByEscape = closed.load();
-        Tap(SDL_SCANCODE_RETURN);
-        while (!closed) Sleep(5);
-        window().Post(Message{0x401, 0, 0});
-      });
-      ui().AboutBox("system version", {"qvengine", "テスト"}, "閉じる");
-      closed = true;
-    }
-    if (message.id == 0x401) window().PostQuit(0);
-    return 0;
-  };
-  EXPECT_EQ(procedure.Run(), 0);
-  player.join();
-  EXPECT_TRUE(closed);
-  EXPECT_FALSE(closedByEscape);
 }
 
 TEST_F(SdlUiTest, AQuickTapBetweenTwoFramesStillAnswers) {

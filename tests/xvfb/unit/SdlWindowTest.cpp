@@ -178,16 +178,6 @@ TEST_F(SdlWindowTest, AQuitRequestFromTheSystemClosesLikeTheCloseBox) {
   EXPECT_EQ(procedure.Seen(MSG_CLOSE).size(), 1u);
 }
 
-TEST_F(SdlWindowTest, ExposureAsksTheProcedureToPaint) {
-  ScriptedProcedure procedure(window());
-  procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_TEST_START) PushWindowEvent(SDL_WINDOWEVENT_EXPOSED, window().WindowId());
-    if (message.id == MSG_PAINT) window().PostQuit(0);
-    return 0;
-  };
-  EXPECT_EQ(procedure.Run(), 0);
-}
-
 TEST_F(SdlWindowTest, ThePresentedPictureIsShownTheRightWayUp) {
   uint8_t* picture = window().Picture();
   // Drawing row 0 (the top) is the last row of the bottom-up buffer: make it red.

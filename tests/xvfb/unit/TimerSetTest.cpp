@@ -61,19 +61,5 @@ TEST(TimerSetTest, ATimerKilledWhileAnotherIsDeliveredDoesNotFire) {
   EXPECT_FALSE(timers.PopDue(100).has_value());
 }
 
-TEST(TimerSetTest, EarliestDueFiresFirst) {
-  TimerSet timers;
-  timers.Set(1, 300, 0);
-  timers.Set(2, 100, 0);
-  EXPECT_EQ(DrainDue(timers, 300), (std::vector<uint32_t>{2, 1}));
-}
-
-TEST(TimerSetTest, VeryShortPeriodsAreRaisedToTheMinimum) {
-  TimerSet timers;
-  timers.Set(1, 0, 0);
-  EXPECT_EQ(timers.NextDue(), uint64_t{TimerSet::kMinimumPeriodMs});
-  EXPECT_TRUE(DrainDue(timers, TimerSet::kMinimumPeriodMs - 1).empty());
-}
-
 }  // namespace
 }  // namespace qv::platform::sdl
