@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 #include "graphics/PictureLoading.h"
 #include "graphics/Transitions.h"
@@ -119,7 +120,11 @@ int FillScene(core::Engine& engine, uint32_t colour) {
 
 int CopyRegion(core::Engine& engine, int x, int y, int w, int h, int sx, int sy) {
   auto& g = engine.graphics;
-  core::CopyRect(g.screenSurface, x, y, g.sceneSurface, sx, sy, w, h);
+  {
+    // The window thread repaints from the screen surface under this lock.
+    std::lock_guard lock(g.windowMutex);
+    core::CopyRect(g.screenSurface, x, y, g.sceneSurface, sx, sy, w, h);
+  }
   ShowRect(engine, g.screenSurface, x, y, w, h, x, y);
   return 1;
 }
@@ -175,6 +180,7 @@ int ToggleMessageWindow(core::Engine& engine, int hide) {
     engine.messageWindowShown = 1;
   }
   ShowSurface(engine, g.sceneSurface);
+  std::lock_guard lock(g.windowMutex);
   if (hide == 1) {
     core::CopyAll(g.sceneSurface, g.screenSurface);
     core::CopyAll(g.screenSurface, g.sceneCopySurface);

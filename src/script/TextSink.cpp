@@ -2,6 +2,8 @@
 // (the page) on the screen first. Glyphs are drawn by the text output, which builds on this.
 #include "script/TextSink.h"
 
+#include <mutex>
+
 #include "graphics/WindowPicture.h"
 
 namespace qv::script {
@@ -12,7 +14,10 @@ int ShowTextLine(core::Engine& engine, std::string_view line) {
   const bool newPage = engine.textPositionY >= core::Engine::kTextArea.bottom ||
                        engine.newPageRequested != 0 || engine.messageWindowActive == 0;
   if (newPage && !g.screenSurface.Empty()) {
-    core::CopyAll(g.screenSurface, g.pageSurface);
+    {
+      std::lock_guard lock(g.windowMutex);  // the window thread repaints from the screen
+      core::CopyAll(g.screenSurface, g.pageSurface);
+    }
     engine.newPageRequested = 0;
     engine.textPositionY = core::Engine::kTextArea.top;
     engine.messageWindowActive = 1;
