@@ -2,6 +2,7 @@
 #include "platform/sdl/PopupMenuLayer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "imgui_internal.h"
@@ -76,9 +77,14 @@ bool PopupMenuLayer::DrawLevel(const MenuItem& menu, size_t level, const Anchor&
     const MenuItem& item = menu.children[index];
     ImGui::PushID(static_cast<int>(index));
     if (item.kind == MenuItem::Kind::Separator) {
-      ImGui::Dummy(ImVec2(rowWidth, font * 0.25f));
-      ImGui::Separator();
-      ImGui::Dummy(ImVec2(rowWidth, font * 0.25f));
+      // A one-pixel rule on whole pixels: ImGui's own separator is an anti-aliased line, which
+      // some renderers draw a pixel off along part of its length.
+      const ImVec2 at = ImGui::GetCursorScreenPos();
+      const float ruleY = std::floor(at.y + font * 0.25f);
+      draw->AddRectFilled(ImVec2(std::floor(windowPos.x + style.WindowPadding.x * 0.5f), ruleY),
+                          ImVec2(std::floor(windowRight - style.WindowPadding.x * 0.5f), ruleY + 1),
+                          ImGui::GetColorU32(ImGuiCol_Separator));
+      ImGui::Dummy(ImVec2(rowWidth, font * 0.5f + 1));
       ImGui::PopID();
       continue;
     }
