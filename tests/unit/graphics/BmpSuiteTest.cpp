@@ -81,6 +81,7 @@ TEST(BmpSuite, EveryFileLoadsExactlyOrIsRefusedForEveryUse) {
 
 // Reference values from an independent reader of the files.
 TEST(BmpSuite, LoadedFilesGiveTheirPixelsWhereverTheRowsStart) {
+  ASSERT_TRUE(fs::is_directory(kSuite)) << kSuite << " is missing";
   for (const char* name : {"g/rgb24.bmp", "g/rgb24pal.bmp", "q/rgb24largepal.bmp",
                            "q/rgb24prof.bmp", "q/rgb24lprof.bmp"}) {
     std::string why;
@@ -118,6 +119,7 @@ TEST(BmpSuite, LoadedFilesGiveTheirPixelsWhereverTheRowsStart) {
 }
 
 TEST(BmpSuite, TruncatedFilesAreRefusedUntilTheirRowsAreWhole) {
+  ASSERT_TRUE(fs::is_directory(kSuite)) << kSuite << " is missing";
   for (const char* name : {"g/rgb24.bmp", "q/rgb24prof.bmp", "g/pal8v5.bmp"}) {
     const std::vector<uint8_t> bytes = ReadFile(kSuite / name);
     const bool isMask = std::string(name).find("pal8") != std::string::npos;
@@ -139,6 +141,7 @@ TEST(BmpSuite, TruncatedFilesAreRefusedUntilTheirRowsAreWhole) {
 // Every header byte of a good file set to awkward values: each variant loads or is refused, and
 // nothing is read outside the file (the address sanitizer watches).
 TEST(BmpSuite, DamagedHeaderBytesNeverReadOutsideTheFile) {
+  ASSERT_TRUE(fs::is_directory(kSuite)) << kSuite << " is missing";
   for (const char* name : {"g/rgb24.bmp", "g/pal8.bmp", "g/pal8v5.bmp"}) {
     const std::vector<uint8_t> original = ReadFile(kSuite / name);
     for (size_t at = 0; at < 70; ++at) {
