@@ -95,6 +95,9 @@ void ImGuiTarget::BeginSession(int uiScale) {
     style.WindowRounding = 0;
     style.FrameBorderSize = 1;
     style.WindowTitleAlign = ImVec2(0.0f, 0.5f);
+    // Crisp one-pixel borders: anti-aliased thin lines come out a pixel off along part of their
+    // length with SDL's software renderer.
+    style.AntiAliasedLines = false;
     // A standalone box fills its window exactly; the safe margin would squeeze it every frame.
     if (Standalone()) style.DisplaySafeAreaPadding = ImVec2(0, 0);
     style.ScaleAllSizes(static_cast<float>(uiScale_));
