@@ -1,0 +1,130 @@
+// The message window's looks, the button bar and hiding the window, pixel for pixel.
+#include "graphics/Compositing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "graphics/PictureFile.h"
+#include "support/FakePlatform.h"
+
+namespace qv::test {
+namespace {
+
+struct Compositing : ::testing::Test {
+  FakeGame game{"x\r\n"};
+  core::Engine& engine = game.engine;
+  core::Graphics& g = engine.graphics;
+
+  void SetUp() override {
+    engine.config.width = 800;
+    engine.config.height = 600;
+    game.fakes.window.Create("t", 800, 600);
+    ASSERT_EQ(graphics::CreateSurfaces(engine), 1);
+  }
+  static void Paint(core::Surface& surface, uint8_t value) {
+    std::memset(surface.Data(), value, surface.SizeBytes());
+  }
+  // A masked picture of `width` x `height` in one colour, its mask all `mask`.
+  void PutMessageWindow(int width, int height, uint8_t colour, uint8_t mask) {
+    core::Surface picture(2 * width, height);
+    for (int y = 0; y < height; ++y) {
+      std::memset(picture.Row(y), colour, static_cast<size_t>(width) * 3);
+      std::memset(picture.Row(y) + 3 * width, mask, static_cast<size_t>(width) * 3);
+    }
+    auto file = graphics::EncodeBitmap(picture);
+    game.fakes.files.Put("cg\\menu\\bar_a.bmp", std::string(file.begin(), file.end()));
+  }
+};
+
+TEST_F(Compositing, ShadedBandDarkensTheBottomAndGradientRowsAboveIt) {
+  Paint(g.workPixels, 100);
+  Paint(g.sceneSurface, 100);
+  PutMessageWindow(800, 22, 0, 255);  // fully transparent: the band shows as computed
+  engine.brightnessLevel = 30;
+  graphics::BuildMessageWindow(engine, 1);
+  auto at = [&](int storedRow) { return g.pageSurface.StoredRow(storedRow)[5]; };
+  EXPECT_EQ(at(0), 70);
+  EXPECT_EQ(at(169), 70);
+  EXPECT_EQ(at(170), 76);  // steps 24, 18, 12, 6, 0
+  EXPECT_EQ(at(171), 82);
+  EXPECT_EQ(at(173), 94);
+  EXPECT_EQ(at(174), 100);
+  // Negative steps are copied unchanged instead of wrapping light pixels round to dark ones.
+  EXPECT_EQ(at(175), 100);
+  EXPECT_EQ(at(189), 100);
+  EXPECT_EQ(at(599), 100);
+  EXPECT_EQ(engine.waitCursorOn, 0);
+}
+
+TEST_F(Compositing, BrightnessComparesUnsignedSoLargeOrNegativeLevelsGiveBlack) {
+  for (int32_t level : {255, 1000, -1}) {
+    Paint(g.workPixels, 200);
+    PutMessageWindow(800, 22, 0, 255);
+    engine.brightnessLevel = level;
+    graphics::BuildMessageWindow(engine, 1);
+    EXPECT_EQ(g.pageSurface.StoredRow(0)[0], 0) << level;
+    EXPECT_EQ(g.barSurface.StoredRow(0)[0], 0) << level;
+  }
+}
+
+TEST_F(Compositing, MissingMessageWindowPictureLeavesTheTargetButBuildsTheBar) {
+  Paint(g.pageSurface, 7);
+  Paint(g.workPixels, 100);
+  Paint(g.sceneSurface, 100);
+  graphics::BuildMessageWindow(engine, 1);
+  EXPECT_EQ(g.pageSurface.StoredRow(0)[0], 7);
+  ASSERT_FALSE(game.fakes.ui.boxes.empty());
+  EXPECT_EQ(game.fakes.ui.boxes.back().text, "cg\\menu\\bar_a.bmp");
+  EXPECT_EQ(g.barSurface.Row(0)[0], 70);
+}
+
+TEST_F(Compositing, ButtonBarHoldsTwoLooksOfTheSceneStripAndSkipsRow22) {
+  Paint(g.sceneSurface, 100);
+  for (int y = 578; y < 600; ++y) g.sceneSurface.Row(y)[0] = static_cast<uint8_t>(y - 500);
+  Paint(g.barSurface, 9);
+  engine.brightnessLevel = 30;
+  graphics::BuildButtonBar(engine);
+  EXPECT_EQ(g.barSurface.Row(0)[0], 78 - 30);
+  EXPECT_EQ(g.barSurface.Row(21)[0], 99 - 30);
+  EXPECT_EQ(g.barSurface.Row(22)[0], 9 - 9);  // not refreshed, but darkened with the rest
+  EXPECT_EQ(g.barSurface.Row(23)[0], 78 - 30);
+  EXPECT_EQ(g.barSurface.Row(43)[0], 98 - 30);
+  EXPECT_EQ(g.barSurface.Row(0)[3], 70);
+}
+
+TEST_F(Compositing, FramedLookBlendsThePictureOverTheWholeScene) {
+  engine.config.gameType = 1;
+  Paint(g.sceneSurface, 0);
+  PutMessageWindow(800, 600, 255, 0);  // opaque white
+  graphics::BuildMessageWindow(engine, 1);
+  EXPECT_EQ(g.pageSurface.Row(0)[0], 253);  // a = 254 at full opacity
+  EXPECT_EQ(g.pageSurface.Row(599)[2399], 253);
+}
+
+TEST_F(Compositing, HidingAndShowingTheMessageWindowRestoresTheScreenExactly) {
+  Paint(g.sceneCopySurface, 10);  // the scene without the window
+  Paint(g.sceneSurface, 10);
+  Paint(g.screenSurface, 99);  // the page with its text
+  g.screenSurface.Row(460)[100] = 1;
+  const core::Surface page = g.screenSurface;
+  engine.messageWindowActive = 1;
+  engine.messageWindowShown = 1;
+  graphics::ToggleMessageWindow(engine, 1);
+  EXPECT_EQ(engine.messageWindowShown, 0);
+  EXPECT_EQ(engine.waitCursorOn, 0);
+  EXPECT_EQ(g.screenSurface.StoredRow(0)[0], 10);
+  EXPECT_EQ(std::memcmp(game.fakes.window.picture.data(), g.sceneCopySurface.Data(), 600), 0);
+  graphics::ToggleMessageWindow(engine, 0);
+  EXPECT_EQ(engine.messageWindowShown, 1);
+  EXPECT_EQ(engine.waitCursorOn, 1);
+  EXPECT_EQ(std::memcmp(g.screenSurface.Data(), page.Data(), page.SizeBytes()), 0);
+  EXPECT_EQ(std::memcmp(g.sceneSurface.Data(), g.sceneCopySurface.Data(), page.SizeBytes()), 0);
+  // Refused while a screen is being drawn, or before a page is up.
+  engine.inputBusy = 1;
+  graphics::ToggleMessageWindow(engine, 1);
+  EXPECT_EQ(engine.messageWindowShown, 1);
+}
+
+}  // namespace
+}  // namespace qv::test
