@@ -93,6 +93,8 @@ eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
 [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "window is ${WIDTH}x${HEIGHT}, expected 800x600"
 
 alive() { kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended unexpectedly"; }
+# A screenshot, bounded: import can hang when its window goes away meanwhile.
+snap() { timeout 20 import "$@"; }
 
 # Left clicks advance the first pages (well before the script's end, which would close the game).
 sleep 1
@@ -104,15 +106,16 @@ done
 
 # The colour of the window's pixel at (230, 170), just inside where the menu opens at (200, 150).
 probe() {
-  import -window "$WINDOW" png:- 2>/dev/null | convert - -format '%[pixel:p{230,170}]' info: 2>/dev/null
+  timeout 10 import -window "$WINDOW" png:- 2>/dev/null |
+    timeout 10 convert - -format '%[pixel:p{230,170}]' info: 2>/dev/null
 }
 # Polls (up to 15 s) until `probe` satisfies the test named by $1, with $2 as its argument.
 wait_for() {
   local colour
   for _ in $(seq 150); do
+    alive
     colour=$(probe)
     "$1" "$colour" "$2" && return 0
-    alive
     sleep 0.1
   done
   return 1
@@ -127,15 +130,15 @@ differs() { [ -n "$1" ] && [ "$1" != "$2" ]; }
 xdotool mousemove --window "$WINDOW" 200 150 click 3
 wait_for is_light "" || fail "no menu appeared at the pointer"
 sleep 0.3
-import -window root "$OUT/menu.png" || fail "screenshot of the menu failed"
-import -window "$WINDOW" "$OUT/menu-window.png" || fail "screenshot of the window failed"
+snap -window root "$OUT/menu.png" || fail "screenshot of the menu failed"
+snap -window "$WINDOW" "$OUT/menu-window.png" || fail "screenshot of the window failed"
 MENU_COLOUR=$(probe)
 
 # Escape dismisses it; its release must not reach the game.
 xdotool key Escape
 wait_for differs "$MENU_COLOUR" || fail "Escape did not dismiss the menu"
 sleep 0.3
-import -window "$WINDOW" "$OUT/window.png" || fail "screenshot of the window failed"
+snap -window "$WINDOW" "$OUT/window.png" || fail "screenshot of the window failed"
 
 # The menu was a real menu over the picture: the two pictures differ in at least a menu's worth
 # of pixels.
