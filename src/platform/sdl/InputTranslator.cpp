@@ -29,7 +29,7 @@ std::optional<Message> InputTranslator::Translate(const SDL_Event& event, uint32
       if (event.button.button == SDL_BUTTON_LEFT) id = MSG_LBUTTONUP;
       if (event.button.button == SDL_BUTTON_RIGHT) id = MSG_RBUTTONUP;
       // A release outside the window (the system keeps reporting a dragged pointer) is not the
-      // window's, as it was not the original's.
+      // window's, as it is not on Windows.
       if (id == 0 || !geometry.InsideWindow(event.button.x, event.button.y)) return std::nullopt;
       TrackPointer(event.button.x, event.button.y, geometry);
       return Message{id, 0, lastPointer_};

@@ -15,7 +15,7 @@ struct KeyInfo {
 };
 
 // By position on the keyboard. Letters and digits take their virtual key from the layout
-// instead (see below), as the original's did.
+// instead (see below), as on Windows.
 constexpr std::array kKeys = {
     KeyInfo{SDL_SCANCODE_ESCAPE, 0x1B, 0x01, false},
     KeyInfo{SDL_SCANCODE_1, 0x31, 0x02, false},
@@ -152,7 +152,7 @@ const KeyInfo* FindKey(SDL_Scancode scancode) {
 
 std::optional<KeyRelease> TranslateKeyRelease(SDL_Keycode key, SDL_Scancode scancode,
                                               uint16_t modifiers) {
-  // Alt, F10 and Alt combinations reach the original's window as system keys, which it leaves
+  // Alt, F10 and Alt combinations reach a Windows window as system keys, which the game leaves
   // to the system; they must not advance the story here either.
   if (scancode == SDL_SCANCODE_LALT || scancode == SDL_SCANCODE_RALT ||
       scancode == SDL_SCANCODE_F10 || (modifiers & KMOD_ALT) != 0) {

@@ -13,7 +13,7 @@ struct KeyRelease {
   uint32_t lParam = 0;      // repeat count 1, scan code, extended flag, previous state, transition
 };
 
-// The key-up message a release of this key sends, or none when the original's window would not
+// The key-up message a release of this key sends, or none when a Windows window would not
 // get a plain key-up for it: keys it has no code for, Alt and F10 (and anything released with
 // Alt held), which arrive as system keys instead.
 std::optional<KeyRelease> TranslateKeyRelease(SDL_Keycode key, SDL_Scancode scancode,

@@ -47,7 +47,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const SdlOptions& options, std::s
   // The window's close box is the engine's business (it closes through its own message); quitting
   // SDL by itself when the last window closes would bypass it.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  // A click that activates the window also counts, as it did in the original.
+  // A click that activates the window also counts, as it does on Windows.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   // The dialogs draw no candidate list of their own: let the input method show its own.
   SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");

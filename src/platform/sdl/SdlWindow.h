@@ -40,6 +40,8 @@ class SdlWindow final : public Window {
   SdlWindow(const SdlWindow&) = delete;
   SdlWindow& operator=(const SdlWindow&) = delete;
 
+  // The Window calls, with the threads platform/Window.h allows; CursorPosition may also be
+  // called from any thread. A Create that fails says why on standard error.
   bool Create(const std::string& titleUtf8, int width, int height) override;
   int RunMessageLoop(WindowProcedure& procedure) override;
   void PostQuit(int exitCode) override;

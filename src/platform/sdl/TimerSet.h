@@ -11,7 +11,7 @@ namespace qv::platform::sdl {
 // period from that moment (ticks are merged, never replayed in a burst). Window thread only.
 class TimerSet {
  public:
-  // Shorter periods are raised to this, as the system timers of the original did.
+  // Shorter periods are raised to this, as Windows does with its timers.
   static constexpr uint32_t kMinimumPeriodMs = 10;
 
   // Starts (or restarts) timer `id`: first due at nowMs + period.
