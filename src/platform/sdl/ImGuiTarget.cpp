@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "imgui_impl_sdl.h"
 #include "imgui_impl_sdlrenderer.h"
@@ -22,6 +24,12 @@ constexpr ImWchar kExtraRanges[] = {
     0x2500, 0x257F, 0x25A0, 0x25FF, 0x2600, 0x26FF, 0,
 };
 
+std::vector<char> ReadFile(const std::string& path) {
+  if (path.empty()) return {};
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 }  // namespace
 
 ImGuiTarget::ImGuiTarget(SDL_Window* window, SDL_Renderer* renderer)
@@ -33,7 +41,8 @@ ImGuiTarget::ImGuiTarget(SDL_Window* window, SDL_Renderer* renderer, SDL_Window*
       renderer_(renderer),
       ownedWindow_(ownedWindow),
       ownedRenderer_(ownedRenderer),
-      fontFile_(FindJapaneseFont()) {
+      fontFile_(FindJapaneseFont()),
+      fontData_(ReadFile(fontFile_.path)) {
   ImGuiContext* const previous = ImGui::GetCurrentContext();
   context_ = ImGui::CreateContext();
   ImGui::SetCurrentContext(context_);
@@ -132,12 +141,14 @@ void ImGuiTarget::RebuildFont() {
   io.Fonts->Clear();
   ranges_.clear();
   glyphs_.BuildRanges(&ranges_);
-  if (!fontFile_.path.empty()) {
+  if (!fontData_.empty()) {
     ImFontConfig config;
     config.FontNo = fontFile_.index;
+    config.FontDataOwnedByAtlas = false;
     config.OversampleH = 2;
     config.PixelSnapH = true;
-    io.Fonts->AddFontFromFileTTF(fontFile_.path.c_str(), fontPixels_, &config, ranges_.Data);
+    io.Fonts->AddFontFromMemoryTTF(fontData_.data(), static_cast<int>(fontData_.size()),
+                                   fontPixels_, &config, ranges_.Data);
   }
   if (io.Fonts->Fonts.empty()) {  // no Japanese font installed: at least the Latin text shows
     ImFontConfig config;

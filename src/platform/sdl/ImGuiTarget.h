@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "imgui.h"
 #include "platform/sdl/JapaneseFont.h"
@@ -55,6 +56,7 @@ class ImGuiTarget {
   SDL_Renderer* ownedRenderer_;
   ImGuiContext* context_ = nullptr;
   FontFile fontFile_;
+  std::vector<char> fontData_;  // the font file, read once; the atlas borrows it at each rebuild
   ImFontGlyphRangesBuilder glyphs_;
   ImVector<ImWchar> ranges_;  // must outlive the font atlas built from it
   bool fontStale_ = true;
