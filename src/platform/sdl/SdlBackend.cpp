@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+
 #include "platform/RealClock.h"
 #include "platform/sdl/SdlDisplay.h"
 #include "platform/sdl/SdlUi.h"
@@ -51,8 +53,25 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const SdlOptions& options, std::s
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   // The dialogs draw no candidate list of their own: let the input method show its own.
   SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+  // Without a desktop session only the console's own display can serve; probing the desktop
+  // drivers then just prints their complaints.
+  if (!std::getenv("SDL_VIDEODRIVER") && !std::getenv("DISPLAY") &&
+      !std::getenv("WAYLAND_DISPLAY")) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "KMSDRM");
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-    error = std::string("cannot open a window (no display?): ") + SDL_GetError();
+    error = std::string("no display (") + SDL_GetError() + "); use --headless to run without one";
+    return nullptr;
+  }
+  // With no display SDL quietly falls back to drivers that draw nowhere; a player would then
+  // wait for a window that never comes. Only an explicit SDL_VIDEODRIVER may choose them.
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  if ((driver == "offscreen" || driver == "dummy") && (!asked || driver != asked)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER);
+    error =
+        "no display to open a window on (DISPLAY or WAYLAND_DISPLAY is not set); "
+        "use --headless to run without one";
     return nullptr;
   }
   // The game reads raw keys; an input method only gets them while a dialog asks for text.

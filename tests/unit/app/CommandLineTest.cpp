@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -38,8 +39,10 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrong) {
   }
 }
 
-int RunQvplay(const std::string& arguments, std::string* output = nullptr) {
-  std::string command = std::string(QV_QVPLAY_PATH) + " " + arguments + " 2>&1";
+// Runs qvplay with `arguments`; `environment` is put in front (for example "env -u DISPLAY").
+int RunQvplay(const std::string& arguments, std::string* output = nullptr,
+              const std::string& environment = "") {
+  std::string command = environment + " " + QV_QVPLAY_PATH + " " + arguments + " 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   std::string text;
   char buffer[256];
@@ -58,6 +61,18 @@ TEST(QvplayProgram, HelpVersionAndErrors) {
   EXPECT_EQ(RunQvplay("--frobnicate", &out), 2);
   EXPECT_NE(out.find("unknown option '--frobnicate'"), std::string::npos);
   EXPECT_EQ(RunQvplay("/no/such/folder", &out), 2);
+}
+
+TEST(QvplayProgram, WithoutADisplayItSaysSoInOneLineAndFails) {
+  TempDir dir;
+  WriteGame(dir, {"hello\n$C\n"});
+  std::string out;
+  EXPECT_EQ(RunQvplay("--window " + dir.Path() + "/game", &out,
+                      "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER QVENGINE_LOCK_DIR=" +
+                          dir.Path()),
+            1);
+  EXPECT_EQ(out.rfind("qvplay: ", 0), 0u) << out;
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
 }
 
 TEST(QvplayProgram, HeadlessRunWritesItsLogAndBadEventsAreRefused) {
