@@ -52,10 +52,4 @@ inline bool PreparePixelPass(core::Engine& engine) {
   return true;
 }
 
-// The next number of the generator the `random` command seeds (the C library's rand()).
-inline uint32_t DrawRandom(core::Engine& engine) {
-  engine.randomState = engine.randomState * 214013u + 2531011u;
-  return (engine.randomState >> 16) & 0x7FFF;
-}
-
 }  // namespace qv::graphics::steps

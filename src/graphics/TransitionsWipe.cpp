@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/Random.h"
 #include "graphics/TransitionSteps.h"
 #include "graphics/Transitions.h"
 #include "graphics/WindowPicture.h"
@@ -93,7 +94,7 @@ int RaggedWipe(core::Engine& engine) {
   const core::Surface& scene = engine.graphics.sceneSurface;
   const int height = scene.Height();
   std::vector<int> offsets(static_cast<size_t>(std::max(height, 0)));
-  for (int& offset : offsets) offset = static_cast<int>(steps::DrawRandom(engine) & 31);
+  for (int& offset : offsets) offset = static_cast<int>(core::DrawRandom(engine) & 31);
   steps::CopyAllToScreen(engine, scene);
   // 160 frames at a width of 640.
   const int frames = CeilDiv(scene.Width() + kRaggedOvershoot, kStrip);

@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 
+#include "core/Random.h"
 #include "core/SettingsFile.h"
 #include "core/TextRules.h"
 #include "core/WindowRequests.h"
@@ -62,11 +63,6 @@ void JumpFromSpace(core::Engine& engine, std::string_view line, size_t labelSpac
   std::string search(1, ':');
   search.append(line.substr(labelSpace + 1));
   JumpToLabel(engine, search, search);
-}
-
-uint32_t DrawRandom(core::Engine& engine) {
-  engine.randomState = engine.randomState * 214013u + 2531011u;
-  return (engine.randomState >> 16) & 0x7FFF;
 }
 
 }  // namespace
@@ -180,7 +176,7 @@ void Random(core::Engine& engine, std::string_view line) {
   if (range < 1 || range > 999) return;
   int32_t number = core::ReadNumber(core::TakeUntil(line, kRandomArgument, " "));
   engine.randomState = engine.platform.clock.tickCount();
-  uint32_t drawn = DrawRandom(engine);
+  uint32_t drawn = core::DrawRandom(engine);
   auto slot = engine.state.PointSlot(number);
   if (!slot) return;
   engine.state.SetSlotValue(*slot, static_cast<int32_t>(drawn % static_cast<uint32_t>(range)));

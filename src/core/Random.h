@@ -1,0 +1,16 @@
+// The engine's one random generator: the `random` command seeds it, the ragged wipe draws from it.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Engine.h"
+
+namespace qv::core {
+
+// The next number, 0-32767, of the C library's classic rand() sequence kept in the engine.
+inline uint32_t DrawRandom(Engine& engine) {
+  engine.randomState = engine.randomState * 214013u + 2531011u;
+  return (engine.randomState >> 16) & 0x7FFF;
+}
+
+}  // namespace qv::core
