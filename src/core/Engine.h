@@ -136,6 +136,15 @@ class Engine {
     textPositionY = kTextArea.top;
   }
 
+  // The game's part of a path: what follows the base directory, or the whole of a relative path.
+  // Logs name only that part, so a run's log does not depend on where the game lies.
+  std::string_view GamePart(std::string_view path) const {
+    if (!baseDirectory.empty() && path.starts_with(baseDirectory)) {
+      path.remove_prefix(baseDirectory.size());
+    }
+    return path;
+  }
+
   // Shift-JIS text of the game as UTF-8 for the UI and the log.
   std::string Utf8(std::string_view cp932) { return platform.cp932.ToUtf8(cp932); }
   // The window name as every message box's caption.

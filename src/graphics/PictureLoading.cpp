@@ -11,17 +11,9 @@ namespace qv::graphics {
 
 namespace {
 
-// The game's part of a path: what follows the base directory, or the whole of a relative path.
-std::string_view GamePart(const core::Engine& engine, std::string_view path) {
-  if (!engine.baseDirectory.empty() && path.starts_with(engine.baseDirectory)) {
-    path.remove_prefix(engine.baseDirectory.size());
-  }
-  return path;
-}
-
 // Only the game's part is in the game's code page; the base directory is the host's own text.
 std::string DisplayPath(core::Engine& engine, const std::string& path) {
-  const std::string_view game = GamePart(engine, path);
+  const std::string_view game = engine.GamePart(path);
   return path.substr(0, path.size() - game.size()) + engine.Utf8(game);
 }
 
@@ -31,7 +23,7 @@ std::string MissingPictureText(core::Engine& engine, const std::string& path) {
 
 // The log names the game's part only, so a run's log does not depend on where the game lies.
 std::optional<std::vector<uint8_t>> ReadPictureFile(core::Engine& engine, const std::string& path) {
-  if (engine.platform.log.Enabled()) engine.Log("picture " + engine.Utf8(GamePart(engine, path)));
+  if (engine.platform.log.Enabled()) engine.Log("picture " + engine.Utf8(engine.GamePart(path)));
   return engine.platform.files.ReadAll(path);
 }
 
