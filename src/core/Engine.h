@@ -9,10 +9,12 @@
 #include <thread>
 #include <vector>
 
+#include "core/ChoiceTable.h"
 #include "core/EnvSettings.h"
 #include "core/GameState.h"
 #include "core/InterpreterGate.h"
 #include "core/Surface.h"
+#include "platform/Glyphs.h"
 #include "platform/Platform.h"
 
 namespace qv::core {
@@ -54,6 +56,8 @@ struct Graphics {
   core::Surface workPixels;        // W x H: the scene being built
   core::Surface buttonParts;       // the button-parts picture (colour half and mask half)
   std::vector<uint8_t> waitCursorPixels;  // 6144 bytes: the wait cursor's frames
+  // The message text's face, opened at start-up; null when no usable font is installed.
+  std::shared_ptr<platform::Font> messageFont;
   // Serialises drawing onto the window's picture, which both threads do.
   std::mutex windowMutex;
 };
@@ -99,6 +103,7 @@ class Engine {
   std::atomic<int32_t> waitCursorOn{0};
   std::atomic<int32_t> newPageRequested{0};
   std::atomic<int32_t> abortTextOutput{0};
+  std::atomic<int32_t> cursorDrawing{0};
   std::atomic<int32_t> textPositionX{kTextArea.left};
   std::atomic<int32_t> textPositionY{kTextArea.top};
 
@@ -108,6 +113,15 @@ class Engine {
   std::atomic<int32_t> spriteAlpha{255};
   std::atomic<int32_t> alphaDepth{64};
   std::atomic<int32_t> messageWindowOpen{0};
+
+  ChoiceTable choices;
+
+  // Window-thread state: the wait cursor's frame (a byte offset into its pixels) and the element
+  // of each set last under the pointer (99: none).
+  uint32_t waitCursorFrame = 0;
+  int32_t hoveredBar = 99;
+  int32_t hoveredSlot = 99;
+  int32_t hoveredChoice = 99;
 
   // Interpreter-thread state.
   uint32_t syncStartTime = 0;

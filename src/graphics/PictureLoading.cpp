@@ -112,12 +112,15 @@ std::optional<Picture> LoadPicture(core::Engine& engine, const std::string& path
   return picture;
 }
 
+std::optional<Picture> LoadAreaPicture(core::Engine& engine, const std::string& path) {
+  auto picture = ReadChecked(engine, path, PictureKind::AreaImage);
+  if (!picture) core::ShowWarning(engine, DisplayPath(engine, path));
+  return picture;
+}
+
 int LoadAreaImage(core::Engine& engine, const std::string& path) {
-  const auto picture = ReadChecked(engine, path, PictureKind::AreaImage);
-  if (!picture) {
-    core::ShowWarning(engine, DisplayPath(engine, path));
-    return 0;
-  }
+  const auto picture = LoadAreaPicture(engine, path);
+  if (!picture) return 0;
   Store(engine.graphics.pageSurface, picture->pixels);
   return 1;
 }

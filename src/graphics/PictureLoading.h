@@ -52,6 +52,9 @@ int LoadWaitCursor(core::Engine& engine);
 // Any picture checked as `kind`: the picture, or nothing after "loss parts".
 std::optional<Picture> LoadPicture(core::Engine& engine, const std::string& path, PictureKind kind);
 
+// A full-screen picture (exactly W x H, `path` as the script gave it), or nothing after a message
+// naming the path.
+std::optional<Picture> LoadAreaPicture(core::Engine& engine, const std::string& path);
 // An area selection's highlight picture (`path` as the script gave it, exactly W x H) into
 // graphics.pageSurface: 1, or 0 after a message naming the path with pageSurface unchanged.
 int LoadAreaImage(core::Engine& engine, const std::string& path);

@@ -5,7 +5,7 @@ namespace qv::script {
 
 const std::array<Command, 41>& CommandTable() {
   static const std::array<Command, 41> table{{
-      {"name_entry", nullptr},
+      {"name_entry", NameEntry},
       {"flagreset", Flagreset},
       {"jmp", Jmp},
       {"returnto", Returnto},
@@ -32,9 +32,9 @@ const std::array<Command, 41>& CommandTable() {
       {"wave", nullptr},
       {"talk", nullptr},
       {"OGGPlay", nullptr},
-      {"selarea", nullptr},
-      {"selword", nullptr},
-      {"flagselect", nullptr},
+      {"selarea", Selarea},
+      {"selword", Selword},
+      {"flagselect", Flagselect},
       {"wait", Wait},
       {"fill", Fill},
       {"sprite", Sprite},

@@ -23,6 +23,14 @@ const std::array<Command, 41>& CommandTable();
 // The first entry whose keyword occurs in `line`, or null.
 const Command* FindCommand(std::string_view line);
 
+// The name-entry dialog, run on the window thread; the script goes on when it closes.
+void NameEntry(core::Engine& engine, std::string_view line);
+
+// Choices: the list goes up and the interpreter halts until an item is picked.
+void Selarea(core::Engine& engine, std::string_view line);
+void Selword(core::Engine& engine, std::string_view line);
+void Flagselect(core::Engine& engine, std::string_view line);
+
 // Flags, points and jumps.
 void Flagreset(core::Engine& engine, std::string_view line);
 void Jmp(core::Engine& engine, std::string_view line);

@@ -6,7 +6,7 @@
 #include "platform/StopSignal.h"
 #include "script/Commands.h"
 #include "script/ScriptFile.h"
-#include "script/TextSink.h"
+#include "screens/TextOutput.h"
 
 namespace qv::script {
 
@@ -88,8 +88,7 @@ void ExecuteLine(core::Engine& engine, std::string_view line) {
     default: {
       std::string text = PutNameIn(line, engine.state.Text(core::GameState::kPlayerNameOffset,
                                                            core::GameState::kPlayerNameSize));
-      if (engine.platform.log.Enabled()) engine.Log("text " + engine.Utf8(text));
-      ShowTextLine(engine, text);
+      screens::ShowTextLine(engine, text);
       return;
     }
   }
@@ -126,7 +125,9 @@ void RunInterpreterThread(core::Engine& engine) {
 int RestartScript(core::Engine& engine) {
   // A script that can no longer be read keeps the text already loaded: the title still works.
   LoadScript(engine);
-  engine.abortTextOutput = 1;
+  // Set through the clock so a line waiting out a character's time wakes at once. The next line
+  // clears it, not this function: clearing it here could come before the typing line looks.
+  engine.platform.clock.update([&] { engine.abortTextOutput = 1; });
   // (The save and load screens free their backups here once they exist.)
   engine.messageWindowShown = 0;
   engine.messageWindowActive = 0;
@@ -137,7 +138,6 @@ int RestartScript(core::Engine& engine) {
   engine.scriptPosition = 0;
   engine.ResetTextPosition();
   engine.gate.Resume();
-  engine.abortTextOutput = 0;
   return 1;
 }
 

@@ -5,6 +5,8 @@
 #include "graphics/Compositing.h"
 #include "graphics/WindowPicture.h"
 #include "resources/SystemMenuResource.h"
+#include "screens/WaitCursor.h"
+#include "shell/OnScreenInput.h"
 #include "shell/SystemMenu.h"
 
 namespace qv::shell {
@@ -17,18 +19,6 @@ MainWindow::MainWindow(core::Engine& engine) : engine_(engine) {
 
 MainWindow::~MainWindow() {
   if (engine_.windowProcedure == this) engine_.windowProcedure = nullptr;
-}
-
-void SetSkipMode(core::Engine& engine, bool on) {
-  if (on) {
-    engine.savedMessageSpeed = engine.env.messageSpeed.load();
-    engine.env.messageSpeed = 0;
-    engine.advanceMode = 1;
-    engine.gate.Resume();
-  } else {
-    engine.advanceMode = 0;
-    engine.env.messageSpeed = engine.savedMessageSpeed.load();
-  }
 }
 
 void SetAutoMode(core::Engine& engine, int mode) {
@@ -51,20 +41,25 @@ void SendVoiceStop(core::Engine& engine) {
 
 }  // namespace
 
-int HandleClick(core::Engine& engine, uint32_t /*position*/) {
+int HandleClick(core::Engine& engine, uint32_t position) {
   if (engine.syncActive == 1) return 0;
   if (engine.inputBusy == 0 && engine.voicePlaying == 1) SendVoiceStop(engine);
   if (engine.screenMode != 0) {
     if (engine.inputBusy == 1) return 0;
-    // The save/load slots and the choice items take these clicks once those screens exist.
+    const int mode = engine.screenMode;
+    // (The save/load slots take these clicks once those screens exist.)
+    if (mode == 10 || mode == 20 || mode == 30) return 1;
+    BarButtonClick(engine, position);
+    ChoiceClick(engine, position);
     return 1;
   }
   if (engine.advanceMode == 1) {
     SetSkipMode(engine, false);
   } else if (engine.advanceMode == 3 && engine.clickEndsAuto == 1) {
     SetAutoMode(engine, 0);
+  } else if (BarButtonClick(engine, position) == 2) {
+    return 1;
   }
-  // (Otherwise the message window's bar buttons get the click first, once the bar is drawn.)
   if (engine.messageWindowActive == 1 && engine.messageWindowShown == 0) {
     graphics::ToggleMessageWindow(engine, 0);
     return 1;
@@ -136,8 +131,10 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       OnCommand(message.wParam & 0xFFFF);
       return 0;
     case MSG_TIMER:
+      screens::AnimateWaitCursor(engine_);
       return 0;
     case MSG_MOUSEMOVE:
+      HandleHover(engine_, message.lParam);
       return 0;
     case MSG_LBUTTONUP:
       HandleClick(engine_, message.lParam);

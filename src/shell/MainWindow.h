@@ -1,6 +1,7 @@
 // The main window's procedure: input routing, the internal requests, close and shut-down.
 #pragma once
 
+#include "core/AdvanceMode.h"
 #include "core/Engine.h"
 #include "platform/Message.h"
 #include "platform/Ui.h"
@@ -32,8 +33,7 @@ class MainWindow final : public platform::WindowProcedure {
 
 // Window thread. Returns 1 when the click was taken, 0 when it was ignored.
 int HandleClick(core::Engine& engine, uint32_t position);
-// Skip mode on (forces message speed 0 and lets the interpreter go) or off (restores it).
-void SetSkipMode(core::Engine& engine, bool on);
+using core::SetSkipMode;
 // Auto-advance (mode 3) on, or any other mode off.
 void SetAutoMode(core::Engine& engine, int mode);
 // Releases what the run holds: script, players. Returns 1.

@@ -53,8 +53,9 @@ TEST(Interpreter, AutoAdvancePassesWaitCodesAfterHalfASecondButHaltsAtStop) {
                                         "text d", "halt stop", "text e", "exit 0"));
   auto times = TimesOf(run);
   EXPECT_EQ(times["text b"] - times["menu -> 40025"], 500);
-  EXPECT_EQ(times["text c"] - times["text b"], 500);
-  EXPECT_EQ(times["text d"] - times["text c"], 500);
+  // Each one-letter line takes one character's time at the default message speed (1 ms).
+  EXPECT_EQ(times["text c"] - times["text b"], 501);
+  EXPECT_EQ(times["text d"] - times["text c"], 501);
   // A click at the stop does not end auto-advance (the state shows it still on at the stop).
   EXPECT_EQ(JsonInt(run.State("s"), "advanceMode"), 3);
 }

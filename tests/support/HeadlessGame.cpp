@@ -29,13 +29,21 @@ TempDir::~TempDir() {
   fs::remove_all(path_, ignored);
 }
 
-std::vector<std::string> GameRun::Events() const {
+std::vector<std::string> GameRun::AllEvents() const {
   std::vector<std::string> lines;
   std::istringstream in(log);
   for (std::string line; std::getline(in, line);) {
     size_t space = line.find(' ');
     lines.push_back(space == std::string::npos ? line : line.substr(space + 1));
   }
+  return lines;
+}
+
+std::vector<std::string> GameRun::Events() const {
+  std::vector<std::string> lines = AllEvents();
+  std::erase_if(lines, [](const std::string& line) {
+    return line == "page" || line.starts_with("font ");
+  });
   return lines;
 }
 

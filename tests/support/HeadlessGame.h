@@ -25,7 +25,10 @@ struct GameRun {
   std::string outDir;
   std::string log;  // events.log as written
   // The log's lines without their time stamps.
+  // The log's events without their times, less the page clears and the font choice, which most
+  // tests do not look at.
   std::vector<std::string> Events() const;
+  std::vector<std::string> AllEvents() const;
   // A state file written by a "state NAME" event.
   std::string State(const std::string& name) const;
 };

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/NameEntry.h"
 #include "core/TextRules.h"
 #include "core/WindowRequests.h"
 #include "script/Commands.h"
@@ -86,5 +87,9 @@ void ExitGame(core::Engine& engine, std::string_view) {
 }
 
 void Nothing(core::Engine&, std::string_view) {}
+
+void NameEntry(core::Engine& engine, std::string_view) {
+  core::RunNameEntry(engine);
+}
 
 }  // namespace qv::script

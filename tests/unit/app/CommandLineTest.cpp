@@ -86,7 +86,8 @@ TEST(QvplayProgram, HeadlessRunWritesItsLogAndBadEventsAreRefused) {
   std::string command = env + QV_QVPLAY_PATH + " " + cmd;
   EXPECT_EQ(std::system(command.c_str()), 0);
   std::string log = ReadFile(dir.Path() + "/out/events.log");
-  EXPECT_EQ(log, "0 text hello\n0 halt wait\n0 exit 0\n");
+  // One character's time (1 ms at the default speed) for each of the five letters.
+  EXPECT_EQ(log, "0 page\n0 text hello\n5 halt wait\n5 exit 0\n");
   EXPECT_TRUE(FileExists(dir.Path() + "/out/s.json"));
   WriteFile(dir.Path() + "/bad.txt", "click here\n");
   EXPECT_EQ(

@@ -1,0 +1,22 @@
+// The bar buttons' pressed-look flash (see BarButtons.h).
+#include "screens/BarButtons.h"
+
+#include "audio/SoundEffects.h"
+#include "graphics/WindowPicture.h"
+
+namespace qv::screens {
+
+void FlashBarButton(core::Engine& engine, int index) {
+  const core::Rect& r = kBarButtonRects.at(static_cast<size_t>(index));
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  auto& g = engine.graphics;
+  // The flash once only prepared this sound; players expect to hear a button they press.
+  audio::PlaySoundEffect(engine, engine.baseDirectory + kClickSoundPath);
+  graphics::ShowRect(engine, g.barSurface, r.left, r.top - kBarTop + kBarLookHeight, w, h, r.left,
+                     r.top);
+  engine.platform.clock.sleep(kFlashMs);
+  graphics::ShowRect(engine, g.pageSurface, r.left, r.top, w, h, r.left, r.top);
+}
+
+}  // namespace qv::screens

@@ -1,0 +1,143 @@
+// Glyph blending and the paced typing of text lines (see TextOutput.h).
+#include "screens/TextOutput.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "core/TextRules.h"
+#include "graphics/WindowPicture.h"
+
+namespace qv::screens {
+
+namespace {
+
+constexpr uint32_t kCursorWaitLimit = 1000;  // 1 ms looks before drawing regardless
+
+// The wait cursor's corner: from (750, 550) to the frame's bottom-right edge.
+constexpr int kCursorCornerX = 750;
+constexpr int kCursorCornerY = 550;
+
+// The page clear copies the text layer's 800 x 600 frame, or what the surfaces hold of it.
+constexpr int kPageWidth = 800;
+constexpr int kPageHeight = 600;
+
+void WaitWhileCursorDraws(core::Engine& engine) {
+  for (uint32_t looks = 0; engine.cursorDrawing == 1 && looks <= kCursorWaitLimit; ++looks) {
+    engine.platform.clock.sleep(1);
+  }
+}
+
+void StartPage(core::Engine& engine) {
+  auto& g = engine.graphics;
+  {
+    std::lock_guard lock(g.windowMutex);  // the window thread repaints from the screen
+    core::CopyRect(g.screenSurface, 0, 0, g.pageSurface, 0, 0, kPageWidth, kPageHeight);
+  }
+  engine.newPageRequested = 0;
+  engine.textPositionY = core::Engine::kTextArea.top;
+  engine.messageWindowActive = 1;
+  engine.messageWindowShown = 1;
+  if (engine.platform.log.Enabled()) engine.Log("page");
+}
+
+// Waits out one character's time; false when the return to the title asked output to stop.
+bool PaceCharacter(core::Engine& engine, uint64_t startMs, int32_t speed) {
+  auto& clock = engine.platform.clock;
+  const bool stopped = clock.await([&] { return engine.abortTextOutput.load() == 1; },
+                                   startMs + static_cast<uint32_t>(speed));
+  return !stopped;
+}
+
+}  // namespace
+
+void RenderGlyph(core::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
+                 const uint8_t* bytes, int byteCount, uint32_t colour) {
+  WaitWhileCursorDraws(engine);
+  if (!font || surface.Empty()) return;
+  const uint32_t code = byteCount == 2 ? bytes[0] * 256u + bytes[1] : bytes[0];
+  platform::GlyphBitmap glyph;
+  if (!font->Glyph(code, glyph)) return;
+  const size_t size = glyph.ByteSize();
+  if (size == 0 || size >= kMaxGlyphBytes || glyph.coverage.size() < size) return;
+  if (glyph.pitch < glyph.blackBoxX) return;
+
+  const int textRed = static_cast<int>(colour & 0xFF);
+  const int textGreen = static_cast<int>((colour >> 8) & 0xFF);
+  const int textBlue = static_cast<int>((colour >> 16) & 0xFF);
+  const int left = x + kNarrowCell - glyph.blackBoxX / 2;
+  const int top = y + font->Ascent() - glyph.originY;
+
+  std::lock_guard lock(engine.graphics.windowMutex);
+  for (int r = 0; r < glyph.blackBoxY; ++r) {
+    const int py = top + r;
+    if (py < 0 || py >= surface.Height()) continue;
+    const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(r) * glyph.pitch;
+    uint8_t* row = surface.Row(py);
+    for (int c = 0; c < glyph.blackBoxX; ++c) {
+      const int v = std::min<int>(coverage[c], 64);  // a broken font cannot overshoot the ramp
+      const int px = left + c;
+      if (v == 0 || px < 0 || px >= surface.Width()) continue;
+      const int opacity = CoverageOpacity(v);
+      uint8_t* pixel = row + static_cast<size_t>(px) * 3;
+      pixel[0] = BlendChannel(pixel[0], textBlue, opacity);
+      pixel[1] = BlendChannel(pixel[1], textGreen, opacity);
+      pixel[2] = BlendChannel(pixel[2], textRed, opacity);
+    }
+  }
+}
+
+int ShowTextLine(core::Engine& engine, std::string_view text) {
+  auto& g = engine.graphics;
+  constexpr core::Rect area = core::Engine::kTextArea;
+  engine.inputBusy = 1;
+  // A return to the title while no line was being typed is not this line's to honour.
+  engine.abortTextOutput = 0;
+  if (engine.waitCursorOn == 1) {
+    std::lock_guard lock(g.windowMutex);
+    core::CopyRect(g.screenSurface, kCursorCornerX, kCursorCornerY, g.pageSurface, kCursorCornerX,
+                   kCursorCornerY, g.screenSurface.Width() - kCursorCornerX,
+                   g.screenSurface.Height() - kCursorCornerY);
+    engine.waitCursorOn = 0;
+  }
+  if (engine.textPositionY >= area.bottom || engine.newPageRequested != 0 ||
+      engine.messageWindowActive == 0) {
+    StartPage(engine);
+  }
+  if (engine.platform.log.Enabled()) engine.Log("text " + engine.Utf8(text));
+
+  platform::Font* font = g.messageFont.get();
+  int x = engine.textPositionX;
+  int y = engine.textPositionY;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  for (size_t i = 0; i < text.size();) {
+    const int count = core::IsSjisLeadByte(bytes[i]) && i + 1 < text.size() ? 2 : 1;
+    const uint64_t startMs = engine.platform.clock.nowMs();
+    RenderGlyph(engine, font, g.screenSurface, x, y, bytes + i, count, kWhite);
+    i += static_cast<size_t>(count);
+    x += count == 1 ? kNarrowCell : kWideCell;
+    engine.textPositionX = x;
+    // Read afresh for every character: a change in the menu or skip mode takes effect at once.
+    const int32_t speed = engine.env.messageSpeed;
+    if (speed != 0) {
+      graphics::ShowSurface(engine, g.screenSurface);
+      if (!PaceCharacter(engine, startMs, speed)) {
+        engine.inputBusy = 0;
+        engine.abortTextOutput = 0;
+        return 0;
+      }
+    }
+    if (x > area.right) {
+      x = area.left;
+      y += kRowHeight;
+      engine.textPositionX = x;
+      engine.textPositionY = y;
+    }
+  }
+  graphics::ShowSurface(engine, g.screenSurface);
+  engine.textPositionY = y + kRowHeight;
+  engine.textPositionX = area.left;
+  engine.inputBusy = 0;
+  return 1;
+}
+
+}  // namespace qv::screens

@@ -1,0 +1,44 @@
+// The message text: glyphs blended into a surface, and script lines typed into the message window.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "core/Engine.h"
+#include "core/Surface.h"
+#include "platform/Glyphs.h"
+
+namespace qv::screens {
+
+// A Win32 COLORREF: red in the low byte, then green, then blue.
+inline constexpr uint32_t kWhite = 0xFFFFFF;
+
+// Pixels one glyph cell and one text row take.
+inline constexpr int kWideCell = 20;
+inline constexpr int kNarrowCell = 10;
+inline constexpr int kRowHeight = 27;
+
+// Glyph bitmaps of this size or more are not drawn.
+inline constexpr size_t kMaxGlyphBytes = 2000;
+
+// Opacity of coverage v (0..64): v x 255 / 65, so full coverage is 251, not 255.
+constexpr int CoverageOpacity(int v) { return v * 255 / 65; }
+
+// One blended channel: (old x (255 - L) + text x L) >> 8.
+constexpr uint8_t BlendChannel(int old, int text, int opacity) {
+  return static_cast<uint8_t>((old * (255 - opacity) + text * opacity) >> 8);
+}
+
+// Draws the character `bytes[0..byteCount)` (1 byte, or a 2-byte Shift-JIS character) of `font`
+// onto `surface`, centred on x + 10 of the cell whose top-left is (x, y), baseline at y + ascent.
+// Only inked pixels inside the surface are touched. Takes the window lock, so the window thread
+// never shows half a glyph; waits (at most about a second) while the wait cursor is being drawn.
+void RenderGlyph(core::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
+                 const uint8_t* bytes, int byteCount, uint32_t colour);
+
+// Types one text line (the name already put in) into the message window at the pen, starting a
+// new page first when one is due. Interpreter thread. Returns 1 when the line was output in full,
+// 0 when the return to the title cut it short.
+int ShowTextLine(core::Engine& engine, std::string_view text);
+
+}  // namespace qv::screens

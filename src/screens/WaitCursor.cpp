@@ -1,0 +1,55 @@
+// The blinking waiting cursor (see WaitCursor.h).
+#include "screens/WaitCursor.h"
+
+#include <mutex>
+
+#include "graphics/WindowPicture.h"
+
+namespace qv::screens {
+
+namespace {
+
+constexpr int kEraseY = 550;
+constexpr int kEraseHeight = 33;
+constexpr size_t kCursorRowBytes = 96;
+
+// Pure green (blue 0, green 255, red 0) lets the picture below show through.
+bool Transparent(const uint8_t* bgr) { return bgr[0] == 0 && bgr[1] == 255 && bgr[2] == 0; }
+
+}  // namespace
+
+int AnimateWaitCursor(core::Engine& engine) {
+  if (engine.waitCursorOn != 1) return 1;
+  auto& g = engine.graphics;
+  if (g.screenSurface.Empty()) return 1;
+  engine.cursorDrawing = 1;
+  {
+    std::lock_guard lock(g.windowMutex);
+    const core::Surface& under = engine.messageWindowActive == 1 ? g.pageSurface : g.sceneSurface;
+    core::CopyRect(g.screenSurface, kCursorX, kEraseY, under, kCursorX, kEraseY, kCursorSize,
+                   kEraseHeight);
+    if (g.waitCursorPixels.size() >= 2 * kCursorFrameBytes) {
+      const uint8_t* frame = g.waitCursorPixels.data() + engine.waitCursorFrame;
+      // Stored rows run bottom-up: the first lands on the frame's lowest row.
+      for (int r = 0; r < kCursorSize; ++r) {
+        const int y = kCursorY + kCursorSize - 1 - r;
+        if (y < 0 || y >= g.screenSurface.Height()) continue;
+        const uint8_t* source = frame + static_cast<size_t>(r) * kCursorRowBytes;
+        uint8_t* row = g.screenSurface.Row(y);
+        for (int c = 0; c < kCursorSize; ++c) {
+          const int x = kCursorX + c;
+          if (x >= g.screenSurface.Width() || Transparent(source + c * 3)) continue;
+          std::copy_n(source + c * 3, 3, row + static_cast<size_t>(x) * 3);
+        }
+      }
+    }
+  }
+  engine.waitCursorFrame = (engine.waitCursorFrame + kCursorFrameBytes) % (2 * kCursorFrameBytes);
+  graphics::ShowRect(engine, g.screenSurface, kCursorX, kEraseY,
+                     g.screenSurface.Width() - kCursorX, g.screenSurface.Height() - kEraseY,
+                     kCursorX, kEraseY);
+  engine.cursorDrawing = 0;
+  return 1;
+}
+
+}  // namespace qv::screens

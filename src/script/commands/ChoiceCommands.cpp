@@ -1,0 +1,240 @@
+// The three choice commands: selarea (screen areas), selword (word bars) and flagselect (areas
+// offered by the record or image-seen flags). Each reads its item lines into the choice table,
+// puts the list up and halts until the window thread's ChoiceClick lets it go.
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "core/AdvanceMode.h"
+#include "core/TextRules.h"
+#include "core/WindowRequests.h"
+#include "graphics/Compositing.h"
+#include "graphics/PictureLoading.h"
+#include "graphics/Transitions.h"
+#include "script/ChoiceItems.h"
+#include "script/Commands.h"
+#include "script/ScriptFile.h"
+#include "screens/ChoiceBar.h"
+
+namespace qv::script {
+
+namespace {
+
+constexpr size_t kPathMax = 259;
+
+enum class ReadEnd { EndLine, ScriptEnd, Error };
+
+enum class ConditionTable { EventFlags, RecordFlags, ImageSeenFlags };
+
+bool Offered(core::Engine& engine, ConditionTable table, int32_t condition) {
+  if (condition == 0) return true;
+  switch (table) {
+    case ConditionTable::EventFlags:
+      return engine.state.EventFlag(condition) == 1;
+    case ConditionTable::RecordFlags:
+    case ConditionTable::ImageSeenFlags: {
+      // Flags are numbered 1-19; other numbers name no flag and are not offered.
+      if (condition < 1 || condition > static_cast<int32_t>(core::EnvSettings::kFlagCount)) {
+        return false;
+      }
+      auto& flags = table == ConditionTable::RecordFlags ? engine.env.recordFlags
+                                                         : engine.env.imageSeenFlags;
+      return flags[static_cast<size_t>(condition - 1)] == 1;
+    }
+  }
+  return false;
+}
+
+void ReportRangeError(core::Engine& engine) {
+  core::ShowWarning(engine, texts::kChoiceRangeError);
+}
+
+// Reads item lines from the script position (each leaves the position on its CR) until the end
+// line or the end of the script. `parse` fills an item from a non-empty line; `onKept` runs for
+// every item the condition lets in, after it is in the table.
+template <typename Parse, typename OnKept>
+ReadEnd ReadItems(core::Engine& engine, std::string_view endWord, bool emptyLineIsItem,
+                  ConditionTable table, Parse parse, OnKept onKept) {
+  auto& choices = engine.choices;
+  for (;;) {
+    auto script = engine.Script();
+    const std::string line = ReadLine(*script, engine.scriptPosition);
+    if (core::ContainsBytes(line, endWord)) return ReadEnd::EndLine;
+    ParsedItem parsed;
+    bool isItem = true;
+    if (line.empty()) {
+      isItem = emptyLineIsItem;
+    } else if (!parse(line, parsed)) {
+      ReportRangeError(engine);
+      return ReadEnd::Error;
+    }
+    if (isItem && Offered(engine, table, parsed.condition)) {
+      // The table has room for 48; a further item is refused like a malformed one.
+      if (choices.count >= core::ChoiceTable::kCapacity) {
+        ReportRangeError(engine);
+        return ReadEnd::Error;
+      }
+      const int index = choices.count;
+      choices.items[static_cast<size_t>(index)] = parsed.item;
+      onKept(index, parsed);
+      choices.count = index + 1;
+    }
+    engine.scriptPosition += 2;
+    if (ScriptByte(*script, engine.scriptPosition.load()) == core::ScriptText::kEndMarker) {
+      return ReadEnd::ScriptEnd;
+    }
+  }
+}
+
+void StartList(core::Engine& engine) {
+  engine.screenMode = 1;
+  engine.choices.Clear();
+  engine.waitCursorOn = 0;
+}
+
+// Highlights the item under the pointer at once.
+void SendPointerPosition(core::Engine& engine) {
+  platform::Message move;
+  move.id = platform::MSG_MOUSEMOVE;
+  move.lParam = engine.platform.window.CursorPosition();
+  core::SendToWindow(engine, move);
+}
+
+void HaltForPick(core::Engine& engine) {
+  if (engine.platform.log.Enabled()) {
+    engine.Log("choice " + std::to_string(engine.choices.count) + " items");
+  }
+  engine.gate.SuspendSelf(core::HaltReason::Choice);
+  // ChoiceClick left the position on the label line's first byte; the loop's step of 2 must
+  // land on that line, which is then passed over as a label.
+  engine.scriptPosition -= 2;
+}
+
+std::string_view Argument(std::string_view line) {
+  size_t space = line.find(' ');
+  return space == std::string_view::npos ? std::string_view{} : line.substr(space + 1);
+}
+
+int BuildAreaChoices(core::Engine& engine) {
+  StartList(engine);
+  const ReadEnd end = ReadItems(engine, "selend", true, ConditionTable::EventFlags,
+                                ParseAreaItem, [](int, const ParsedItem&) {});
+  if (end != ReadEnd::EndLine) return 0;
+  engine.inputBusy = 0;
+  SendPointerPosition(engine);
+  return 1;
+}
+
+int BuildWordChoices(core::Engine& engine) {
+  StartList(engine);
+  graphics::BuildMessageWindow(engine, 2);
+  auto place = [&engine](int i, const ParsedItem& parsed) {
+    core::ChoiceItem& item = engine.choices.items[static_cast<size_t>(i)];
+    item.left = static_cast<int16_t>(240 + i);
+    item.right = static_cast<int16_t>(640 + i);
+    item.top = static_cast<int16_t>(70 + 50 * i);
+    item.bottom = static_cast<int16_t>(105 + 50 * i);
+    screens::DrawChoiceBar(engine, parsed.text, i);
+  };
+  const ReadEnd end =
+      ReadItems(engine, "selend", false, ConditionTable::EventFlags, ParseWordItem, place);
+  if (end == ReadEnd::Error) return 0;
+  engine.ResetTextPosition();
+  if (end == ReadEnd::ScriptEnd) return 1;
+  {
+    auto& g = engine.graphics;
+    std::lock_guard lock(g.windowMutex);
+    core::CopyAll(g.screenSurface, g.sceneSurface);
+  }
+  engine.scriptPosition += 2;
+  SendPointerPosition(engine);
+  return 1;
+}
+
+int BuildFlagChoices(core::Engine& engine, bool useRecordFlags) {
+  StartList(engine);
+  const ConditionTable table =
+      useRecordFlags ? ConditionTable::RecordFlags : ConditionTable::ImageSeenFlags;
+  const ReadEnd end =
+      ReadItems(engine, "$flagselend", true, table, ParseFlagItem, [](int, const ParsedItem&) {});
+  if (end == ReadEnd::Error) return 0;
+  if (end == ReadEnd::EndLine) engine.scriptPosition += 2;
+  return 1;
+}
+
+int ShowFlagChoices(core::Engine& engine, bool useRecordFlags, const std::string& basePath,
+                    const std::string& unlockedPath, const std::string& hoverPath) {
+  BuildFlagChoices(engine, useRecordFlags);
+  auto& g = engine.graphics;
+  const auto base = graphics::LoadAreaPicture(engine, basePath);
+  if (!base) return 0;
+  const auto unlocked = graphics::LoadAreaPicture(engine, unlockedPath);
+  if (!unlocked) return 0;
+  core::CopyAll(g.sceneSurface, base->pixels);
+  const auto& choices = engine.choices;
+  for (int i = 0; i < choices.count; ++i) {
+    const core::ChoiceItem& item = choices.items[static_cast<size_t>(i)];
+    core::CopyRect(g.sceneSurface, item.left, item.top, unlocked->pixels, item.left, item.top,
+                   item.right - item.left, item.bottom - item.top);
+  }
+  engine.messageWindowShown = 0;
+  graphics::PresentScene(engine);
+  engine.inputBusy = 1;
+  graphics::LoadAreaImage(engine, hoverPath);
+  engine.inputBusy = 0;
+  SendPointerPosition(engine);
+  return 1;
+}
+
+}  // namespace
+
+void Selarea(core::Engine& engine, std::string_view line) {
+  if (engine.advanceMode == 1) core::SetSkipMode(engine, false);
+  engine.inputBusy = 1;
+  engine.scriptPosition += 2;
+  graphics::LoadAreaImage(engine, std::string(Argument(line)));
+  BuildAreaChoices(engine);
+  engine.screenMode = 1;
+  engine.inputBusy = 0;
+  HaltForPick(engine);
+}
+
+void Selword(core::Engine& engine, std::string_view) {
+  engine.inputBusy = 1;
+  engine.scriptPosition += 2;
+  BuildWordChoices(engine);
+  engine.messageWindowActive = 1;
+  engine.messageWindowShown = 1;
+  if (engine.advanceMode == 1) core::SetSkipMode(engine, false);
+  platform::Message paint;
+  paint.id = platform::MSG_PAINT;
+  engine.platform.window.Post(paint);
+  engine.inputBusy = 0;
+  HaltForPick(engine);
+}
+
+void Flagselect(core::Engine& engine, std::string_view line) {
+  if (engine.advanceMode == 1) core::SetSkipMode(engine, false);
+  engine.inputBusy = 1;
+  const bool useRecordFlags = !core::ContainsBytes(line, "CGMODE");
+  std::string paths[3];
+  const bool parsed = ParseFlagPictures(line, paths);
+  bool fit = true;
+  for (const std::string& path : paths) fit = fit && path.size() <= kPathMax;
+  if (parsed && fit) {
+    ShowFlagChoices(engine, useRecordFlags, paths[0], paths[1], paths[2]);
+  } else {
+    // No list can be shown; an old one must not stay clickable.
+    StartList(engine);
+    if (!parsed) {
+      ReportRangeError(engine);
+    } else if (engine.platform.log.Enabled()) {
+      engine.Log("path too long " + engine.Utf8(line));
+    }
+  }
+  engine.scriptPosition += 2;
+  engine.inputBusy = 0;
+  HaltForPick(engine);
+}
+
+}  // namespace qv::script

@@ -1,0 +1,171 @@
+// Clicks and hovers on the on-screen elements (see OnScreenInput.h).
+#include "shell/OnScreenInput.h"
+
+#include <mutex>
+#include <string>
+
+#include "audio/SoundEffects.h"
+#include "core/AdvanceMode.h"
+#include "core/NameEntry.h"
+#include "core/WindowRequests.h"
+#include "graphics/Compositing.h"
+#include "graphics/WindowPicture.h"
+#include "platform/Message.h"
+#include "screens/BarButtons.h"
+
+namespace qv::shell {
+
+namespace {
+
+using screens::kBarButtonRects;
+
+bool Inside(const core::Rect& r, int x, int y) {
+  return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom;
+}
+
+bool StrictlyInside(const core::Rect& r, int x, int y) {
+  return r.left < x && x < r.right && r.top < y && y < r.bottom;
+}
+
+void PlayHoverSound(core::Engine& engine) {
+  audio::PlaySoundEffect(engine, engine.baseDirectory + kHoverSoundPath);
+}
+
+// One set of elements: the hovered one shows its highlighted look, the rest their normal look.
+// `highlightTop` is where the highlighted look's rows begin in `highlight`, relative to the frame.
+template <typename RectAt>
+void HoverSet(core::Engine& engine, int count, RectAt rectAt, const core::Surface& highlight,
+              int highlightTop, const core::Surface& normal, int32_t& lastHovered, int x, int y) {
+  auto& g = engine.graphics;
+  bool anyHovered = false;
+  for (int i = 0; i < count; ++i) {
+    const core::Rect r = rectAt(i);
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    if (Inside(r, x, y)) {
+      {
+        std::lock_guard lock(g.windowMutex);
+        core::CopyRect(g.screenSurface, r.left, r.top, highlight, r.left, r.top - highlightTop, w,
+                       h);
+      }
+      if (i != lastHovered) PlayHoverSound(engine);
+      lastHovered = i;
+      anyHovered = true;
+    } else {
+      std::lock_guard lock(g.windowMutex);
+      core::CopyRect(g.screenSurface, r.left, r.top, normal, r.left, r.top, w, h);
+    }
+  }
+  if (!anyHovered) lastHovered = 99;
+  graphics::ShowSurface(engine, g.screenSurface);
+}
+
+void HoverBar(core::Engine& engine, int x, int y) {
+  auto& g = engine.graphics;
+  HoverSet(
+      engine, static_cast<int>(kBarButtonRects.size()),
+      [](int i) { return kBarButtonRects[static_cast<size_t>(i)]; }, g.barSurface,
+      screens::kBarTop, g.pageSurface, engine.hoveredBar, x, y);
+}
+
+void HoverChoices(core::Engine& engine, int x, int y) {
+  auto& g = engine.graphics;
+  const auto& choices = engine.choices;
+  auto rectAt = [&choices](int i) {
+    const core::ChoiceItem& item = choices.items[static_cast<size_t>(i)];
+    return core::Rect{item.left, item.top, item.right, item.bottom};
+  };
+  HoverSet(engine, std::min(choices.count, core::ChoiceTable::kCapacity), rectAt, g.pageSurface,
+           0, g.sceneSurface, engine.hoveredChoice, x, y);
+}
+
+}  // namespace
+
+int BarButtonClick(core::Engine& engine, uint32_t position) {
+  if (engine.messageWindowActive == 0) return 1;
+  const int x = platform::PointX(position);
+  const int y = platform::PointY(position);
+  for (int b = 0; b < static_cast<int>(kBarButtonRects.size()); ++b) {
+    const core::Rect& r = kBarButtonRects[static_cast<size_t>(b)];
+    const bool strict = b == screens::kSaveButton || b == screens::kLoadButton;
+    if (!(strict ? StrictlyInside(r, x, y) : Inside(r, x, y))) continue;
+    const bool shown = engine.messageWindowShown == 1;
+    const bool skipping = engine.advanceMode == 1;
+    const bool busy = engine.inputBusy == 1;
+    const bool noScreen = engine.screenMode == 0;
+    switch (b) {
+      case screens::kSkipButton:
+        if (!shown || skipping || !noScreen) return 1;
+        screens::FlashBarButton(engine, b);
+        core::SetSkipMode(engine, true);
+        return 1;
+      case screens::kSaveButton:
+      case screens::kLoadButton:
+        if (skipping || busy || !shown) return 1;
+        screens::FlashBarButton(engine, b);
+        OpenMenuScreen(engine, b == screens::kSaveButton ? 10 : 20);
+        return 2;
+      default:
+        if (!shown || skipping || busy || !noScreen) return 1;
+        screens::FlashBarButton(engine, b);
+        graphics::ToggleMessageWindow(engine, 1);
+        return 2;
+    }
+  }
+  return 1;
+}
+
+int ChoiceClick(core::Engine& engine, uint32_t position) {
+  const int hit = engine.choices.HitTest(platform::PointX(position), platform::PointY(position));
+  if (hit < 0) return 0;
+  const std::string label(engine.choices.items[static_cast<size_t>(hit)].Label());
+  if (engine.platform.log.Enabled()) {
+    engine.Log("pick " + std::to_string(hit) + " " + engine.Utf8(label));
+  }
+  if (label.find("*GameLoad") != std::string::npos) {
+    OpenMenuScreen(engine, 30);
+    return 1;
+  }
+  if (label.find("opening") != std::string::npos && core::RunNameEntry(engine) == 2) return 1;
+
+  const std::string search = ":" + label;
+  auto script = engine.Script();
+  const size_t at = script ? script->View().find(search) : std::string_view::npos;
+  if (at == std::string_view::npos) {
+    // The program closes; the failed search leaves the position and the list as they were.
+    core::ShowWarning(engine, engine.Utf8(search));
+    core::RequestClose(engine);
+    return 1;
+  }
+  engine.scriptPosition = static_cast<uint32_t>(at);
+  engine.screenMode = 0;
+  engine.gate.Resume();
+  return 1;
+}
+
+int OpenMenuScreen(core::Engine& engine, int mode) {
+  // The save and load screens are not in this build: the request is logged and the game goes on
+  // as it was, rather than entering a screen mode that nothing could leave.
+  if (engine.platform.log.Enabled()) engine.Log("unhandled menu screen " + std::to_string(mode));
+  return 1;
+}
+
+int HandleHover(core::Engine& engine, uint32_t position) {
+  const int x = platform::PointX(position);
+  const int y = platform::PointY(position);
+  const auto hoverBarIfShown = [&] {
+    if (engine.inputBusy == 0 && engine.messageWindowShown == 1) HoverBar(engine, x, y);
+  };
+  if (engine.screenMode == 0) {
+    hoverBarIfShown();
+    return 1;
+  }
+  if (engine.inputBusy == 1) return 1;
+  const int mode = engine.screenMode;
+  if (mode == 10 || mode == 20 || mode == 30) return 1;  // the slots come with the save screens
+  HoverChoices(engine, x, y);
+  hoverBarIfShown();
+  return 1;
+}
+
+}  // namespace qv::shell

@@ -1,0 +1,28 @@
+// Clicks and hovers on the on-screen elements: the bar buttons, the choice items (and, with the
+// save screens, the slots). Window thread.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Engine.h"
+
+namespace qv::shell {
+
+inline constexpr const char* kHoverSoundPath = "sound\\move.wav";
+
+// 2 when a bar button took the click, 1 otherwise. Skip and hide take clicks on their edges,
+// save and load only strictly inside.
+int BarButtonClick(core::Engine& engine, uint32_t position);
+
+// 1 when the click hit a choice item (the interpreter then goes on at its label, or the item's
+// own action ran), 0 otherwise. A label that is not in the script closes the program.
+int ChoiceClick(core::Engine& engine, uint32_t position);
+
+// Opens the save (10) or load (20, 30) screen. Returns 1.
+int OpenMenuScreen(core::Engine& engine, int mode);
+
+// Lights up the element under the pointer (with the hover sound once per element entered) and
+// puts the others back to their normal look. Returns 1.
+int HandleHover(core::Engine& engine, uint32_t position);
+
+}  // namespace qv::shell
