@@ -1,0 +1,200 @@
+// Typing text: glyph placement and blending, the pen's cells, rows and pages, pacing and stops.
+#include "screens/TextOutput.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "graphics/Compositing.h"
+#include "screens/WaitCursor.h"
+#include "support/BoxFont.h"
+#include "support/FakePlatform.h"
+
+namespace qv::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+struct TextOutput : ::testing::Test {
+  FakeGame game{"x\r\n"};
+  core::Engine& engine = game.engine;
+  core::Graphics& g = engine.graphics;
+  std::shared_ptr<BoxFont> font = std::make_shared<BoxFont>();
+
+  void SetUp() override { Frame(800, 600); }
+  void Frame(int w, int h) {
+    engine.config.width = w;
+    engine.config.height = h;
+    game.fakes.window.Create("t", w, h);
+    ASSERT_EQ(graphics::CreateSurfaces(engine), 1);
+    g.messageFont = font;
+    engine.env.messageSpeed = 0;
+  }
+  const uint8_t* Pixel(const core::Surface& s, int x, int y) { return s.Row(y) + x * 3; }
+  int Pages() {
+    const auto& lines = game.fakes.log.lines;
+    return static_cast<int>(std::count(lines.begin(), lines.end(), "page"));
+  }
+  static std::string Wide(int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += "\x82\xa0";  // あ in Shift-JIS
+    return s;
+  }
+};
+
+TEST_F(TextOutput, CoverageBlendsWithTheRampThatStopsAt251) {
+  EXPECT_EQ(screens::CoverageOpacity(64), 251);
+  EXPECT_EQ(screens::CoverageOpacity(32), 125);
+  EXPECT_EQ(screens::BlendChannel(0, 255, 251), 250);
+  EXPECT_EQ(screens::BlendChannel(0, 255, 125), 124);
+  // Two pixels of one glyph: full and half coverage of white on black.
+  platform::GlyphBitmap glyph;
+  BoxFont::Box(2, 1, 64, glyph);
+  glyph.coverage[1] = 32;
+  font->glyphs['A'] = glyph;
+  const uint8_t a = 'A';
+  screens::RenderGlyph(engine, font.get(), g.sceneSurface, 100, 200, &a, 1, screens::kWhite);
+  // Centred on x + 10 (first column x + 10 - 1), the top row at y + ascent - originY.
+  EXPECT_THAT(std::vector<uint8_t>(Pixel(g.sceneSurface, 109, 202), Pixel(g.sceneSurface, 111, 202)),
+              ElementsAre(250, 250, 250, 124, 124, 124));
+  EXPECT_EQ(Pixel(g.sceneSurface, 108, 202)[0], 0);
+  EXPECT_EQ(Pixel(g.sceneSurface, 109, 201)[0], 0);
+  // A coloured text over a light pixel, channel by channel (COLORREF: red in the low byte).
+  std::memset(g.sceneSurface.Data(), 200, g.sceneSurface.SizeBytes());
+  screens::RenderGlyph(engine, font.get(), g.sceneSurface, 100, 200, &a, 1, 0x0000FF);
+  const uint8_t* p = Pixel(g.sceneSurface, 109, 202);
+  EXPECT_EQ(p[2], screens::BlendChannel(200, 255, 251));  // red
+  EXPECT_EQ(p[1], screens::BlendChannel(200, 0, 251));
+  EXPECT_EQ(p[0], screens::BlendChannel(200, 0, 251));
+}
+
+TEST_F(TextOutput, OversizedFailingAndEdgeGlyphsNeverWriteOutsideOrCrash) {
+  platform::GlyphBitmap big;
+  BoxFont::Box(50, 40, 64, big);  // 2000 bytes: not drawn
+  font->glyphs['B'] = big;
+  font->failing.insert('F');
+  const uint8_t b = 'B', f = 'F', x = 'x';
+  auto before = std::vector<uint8_t>(g.sceneSurface.Data(),
+                                     g.sceneSurface.Data() + g.sceneSurface.SizeBytes());
+  screens::RenderGlyph(engine, font.get(), g.sceneSurface, 100, 100, &b, 1, screens::kWhite);
+  screens::RenderGlyph(engine, font.get(), g.sceneSurface, 100, 100, &f, 1, screens::kWhite);
+  screens::RenderGlyph(engine, nullptr, g.sceneSurface, 100, 100, &x, 1, screens::kWhite);
+  EXPECT_EQ(before, std::vector<uint8_t>(g.sceneSurface.Data(),
+                                         g.sceneSurface.Data() + g.sceneSurface.SizeBytes()));
+  // Half off every edge: only the part inside is drawn (ASan checks the rest).
+  for (auto [cx, cy] : {std::pair{-10, -10}, {790, 590}, {-10, 590}, {790, -10}}) {
+    screens::RenderGlyph(engine, font.get(), g.sceneSurface, cx, cy, &x, 1, screens::kWhite);
+  }
+  EXPECT_EQ(Pixel(g.sceneSurface, 0, 0)[0], 250);
+  EXPECT_EQ(Pixel(g.sceneSurface, 799, 599)[0], 250);
+}
+
+TEST_F(TextOutput, PenMovesByCellsAndWrapsAfterTheThirtyEighthWideCharacter) {
+  screens::ShowTextLine(engine, "a b");
+  // One-byte characters take 10 pixels, a space no ink; the next line starts a row lower.
+  EXPECT_EQ(Pixel(g.screenSurface, 35 + 10 - 4, 452)[0], 250);
+  EXPECT_EQ(Pixel(g.screenSurface, 45 + 10 - 4, 452)[0], 0);
+  EXPECT_EQ(Pixel(g.screenSurface, 55 + 10 - 4, 452)[0], 250);
+  EXPECT_EQ(engine.textPositionX, 35);
+  EXPECT_EQ(engine.textPositionY, 477);
+
+  screens::ShowTextLine(engine, Wide(39));
+  EXPECT_EQ(Pixel(g.screenSurface, 775 + 2, 479)[0], 250);  // the 38th cell of the row
+  EXPECT_EQ(Pixel(g.screenSurface, 35 + 2, 479 + 27)[0], 250);  // the 39th below
+  EXPECT_EQ(engine.textPositionY, 477 + 2 * 27);
+  // A lead byte at the very end is drawn as a one-byte character.
+  screens::ShowTextLine(engine, "\x82");
+  EXPECT_EQ(font->requests, 3 + 39 + 1);
+}
+
+TEST_F(TextOutput, PagesClearLazilyAndTheFifthRowMayOverflow) {
+  for (int i = 0; i < 5; ++i) screens::ShowTextLine(engine, "row");
+  EXPECT_EQ(Pages(), 1);
+  EXPECT_EQ(engine.textPositionY, 450 + 5 * 27);  // 585: below the area, not yet cleared
+  screens::ShowTextLine(engine, "sixth");
+  EXPECT_EQ(Pages(), 2);
+  EXPECT_EQ(engine.textPositionY, 477);
+
+  // A line that wraps on the fifth row goes on at 585 and the page clears only afterwards.
+  for (int i = 0; i < 3; ++i) screens::ShowTextLine(engine, "row");
+  screens::ShowTextLine(engine, Wide(40));
+  EXPECT_EQ(Pages(), 2);
+  EXPECT_EQ(Pixel(g.screenSurface, 37, 587)[0], 250);
+  engine.newPageRequested = 1;
+  screens::ShowTextLine(engine, "p");
+  EXPECT_EQ(Pages(), 3);
+  EXPECT_EQ(engine.newPageRequested, 0);
+  EXPECT_EQ(Pixel(g.screenSurface, 37, 587)[0], 0);  // the page came back from pageSurface
+}
+
+TEST_F(TextOutput, SmallFrameClearsOnlyWhatItHolds) {
+  graphics::ReleaseSurfaces(engine);
+  Frame(640, 480);
+  std::memset(g.pageSurface.Data(), 9, g.pageSurface.SizeBytes());
+  screens::ShowTextLine(engine, "hi");
+  EXPECT_EQ(Pixel(g.screenSurface, 639, 0)[0], 9);
+  EXPECT_EQ(Pixel(g.screenSurface, 0, 479)[0], 9);
+}
+
+TEST_F(TextOutput, SpeedPacesEveryCharacterAndIsReadAfreshEachTime) {
+  engine.env.messageSpeed = 200;
+  game.fakes.clock.Schedule(1000, [&] { engine.env.messageSpeed = 40; });
+  EXPECT_EQ(screens::ShowTextLine(engine, "abcdefghij"), 1);
+  // Five characters at 200 ms, then five at 40 ms; the frame is shown after each character.
+  EXPECT_EQ(game.fakes.clock.nowMs(), 5u * 200 + 5 * 40);
+  EXPECT_GE(game.fakes.window.presented.size(), 10u);
+  EXPECT_EQ(engine.inputBusy, 0);
+}
+
+TEST_F(TextOutput, ReturnToTitleStopsTheLineWithinOneCharacter) {
+  engine.env.messageSpeed = 200;
+  game.fakes.clock.Schedule(450, [&] { engine.abortTextOutput = 1; });
+  EXPECT_EQ(screens::ShowTextLine(engine, "abcdefghij"), 0);
+  EXPECT_EQ(game.fakes.clock.nowMs(), 450u);
+  EXPECT_EQ(engine.textPositionX, 35 + 3 * 10);  // half drawn, pen left where it was
+  EXPECT_EQ(engine.abortTextOutput, 0);
+  EXPECT_EQ(engine.inputBusy, 0);
+  // A stop asked for while no line was typing does not cut the next line.
+  engine.abortTextOutput = 1;
+  EXPECT_EQ(screens::ShowTextLine(engine, "ab"), 1);
+}
+
+TEST_F(TextOutput, NextLineErasesTheWaitCursorBeforeDrawing) {
+  g.waitCursorPixels.assign(6144, 0x40);
+  engine.messageWindowActive = 1;
+  engine.waitCursorOn = 1;
+  screens::AnimateWaitCursor(engine);
+  EXPECT_EQ(Pixel(g.screenSurface, 760, 560)[0], 0x40);
+  screens::ShowTextLine(engine, "a");
+  EXPECT_EQ(engine.waitCursorOn, 0);
+  EXPECT_EQ(Pixel(g.screenSurface, 760, 560)[0], 0);
+}
+
+TEST_F(TextOutput, WaitCursorAlternatesFramesAndLeavesPureGreenTransparent) {
+  g.waitCursorPixels.assign(6144, 0);
+  for (size_t i = 3072; i < 6144; ++i) g.waitCursorPixels[i] = 0x80;
+  // The first stored row of frame 0 lands at y = 582: pixel 0 pure green, pixel 1 green + red.
+  const uint8_t green[] = {0, 255, 0}, greenRed[] = {0, 255, 1};
+  std::memcpy(g.waitCursorPixels.data(), green, 3);
+  std::memcpy(g.waitCursorPixels.data() + 3, greenRed, 3);
+  std::memset(g.sceneSurface.Data(), 7, g.sceneSurface.SizeBytes());
+  engine.messageWindowActive = 0;  // erased from the scene
+
+  screens::AnimateWaitCursor(engine);  // off: nothing
+  EXPECT_EQ(Pixel(g.screenSurface, 750, 582)[0], 0);
+  engine.waitCursorOn = 1;
+  screens::AnimateWaitCursor(engine);
+  EXPECT_EQ(Pixel(g.screenSurface, 750, 582)[1], 7);
+  EXPECT_EQ(Pixel(g.screenSurface, 751, 582)[2], 1);
+  EXPECT_EQ(Pixel(g.screenSurface, 760, 551)[0], 0);
+  screens::AnimateWaitCursor(engine);
+  EXPECT_EQ(Pixel(g.screenSurface, 750, 582)[0], 0x80);
+  EXPECT_EQ(Pixel(g.screenSurface, 760, 551)[0], 0x80);
+  screens::AnimateWaitCursor(engine);
+  EXPECT_EQ(Pixel(g.screenSurface, 760, 551)[0], 0);
+  EXPECT_EQ(engine.cursorDrawing, 0);
+}
+
+}  // namespace
+}  // namespace qv::test
