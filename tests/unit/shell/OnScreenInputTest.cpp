@@ -1,0 +1,158 @@
+// Clicks and hovers on the bar buttons and choice items, and the name entry's limits.
+#include "shell/OnScreenInput.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/NameEntry.h"
+#include "graphics/Compositing.h"
+#include "platform/Message.h"
+#include "support/FakePlatform.h"
+
+namespace qv::test {
+namespace {
+
+using platform::MakePoint;
+
+struct OnScreen : ::testing::Test {
+  FakeGame game{"$selarea x\r\n:start\r\nhello\r\n:opening\r\nname\r\n"};
+  core::Engine& engine = game.engine;
+  core::Graphics& g = engine.graphics;
+
+  void SetUp() override {
+    engine.config.width = 800;
+    engine.config.height = 600;
+    game.fakes.window.Create("t", 800, 600);
+    ASSERT_EQ(graphics::CreateSurfaces(engine), 1);
+    engine.baseDirectory = kFakeBaseDirectory;
+  }
+  void AddItem(int left, int top, int right, int bottom, const std::string& label) {
+    core::ChoiceItem& item = engine.choices.items[static_cast<size_t>(engine.choices.count++)];
+    item.left = static_cast<int16_t>(left);
+    item.right = static_cast<int16_t>(right);
+    item.top = static_cast<int16_t>(top);
+    item.bottom = static_cast<int16_t>(bottom);
+    label.copy(item.label, label.size());
+  }
+  int HoverSounds() {
+    const auto& lines = game.fakes.log.lines;
+    return static_cast<int>(std::count(lines.begin(), lines.end(), "se sound\\move.wav"));
+  }
+};
+
+TEST_F(OnScreen, ChoiceHitsIncludeEdgesAndTheFirstListedWins) {
+  engine.screenMode = 1;
+  AddItem(100, 100, 200, 150, "start");
+  AddItem(150, 120, 300, 200, "opening");
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(99, 120)), 0);
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(200, 150)), 1);  // corner of the first
+  // The position is the label line's first byte; the command's -2 and the loop's +2 land there.
+  EXPECT_EQ(engine.scriptPosition, game.IndexOf(":start"));
+  EXPECT_EQ(engine.screenMode, 0);
+  EXPECT_EQ(game.fakes.log.lines.back(), "pick 0 start");
+}
+
+TEST_F(OnScreen, OpeningAsksForTheNameAndClosingTheDialogKeepsTheList) {
+  engine.screenMode = 1;
+  AddItem(0, 0, 50, 50, "opening");
+  game.fakes.ui.nameAnswers = {std::nullopt};
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(10, 10)), 1);
+  EXPECT_EQ(engine.screenMode, 1);
+  EXPECT_EQ(engine.scriptPosition, 0u);
+  game.fakes.ui.nameAnswers = {std::string("ゆう")};
+  shell::ChoiceClick(engine, MakePoint(10, 10));
+  EXPECT_EQ(engine.scriptPosition, game.IndexOf(":opening"));
+  EXPECT_EQ(engine.state.Text(core::GameState::kPlayerNameOffset, 11), "ゆう");
+  EXPECT_EQ(game.fakes.ui.nameInitialTexts.back(), "晴臣");
+}
+
+TEST_F(OnScreen, GameLoadOpensTheLoadScreenAndAMissingLabelClosesWithoutMoving) {
+  engine.screenMode = 1;
+  AddItem(0, 0, 50, 50, "*GameLoad");
+  AddItem(60, 0, 90, 50, "nowhere");
+  engine.scriptPosition = 7;
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(10, 10)), 1);
+  EXPECT_EQ(engine.scriptPosition, 7u);
+  EXPECT_EQ(game.fakes.log.lines.back(), "unhandled menu screen 30");
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(70, 10)), 1);
+  ASSERT_FALSE(game.fakes.ui.boxes.empty());
+  EXPECT_EQ(game.fakes.ui.boxes.back().text, ":nowhere");
+  EXPECT_EQ(game.procedure.Count(platform::MSG_CLOSE), 1);
+  EXPECT_EQ(engine.scriptPosition, 7u);
+  EXPECT_EQ(engine.screenMode, 1);
+}
+
+TEST_F(OnScreen, SkipTakesItsBorderAndSaveOnlyItsInside) {
+  engine.messageWindowActive = 1;
+  engine.messageWindowShown = 1;
+  // The save button's border: nothing happens and the click goes on to the interpreter.
+  EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(352, 590)), 1);
+  EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(353, 590)), 2);
+  EXPECT_EQ(engine.advanceMode, 0);
+  // The skip button's border starts skip mode after its 70 ms flash and the click sound.
+  const uint64_t before = game.fakes.clock.nowMs();
+  EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(33, 579)), 1);
+  EXPECT_EQ(engine.advanceMode, 1);
+  EXPECT_EQ(game.fakes.clock.nowMs() - before, 70u);
+  EXPECT_EQ(game.fakes.log.lines.back(), "se sound\\click.wav");
+  // Skipping: neither skip nor hide reacts; a hidden or inactive window ignores the bar.
+  EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(200, 590)), 1);
+  engine.advanceMode = 0;
+  EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(200, 590)), 2);  // hide
+  EXPECT_EQ(engine.messageWindowShown, 0);
+  EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(50, 590)), 1);
+  EXPECT_EQ(engine.advanceMode, 0);
+}
+
+TEST_F(OnScreen, HoverLightsTheItemAndPlaysTheSoundOncePerEntry) {
+  engine.screenMode = 1;
+  AddItem(100, 100, 200, 150, "a");
+  std::memset(g.pageSurface.Data(), 0xEE, g.pageSurface.SizeBytes());
+  std::memset(g.sceneSurface.Data(), 0x11, g.sceneSurface.SizeBytes());
+  shell::HandleHover(engine, MakePoint(120, 120));
+  EXPECT_EQ(g.screenSurface.Row(120)[120 * 3], 0xEE);
+  shell::HandleHover(engine, MakePoint(130, 130));
+  EXPECT_EQ(HoverSounds(), 1);
+  shell::HandleHover(engine, MakePoint(10, 10));
+  EXPECT_EQ(g.screenSurface.Row(120)[120 * 3], 0x11);
+  EXPECT_EQ(engine.hoveredChoice, 99);
+  shell::HandleHover(engine, MakePoint(120, 120));
+  EXPECT_EQ(HoverSounds(), 2);
+  // While a list is being built nothing is touched.
+  engine.inputBusy = 1;
+  shell::HandleHover(engine, MakePoint(10, 10));
+  EXPECT_EQ(g.screenSurface.Row(120)[120 * 3], 0xEE);
+}
+
+TEST_F(OnScreen, BarHoverOnlyWhileTheMessageWindowShows) {
+  std::memset(g.barSurface.Data(), 0x55, g.barSurface.SizeBytes());
+  shell::HandleHover(engine, MakePoint(50, 590));
+  EXPECT_EQ(HoverSounds(), 0);
+  engine.messageWindowShown = 1;
+  shell::HandleHover(engine, MakePoint(50, 590));
+  EXPECT_EQ(g.screenSurface.Row(590)[50 * 3], 0x55);
+  EXPECT_EQ(HoverSounds(), 1);
+  EXPECT_EQ(engine.hoveredBar, 0);
+}
+
+TEST(NameEntry, TenShiftJisBytesAtMost) {
+  FakeGame game{"x\r\n"};
+  core::Engine& engine = game.engine;
+  using platform::NameVerdict;
+  // FakeCp932 passes bytes through: these Shift-JIS-sized strings stand for typed names.
+  EXPECT_EQ(core::OfferName(engine, std::string(10, 'a')), NameVerdict::Accept);
+  EXPECT_EQ(engine.state.Text(core::GameState::kPlayerNameOffset, 11), std::string(10, 'a'));
+  EXPECT_EQ(core::OfferName(engine, std::string(11, 'a')), NameVerdict::RejectAndClear);
+  ASSERT_EQ(game.fakes.ui.boxes.size(), 1u);
+  EXPECT_EQ(game.fakes.ui.boxes[0].caption, "エラー");
+  EXPECT_EQ(game.fakes.ui.boxes[0].text, "全角5文字を超えています");
+  EXPECT_EQ(core::OfferName(engine, ""), NameVerdict::Accept);  // an empty name is a name
+  // The close box keeps the name and reports 2.
+  game.fakes.ui.nameAnswers = {std::nullopt};
+  EXPECT_EQ(core::RunNameEntry(engine), 2);
+}
+
+}  // namespace
+}  // namespace qv::test
