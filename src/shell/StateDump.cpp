@@ -1,6 +1,8 @@
 // The engine's state as JSON (see StateDump.h).
 #include "shell/StateDump.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <sstream>
 
@@ -66,6 +68,16 @@ std::string StateJson(core::Engine& engine) {
   for (auto& f : engine.env.recordFlags) records.push_back(f);
   for (auto& f : engine.env.imageSeenFlags) images.push_back(f);
 
+  // Each listed choice as left, right, top, bottom (the table's order) and its label.
+  std::vector<int32_t> choiceRects;
+  std::string choiceLabels;
+  const int choiceCount = std::min(engine.choices.count, core::ChoiceTable::kCapacity);
+  for (int i = 0; i < choiceCount; ++i) {
+    const core::ChoiceItem& item = engine.choices.items[static_cast<size_t>(i)];
+    choiceRects.insert(choiceRects.end(), {item.left, item.right, item.top, item.bottom});
+    choiceLabels += (i ? ", " : "") + Quote(engine.Utf8(item.Label()));
+  }
+
   std::ostringstream out;
   out << "{\n"
       << "  \"scriptPosition\": " << engine.scriptPosition.load() << ",\n"
@@ -108,6 +120,9 @@ std::string StateJson(core::Engine& engine) {
       << text(GS::kSpriteFilesOffset + GS::kPathSize, GS::kPathSize) << "],\n"
       << "  \"textPosition\": [" << engine.textPositionX.load() << ", "
       << engine.textPositionY.load() << "],\n"
+      << "  \"choiceCount\": " << engine.choices.count << ",\n"
+      << "  \"choiceRects\": " << Array(choiceRects) << ",\n"
+      << "  \"choiceLabels\": [" << choiceLabels << "],\n"
       << "  \"halted\": \"" << core::HaltReasonName(engine.gate.Halted()) << "\",\n"
       << "  \"instanceName\": " << Quote(engine.Utf8(engine.config.instanceName)) << ",\n"
       << "  \"windowName\": " << Quote(engine.Caption()) << ",\n"
