@@ -187,25 +187,52 @@ TEST(Scene, SamePictureEventsGiveTheSameCaptures) {
   EXPECT_GE(last.b, 253);
 }
 
-TEST(SampleGame, PictureScenesGiveTheSameCapturesOnEveryRun) {
+TEST(SampleGame, TitleNameChoiceAndScenesGiveTheSameCapturesOnEveryRun) {
   TempDir dir;
   platform::posix::IconvCp932 cp932;
   ASSERT_TRUE(tool::MakeSample(dir.Path() + "/game", cp932).succeeded);
+  // Start from the title (the name is asked first), through the morning to the word choice,
+  // breakfast, and on into the tour of transitions.
   const std::string events =
-      "idle\nshot title\nclick 1 1\nwait 500\nshot fading\nidle\nclick 1 1\nidle\nshot room\n"
-      "click 1 1\nwait 3000\nshot tour\nidle\nshot band\n";
+      "idle\nshot title\nclick 400 324\nname ゆう\nidle\nclick 1 1\nwait 500\nshot fading\n"
+      "idle\nclick 1 1\nidle\nshot room\nclick 1 1\nidle\nclick 1 1\nidle\nshot bars\n"
+      "click 300 130\nidle\nclick 1 1\nwait 3000\nshot tour\nidle\nshot band\n";
   GameRun first = Play(dir, events);
   GameRun second = Play(dir, events);
   EXPECT_EQ(first.log, second.log);
-  for (const char* name : {"/title.png", "/fading.png", "/room.png", "/tour.png", "/band.png"}) {
+  for (const char* name :
+       {"/title.png", "/fading.png", "/room.png", "/bars.png", "/tour.png", "/band.png"}) {
     std::string a = ReadFile(first.outDir + name);
     EXPECT_FALSE(a.empty()) << name;
     EXPECT_EQ(a, ReadFile(second.outDir + name)) << name;
   }
-  // The page with the shaded message window is on the screen while the text waits.
   Capture room = ReadCapture(first.outDir + "/room.png");
   ASSERT_EQ(room.width, 800);
-  EXPECT_THAT(first.Events(), Contains("transition 21 33"));
+  const auto log = first.Events();
+  EXPECT_THAT(log, Contains("pick 0 opening"));
+  EXPECT_THAT(log, Contains("text 陽菜「おはよう、ゆう。今日は約束の日だったよね」"));
+  EXPECT_THAT(log, Contains("choice 3 items"));
+  EXPECT_THAT(log, Contains("pick 1 rice"));
+  EXPECT_THAT(log, Contains("transition 21 33"));
+}
+
+TEST(SampleGame, GalleryOpensOnlyTheImagesSeen) {
+  TempDir dir;
+  platform::posix::IconvCp932 cp932;
+  ASSERT_TRUE(tool::MakeSample(dir.Path() + "/game", cp932).succeeded);
+  // The first run sees the sakura image and closes; the second finds it open in the gallery.
+  Play(dir, "idle\nclick 400 324\nname ゆう\nidle\nclick 1 1\nidle\nclose\n");
+  GameRun run = Play(dir, "idle\nclick 400 448\nidle\nstate gallery\nclick 160 250\nidle\n"
+                          "click 1 1\nidle\nclick 400 490\nidle\nstate title\n");
+  EXPECT_EQ(JsonInts(run.State("gallery"), "imageSeenFlags")[0], 1);
+  // The first entry is the empty one the list reads on its own command's line; then the sakura
+  // image and the way back.
+  EXPECT_EQ(JsonInt(run.State("gallery"), "choiceCount"), 3);
+  const auto log = run.Events();
+  EXPECT_THAT(log, Contains("pick 1 view_sakura"));
+  EXPECT_THAT(log, Contains("picture cg\\01sakura.bmp"));
+  EXPECT_THAT(log, Contains(HasSubstr("title")));
+  EXPECT_EQ(JsonInt(run.State("title"), "choiceCount"), 4);
 }
 
 }  // namespace

@@ -171,7 +171,7 @@ core::Surface Character(const Look& look) {
 // ---- Message window, bar buttons, wait cursor ----
 
 // The four buttons of the bar (frame columns), in the bar's order on screen.
-enum class Icon { Skip, Hide, Save, Load, Back, Start, Quit };
+enum class Icon { Skip, Hide, Save, Load, Back, Start, Quit, Gallery };
 struct BarButton {
   int left, right;
   Icon icon;
@@ -218,6 +218,15 @@ void DrawIcon(Layer l, Icon icon, double cx, double cy, double size, Rgb c) {
       Shape(l, box, Triangle({cx - 6 * k, cy - 8 * k}, {cx - 6 * k, cy + 8 * k}, {cx + 8 * k, cy}),
             c);
       break;
+    case Icon::Gallery: {  // a framed picture with a hill
+      auto outer = rect(cx - 9 * k, cy - 7 * k, cx + 9 * k, cy + 7 * k);
+      auto inner = rect(cx - 7 * k, cy - 5 * k, cx + 7 * k, cy + 5 * k);
+      Shape(
+          l, box, [&](double x, double y) { return outer(x, y) && !inner(x, y); }, c);
+      Shape(l, box, Triangle({cx - 7 * k, cy + 5 * k}, {cx + 7 * k, cy + 5 * k}, {cx, cy - 2 * k}),
+            c);
+      break;
+    }
     case Icon::Quit:
       Shape(
           l, box,
@@ -346,9 +355,9 @@ core::Surface MenuScreen(int w, int h, bool save, bool highlighted) {
 
 // ---- Title, transition masks, logo ----
 
-// The title's three items (start, load, quit), which the script's selarea names.
+// The title's four items (start, load, gallery, quit), which the script's selarea names.
 Box TitleItem(int w, int k) {
-  return {w / 2 - 110, 320 + 70 * k, w / 2 + 110, 370 + 70 * k};
+  return {w / 2 - 110, 300 + 62 * k, w / 2 + 110, 348 + 62 * k};
 }
 
 core::Surface Title(int w, int h, bool highlighted) {
@@ -357,14 +366,53 @@ core::Surface Title(int w, int h, bool highlighted) {
   Fill(l, {0, 0, w, h}, VerticalRamp({15, 20, 60}, {70, 50, 110}, 0, h));
   Oval(l, w / 2.0, h * 0.28, 130, 130, {60, 70, 140});
   Oval(l, w / 2.0, h * 0.28, 110, 110, {245, 200, 215});
-  const Icon icons[] = {Icon::Start, Icon::Load, Icon::Quit};
-  for (int k = 0; k < 3; ++k) {
+  const Icon icons[] = {Icon::Start, Icon::Load, Icon::Gallery, Icon::Quit};
+  for (int k = 0; k < 4; ++k) {
     const Box b = TitleItem(w, k);
     const Rgb plate = highlighted ? Rgb{250, 215, 120} : Rgb{45, 50, 100};
     const Rgb mark = highlighted ? Rgb{60, 40, 20} : Rgb{220, 225, 250};
     Shape(l, {b.left - 1, b.top - 1, b.right + 1, b.bottom + 1}, RoundedRect(b, 12), plate);
     DrawIcon(l, icons[k], (b.left + b.right) / 2.0, (b.top + b.bottom) / 2.0, 12, mark);
   }
+  return s;
+}
+
+// The gallery's three event images and its back button, which the script's flagselect names.
+Box GalleryItem(int w, int k) {
+  return {w / 2 - 340 + 240 * k, 180, w / 2 - 140 + 240 * k, 330};
+}
+Box GalleryBack(int w, int h) { return {w / 2 - 110, h - 130, w / 2 + 110, h - 82}; }
+
+enum class GalleryLook { Locked, Unlocked, Hovered };
+
+core::Surface Gallery(int w, int h, GalleryLook look) {
+  core::Surface s(w, h);
+  Layer l{s};
+  Fill(l, {0, 0, w, h}, VerticalRamp({25, 20, 45}, {60, 45, 80}, 0, h));
+  const core::Surface images[] = {Sakura(w, h), Sunset(w, h), Night(w, h)};
+  const Rgb frame = look == GalleryLook::Hovered ? Rgb{250, 215, 120} : Rgb{200, 200, 220};
+  for (int k = 0; k < 3; ++k) {
+    const Box b = GalleryItem(w, k);
+    Fill(l, b, Flat(frame));
+    const Box in{b.left + 4, b.top + 4, b.right - 4, b.bottom - 4};
+    if (look == GalleryLook::Locked) {
+      Fill(l, in, Flat({55, 55, 75}));
+      DrawIcon(l, Icon::Quit, (in.left + in.right) / 2.0, (in.top + in.bottom) / 2.0, 20,
+               {120, 120, 150});
+      continue;
+    }
+    // The event image, shrunk by picking pixels.
+    const int tw = in.right - in.left, th = in.bottom - in.top;
+    for (int v = 0; v < th; ++v) {
+      for (int u = 0; u < tw; ++u) Put(s, in.left + u, in.top + v, Get(images[k], u * w / tw, v * h / th));
+    }
+  }
+  const Box back = GalleryBack(w, h);
+  const Rgb plate = look == GalleryLook::Hovered ? Rgb{250, 215, 120} : Rgb{45, 50, 100};
+  const Rgb mark = look == GalleryLook::Hovered ? Rgb{60, 40, 20} : Rgb{220, 225, 250};
+  Shape(l, {back.left - 1, back.top - 1, back.right + 1, back.bottom + 1}, RoundedRect(back, 12),
+        plate);
+  DrawIcon(l, Icon::Back, (back.left + back.right) / 2.0, (back.top + back.bottom) / 2.0, 12, mark);
   return s;
 }
 
@@ -442,6 +490,9 @@ std::vector<SamplePicture> SamplePictures(int width, int height, int gameType) {
   plain("cg\\menu\\load_off.bmp", MenuScreen(w, h, false, false));
   plain("cg\\menu\\load_on.bmp", MenuScreen(w, h, false, true));
   plain("cg\\menu\\logo.bmp", Logo(w, h));
+  plain("cg\\menu\\gallery_off.bmp", Gallery(w, h, GalleryLook::Locked));
+  plain("cg\\menu\\gallery_on.bmp", Gallery(w, h, GalleryLook::Unlocked));
+  plain("cg\\menu\\gallery_hover.bmp", Gallery(w, h, GalleryLook::Hovered));
   const double cx = w / 2.0, cy = h / 2.0, far = std::hypot(cx, cy);
   pictures.push_back({"cg\\mask\\circle.bmp",
                       graphics::EncodeMask(

@@ -130,7 +130,7 @@ class SampleScriptTest : public ::testing::Test {
 
 TEST_F(SampleScriptTest, EveryCommandReachesItsOwnHandler) {
   for (std::string_view line : lines) {
-    if (line.empty() || line[0] != '$' || line.size() == 2) continue;
+    if (line.empty() || line[0] != '$' || line.size() == 2 || line == "$flagselend") continue;
     EXPECT_EQ(Dispatched(line), Words(line)[0].substr(1)) << line;
   }
 }
@@ -170,6 +170,23 @@ TEST_F(SampleScriptTest, EveryJumpFindsItsLabel) {
   EXPECT_GE(jumps, 6u);
 }
 
+// Choice items name their labels in the field before the condition (the word choices' first).
+TEST_F(SampleScriptTest, EveryChoiceItemFindsItsLabel) {
+  size_t items = 0;
+  for (std::string_view line : lines) {
+    if (line.empty() || line[0] != '(') continue;
+    std::vector<std::string_view> fields;
+    for (size_t start = 1, end; start <= line.size(); start = end + 1) {
+      end = std::min(line.find(',', start), line.size());
+      fields.push_back(line.substr(start, end - start));
+    }
+    const std::string_view label = fields.size() == 3 ? fields[0] : fields.at(4);
+    if (label.find("*GameLoad") == std::string_view::npos) ExpectJumpLandsOnLabel(label, line);
+    ++items;
+  }
+  EXPECT_GE(items, 10u);
+}
+
 TEST_F(SampleScriptTest, ExercisesTheCommandsOfTheFoundation) {
   std::set<std::string_view> used;
   for (std::string_view line : lines) {
@@ -179,7 +196,8 @@ TEST_F(SampleScriptTest, ExercisesTheCommandsOfTheFoundation) {
        {"$C",          "$P",         "$W",        "flagreset",  "jmp",    "returnto",
         "eventflag",   "eventjudge", "pointflag", "pointjudge", "random", "recflag",
         "exit_game",   "syncstart",  "syncexit",  "synctiming", "wait",   "statuswindow",
-        "commandopen", "statusctrl", "stuffroll", "statetitle"}) {
+        "commandopen", "statusctrl", "stuffroll", "statetitle", "selarea", "selword",
+        "flagselect"}) {
     EXPECT_TRUE(used.count(command)) << command;
   }
   EXPECT_NE(text.find("\x81\x96\x81\x96\x81\x96"), std::string::npos) << "name placeholder";
