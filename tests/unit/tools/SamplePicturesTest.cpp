@@ -64,6 +64,9 @@ TEST_F(SamplePicturesTest, EveryPicturePassesTheChecksOfItsUse) {
       {"cg\\menu\\load_off.bmp", PictureKind::Sprite},
       {"cg\\menu\\load_on.bmp", PictureKind::Sprite},
       {"cg\\menu\\logo.bmp", PictureKind::AreaImage},  // exactly the frame, as the logo must be
+      {"cg\\menu\\gallery_off.bmp", PictureKind::AreaImage},
+      {"cg\\menu\\gallery_on.bmp", PictureKind::AreaImage},
+      {"cg\\menu\\gallery_hover.bmp", PictureKind::AreaImage},
   };
   EXPECT_EQ(files_.size(), kinds.size() + 2);
   for (const auto& [path, kind] : kinds) Decoded(path, kind);
