@@ -62,8 +62,10 @@ int RunHeadless(const HeadlessRunOptions& options) {
   platform::posix::IconvCp932 cp932;
   platform::posix::PosixFiles files(options.gameDir, cp932);
   platform::posix::FileInstanceLocks locks(options.lockDir);
-  platform::Platform services{backend.clock, backend.window, backend.ui,  backend.display,
-                              files,         cp932,          backend.log, locks};
+  // A headless run sees no drives, whatever the machine has.
+  platform::NoOpticalDrives drives;
+  platform::Platform services{backend.clock, backend.window, backend.ui, backend.display, files,
+                              cp932,         backend.log,    locks,      drives};
   core::Engine engine(services);
   Probe probe(engine);
   backend.window.SetProbe(&probe);

@@ -14,6 +14,7 @@
 #include "platform/posix/PosixFiles.h"
 #include "shell/Startup.h"
 #ifdef QV_HAVE_SDL
+#include "platform/cdio/CdioDrives.h"
 #include "platform/sdl/SdlBackend.h"
 #endif
 
@@ -35,6 +36,7 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
   platform::posix::PosixFiles files(gameDir, cp932);
   platform::posix::FileInstanceLocks locks;
   platform::NullEventLog log;
+  platform::cdio::CdioDrives drives;
   platform::Platform services{backend->GetClock(),
                               backend->GetWindow(),
                               backend->GetUi(),
@@ -42,7 +44,8 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
                               files,
                               cp932,
                               log,
-                              locks};
+                              locks,
+                              drives};
   core::Engine engine(services);
   shell::StartupOptions startup;
   startup.windowed = options.windowed;

@@ -135,7 +135,13 @@ class Engine {
   std::string waveMusicFileName;
   std::string soundEffectFileName;
   int32_t cdTrack = 1;
+  // What the start-up CD scan found (written before the interpreter thread starts): the game's
+  // CD music as ripped tracks (trackNN.ogg in cdTrackFolder, relative to the base directory: ""
+  // or "cd\\"), or else as a disc whose drive cdDisc keeps open for the whole run.
   bool cdFound = false;
+  bool cdRipped = false;
+  std::string cdTrackFolder;
+  std::unique_ptr<platform::OpticalDisc> cdDisc;
 
   // Threads and lifetime.
   std::thread interpreterThread;

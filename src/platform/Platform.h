@@ -7,6 +7,7 @@
 #include "platform/EventLog.h"
 #include "platform/Files.h"
 #include "platform/InstanceLock.h"
+#include "platform/OpticalDrives.h"
 #include "platform/Ui.h"
 #include "platform/Window.h"
 
@@ -21,6 +22,7 @@ struct Platform {
   Cp932& cp932;
   EventLog& log;
   InstanceLocks& locks;
+  OpticalDrives& drives;
 };
 
 }  // namespace qv::platform

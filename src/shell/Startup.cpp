@@ -1,6 +1,7 @@
 // The program's start (see Startup.h).
 #include "shell/Startup.h"
 
+#include "audio/CdAudio.h"
 #include "core/SettingsFile.h"
 #include "core/WindowRequests.h"
 #include "graphics/Compositing.h"
@@ -27,7 +28,8 @@ int RunStartupChecks(core::Engine& engine) {
     return 0;
   }
   core::EnsureSaveFolder(engine, true);
-  // (The CD scan for games that take their music from an audio CD runs here once CD audio exists.)
+  // The result only tells the music commands later on; start-up goes on either way.
+  if (engine.config.bgmFromCd == 1) audio::ScanForAudioCd(engine);
   return 1;
 }
 

@@ -181,6 +181,45 @@ void FakeFiles::Put(std::string_view path, std::string_view bytes) {
   files.insert_or_assign(std::string(path), std::vector<uint8_t>(bytes.begin(), bytes.end()));
 }
 
+// ---- FakeOpticalDrives ----
+
+namespace {
+
+class FakeDisc final : public platform::OpticalDisc {
+ public:
+  FakeDisc(std::vector<bool> audioTracks, std::shared_ptr<int> openCount)
+      : audioTracks_(std::move(audioTracks)), openCount_(std::move(openCount)) {
+    ++*openCount_;
+  }
+  ~FakeDisc() override { --*openCount_; }
+  bool IsAudioTrack(int track) override {
+    return track >= 1 && static_cast<size_t>(track) <= audioTracks_.size() &&
+           audioTracks_[static_cast<size_t>(track) - 1];
+  }
+
+ private:
+  std::vector<bool> audioTracks_;
+  std::shared_ptr<int> openCount_;
+};
+
+}  // namespace
+
+std::vector<std::string> FakeOpticalDrives::List() {
+  std::vector<std::string> names;
+  for (const Drive& drive : drives) names.push_back(drive.name);
+  return names;
+}
+
+std::unique_ptr<platform::OpticalDisc> FakeOpticalDrives::Open(const std::string& name) {
+  opened.push_back(name);
+  for (const Drive& drive : drives) {
+    if (drive.name == name && drive.opens) {
+      return std::make_unique<FakeDisc>(drive.audioTracks, openDiscs);
+    }
+  }
+  return nullptr;
+}
+
 // ---- FakeGame ----
 
 FakeGame::FakeGame(std::string_view script) {

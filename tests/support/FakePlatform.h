@@ -182,6 +182,24 @@ class FakeInstanceLocks final : public platform::InstanceLocks {
   std::vector<std::string> acquired;
 };
 
+// Drives a test lays out: each with a name, whether it opens, and which of its tracks hold audio.
+class FakeOpticalDrives final : public platform::OpticalDrives {
+ public:
+  struct Drive {
+    std::string name;
+    bool opens = true;
+    std::vector<bool> audioTracks;  // track n is audioTracks[n - 1]; empty: no disc
+  };
+
+  std::vector<std::string> List() override;
+  std::unique_ptr<platform::OpticalDisc> Open(const std::string& drive) override;
+
+  std::vector<Drive> drives;
+  std::vector<std::string> opened;  // every Open asked for, in order
+  // Discs opened and not yet destroyed.
+  std::shared_ptr<int> openDiscs = std::make_shared<int>(0);
+};
+
 inline constexpr const char* kFakeBaseDirectory = "C:\\game\\";
 
 // Every fake, bundled as the Platform an Engine is given.
@@ -194,7 +212,8 @@ struct FakePlatform {
   FakeCp932 cp932;
   FakeEventLog log;
   FakeInstanceLocks locks;
-  platform::Platform services{clock, window, ui, display, files, cp932, log, locks};
+  FakeOpticalDrives drives;
+  platform::Platform services{clock, window, ui, display, files, cp932, log, locks, drives};
 };
 
 // An Engine on fakes, running `script` (plain text; the end marker and zero are appended). Window

@@ -6,6 +6,7 @@
 
 #include "qvtool/FileIo.h"
 #include "qvtool/SamplePictures.h"
+#include "qvtool/SampleSounds.h"
 #include "qvtool/SampleSources.h"
 #include "qvtool/ShiftJisText.h"
 #include "shell/InstanceFile.h"
@@ -36,6 +37,21 @@ std::filesystem::path OnDisk(const std::filesystem::path& folder, std::string pa
   return folder / path;
 }
 
+// Writes one file of the sample under its engine path; the reason on failure.
+bool WriteSampleFile(const std::filesystem::path& folder, const std::string& enginePath,
+                     const std::vector<uint8_t>& bytes, std::string& message) {
+  const std::filesystem::path file = OnDisk(folder, enginePath);
+  std::error_code error;
+  std::filesystem::create_directories(file.parent_path(), error);
+  std::string reason = error ? error.message() : "";
+  if (!error && WriteFileAtomically(
+                    file, {reinterpret_cast<const char*>(bytes.data()), bytes.size()}, reason)) {
+    return true;
+  }
+  message = file.string() + ": cannot write: " + reason;
+  return false;
+}
+
 }  // namespace
 
 GameSources SampleGameSources() {
@@ -52,18 +68,25 @@ GameFolderOutcome MakeSample(const std::filesystem::path& folder, platform::Cp93
   GameFolderOutcome outcome = WriteGameFolder(folder, SampleGameSources(), cp932);
   if (!outcome.succeeded) return outcome;
   const core::InstanceConfig config = SampleInstance(cp932);
+  std::string message;
   for (const SamplePicture& picture :
        SamplePictures(config.width, config.height, config.gameType)) {
-    const std::filesystem::path file = OnDisk(folder, picture.path);
-    std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
-    std::string reason = error ? error.message() : "";
-    if (error ||
-        !WriteFileAtomically(
-            file, {reinterpret_cast<const char*>(picture.bytes.data()), picture.bytes.size()},
-            reason)) {
+    if (!WriteSampleFile(folder, picture.path, picture.bytes, message)) {
       outcome.succeeded = false;
-      outcome.messages = {file.string() + ": cannot write: " + reason};
+      outcome.messages = {message};
+      return outcome;
+    }
+  }
+  const SampleSoundsOutcome sounds = SampleSounds();
+  if (!sounds.succeeded) {
+    outcome.succeeded = false;
+    outcome.messages = {"cannot make the sample's sounds: " + sounds.error};
+    return outcome;
+  }
+  for (const SampleSound& sound : sounds.sounds) {
+    if (!WriteSampleFile(folder, sound.path, sound.bytes, message)) {
+      outcome.succeeded = false;
+      outcome.messages = {message};
       return outcome;
     }
   }

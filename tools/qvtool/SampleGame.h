@@ -11,8 +11,9 @@ namespace qv::tool {
 // The sample's instance file and script as WriteGameFolder takes them (base name "sample").
 GameSources SampleGameSources();
 
-// Writes sample.ist, sample.qv and the pictures under cg/ (sized for the instance file's frame)
-// into `folder`; the engine makes the save folder itself.
+// Writes sample.ist, sample.qv, the pictures under cg/ (sized for the instance file's frame), the
+// effects under sound/, the music under bgm/ and the voice lines under voice/ into `folder`; the
+// engine makes the save folder itself.
 GameFolderOutcome MakeSample(const std::filesystem::path& folder, platform::Cp932& cp932);
 
 }  // namespace qv::tool

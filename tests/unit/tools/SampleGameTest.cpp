@@ -32,7 +32,8 @@ TEST(SampleGame, MakeSampleWritesThePlayableFiles) {
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     names.insert(entry.path().filename().string());
   }
-  EXPECT_EQ(names, (std::set<std::string>{"cg", "sample.ist", "sample.qv"}));
+  EXPECT_EQ(names,
+            (std::set<std::string>{"bgm", "cg", "sample.ist", "sample.qv", "sound", "voice"}));
 
   // The built-in copy must match the sources in the tree, and survive the trip through the file.
   const std::string scriptSource =

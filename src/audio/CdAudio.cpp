@@ -1,0 +1,109 @@
+// The start-up search for the game's CD music (see CdAudio.h).
+#include "audio/CdAudio.h"
+
+#include <cctype>
+#include <cstdio>
+#include <string_view>
+
+#include "core/WindowRequests.h"
+
+namespace qv::audio {
+
+namespace {
+
+constexpr const char* kNoAudioTrack = "オーディオトラックが見つかりません";
+// A disc is taken for the game's music CD when this track holds audio: the usual layout is the
+// game's data in track 1 and the music from track 2 on, and a pure audio CD passes too.
+constexpr int kFirstMusicTrack = 2;
+constexpr int kLastTrack = 99;
+
+// The ripped folders tried, in order, relative to the base directory.
+constexpr const char* kRipFolders[] = {"", "cd\\"};
+
+std::string TrackFileName(int track) {
+  char name[16];
+  std::snprintf(name, sizeof name, "track%02d.ogg", track);
+  return name;
+}
+
+// "trackNN.ogg" with two digits 01..99, in any case.
+bool IsTrackFileName(std::string_view name) {
+  constexpr std::string_view kPrefix = "track", kSuffix = ".ogg";
+  if (name.size() != kPrefix.size() + 2 + kSuffix.size()) return false;
+  auto sameIgnoringCase = [](std::string_view a, std::string_view b) {
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
+    }
+    return true;
+  };
+  if (!sameIgnoringCase(name.substr(0, kPrefix.size()), kPrefix)) return false;
+  if (!sameIgnoringCase(name.substr(kPrefix.size() + 2), kSuffix)) return false;
+  const char tens = name[kPrefix.size()], units = name[kPrefix.size() + 1];
+  if (!std::isdigit(static_cast<unsigned char>(tens)) ||
+      !std::isdigit(static_cast<unsigned char>(units))) {
+    return false;
+  }
+  return tens != '0' || units != '0';
+}
+
+bool HoldsRippedTracks(core::Engine& engine, std::string_view folder) {
+  auto& files = engine.platform.files;
+  if (folder.empty()) {
+    for (const std::string& name : files.ListGameFolder()) {
+      if (IsTrackFileName(name)) return true;
+    }
+    return false;
+  }
+  const std::string path = engine.baseDirectory + std::string(folder);
+  if (!files.IsDirectory(path)) return false;
+  // The lookups match each name in any case, so asking for every number finds them all.
+  for (int track = 1; track <= kLastTrack; ++track) {
+    const std::string file = path + TrackFileName(track);
+    if (files.Exists(file) && !files.IsDirectory(file)) return true;
+  }
+  return false;
+}
+
+bool FindAudioDisc(core::Engine& engine) {
+  auto& drives = engine.platform.drives;
+  for (const std::string& drive : drives.List()) {
+    std::unique_ptr<platform::OpticalDisc> disc = drives.Open(drive);
+    if (!disc) continue;
+    // A disc that does not match is closed again as the loop moves on.
+    if (!disc->IsAudioTrack(kFirstMusicTrack)) continue;
+    engine.cdDisc = std::move(disc);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int ScanForAudioCd(core::Engine& engine) {
+  engine.cdFound = false;
+  engine.cdRipped = false;
+  engine.cdTrackFolder.clear();
+  engine.cdDisc.reset();
+
+  for (const char* folder : kRipFolders) {
+    if (HoldsRippedTracks(engine, folder)) {
+      engine.cdFound = true;
+      engine.cdRipped = true;
+      engine.cdTrackFolder = folder;
+      engine.Log("cd scan found");
+      return 1;
+    }
+  }
+  if (FindAudioDisc(engine)) {
+    engine.cdFound = true;
+    engine.Log("cd scan found");
+    return 1;
+  }
+  engine.Log("cd scan none");
+  // Start-up runs before the main window exists, so the box has no owner.
+  core::ShowMessage(engine, core::texts::kConfirmCaption, kNoAudioTrack, platform::BoxButtons::Ok,
+                    platform::BoxIcon::Warning);
+  return 0;
+}
+
+}  // namespace qv::audio
