@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Engine.h"
+#include "platform/fonts/FreeTypeGlyphs.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/posix/FileInstanceLocks.h"
 #include "platform/posix/IconvCp932.h"
@@ -62,8 +63,9 @@ int RunHeadless(const HeadlessRunOptions& options) {
   platform::posix::IconvCp932 cp932;
   platform::posix::PosixFiles files(options.gameDir, cp932);
   platform::posix::FileInstanceLocks locks(options.lockDir);
-  platform::Platform services{backend.clock, backend.window, backend.ui,  backend.display,
-                              files,         cp932,          backend.log, locks};
+  platform::fonts::FreeTypeGlyphs glyphs(cp932);
+  platform::Platform services{backend.clock, backend.window, backend.ui, backend.display, files,
+                              cp932,         backend.log,    locks,      glyphs};
   core::Engine engine(services);
   Probe probe(engine);
   backend.window.SetProbe(&probe);

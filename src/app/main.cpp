@@ -9,6 +9,7 @@
 #include "app/HeadlessRun.h"
 #include "core/Engine.h"
 #include "platform/EventLog.h"
+#include "platform/fonts/FreeTypeGlyphs.h"
 #include "platform/posix/FileInstanceLocks.h"
 #include "platform/posix/IconvCp932.h"
 #include "platform/posix/PosixFiles.h"
@@ -35,6 +36,7 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
   platform::posix::PosixFiles files(gameDir, cp932);
   platform::posix::FileInstanceLocks locks;
   platform::NullEventLog log;
+  platform::fonts::FreeTypeGlyphs glyphs(cp932);
   platform::Platform services{backend->GetClock(),
                               backend->GetWindow(),
                               backend->GetUi(),
@@ -42,7 +44,8 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
                               files,
                               cp932,
                               log,
-                              locks};
+                              locks,
+                              glyphs};
   core::Engine engine(services);
   shell::StartupOptions startup;
   startup.windowed = options.windowed;

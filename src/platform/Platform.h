@@ -6,6 +6,7 @@
 #include "platform/Display.h"
 #include "platform/EventLog.h"
 #include "platform/Files.h"
+#include "platform/Glyphs.h"
 #include "platform/InstanceLock.h"
 #include "platform/Ui.h"
 #include "platform/Window.h"
@@ -21,6 +22,7 @@ struct Platform {
   Cp932& cp932;
   EventLog& log;
   InstanceLocks& locks;
+  Glyphs& glyphs;
 };
 
 }  // namespace qv::platform

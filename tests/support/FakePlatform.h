@@ -14,6 +14,7 @@
 
 #include "core/Engine.h"
 #include "platform/Platform.h"
+#include "support/FakeGlyphs.h"
 
 namespace qv::test {
 
@@ -194,7 +195,8 @@ struct FakePlatform {
   FakeCp932 cp932;
   FakeEventLog log;
   FakeInstanceLocks locks;
-  platform::Platform services{clock, window, ui, display, files, cp932, log, locks};
+  FakeGlyphs glyphs;
+  platform::Platform services{clock, window, ui, display, files, cp932, log, locks, glyphs};
 };
 
 // An Engine on fakes, running `script` (plain text; the end marker and zero are appended). Window
