@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Engine.h"
+#include "platform/fonts/FreeTypeGlyphs.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/posix/FileInstanceLocks.h"
 #include "platform/posix/IconvCp932.h"
@@ -64,8 +65,9 @@ int RunHeadless(const HeadlessRunOptions& options) {
   platform::posix::FileInstanceLocks locks(options.lockDir);
   // A headless run sees no drives, whatever the machine has.
   platform::NoOpticalDrives drives;
+  platform::fonts::FreeTypeGlyphs glyphs(cp932);
   platform::Platform services{backend.clock, backend.window, backend.ui, backend.display, files,
-                              cp932,         backend.log,    locks,      drives};
+                              cp932,         backend.log,    locks,      drives,          glyphs};
   core::Engine engine(services);
   Probe probe(engine);
   backend.window.SetProbe(&probe);

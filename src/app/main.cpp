@@ -9,6 +9,7 @@
 #include "app/HeadlessRun.h"
 #include "core/Engine.h"
 #include "platform/EventLog.h"
+#include "platform/fonts/FreeTypeGlyphs.h"
 #include "platform/posix/FileInstanceLocks.h"
 #include "platform/posix/IconvCp932.h"
 #include "platform/posix/PosixFiles.h"
@@ -37,6 +38,7 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
   platform::posix::FileInstanceLocks locks;
   platform::NullEventLog log;
   platform::cdio::CdioDrives drives;
+  platform::fonts::FreeTypeGlyphs glyphs(cp932);
   platform::Platform services{backend->GetClock(),
                               backend->GetWindow(),
                               backend->GetUi(),
@@ -45,7 +47,8 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
                               cp932,
                               log,
                               locks,
-                              drives};
+                              drives,
+                              glyphs};
   core::Engine engine(services);
   shell::StartupOptions startup;
   startup.windowed = options.windowed;

@@ -6,6 +6,7 @@
 #include "platform/Display.h"
 #include "platform/EventLog.h"
 #include "platform/Files.h"
+#include "platform/Glyphs.h"
 #include "platform/InstanceLock.h"
 #include "platform/OpticalDrives.h"
 #include "platform/Ui.h"
@@ -23,6 +24,7 @@ struct Platform {
   EventLog& log;
   InstanceLocks& locks;
   OpticalDrives& drives;
+  Glyphs& glyphs;
 };
 
 }  // namespace qv::platform

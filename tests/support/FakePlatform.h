@@ -14,6 +14,7 @@
 
 #include "core/Engine.h"
 #include "platform/Platform.h"
+#include "support/FakeGlyphs.h"
 
 namespace qv::test {
 
@@ -213,7 +214,8 @@ struct FakePlatform {
   FakeEventLog log;
   FakeInstanceLocks locks;
   FakeOpticalDrives drives;
-  platform::Platform services{clock, window, ui, display, files, cp932, log, locks, drives};
+  FakeGlyphs glyphs;
+  platform::Platform services{clock, window, ui, display, files, cp932, log, locks, drives, glyphs};
 };
 
 // An Engine on fakes, running `script` (plain text; the end marker and zero are appended). Window

@@ -10,8 +10,8 @@ struct FontFile {
   int index = 0;     // face index inside a font collection
 };
 
-// IPAGothic where it is installed, otherwise whatever fontconfig offers for Japanese (only if it
-// really covers Japanese: fontconfig answers every query with some font). Any thread.
+// The installed face that stands in for the dialogs' "ＭＳ Ｐゴシック" (IPAPGothic where it is
+// installed), found as the game text's faces are; only a face that covers Japanese. Any thread.
 FontFile FindJapaneseFont();
 
 }  // namespace qv::platform::sdl

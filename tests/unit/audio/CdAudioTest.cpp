@@ -116,7 +116,7 @@ class CdScanOnDisk : public ::testing::Test {
   platform::posix::PosixFiles files{dir.Path(), cp932};
   test::FakePlatform fakes;
   platform::Platform services{fakes.clock, fakes.window, fakes.ui,    fakes.display, files,
-                              cp932,       fakes.log,    fakes.locks, fakes.drives};
+                              cp932,       fakes.log,    fakes.locks, fakes.drives,  fakes.glyphs};
   core::Engine engine{services};
 };
 

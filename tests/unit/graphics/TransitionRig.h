@@ -138,7 +138,7 @@ struct TransitionRig {
   FakePlatform fakes;
   FrameWindow window{fakes.clock};
   platform::Platform services{fakes.clock, window,    fakes.ui,    fakes.display, fakes.files,
-                              fakes.cp932, fakes.log, fakes.locks, fakes.drives};
+                              fakes.cp932, fakes.log, fakes.locks, fakes.drives,  fakes.glyphs};
   core::Engine engine{services};
 };
 

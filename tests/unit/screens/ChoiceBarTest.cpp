@@ -8,7 +8,7 @@
 #include "graphics/Compositing.h"
 #include "graphics/PictureFile.h"
 #include "screens/TextOutput.h"
-#include "support/BoxFont.h"
+#include "support/FakeGlyphs.h"
 #include "support/FakePlatform.h"
 
 namespace qv::test {
@@ -18,7 +18,7 @@ struct ChoiceBar : ::testing::Test {
   FakeGame game{"x\r\n"};
   core::Engine& engine = game.engine;
   core::Graphics& g = engine.graphics;
-  std::shared_ptr<BoxFont> font = std::make_shared<BoxFont>();
+  std::shared_ptr<FakeFont> font = std::make_shared<FakeFont>();
 
   void SetUp() override {
     engine.config.width = 800;
@@ -71,7 +71,7 @@ TEST_F(ChoiceBar, MissingPictureSkipsTheBarButWritesTheTextAndOddBytesAreLeftOut
   EXPECT_EQ(game.fakes.ui.boxes[0].text, "loss parts");
   EXPECT_EQ(Pixel(g.sceneSurface, 245, 75)[0], 0);  // no bar
   EXPECT_GT(Pixel(g.sceneSurface, 240 + 47 + 10 - 8, 82)[0], 0xF0);
-  EXPECT_EQ(font->requests, 2);  // one character, in two looks
+  EXPECT_EQ(static_cast<int>(font->asked.size()), 2);  // one character, in two looks
 }
 
 }  // namespace

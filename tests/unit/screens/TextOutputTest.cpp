@@ -8,7 +8,7 @@
 
 #include "graphics/Compositing.h"
 #include "screens/WaitCursor.h"
-#include "support/BoxFont.h"
+#include "support/FakeGlyphs.h"
 #include "support/FakePlatform.h"
 
 namespace qv::test {
@@ -20,7 +20,7 @@ struct TextOutput : ::testing::Test {
   FakeGame game{"x\r\n"};
   core::Engine& engine = game.engine;
   core::Graphics& g = engine.graphics;
-  std::shared_ptr<BoxFont> font = std::make_shared<BoxFont>();
+  std::shared_ptr<FakeFont> font = std::make_shared<FakeFont>();
 
   void SetUp() override { Frame(800, 600); }
   void Frame(int w, int h) {
@@ -49,8 +49,7 @@ TEST_F(TextOutput, CoverageBlendsWithTheRampThatStopsAt251) {
   EXPECT_EQ(screens::BlendChannel(0, 255, 251), 250);
   EXPECT_EQ(screens::BlendChannel(0, 255, 125), 124);
   // Two pixels of one glyph: full and half coverage of white on black.
-  platform::GlyphBitmap glyph;
-  BoxFont::Box(2, 1, 64, glyph);
+  platform::GlyphBitmap glyph = FakeFont::Box(2, 1, 16);
   glyph.coverage[1] = 32;
   font->glyphs['A'] = glyph;
   const uint8_t a = 'A';
@@ -70,8 +69,7 @@ TEST_F(TextOutput, CoverageBlendsWithTheRampThatStopsAt251) {
 }
 
 TEST_F(TextOutput, OversizedFailingAndEdgeGlyphsNeverWriteOutsideOrCrash) {
-  platform::GlyphBitmap big;
-  BoxFont::Box(50, 40, 64, big);  // 2000 bytes: not drawn
+  platform::GlyphBitmap big = FakeFont::Box(50, 40, 16);  // 2000 bytes: not drawn
   font->glyphs['B'] = big;
   font->failing.insert('F');
   const uint8_t b = 'B', f = 'F', x = 'x';
@@ -105,7 +103,7 @@ TEST_F(TextOutput, PenMovesByCellsAndWrapsAfterTheThirtyEighthWideCharacter) {
   EXPECT_EQ(engine.textPositionY, 477 + 2 * 27);
   // A lead byte at the very end is drawn as a one-byte character.
   screens::ShowTextLine(engine, "\x82");
-  EXPECT_EQ(font->requests, 3 + 39 + 1);
+  EXPECT_EQ(static_cast<int>(font->asked.size()), 3 + 39 + 1);
 }
 
 TEST_F(TextOutput, PagesClearLazilyAndTheFifthRowMayOverflow) {

@@ -1,0 +1,281 @@
+// The FreeType rasteriser on the installed Japanese fonts: face fallback, sizing, coverage, cache.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/fonts/FontLocator.h"
+#include "platform/fonts/FreeTypeFont.h"
+#include "platform/fonts/FreeTypeGlyphs.h"
+#include "platform/posix/IconvCp932.h"
+
+namespace qv::platform::fonts {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kGothic = "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
+const std::string kGothicWideSpace =
+    "\x82\x6C\x82\x72\x81\x40\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ　ゴシック
+const std::string kPGothic =
+    "\x82\x6C\x82\x72 \x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ Ｐゴシック
+const std::string kIpaGothic = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
+const std::string kIpaPGothic = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf";
+
+constexpr uint32_t kBlackSquare = 0x81A1;  // ■
+constexpr uint32_t kHiraganaA = 0x82A0;    // あ
+constexpr uint32_t kKanji = 0x90B0;        // 晴
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return fs::equivalent(a, b, error);
+}
+
+bool Exists(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
+}
+
+bool Equal(const GlyphBitmap& a, const GlyphBitmap& b) {
+  return a.blackBoxX == b.blackBoxX && a.blackBoxY == b.blackBoxY && a.pitch == b.pitch &&
+         a.originX == b.originX && a.originY == b.originY && a.coverage == b.coverage;
+}
+
+class FreeTypeGlyphsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (FontLocator().Candidates("", 400).empty()) GTEST_SKIP() << "no Japanese font installed";
+  }
+  std::shared_ptr<Font> Open(const std::string& face, int32_t cellHeight = 21,
+                             int32_t weight = 400) {
+    return glyphs_.OpenFont({face, cellHeight, weight});
+  }
+
+  posix::IconvCp932 cp932_;
+  FreeTypeGlyphs glyphs_{cp932_};
+};
+
+TEST(FontNames, ReadAsWindowsUsersWriteThem) {
+  EXPECT_TRUE(SameFamilyName("ＭＳ ゴシック", "ＭＳ　ゴシック"));
+  EXPECT_TRUE(SameFamilyName("ipagothic", "IPA Gothic"));
+  EXPECT_FALSE(SameFamilyName("ＭＳ ゴシック", "ＭＳ Ｐゴシック"));
+  EXPECT_FALSE(SameFamilyName("MS Gothic", "ＭＳ ゴシック"));
+  EXPECT_TRUE(NamesProportionalFace("ＭＳ Ｐゴシック"));
+  EXPECT_TRUE(NamesProportionalFace("MS PGothic"));
+  EXPECT_FALSE(NamesProportionalFace("ＭＳ ゴシック"));
+  EXPECT_TRUE(NamesMinchoFace("ＭＳ 明朝"));
+  EXPECT_TRUE(NamesMinchoFace("MS mincho"));
+  EXPECT_FALSE(NamesMinchoFace("ＭＳ Ｐゴシック"));
+}
+
+TEST_F(FreeTypeGlyphsTest, WindowsFaceNamesFallBackToAnInstalledJapaneseFace) {
+  const auto gothic = Open(kGothic);
+  const auto wideSpace = Open(kGothicWideSpace);
+  const auto proportional = Open(kPGothic);
+  ASSERT_TRUE(gothic && wideSpace && proportional);
+  GlyphBitmap glyph;
+  for (const auto& font : {gothic, wideSpace, proportional}) {
+    // fontconfig's own answer for these names has no Japanese; the stand-in must.
+    EXPECT_TRUE(font->Glyph(kHiraganaA, glyph)) << font->FilePath();
+    EXPECT_GT(glyph.blackBoxX, 0);
+  }
+  EXPECT_TRUE(SameFile(gothic->FilePath(), wideSpace->FilePath()));
+  if (Exists(kIpaGothic)) {
+    EXPECT_TRUE(SameFile(gothic->FilePath(), kIpaGothic));
+  }
+  if (Exists(kIpaPGothic)) {
+    EXPECT_TRUE(SameFile(proportional->FilePath(), kIpaPGothic));
+  }
+}
+
+TEST_F(FreeTypeGlyphsTest, AnInstalledFamilyIsUsedByName) {
+  if (!Exists(kIpaPGothic)) GTEST_SKIP() << "IPAPGothic is not installed";
+  const auto font = Open("IPAPGothic");
+  ASSERT_TRUE(font);
+  EXPECT_TRUE(SameFile(font->FilePath(), kIpaPGothic));
+}
+
+TEST_F(FreeTypeGlyphsTest, RefusesCellHeightsNoTextLayerUses) {
+  EXPECT_EQ(Open(kGothic, 0), nullptr);
+  EXPECT_EQ(Open(kGothic, -21), nullptr);
+  EXPECT_EQ(Open(kGothic, FreeTypeGlyphs::kMaxCellHeight + 1), nullptr);
+  EXPECT_EQ(Open(kGothic), Open(kGothic));  // opened once, handed out again
+}
+
+TEST_F(FreeTypeGlyphsTest, FullBlockHasTheWholeCoverageRangeInsideTheCell) {
+  const auto font = Open(kGothic);
+  ASSERT_TRUE(font);
+  GlyphBitmap square;
+  ASSERT_TRUE(font->Glyph(kBlackSquare, square));
+  ASSERT_GT(square.blackBoxX, 0);
+  EXPECT_EQ(square.pitch % 4, 0);
+  EXPECT_GE(square.pitch, square.blackBoxX);
+  EXPECT_LT(square.pitch, square.blackBoxX + 4);
+  ASSERT_EQ(square.coverage.size(), square.ByteSize());
+  int full = 0;
+  for (int32_t row = 0; row < square.blackBoxY; ++row) {
+    for (int32_t column = 0; column < square.pitch; ++column) {
+      const uint8_t value = square.coverage[row * square.pitch + column];
+      EXPECT_LE(value, 64);
+      if (column >= square.blackBoxX) {
+        EXPECT_EQ(value, 0) << "padding at row " << row;
+      }
+      full += value == 64;
+    }
+  }
+  // The inside of the square is solid ink.
+  EXPECT_GT(full, square.blackBoxX * square.blackBoxY / 2);
+
+  // Placed as the text layer places it (top at ascent − originY), every glyph keeps inside the
+  // 21-pixel cell, the descender of "g" included.
+  const int32_t ascent = font->Ascent();
+  EXPECT_GE(ascent, 14);
+  EXPECT_LE(ascent, 20);
+  for (uint32_t code : {kBlackSquare, kHiraganaA, kKanji, uint32_t{'g'}, uint32_t{'A'}}) {
+    GlyphBitmap glyph;
+    ASSERT_TRUE(font->Glyph(code, glyph)) << code;
+    EXPECT_GE(ascent - glyph.originY, 0) << code;
+    EXPECT_LE(ascent - glyph.originY + glyph.blackBoxY, 21) << code;
+  }
+}
+
+TEST_F(FreeTypeGlyphsTest, SizesByTheWindowsCellHeight) {
+  if (!Exists(kIpaGothic)) GTEST_SKIP() << "IPAGothic is not installed";
+  // IPAGothic: 2048 units per em, winAscent 1802 + winDescent 401 = a cell of 2203 units.
+  const auto font21 = std::dynamic_pointer_cast<FreeTypeFont>(Open("IPAGothic", 21));
+  const auto font42 = std::dynamic_pointer_cast<FreeTypeFont>(Open("IPAGothic", 42));
+  ASSERT_TRUE(font21 && font42);
+  EXPECT_EQ(font21->PixelsPerEm(), 20);  // 21 × 2048 / 2203 = 19.5
+  EXPECT_EQ(font21->Ascent(), 18);       // 1802 × 20 / 2048 = 17.6
+  EXPECT_EQ(font42->PixelsPerEm(), 39);  // 39.04
+  EXPECT_EQ(font42->Ascent(), 34);       // 34.3
+  GlyphBitmap square;
+  ASSERT_TRUE(font21->Glyph(kBlackSquare, square));
+  EXPECT_LE(square.blackBoxX, 20);
+  EXPECT_LE(square.blackBoxY, 20);
+}
+
+TEST_F(FreeTypeGlyphsTest, SpacesHaveNoInkButRender) {
+  const auto font = Open(kGothic);
+  ASSERT_TRUE(font);
+  for (uint32_t code : {0x20u, 0x8140u}) {
+    GlyphBitmap glyph;
+    glyph.blackBoxX = 7;  // whatever the caller's bitmap held before
+    glyph.coverage.assign(7, 1);
+    EXPECT_TRUE(font->Glyph(code, glyph)) << code;
+    EXPECT_EQ(glyph.blackBoxX, 0);
+    EXPECT_EQ(glyph.blackBoxY, 0);
+    EXPECT_TRUE(glyph.coverage.empty());
+  }
+}
+
+TEST_F(FreeTypeGlyphsTest, CodesThatAreNoCharacterFail) {
+  const auto font = Open(kGothic);
+  ASSERT_TRUE(font);
+  // A lone lead byte, an unassigned pair, two one-byte characters, a code beyond two bytes.
+  for (uint32_t code : {0x81u, 0x8540u, 0x4142u, 0x10000u, 0x82A0FFu}) {
+    GlyphBitmap glyph;
+    ASSERT_TRUE(font->Glyph(kHiraganaA, glyph));
+    EXPECT_FALSE(font->Glyph(code, glyph)) << std::hex << code;
+    EXPECT_TRUE(glyph.coverage.empty()) << std::hex << code;
+    EXPECT_EQ(glyph.blackBoxX, 0);
+    EXPECT_FALSE(font->Glyph(code, glyph)) << "cached: " << std::hex << code;
+  }
+}
+
+TEST_F(FreeTypeGlyphsTest, CachedGlyphsEqualFreshlyRenderedOnes) {
+  for (int32_t weight : {400, 700}) {
+    auto font = std::dynamic_pointer_cast<FreeTypeFont>(Open(kGothic, 21, weight));
+    ASSERT_TRUE(font);
+    for (uint32_t code : {kBlackSquare, kHiraganaA, kKanji, 0x8140u, uint32_t{'g'}, 0xB1u}) {
+      GlyphBitmap first;
+      GlyphBitmap second;
+      GlyphBitmap fresh;
+      ASSERT_TRUE(font->Glyph(code, first));
+      ASSERT_TRUE(font->Glyph(code, second));
+      ASSERT_TRUE(font->RenderUncached(code, fresh));
+      EXPECT_TRUE(Equal(first, fresh)) << code;
+      EXPECT_TRUE(Equal(second, fresh)) << code;
+    }
+  }
+}
+
+TEST_F(FreeTypeGlyphsTest, BoldRequestsAreDrawnHeavier) {
+  const auto normal = Open(kGothic, 21, 400);
+  const auto bold = Open(kGothic, 21, 700);
+  ASSERT_TRUE(normal && bold);
+  auto ink = [](const std::shared_ptr<Font>& font) {
+    GlyphBitmap glyph;
+    EXPECT_TRUE(font->Glyph(kKanji, glyph));
+    int total = 0;
+    for (uint8_t value : glyph.coverage) total += value;
+    return total;
+  };
+  EXPECT_GT(ink(bold), ink(normal) * 11 / 10);
+}
+
+TEST_F(FreeTypeGlyphsTest, TwoThreadsRenderAtOnceAsOneDoes) {
+  auto font = std::dynamic_pointer_cast<FreeTypeFont>(Open(kGothic));
+  auto otherSize = Open(kGothic, 22);  // a second face of the same library, in use meanwhile
+  ASSERT_TRUE(font && otherSize);
+  std::vector<uint32_t> codes;
+  for (uint32_t code = 0x889F; code < 0x88FC; ++code) codes.push_back(code);  // a row of kanji
+  std::vector<GlyphBitmap> expected(codes.size());
+  for (size_t i = 0; i < codes.size(); ++i) {
+    ASSERT_TRUE(font->RenderUncached(codes[i], expected[i]));
+  }
+  std::vector<int> mismatches(2, 0);
+  auto work = [&](int thread) {
+    for (int pass = 0; pass < 3; ++pass) {
+      for (size_t i = 0; i < codes.size(); ++i) {
+        const size_t at = thread == 0 ? i : codes.size() - 1 - i;  // one fills, one reads
+        GlyphBitmap glyph;
+        GlyphBitmap other;
+        font->Glyph(codes[at], glyph);
+        otherSize->Glyph(codes[at], other);
+        if (!Equal(glyph, expected[at])) ++mismatches[thread];
+      }
+    }
+  };
+  std::thread first(work, 0);
+  std::thread second(work, 1);
+  first.join();
+  second.join();
+  EXPECT_EQ(mismatches, (std::vector<int>{0, 0}));
+}
+
+TEST(FreeTypeFontFiles, BrokenFilesAreRefusedOrRenderNothing) {
+  posix::IconvCp932 cp932;
+  auto library = std::make_shared<FreeTypeLibrary>();
+  const fs::path folder = fs::temp_directory_path() / ("qvfonts-" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  const std::string garbage = (folder / "garbage.ttf").string();
+  std::ofstream(garbage, std::ios::binary) << std::string(4096, '\x5A');
+  const FontRequest request{"x", 21, 400};
+  EXPECT_EQ(FreeTypeFont::Open(library, cp932, {garbage, 0, "x"}, request), nullptr);
+  EXPECT_EQ(FreeTypeFont::Open(library, cp932, {(folder / "none.ttf").string(), 0, "x"}, request),
+            nullptr);
+  if (Exists(kIpaGothic)) {
+    // Cut off inside its glyph data: opening may still work, drawing must not crash.
+    std::ifstream in(kIpaGothic, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string truncated = (folder / "truncated.ttf").string();
+    std::ofstream(truncated, std::ios::binary) << bytes.substr(0, bytes.size() / 3);
+    if (auto font = FreeTypeFont::Open(library, cp932, {truncated, 0, "x"}, request)) {
+      GlyphBitmap glyph;
+      for (uint32_t code = 0x889F; code < 0x88FC; ++code) {
+        if (font->Glyph(code, glyph)) {
+          EXPECT_EQ(glyph.coverage.size(), glyph.ByteSize());
+        }
+      }
+    }
+  }
+  fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace qv::platform::fonts
