@@ -47,7 +47,22 @@ int CreateSurfaces(core::Engine& engine) {
   }
   g.barSurface.Create(kBarWidth, 2 * kBarHeight);
   g.waitCursorPixels.assign(graphics::kWaitCursorBytes, 0);
+  OpenMessageFont(engine);
   return g.screenSurface.Empty() ? 0 : 1;
+}
+
+void OpenMessageFont(core::Engine& engine) {
+  platform::FontRequest request;
+  request.faceName = kMessageFace;
+  request.cellHeight = kMessageCellHeight;
+  request.weight = 400;
+  auto& g = engine.graphics;
+  g.messageFont = engine.platform.glyphs.OpenFont(request);
+  // Which file stands in for the named face decides how every page looks: worth a line.
+  if (engine.platform.log.Enabled()) {
+    engine.Log("font " + engine.Utf8(request.faceName) + " -> " +
+               (g.messageFont ? g.messageFont->FilePath() : std::string("none")));
+  }
 }
 
 void ReleaseSurfaces(core::Engine& engine) {
@@ -57,6 +72,7 @@ void ReleaseSurfaces(core::Engine& engine) {
     s->Release();
   }
   g.waitCursorPixels.clear();
+  g.messageFont.reset();
 }
 
 int ComposeScene(core::Engine& engine) {

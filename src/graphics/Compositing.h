@@ -9,8 +9,16 @@
 
 namespace qv::graphics {
 
-// The five surfaces and the scene buffers, once the frame size is known. Window thread.
+// The message text's face ("ＭＳ ゴシック" in code page 932) and cell height.
+inline constexpr const char* kMessageFace = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
+inline constexpr int kMessageCellHeight = 21;
+
+// The five surfaces and the scene buffers, once the frame size is known, and the message font.
+// Window thread.
 int CreateSurfaces(core::Engine& engine);
+// Opens the message font (logged as "font FACE -> FILE", or "-> none" when no Japanese face is
+// installed: text is then not drawn).
+void OpenMessageFont(core::Engine& engine);
 void ReleaseSurfaces(core::Engine& engine);
 
 // The common end of every scene change: scene surface, its copy, the page with the message

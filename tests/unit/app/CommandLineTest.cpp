@@ -86,6 +86,9 @@ TEST(QvplayProgram, HeadlessRunWritesItsLogAndBadEventsAreRefused) {
   std::string command = env + QV_QVPLAY_PATH + " " + cmd;
   EXPECT_EQ(std::system(command.c_str()), 0);
   std::string log = ReadFile(dir.Path() + "/out/events.log");
+  // The font's file depends on the machine; the rest of the log does not.
+  ASSERT_EQ(log.rfind("0 font ", 0), 0u);
+  log.erase(0, log.find('\n') + 1);
   // One character's time (1 ms at the default speed) for each of the five letters.
   EXPECT_EQ(log, "0 page\n0 text hello\n5 halt wait\n5 exit 0\n");
   EXPECT_TRUE(FileExists(dir.Path() + "/out/s.json"));
