@@ -59,8 +59,7 @@ TEST(Choices, AreaListOffersItemsByConditionAndTheFirstListedWins) {
       "(300,300,400,400,flagged,7)\n"
       "selend\n"
       ":flagged\nchose flagged\n";
-  GameRun run = Play(dir, script,
-                     "idle\nstate list\nclick 100 50\nidle\nclick 400 400\nidle\n");
+  GameRun run = Play(dir, script, "idle\nstate list\nclick 100 50\nidle\nclick 400 400\nidle\n");
   EXPECT_EQ(JsonInt(run.State("list"), "choiceCount"), 2);
   EXPECT_EQ(JsonString(run.State("list"), "halted"), "choice");
   auto events = run.Events();
@@ -93,8 +92,8 @@ TEST(Choices, WordBarsStackWithoutGapsAndShowTheirText) {
   EXPECT_EQ(JsonInt(state, "screenMode"), 1);
   Capture shot = ReadCapture(run.outDir + "/bars.png");
   ASSERT_EQ(shot.width, 800);
-  EXPECT_NEAR(shot.At(245, 75).r, 0x90, 2);  // the bar, fully faded in
-  EXPECT_EQ(shot.At(245, 115), (Rgb{0, 0, 0}));          // no bar for the removed item
+  EXPECT_NEAR(shot.At(245, 75).r, 0x90, 2);      // the bar, fully faded in
+  EXPECT_EQ(shot.At(245, 115), (Rgb{0, 0, 0}));  // no bar for the removed item
   EXPECT_THAT(run.Events(), Contains("pick 1 two"));
   EXPECT_THAT(run.Events(), Contains("text chose two"));
 }
@@ -114,7 +113,8 @@ TEST(Choices, FlagListUnlocksByImageSeenFlagsInGalleryMode) {
       "(200,0,299,99,pic2,2)\n"
       "$flagselend\n"
       ":pic1\nopened\n:pic2\n";
-  GameRun run = Play(dir, script, "idle\nmove 500 500\nshot gallery\nclick 250 50\nidle\nclick 50 50\nidle\n");
+  GameRun run = Play(dir, script,
+                     "idle\nmove 500 500\nshot gallery\nclick 250 50\nidle\nclick 50 50\nidle\n");
   Capture shot = ReadCapture(run.outDir + "/gallery.png");
   EXPECT_EQ(shot.At(50, 50), (Rgb{0xA0, 0xA0, 0xA0}));
   EXPECT_EQ(shot.At(250, 50), (Rgb{0x10, 0x10, 0x10}));
@@ -130,8 +130,10 @@ TEST(Choices, BadItemsAndOverfullListsAreReportedAndKeepWhatWasRead) {
   WritePicture(dir, "cg/sel.bmp", Solid(800, 600, 0x30));
   std::string items;
   for (int i = 0; i < 50; ++i) items += "(0,0,10,10,a" + std::to_string(i) + ",0)\n";
-  const std::string script = "$selarea cg\\sel.bmp\n(0,0,10,10,ok,0)\n; a comment\nselend\n"
-                             ":ok\n$selarea cg\\sel.bmp\n" + items + "selend\n:a0\ndone\n";
+  const std::string script =
+      "$selarea cg\\sel.bmp\n(0,0,10,10,ok,0)\n; a comment\nselend\n"
+      ":ok\n$selarea cg\\sel.bmp\n" +
+      items + "selend\n:a0\ndone\n";
   GameRun run = Play(dir, script, "idle\nstate one\nclick 5 5\nidle\nstate full\nclick 5 5\n");
   EXPECT_EQ(JsonInt(run.State("one"), "choiceCount"), 1);
   EXPECT_EQ(JsonInt(run.State("full"), "choiceCount"), 48);
@@ -145,8 +147,8 @@ TEST(Choices, BadItemsAndOverfullListsAreReportedAndKeepWhatWasRead) {
 TEST(Choices, MissingLabelClosesTheProgram) {
   TempDir dir;
   WritePicture(dir, "cg/sel.bmp", Solid(800, 600, 0x30));
-  GameRun run = Play(dir, "$selarea cg\\sel.bmp\n(0,0,10,10,gone,0)\nselend\nafter\n",
-                     "idle\nclick 5 5\n");
+  GameRun run =
+      Play(dir, "$selarea cg\\sel.bmp\n(0,0,10,10,gone,0)\nselend\nafter\n", "idle\nclick 5 5\n");
   auto events = run.Events();
   auto pick = std::find(events.begin(), events.end(), "pick 0 gone");
   ASSERT_NE(pick, events.end());

@@ -222,8 +222,9 @@ TEST(SampleGame, GalleryOpensOnlyTheImagesSeen) {
   ASSERT_TRUE(tool::MakeSample(dir.Path() + "/game", cp932).succeeded);
   // The first run sees the sakura image and closes; the second finds it open in the gallery.
   Play(dir, "idle\nclick 400 324\nname ゆう\nidle\nclick 1 1\nidle\nclose\n");
-  GameRun run = Play(dir, "idle\nclick 400 448\nidle\nstate gallery\nclick 160 250\nidle\n"
-                          "click 1 1\nidle\nclick 400 490\nidle\nstate title\n");
+  GameRun run = Play(dir,
+                     "idle\nclick 400 448\nidle\nstate gallery\nclick 160 250\nidle\n"
+                     "click 1 1\nidle\nclick 400 490\nidle\nstate title\n");
   EXPECT_EQ(JsonInts(run.State("gallery"), "imageSeenFlags")[0], 1);
   // The first entry is the empty one the list reads on its own command's line; then the sakura
   // image and the way back.

@@ -55,8 +55,9 @@ TEST_F(TextOutput, CoverageBlendsWithTheRampThatStopsAt251) {
   const uint8_t a = 'A';
   screens::RenderGlyph(engine, font.get(), g.sceneSurface, 100, 200, &a, 1, screens::kWhite);
   // Centred on x + 10 (first column x + 10 - 1), the top row at y + ascent - originY.
-  EXPECT_THAT(std::vector<uint8_t>(Pixel(g.sceneSurface, 109, 202), Pixel(g.sceneSurface, 111, 202)),
-              ElementsAre(250, 250, 250, 124, 124, 124));
+  EXPECT_THAT(
+      std::vector<uint8_t>(Pixel(g.sceneSurface, 109, 202), Pixel(g.sceneSurface, 111, 202)),
+      ElementsAre(250, 250, 250, 124, 124, 124));
   EXPECT_EQ(Pixel(g.sceneSurface, 108, 202)[0], 0);
   EXPECT_EQ(Pixel(g.sceneSurface, 109, 201)[0], 0);
   // A coloured text over a light pixel, channel by channel (COLORREF: red in the low byte).
@@ -98,7 +99,7 @@ TEST_F(TextOutput, PenMovesByCellsAndWrapsAfterTheThirtyEighthWideCharacter) {
   EXPECT_EQ(engine.textPositionY, 477);
 
   screens::ShowTextLine(engine, Wide(39));
-  EXPECT_EQ(Pixel(g.screenSurface, 775 + 2, 479)[0], 250);  // the 38th cell of the row
+  EXPECT_EQ(Pixel(g.screenSurface, 775 + 2, 479)[0], 250);      // the 38th cell of the row
   EXPECT_EQ(Pixel(g.screenSurface, 35 + 2, 479 + 27)[0], 250);  // the 39th below
   EXPECT_EQ(engine.textPositionY, 477 + 2 * 27);
   // A lead byte at the very end is drawn as a one-byte character.

@@ -26,9 +26,9 @@ TEST(ChoiceItems, AreaItemsStoreTheirRectangleLeftRightTopBottom) {
 
 TEST(ChoiceItems, MalformedAreaItemsAreErrors) {
   ParsedItem p;
-  for (const char* line : {"10,20,30,40,a,0)", "(,20,30,40,a,0)", "(12345,20,30,40,a,0)",
-                           "(10,20,30,40,a,)", "(10,20,30,40,a,0", "(10,20,30", ":label",
-                           "; comment"}) {
+  for (const char* line :
+       {"10,20,30,40,a,0)", "(,20,30,40,a,0)", "(12345,20,30,40,a,0)", "(10,20,30,40,a,)",
+        "(10,20,30,40,a,0", "(10,20,30", ":label", "; comment"}) {
     EXPECT_FALSE(script::ParseAreaItem(line, p)) << line;
   }
   // A label must fit its 64-byte field with the terminating zero.
@@ -42,8 +42,8 @@ TEST(ChoiceItems, FlagItemConditionRunsToTheLineEndTakingTheParenthesis) {
   ASSERT_TRUE(script::ParseFlagItem("(1,2,3,4,cg1,12)", p));
   EXPECT_EQ(p.condition, 12);
   EXPECT_EQ(p.item.condition, 12);
-  EXPECT_TRUE(script::ParseFlagItem("(1,2,3,4,cg1,5", p));      // no ")" needed
-  EXPECT_TRUE(script::ParseFlagItem("(1,2,3,4,cg1,123)", p));   // "123)" is four characters
+  EXPECT_TRUE(script::ParseFlagItem("(1,2,3,4,cg1,5", p));       // no ")" needed
+  EXPECT_TRUE(script::ParseFlagItem("(1,2,3,4,cg1,123)", p));    // "123)" is four characters
   EXPECT_FALSE(script::ParseFlagItem("(1,2,3,4,cg1,1234)", p));  // "1234)" is five
 }
 
@@ -63,7 +63,8 @@ TEST(ChoiceItems, WordItemsKeepTheirTextCutAtACharacterBoundary) {
 
 TEST(ChoiceItems, FlagPicturesAreThreePaths) {
   std::string paths[3];
-  ASSERT_TRUE(script::ParseFlagPictures("$flagselect (cg\\a.bmp,cg\\b.bmp,cg\\c.bmp) CGMODE", paths));
+  ASSERT_TRUE(
+      script::ParseFlagPictures("$flagselect (cg\\a.bmp,cg\\b.bmp,cg\\c.bmp) CGMODE", paths));
   EXPECT_EQ(paths[0], "cg\\a.bmp");
   EXPECT_EQ(paths[2], "cg\\c.bmp");
   EXPECT_FALSE(script::ParseFlagPictures("$flagselect cg\\a.bmp", paths));
