@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Plays the sample game in a real window on a virtual X server: clicks through its first pages,
-# opens the system menu, takes screenshots, closes the window by its close box and expects qvplay
-# to exit with status 0. Exit 77 (skipped) when Xvfb, xdotool, ImageMagick or Xlib are missing.
+# Plays the sample game in a real window on a virtual X server: starts from the title screen,
+# accepts the name entry, clicks through the first pages of text, opens the system menu, takes
+# screenshots, closes the window by its close box and expects qvplay to exit with status 0.
+# Exit 77 (skipped) when Xvfb, xdotool, ImageMagick or Xlib are missing.
 #
 # usage: play_sample.sh QVPLAY QVTOOL OUTDIR
 set -u
@@ -96,13 +97,29 @@ alive() { kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended unexpectedly";
 # A screenshot, bounded: import can hang when its window goes away meanwhile.
 snap() { timeout 20 import "$@"; }
 
-# Left clicks advance the first pages (well before the script's end, which would close the game).
+# The title screen: its first item starts the game and asks for the player's name first.
 sleep 1
-for _ in 1 2 3 4; do
-  xdotool mousemove --window "$WINDOW" 400 300 click 1
-  sleep 0.7
+xdotool mousemove --window "$WINDOW" 400 324 click 1
+sleep 1.5
+alive
+snap -window "$WINDOW" "$OUT/name-entry.png" || fail "screenshot of the name entry failed"
+# Enter takes the default name; the story then types its first lines.
+xdotool key Return
+sleep 1
+for _ in 1 2 3; do
+  xdotool mousemove --window "$WINDOW" 400 200 click 1
+  sleep 1
   alive
 done
+snap -window "$WINDOW" "$OUT/text.png" || fail "screenshot of the typed text failed"
+# Typed text: light glyph pixels in the message window's rows, which are dark without them.
+LIGHT=$(convert "$OUT/text.png" -crop 745x130+35+450 -colorspace Gray -threshold 80% \
+  -format '%[fx:int(mean*w*h)]' info: 2>/dev/null)
+[ "${LIGHT:-0}" -ge 300 ] 2>/dev/null || fail "no text in the message window ($LIGHT light pixels)"
+# The name entry was up over the title: the two pictures differ where the dialog was.
+NAME_DIFF=$(compare -metric AE "$OUT/name-entry.png" "$OUT/text.png" null: 2>&1)
+NAME_DIFF=${NAME_DIFF%% *}
+[ "${NAME_DIFF%.*}" -ge 5000 ] 2>/dev/null || fail "no name entry was shown ($NAME_DIFF pixels differ)"
 
 # The colour of the window's pixel at (230, 170), just inside where the menu opens at (200, 150).
 probe() {
