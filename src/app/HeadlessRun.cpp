@@ -63,7 +63,8 @@ int RunHeadless(const HeadlessRunOptions& options) {
   platform::posix::PosixFiles files(options.gameDir, cp932);
   platform::posix::FileInstanceLocks locks(options.lockDir);
   platform::Platform services{backend.clock, backend.window, backend.ui,  backend.display,
-                              files,         cp932,          backend.log, locks};
+                              files,         cp932,          backend.log, locks,
+                              backend.audio};
   core::Engine engine(services);
   Probe probe(engine);
   backend.window.SetProbe(&probe);

@@ -42,7 +42,8 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
                               files,
                               cp932,
                               log,
-                              locks};
+                              locks,
+                              backend->GetAudio()};
   core::Engine engine(services);
   shell::StartupOptions startup;
   startup.windowed = options.windowed;

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/OggStreamPlayer.h"
 #include "core/EnvSettings.h"
 #include "core/GameState.h"
 #include "core/InterpreterGate.h"
@@ -94,7 +95,6 @@ class Engine {
   std::atomic<int32_t> messageWindowShown{0};
   std::atomic<int32_t> clickEndsAuto{1};
   std::atomic<int32_t> voicePlaying{0};
-  std::atomic<int32_t> voicePlayerPlaying{0};  // the voice player's own playing flag
   std::atomic<int32_t> restoringGame{0};
   std::atomic<int32_t> waitCursorOn{0};
   std::atomic<int32_t> newPageRequested{0};
@@ -114,14 +114,19 @@ class Engine {
   uint32_t randomState = 0;
   std::string maskFileName;
 
-  // Audio paths: written by the interpreter before its synchronous request, read by the window
-  // thread while handling it.
-  std::string musicFileName;
-  std::string voiceFileName;
+  // The two streaming players. Their file paths (the music path and the voice path) are written
+  // by the interpreter before its synchronous request and read by the window thread handling it.
+  // Declared after the flags they clear, so they are stopped before those go.
+  audio::OggStreamPlayer musicPlayer;
+  audio::OggStreamPlayer voicePlayer;
   std::string waveMusicFileName;
   std::string soundEffectFileName;
   int32_t cdTrack = 1;
   bool cdFound = false;
+  // Music CD tracks ripped to trackNN.ogg files, found by the start-up scan in this folder
+  // (relative to the base directory: "" or "cd\\"); cdda then plays them on the music player.
+  bool cdRipped = false;
+  std::string cdTrackFolder;
 
   // Threads and lifetime.
   std::thread interpreterThread;
@@ -152,6 +157,8 @@ class Engine {
   void Log(std::string_view line) { platform.log.Write(line); }
 
  private:
+  void WarnFromPlayer(const std::string& text);
+
   mutable std::mutex scriptMutex_;
   std::shared_ptr<const ScriptText> script_;
 };

@@ -1,6 +1,7 @@
 // The services an engine is given by the backend that runs it.
 #pragma once
 
+#include "platform/AudioDevice.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
 #include "platform/Display.h"
@@ -21,6 +22,7 @@ struct Platform {
   Cp932& cp932;
   EventLog& log;
   InstanceLocks& locks;
+  AudioDevice& audio;
 };
 
 }  // namespace qv::platform

@@ -5,6 +5,7 @@
 #include "graphics/Compositing.h"
 #include "graphics/WindowPicture.h"
 #include "resources/SystemMenuResource.h"
+#include "shell/AudioRequests.h"
 #include "shell/SystemMenu.h"
 
 namespace qv::shell {
@@ -76,6 +77,8 @@ int HandleClick(core::Engine& engine, uint32_t /*position*/) {
 int ShutdownCleanup(core::Engine& engine) {
   graphics::ReleaseSurfaces(engine);
   engine.SetScript(nullptr);
+  engine.musicPlayer.Stop();
+  engine.voicePlayer.Stop();
   engine.voicePlaying = 0;
   return 1;
 }
@@ -146,16 +149,8 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       if (engine_.advanceMode == 3) SetAutoMode(engine_, 0);
       ShowSystemMenu(engine_, systemMenu_, message.lParam);
       return 0;
-    case MSG_VOICE_PLAY:
-      engine_.voicePlaying = 1;
-      return 0;
-    case MSG_VOICE_STOP:
-      engine_.voicePlaying = 0;
-      return 0;
-    case MSG_MUSIC_RESTART:
-    case MSG_MUSIC_STOP:
-      return 0;
     default:
+      if (IsAudioRequest(message.id)) return HandleAudioRequest(engine_, message);
       return 0;
   }
 }

@@ -14,6 +14,7 @@
 
 #include "core/Engine.h"
 #include "platform/Platform.h"
+#include "support/FakeAudioDevice.h"
 
 namespace qv::test {
 
@@ -194,7 +195,8 @@ struct FakePlatform {
   FakeCp932 cp932;
   FakeEventLog log;
   FakeInstanceLocks locks;
-  platform::Platform services{clock, window, ui, display, files, cp932, log, locks};
+  FakeAudioDevice audio;
+  platform::Platform services{clock, window, ui, display, files, cp932, log, locks, audio};
 };
 
 // An Engine on fakes, running `script` (plain text; the end marker and zero are appended). Window
