@@ -1,6 +1,7 @@
 // WAV output of headless runs (see WavWriter.h).
 #include "platform/headless/WavWriter.h"
 
+#include <array>
 #include <vector>
 
 namespace qv::platform::headless {
@@ -11,25 +12,32 @@ void Put16(std::vector<uint8_t>& out, uint32_t v) {
   out.push_back(static_cast<uint8_t>(v));
   out.push_back(static_cast<uint8_t>(v >> 8));
 }
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
+
+constexpr size_t kHeaderBytes = 44;
+
+void Store(std::array<uint8_t, kHeaderBytes>& h, size_t at, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i)
+    h[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+}
+void StoreTag(std::array<uint8_t, kHeaderBytes>& h, size_t at, const char* tag) {
+  for (size_t i = 0; i < 4; ++i) h[at + i] = static_cast<uint8_t>(tag[i]);
 }
 
-std::vector<uint8_t> Header(const PcmFormat& format, uint32_t dataBytes) {
-  std::vector<uint8_t> h;
-  h.insert(h.end(), {'R', 'I', 'F', 'F'});
-  Put32(h, 36 + dataBytes);
-  h.insert(h.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  Put32(h, 16);
-  Put16(h, 1);
-  Put16(h, format.channels);
-  Put32(h, format.rate);
-  Put32(h, format.rate * format.BytesPerFrame());
-  Put16(h, format.BytesPerFrame());
-  Put16(h, 16);
-  h.insert(h.end(), {'d', 'a', 't', 'a'});
-  Put32(h, dataBytes);
+std::array<uint8_t, kHeaderBytes> Header(const PcmFormat& format, uint32_t dataBytes) {
+  std::array<uint8_t, kHeaderBytes> h{};
+  StoreTag(h, 0, "RIFF");
+  Store(h, 4, 36 + dataBytes, 4);
+  StoreTag(h, 8, "WAVE");
+  StoreTag(h, 12, "fmt ");
+  Store(h, 16, 16, 4);
+  Store(h, 20, 1, 2);
+  Store(h, 22, format.channels, 2);
+  Store(h, 24, format.rate, 4);
+  Store(h, 28, format.rate * format.BytesPerFrame(), 4);
+  Store(h, 32, format.BytesPerFrame(), 2);
+  Store(h, 34, 16, 2);
+  StoreTag(h, 36, "data");
+  Store(h, 40, dataBytes, 4);
   return h;
 }
 
@@ -67,7 +75,7 @@ bool WavWriter::Start(const PcmFormat& format) {
     return false;
   }
   format_ = format;
-  std::vector<uint8_t> header = Header(format_, 0);
+  const auto header = Header(format_, 0);
   return std::fwrite(header.data(), 1, header.size(), file_) == header.size();
 }
 
@@ -88,7 +96,7 @@ bool WavWriter::Append(const PcmFormat& format, std::span<const int16_t> samples
   }
   dataBytes_ += bytes.size();
   // The sizes are kept right after every append, so the file is complete whenever the run stops.
-  std::vector<uint8_t> header = Header(format_, static_cast<uint32_t>(dataBytes_));
+  const auto header = Header(format_, static_cast<uint32_t>(dataBytes_));
   std::fseek(file_, 0, SEEK_SET);
   std::fwrite(header.data(), 1, header.size(), file_);
   std::fseek(file_, 0, SEEK_END);

@@ -45,6 +45,7 @@ SdlAudioDevice::SdlAudioDevice() : effect_(std::make_unique<EffectStream>()) {
       std::fprintf(stderr, "qvplay: no sound at all (%s)\n", SDL_GetError());
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
   }
   worker_ = std::thread([this] { RunWorker(); });
 }
