@@ -90,5 +90,14 @@ TEST_F(AudioGame, AClickCutsTheVoiceLine) {
   EXPECT_NEAR(static_cast<double>(voiceWav->samples.size()), 12000 * 0.2, 12000 * 0.02);
 }
 
+TEST_F(AudioGame, AVoiceEndingWithAWaitGivesTheSameLogEveryRun) {
+  // The voice's last buffer and the wait fall due at the same instant; the interpreter and the
+  // audio worker must still take turns in one order.
+  const std::string script = "$talk voice.ogg\n$wait 1500\n$OGGPlay bgm.ogg\nb\n$C\n";
+  const std::string first = Run(script, "wait 2000\nclose\n").log;
+  EXPECT_NE(first.find("voice end"), std::string::npos);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(Run(script, "wait 2000\nclose\n").log, first);
+}
+
 }  // namespace
 }  // namespace qv::test

@@ -78,6 +78,9 @@ bool SdlAudioDevice::OpenDevice() {
   device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (device_ == 0) return false;
   driver_ = SDL_GetCurrentAudioDriver() ? SDL_GetCurrentAudioDriver() : "";
+  // The callback's buffers are sized here, so mixing allocates nothing.
+  mix_.resize(have.size / 2);
+  scratch_.resize(have.size / 2);
   SDL_PauseAudioDevice(device_, 0);
   return true;
 }
