@@ -62,9 +62,8 @@ int RunHeadless(const HeadlessRunOptions& options) {
   platform::posix::IconvCp932 cp932;
   platform::posix::PosixFiles files(options.gameDir, cp932);
   platform::posix::FileInstanceLocks locks(options.lockDir);
-  platform::Platform services{backend.clock, backend.window, backend.ui,  backend.display,
-                              files,         cp932,          backend.log, locks,
-                              backend.audio};
+  platform::Platform services{backend.clock, backend.window, backend.ui, backend.display, files,
+                              cp932,         backend.log,    locks,      backend.audio};
   core::Engine engine(services);
   Probe probe(engine);
   backend.window.SetProbe(&probe);

@@ -137,9 +137,8 @@ struct TransitionRig {
 
   FakePlatform fakes;
   FrameWindow window{fakes.clock};
-  platform::Platform services{fakes.clock, window,      fakes.ui,  fakes.display,
-                              fakes.files, fakes.cp932, fakes.log, fakes.locks,
-                              fakes.audio};
+  platform::Platform services{fakes.clock, window,    fakes.ui,    fakes.display, fakes.files,
+                              fakes.cp932, fakes.log, fakes.locks, fakes.audio};
   core::Engine engine{services};
 };
 
