@@ -21,7 +21,7 @@ bool FakeAudioDevice::Write(platform::AudioHandle handle, const uint8_t* data, u
   if (failWriteAfter == 0) return false;
   if (failWriteAfter > 0) --failWriteAfter;
   Written written{handle, cookie, std::vector<int16_t>(bytes / 2)};
-  if (bytes) std::memcpy(written.samples.data(), data, bytes / 2 * 2);
+  if (bytes >= 2) std::memcpy(written.samples.data(), data, bytes / 2 * 2);
   writes.push_back(std::move(written));
   it->second.queued.push_back(cookie);
   return true;

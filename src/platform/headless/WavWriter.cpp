@@ -87,6 +87,7 @@ bool WavWriter::Append(const PcmFormat& format, std::span<const int16_t> samples
     converted = ConvertPcm(format, samples, format_);
     samples = converted;
   }
+  if (samples.empty()) return true;
   std::vector<uint8_t> bytes;
   bytes.reserve(samples.size() * 2);
   for (int16_t s : samples) Put16(bytes, static_cast<uint16_t>(s));
