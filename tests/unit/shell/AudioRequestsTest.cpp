@@ -80,6 +80,18 @@ TEST_F(AudioRequests, MusicRestartsStopsAndEndsOnItsNotice) {
   EXPECT_EQ(Log().back(), "music stop");
 }
 
+TEST_F(AudioRequests, APlayerFailureIsAWarningBoxCaptionedBreak) {
+  PutOgg("a.ogg", 3000);
+  engine.musicPlayer.filePath = engine.baseDirectory + "a.ogg";
+  device.failOpen = true;
+  Deliver(platform::MSG_MUSIC_RESTART);
+  ASSERT_EQ(game.fakes.ui.boxes.size(), 1u);
+  EXPECT_EQ(game.fakes.ui.boxes[0].caption, "ブレイク");
+  EXPECT_EQ(game.fakes.ui.boxes[0].text, "初期化失敗");
+  EXPECT_EQ(game.fakes.ui.boxes[0].icon, platform::BoxIcon::Warning);
+  EXPECT_FALSE(engine.musicPlayer.Playing());
+}
+
 TEST_F(AudioRequests, VoiceFlagFollowsStartsStopsClicksAndTheEnd) {
   engine.voicePlayer.filePath = engine.baseDirectory + "missing.ogg";
   Deliver(platform::MSG_VOICE_PLAY);
