@@ -10,6 +10,7 @@
 #include "graphics/Compositing.h"
 #include "platform/OpticalDrives.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
+#include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/HeadlessUi.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/VirtualClock.h"
@@ -37,7 +38,9 @@ struct TextRig {
   platform::posix::FileInstanceLocks locks;
   platform::NoOpticalDrives drives;
   platform::fonts::FreeTypeGlyphs glyphs{cp932};
-  platform::Platform services{clock, window, ui, display, files, cp932, log, locks, drives, glyphs};
+  platform::headless::HeadlessAudio audio{clock, "/tmp"};
+  platform::Platform services{clock, window, ui,     display, files, cp932,
+                              log,   locks,  drives, glyphs,  audio};
   qv::core::Engine engine{services};
 
   TextRig() {

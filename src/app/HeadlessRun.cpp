@@ -66,8 +66,9 @@ int RunHeadless(const HeadlessRunOptions& options) {
   // A headless run sees no drives, whatever the machine has.
   platform::NoOpticalDrives drives;
   platform::fonts::FreeTypeGlyphs glyphs(cp932);
-  platform::Platform services{backend.clock, backend.window, backend.ui, backend.display, files,
-                              cp932,         backend.log,    locks,      drives,          glyphs};
+  platform::Platform services{backend.clock, backend.window, backend.ui,   backend.display,
+                              files,         cp932,          backend.log,  locks,
+                              drives,        glyphs,         backend.audio};
   core::Engine engine(services);
   Probe probe(engine);
   backend.window.SetProbe(&probe);

@@ -48,7 +48,8 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
                               log,
                               locks,
                               drives,
-                              glyphs};
+                              glyphs,
+                              backend->GetAudio()};
   core::Engine engine(services);
   shell::StartupOptions startup;
   startup.windowed = options.windowed;

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/OggStreamPlayer.h"
 #include "core/ChoiceTable.h"
 #include "core/EnvSettings.h"
 #include "core/GameState.h"
@@ -98,7 +99,6 @@ class Engine {
   std::atomic<int32_t> messageWindowShown{0};
   std::atomic<int32_t> clickEndsAuto{1};
   std::atomic<int32_t> voicePlaying{0};
-  std::atomic<int32_t> voicePlayerPlaying{0};  // the voice player's own playing flag
   std::atomic<int32_t> restoringGame{0};
   std::atomic<int32_t> waitCursorOn{0};
   std::atomic<int32_t> newPageRequested{0};
@@ -128,10 +128,11 @@ class Engine {
   uint32_t randomState = 0;
   std::string maskFileName;
 
-  // Audio paths: written by the interpreter before its synchronous request, read by the window
-  // thread while handling it.
-  std::string musicFileName;
-  std::string voiceFileName;
+  // The two streaming players. Their file paths (the music path and the voice path) are written
+  // by the interpreter before its synchronous request and read by the window thread handling it.
+  // Declared after the flags they clear, so they are stopped before those go.
+  audio::OggStreamPlayer musicPlayer;
+  audio::OggStreamPlayer voicePlayer;
   std::string waveMusicFileName;
   std::string soundEffectFileName;
   int32_t cdTrack = 1;
@@ -139,8 +140,11 @@ class Engine {
   // CD music as ripped tracks (trackNN.ogg in cdTrackFolder, relative to the base directory: ""
   // or "cd\\"), or else as a disc whose drive cdDisc keeps open for the whole run.
   bool cdFound = false;
+  // Music CD tracks ripped to trackNN.ogg files, found by the start-up scan in this folder
+  // (relative to the base directory: "" or "cd\\"); cdda then plays them on the music player.
   bool cdRipped = false;
   std::string cdTrackFolder;
+  // The drive whose disc the scan found, kept open for the run.
   std::unique_ptr<platform::OpticalDisc> cdDisc;
 
   // Threads and lifetime.
@@ -172,6 +176,8 @@ class Engine {
   void Log(std::string_view line) { platform.log.Write(line); }
 
  private:
+  void WarnFromPlayer(const std::string& text);
+
   mutable std::mutex scriptMutex_;
   std::shared_ptr<const ScriptText> script_;
 };

@@ -26,15 +26,25 @@ int EnsureSaveFolder(Engine& engine, bool create) {
   return 0;
 }
 
+namespace {
+// The players follow the settings: the music the BGM volume, the voice the SE volume.
+void ApplyVolumes(Engine& engine) {
+  engine.musicPlayer.volume = engine.env.bgmVolume.load();
+  engine.voicePlayer.volume = engine.env.seVolume.load();
+}
+}  // namespace
+
 int LoadEnvSettings(Engine& engine) {
   if (!EnsureSaveFolder(engine, true)) return 0;
   engine.env.ClearFlags();
   auto image = engine.platform.files.ReadAll(EnvFilePath(engine));
   if (!image) {
     engine.env.ApplyDefaults();
+    ApplyVolumes(engine);
     return 0;
   }
   engine.env.ReadBytes(*image);
+  ApplyVolumes(engine);
   return 1;
 }
 

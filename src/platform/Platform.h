@@ -1,6 +1,7 @@
 // The services an engine is given by the backend that runs it.
 #pragma once
 
+#include "platform/AudioDevice.h"
 #include "platform/Clock.h"
 #include "platform/Cp932.h"
 #include "platform/Display.h"
@@ -25,6 +26,7 @@ struct Platform {
   InstanceLocks& locks;
   OpticalDrives& drives;
   Glyphs& glyphs;
+  AudioDevice& audio;
 };
 
 }  // namespace qv::platform

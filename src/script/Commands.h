@@ -61,6 +61,13 @@ void Sprite(core::Engine& engine, std::string_view line);
 void Windowopen(core::Engine& engine, std::string_view line);
 void Windowclose(core::Engine& engine, std::string_view line);
 
+// Sound commands.
+void OggPlay(core::Engine& engine, std::string_view line);
+void Talk(core::Engine& engine, std::string_view line);
+void Cdda(core::Engine& engine, std::string_view line);
+void BgmWave(core::Engine& engine, std::string_view line);
+void Wave(core::Engine& engine, std::string_view line);
+
 // Timing, status and bookkeeping commands.
 void Wait(core::Engine& engine, std::string_view line);
 void Syncstart(core::Engine& engine, std::string_view line);

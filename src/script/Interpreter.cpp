@@ -20,7 +20,7 @@ void WaitForClick(core::Engine& engine, bool withCursor) {
   }
   if (engine.advanceMode == 3) {
     auto& clock = engine.platform.clock;
-    while (engine.voicePlayerPlaying == 1) clock.sleep(1);
+    while (engine.voicePlayer.Playing()) clock.sleep(1);
     clock.sleep(500);
   }
 }

@@ -59,6 +59,9 @@ void ReadInstanceFile(core::Engine& engine) {
   }
   engine.config = ParseInstanceFile(
       std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+  // Only a game that has an instance file loops its music.
+  engine.musicPlayer.playOnce = 0;
+  engine.voicePlayer.playOnce = 1;
 }
 
 }  // namespace qv::shell

@@ -7,6 +7,7 @@
 #include "resources/SystemMenuResource.h"
 #include "screens/WaitCursor.h"
 #include "shell/OnScreenInput.h"
+#include "shell/AudioRequests.h"
 #include "shell/SystemMenu.h"
 
 namespace qv::shell {
@@ -71,6 +72,8 @@ int HandleClick(core::Engine& engine, uint32_t position) {
 int ShutdownCleanup(core::Engine& engine) {
   graphics::ReleaseSurfaces(engine);
   engine.SetScript(nullptr);
+  engine.musicPlayer.Stop();
+  engine.voicePlayer.Stop();
   engine.voicePlaying = 0;
   return 1;
 }
@@ -143,16 +146,8 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       if (engine_.advanceMode == 3) SetAutoMode(engine_, 0);
       ShowSystemMenu(engine_, systemMenu_, message.lParam);
       return 0;
-    case MSG_VOICE_PLAY:
-      engine_.voicePlaying = 1;
-      return 0;
-    case MSG_VOICE_STOP:
-      engine_.voicePlaying = 0;
-      return 0;
-    case MSG_MUSIC_RESTART:
-    case MSG_MUSIC_STOP:
-      return 0;
     default:
+      if (IsAudioRequest(message.id)) return HandleAudioRequest(engine_, message);
       return 0;
   }
 }

@@ -119,9 +119,11 @@ void RunMenuCommand(core::Engine& engine, MenuItem& menu, uint32_t id) {
   } else if (auto* se = Lookup(kSeVolumes, id)) {
     // The marks follow at the next opening of the menu, as the players know it.
     engine.env.seVolume = se->second;
+    engine.voicePlayer.volume = static_cast<int16_t>(se->second);
     core::SaveEnvSettings(engine, core::kNoImageFlag);
   } else if (auto* bgm = Lookup(kBgmVolumes, id)) {
     engine.env.bgmVolume = bgm->second;
+    engine.musicPlayer.volume = static_cast<int16_t>(bgm->second);
     core::SaveEnvSettings(engine, core::kNoImageFlag);
   }
 }

@@ -14,6 +14,7 @@
 
 #include "core/Engine.h"
 #include "platform/Platform.h"
+#include "support/FakeAudioDevice.h"
 #include "support/FakeGlyphs.h"
 
 namespace qv::test {
@@ -215,7 +216,9 @@ struct FakePlatform {
   FakeInstanceLocks locks;
   FakeOpticalDrives drives;
   FakeGlyphs glyphs;
-  platform::Platform services{clock, window, ui, display, files, cp932, log, locks, drives, glyphs};
+  FakeAudioDevice audio;
+  platform::Platform services{clock, window, ui,     display, files, cp932,
+                              log,   locks,  drives, glyphs,  audio};
 };
 
 // An Engine on fakes, running `script` (plain text; the end marker and zero are appended). Window

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/headless/FileEventLog.h"
+#include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/HeadlessUi.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/VirtualClock.h"
@@ -13,7 +14,10 @@ namespace qv::platform::headless {
 struct HeadlessBackend {
   // Writes DIR/events.log and the captures into `outDir`, which must exist.
   explicit HeadlessBackend(const std::string& outDir)
-      : log(clock, outDir + "/events.log"), ui(log), window(clock, ui, log, outDir) {
+      : log(clock, outDir + "/events.log"),
+        ui(log),
+        window(clock, ui, log, outDir),
+        audio(clock, outDir) {
     ui.SetEventSource(&window);
   }
 
@@ -22,6 +26,7 @@ struct HeadlessBackend {
   HeadlessUi ui;
   HeadlessWindow window;
   HeadlessDisplay display;
+  HeadlessAudio audio;  // after the clock, which its worker waits on
 };
 
 }  // namespace qv::platform::headless

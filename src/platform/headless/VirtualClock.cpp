@@ -32,14 +32,29 @@ bool VirtualClock::await(const Condition& ready, std::optional<uint64_t> deadlin
   Waiter self{&ready, deadlineMs, ThreadIsInterruptible()};
   if (self.interruptible && stop_) throw StopSignal{};
   if (ready && ready()) return true;
+  const std::thread::id me = std::this_thread::get_id();
+  if (running_ == me) running_.reset();
   waiters_.push_back(&self);
   changed_.notify_all();
-  changed_.wait(lock,
-                [&] { return (self.interruptible && stop_) || (!floorHeld_ && CanProceed(self)); });
+  // Participants take turns: of those that may go on, the one that has waited longest runs
+  // alone until it waits again, so two threads due at the same instant always run in the same
+  // order.
+  changed_.wait(lock, [&] {
+    return (self.interruptible && stop_) || (!floorHeld_ && !running_ && FirstRunnable() == &self);
+  });
   waiters_.remove(&self);
+  const bool stopping = self.interruptible && stop_;
+  if (!stopping) running_ = me;
   changed_.notify_all();
-  if (self.interruptible && stop_) throw StopSignal{};
+  if (stopping) throw StopSignal{};
   return ready && ready();
+}
+
+const VirtualClock::Waiter* VirtualClock::FirstRunnable() const {
+  for (const Waiter* w : waiters_) {
+    if (CanProceed(*w)) return w;
+  }
+  return nullptr;
 }
 
 bool VirtualClock::RunnerAwait(std::unique_lock<std::mutex>& lock, const Condition& ready,
@@ -91,7 +106,10 @@ void VirtualClock::AddParticipant() {
 }
 
 void VirtualClock::RemoveParticipant() {
-  update([this] { --participants_; });
+  update([this] {
+    --participants_;
+    if (running_ == std::this_thread::get_id()) running_.reset();
+  });
 }
 
 void VirtualClock::Settle(const Condition& interrupt) {

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <list>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "platform/Clock.h"
@@ -47,6 +48,7 @@ class VirtualClock final : public Clock {
   };
   bool CanProceed(const Waiter& waiter) const;  // lock held
   bool Quiescent() const;                       // lock held
+  const Waiter* FirstRunnable() const;          // lock held
   bool RunnerAwait(std::unique_lock<std::mutex>& lock, const Condition& ready,
                    std::optional<uint64_t> deadlineMs);
 
@@ -58,6 +60,7 @@ class VirtualClock final : public Clock {
   bool floorHeld_ = true;
   bool stop_ = false;
   std::list<Waiter*> waiters_;
+  std::optional<std::thread::id> running_;  // the participant whose turn it is
 };
 
 }  // namespace qv::platform::headless

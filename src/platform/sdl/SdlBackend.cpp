@@ -1,4 +1,5 @@
-// Creates the backend of real play: SDL's video subsystem, the window, its display and its UI.
+// Creates the backend of real play: SDL's video subsystem, the window, its display, its UI and
+// sound.
 #include "platform/sdl/SdlBackend.h"
 
 #include <SDL.h>
@@ -6,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/RealClock.h"
+#include "platform/sdl/SdlAudioDevice.h"
 #include "platform/sdl/SdlDisplay.h"
 #include "platform/sdl/SdlUi.h"
 #include "platform/sdl/SdlWindow.h"
@@ -34,6 +36,7 @@ class SdlBackendImpl final : public SdlBackend {
   Window& GetWindow() override { return window_; }
   Ui& GetUi() override { return ui_; }
   Display& GetDisplay() override { return display_; }
+  AudioDevice& GetAudio() override { return audio_; }
 
  private:
   SdlSubsystems subsystems_;
@@ -41,6 +44,7 @@ class SdlBackendImpl final : public SdlBackend {
   SdlWindow window_;
   SdlDisplay display_;
   SdlUi ui_;
+  SdlAudioDevice audio_;
 };
 
 }  // namespace

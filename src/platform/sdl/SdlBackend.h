@@ -1,9 +1,10 @@
-// The backend for real play: an SDL2 window, input, Dear ImGui dialogs and menus, real time.
+// The backend for real play: an SDL2 window, input, Dear ImGui dialogs and menus, sound, real time.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "platform/AudioDevice.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
 #include "platform/Ui.h"
@@ -26,6 +27,7 @@ class SdlBackend {
   virtual Window& GetWindow() = 0;
   virtual Ui& GetUi() = 0;
   virtual Display& GetDisplay() = 0;
+  virtual AudioDevice& GetAudio() = 0;
 };
 
 }  // namespace qv::platform::sdl

@@ -115,8 +115,9 @@ class CdScanOnDisk : public ::testing::Test {
   platform::posix::IconvCp932 cp932;
   platform::posix::PosixFiles files{dir.Path(), cp932};
   test::FakePlatform fakes;
-  platform::Platform services{fakes.clock, fakes.window, fakes.ui,    fakes.display, files,
-                              cp932,       fakes.log,    fakes.locks, fakes.drives,  fakes.glyphs};
+  platform::Platform services{fakes.clock,  fakes.window, fakes.ui,   fakes.display,
+                              files,        cp932,        fakes.log,  fakes.locks,
+                              fakes.drives, fakes.glyphs, fakes.audio};
   core::Engine engine{services};
 };
 

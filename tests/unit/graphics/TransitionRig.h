@@ -137,8 +137,9 @@ struct TransitionRig {
 
   FakePlatform fakes;
   FrameWindow window{fakes.clock};
-  platform::Platform services{fakes.clock, window,    fakes.ui,    fakes.display, fakes.files,
-                              fakes.cp932, fakes.log, fakes.locks, fakes.drives,  fakes.glyphs};
+  platform::Platform services{fakes.clock,  window,       fakes.ui,   fakes.display,
+                              fakes.files,  fakes.cp932,  fakes.log,  fakes.locks,
+                              fakes.drives, fakes.glyphs, fakes.audio};
   core::Engine engine{services};
 };
 

@@ -38,7 +38,7 @@ struct OnScreen : ::testing::Test {
   }
   int HoverSounds() {
     const auto& lines = game.fakes.log.lines;
-    return static_cast<int>(std::count(lines.begin(), lines.end(), "se sound\\move.wav"));
+    return static_cast<int>(std::count(lines.begin(), lines.end(), "se missing sound\\move.wav"));
   }
 };
 
@@ -96,7 +96,7 @@ TEST_F(OnScreen, SkipTakesItsBorderAndSaveOnlyItsInside) {
   EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(33, 579)), 1);
   EXPECT_EQ(engine.advanceMode, 1);
   EXPECT_EQ(game.fakes.clock.nowMs() - before, 70u);
-  EXPECT_EQ(game.fakes.log.lines.back(), "se sound\\click.wav");
+  EXPECT_EQ(game.fakes.log.lines.back(), "se missing sound\\click.wav");
   // Skipping: neither skip nor hide reacts; a hidden or inactive window ignores the bar.
   EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(200, 590)), 1);
   engine.advanceMode = 0;

@@ -1,0 +1,125 @@
+// The sound commands: music, voice lines, CD tracks, wave music and sound effects.
+#include <optional>
+
+#include "audio/AudioPaths.h"
+#include "audio/SoundEffects.h"
+#include "core/TextRules.h"
+#include "core/WindowRequests.h"
+#include "script/Commands.h"
+
+namespace qv::script {
+
+namespace {
+
+using core::GameState;
+
+// Everything after the first blank; nothing when the line has none (such a line is ignored,
+// apart from the keyword searches over the whole line).
+std::optional<std::string_view> Argument(std::string_view line) {
+  size_t space = line.find(' ');
+  if (space == std::string_view::npos) return std::nullopt;
+  return line.substr(space + 1);
+}
+
+void Send(core::Engine& engine, uint32_t id, uint32_t wParam = 0) {
+  platform::Message message;
+  message.id = id;
+  message.wParam = wParam;
+  core::SendToWindow(engine, message);
+}
+
+void SetMusicField(core::Engine& engine, std::string_view text) {
+  engine.state.SetText(GameState::kMusicFileNameOffset, GameState::kPathSize,
+                       text.substr(0, GameState::kPathSize - 1));
+}
+
+}  // namespace
+
+void OggPlay(core::Engine& engine, std::string_view line) {
+  if (engine.config.bgmFromCd != 0) return;
+  std::optional<std::string_view> argument = Argument(line);
+  if (!argument) return;
+  std::string& musicPath = engine.musicPlayer.filePath;
+  // The music already playing goes on, and so does any whose path contains the argument.
+  if (core::ContainsBytes(musicPath, *argument)) return;
+  std::optional<std::string> path = audio::ComposePath(engine, *argument);
+  if (!path) return;
+  musicPath = *path;
+  if (core::ContainsBytes(musicPath, "STOP")) {
+    musicPath.clear();
+    Send(engine, platform::MSG_MUSIC_STOP);
+  } else {
+    Send(engine, platform::MSG_MUSIC_RESTART);
+  }
+}
+
+void Talk(core::Engine& engine, std::string_view line) {
+  if (core::ContainsBytes(line, "purge")) {
+    Send(engine, platform::MSG_VOICE_STOP);
+    return;
+  }
+  if (engine.restoringGame == 1 || engine.env.seVolume == 0 || engine.advanceMode == 1) return;
+  std::optional<std::string_view> argument = Argument(line);
+  if (!argument) return;
+  std::optional<std::string> path = audio::ComposePath(engine, *argument);
+  if (!path) return;
+  engine.voicePlayer.filePath = *path;
+  // A second line while one plays only cuts the first.
+  Send(engine, engine.voicePlaying == 1 ? platform::MSG_VOICE_STOP : platform::MSG_VOICE_PLAY);
+}
+
+void Cdda(core::Engine& engine, std::string_view line) {
+  if (!engine.cdFound || engine.config.bgmFromCd != 1) return;
+  if (core::ContainsBytes(line, "stop")) {
+    engine.cdTrack = 0;
+    Send(engine, platform::MSG_CD_STOP);
+    SetMusicField(engine, {});
+    return;
+  }
+  if (engine.restoringGame == 1) return;
+  std::optional<std::string_view> argument = Argument(line);
+  if (!argument) return;
+  const int32_t track = core::ReadNumber(*argument);
+  // Ripped tracks really play, so the first track asked for must start even though it is the
+  // CD player's initial track number.
+  std::optional<std::string> ripped;
+  if (engine.cdRipped) ripped = audio::CdTrackPath(engine, track);
+  const bool notPlaying = ripped && engine.musicPlayer.filePath != *ripped;
+  if (track != engine.cdTrack || notPlaying) {
+    engine.cdTrack = track;
+    Send(engine, platform::MSG_CD_PLAY, static_cast<uint32_t>(track));
+  }
+  // A ripped track is music like any other: the saved game names its file.
+  SetMusicField(engine,
+                engine.cdRipped ? std::string_view(engine.musicPlayer.filePath) : *argument);
+}
+
+void BgmWave(core::Engine& engine, std::string_view line) {
+  if (engine.config.bgmFromCd != 0) return;
+  std::optional<std::string_view> argument = Argument(line);
+  if (!argument) return;
+  std::string& wavePath = engine.waveMusicFileName;
+  if (core::ContainsBytes(wavePath, *argument)) return;
+  std::optional<std::string> path = audio::ComposePath(engine, *argument);
+  if (!path) return;
+  wavePath = *path;
+  if (core::ContainsBytes(wavePath, "STOP")) {
+    wavePath.clear();
+    Send(engine, platform::MSG_WAVE_MUSIC_STOP);
+  } else {
+    Send(engine, platform::MSG_WAVE_MUSIC_PLAY);
+  }
+}
+
+void Wave(core::Engine& engine, std::string_view line) {
+  if (engine.restoringGame == 1) return;
+  std::optional<std::string_view> argument = Argument(line);
+  if (!argument) return;
+  std::optional<std::string> path = audio::ComposePath(engine, *argument);
+  if (!path) return;
+  // The hover sound composes its path on the window thread; a path of its own keeps the two
+  // threads from writing one string.
+  audio::PlaySoundEffect(engine, *path);
+}
+
+}  // namespace qv::script

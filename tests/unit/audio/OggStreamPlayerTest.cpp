@@ -1,0 +1,212 @@
+// The streaming player's buffer cycle, markers, looping, volume and failures, on a scripted device.
+#include "audio/OggStreamPlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/FakePlatform.h"
+#include "support/HeadlessGame.h"
+#include "support/OggCodec.h"
+
+namespace qv::audio {
+namespace {
+
+using Player = OggStreamPlayer;
+using platform::MSG_STREAM_DONE;
+
+constexpr uint32_t kBufferSamples = Player::kBufferBytes / 2;
+
+class OggStreamPlayerTest : public ::testing::Test {
+ protected:
+  // Writes an Ogg file of `samples` and points the player at it; returns what it decodes to.
+  std::vector<int16_t> UseFile(const std::vector<int16_t>& samples, int rate, int channels) {
+    const std::string bytes = test::EncodeOgg(samples, rate, channels);
+    test::WriteFile(dir.Path() + "/sound.ogg", bytes);
+    player->filePath = dir.Path() + "/sound.ogg";
+    return test::DecodeOgg(bytes).samples;
+  }
+  int StreamDoneCount() const {
+    int count = 0;
+    for (const auto& m : window.posted) count += m.id == MSG_STREAM_DONE ? 1 : 0;
+    return count;
+  }
+
+  test::TempDir dir;
+  test::FakeFiles files{"/"};
+  test::FakeAudioDevice device;
+  test::FakeWindow window;
+  std::vector<std::string> warnings;
+  std::atomic<int32_t> voicePlaying{1};
+  std::unique_ptr<Player> player = std::make_unique<Player>(
+      device, files, platform::AudioChannel::Voice,
+      [this](const std::string& text) { warnings.push_back(text); }, &voicePlaying);
+};
+
+TEST_F(OggStreamPlayerTest, FileShorterThanABufferEndsAfterThreeCompletions) {
+  std::vector<int16_t> decoded = UseFile(test::Tone(3000, 22050, 1), 22050, 1);
+  player->volume = 100;
+  ASSERT_EQ(player->Play(window), 1);
+  const platform::AudioHandle handle = player->Device();
+  ASSERT_NE(handle, 0u);
+  EXPECT_TRUE(player->Playing());
+  EXPECT_EQ(device.streams[handle].format.rate, 22050u);
+  EXPECT_EQ(device.streams[handle].format.channels, 1u);
+
+  EXPECT_EQ(player->Length(0), decoded.size() * 2);
+  EXPECT_EQ(player->Length(1), 0u);
+  EXPECT_EQ(player->Length(2), 0u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(player->Marker(i), Player::kMarkerLast) << i;
+  ASSERT_EQ(device.Queued(handle), 2u);
+
+  ASSERT_TRUE(device.FinishNext(handle));  // buffer 0: the reserve goes out, the end is seen
+  ASSERT_TRUE(device.FinishNext(handle));
+  EXPECT_EQ(StreamDoneCount(), 0);
+  EXPECT_EQ(player->Marker(2), Player::kMarkerDraining);
+  ASSERT_TRUE(device.FinishNext(handle));  // the last sample has played
+  EXPECT_EQ(StreamDoneCount(), 1);
+  EXPECT_EQ(window.posted.back().wParam, handle);
+  EXPECT_EQ(device.Queued(handle), 0u);
+  EXPECT_EQ(device.Played(handle), decoded);
+}
+
+TEST_F(OggStreamPlayerTest, PlaysEverySampleOnceInBufferOrderAndNoticesTheEndOnce) {
+  const int frames = static_cast<int>(kBufferSamples) * 3 + 5000;
+  std::vector<int16_t> decoded = UseFile(test::Tone(frames, 8000, 1), 8000, 1);
+  player->volume = 100;
+  ASSERT_EQ(player->Play(window), 1);
+  const platform::AudioHandle handle = player->Device();
+  EXPECT_LT(device.FinishAll(handle), 20);
+  EXPECT_EQ(StreamDoneCount(), 1);
+  EXPECT_EQ(device.Played(handle), decoded);
+  // Buffers go out 0, 1, 2, 0, 1, ...: two queued and the third decoded in reserve.
+  for (size_t i = 0; i < device.writes.size(); ++i) {
+    EXPECT_EQ(device.writes[i].cookie, i % 3) << i;
+  }
+}
+
+TEST_F(OggStreamPlayerTest, LoopingContinuesFromTheFirstSampleWithoutAGapOrRepeat) {
+  std::vector<int16_t> decoded = UseFile(test::Tone(50000, 11025, 2, 300), 11025, 2);
+  player->playOnce = 0;
+  player->volume = 100;
+  ASSERT_EQ(player->Play(window), 1);
+  const platform::AudioHandle handle = player->Device();
+  for (int i = 0; i < 12; ++i) {
+    ASSERT_TRUE(device.FinishNext(handle));
+    ASSERT_EQ(device.Queued(handle), 2u) << "the queue never runs dry";
+  }
+  std::vector<int16_t> played = device.Played(handle);
+  ASSERT_GT(played.size(), decoded.size() * 3);
+  for (size_t i = 0; i < played.size(); ++i) {
+    ASSERT_EQ(played[i], decoded[i % decoded.size()]) << "sample " << i;
+  }
+  // Each loop point gave one short buffer.
+  bool sawShort = false;
+  for (const auto& w : device.writes) sawShort |= w.samples.size() < kBufferSamples;
+  EXPECT_TRUE(sawShort);
+  EXPECT_EQ(StreamDoneCount(), 0);
+  EXPECT_EQ(player->Stop(), 1);
+}
+
+TEST_F(OggStreamPlayerTest, VolumeScalesEverySampleWithTruncationTowardZero) {
+  std::vector<int16_t> decoded = UseFile(test::Tone(4000, 8000, 1, 1000), 8000, 1);
+  // The comparison only tells truncation from rounding or flooring when odd negatives occur.
+  bool oddNegative = false;
+  for (int16_t s : decoded) oddNegative |= s < 0 && (s & 1);
+  ASSERT_TRUE(oddNegative);
+  for (int volume : {0, 25, 50, 75, 100}) {
+    player->volume = static_cast<int16_t>(volume);
+    ASSERT_EQ(player->Play(window), 1);
+    std::vector<int16_t> got(player->Buffer(0), player->Buffer(0) + player->Length(0) / 2);
+    EXPECT_EQ(got, test::AtVolume(decoded, volume)) << "volume " << volume;
+    ASSERT_EQ(player->Stop(), 1);
+  }
+}
+
+TEST_F(OggStreamPlayerTest, StopTakesTheQueueBackAndAllowsANewStart) {
+  EXPECT_EQ(player->Stop(), 1);  // closed: nothing to do
+  EXPECT_EQ(device.resets, 0);
+  UseFile(test::Tone(100000, 8000, 1), 8000, 1);
+  ASSERT_EQ(player->Play(window), 1);
+  const platform::AudioHandle first = player->Device();
+  ASSERT_TRUE(device.FinishNext(first));
+  EXPECT_EQ(player->Stop(), 1);
+  EXPECT_EQ(player->Device(), 0u);
+  EXPECT_FALSE(player->Playing());
+  EXPECT_EQ(device.Queued(first), 0u);
+  EXPECT_FALSE(device.streams[first].open);
+  EXPECT_EQ(voicePlaying, 0) << "the reset's completions clear the voice flag";
+  EXPECT_EQ(StreamDoneCount(), 0);
+
+  ASSERT_EQ(player->Play(window), 1);
+  EXPECT_NE(player->Device(), first) << "a new stream gets a new handle";
+}
+
+TEST_F(OggStreamPlayerTest, PlayWhileOpenStopsTheOldStreamFirst) {
+  UseFile(test::Tone(100000, 8000, 1), 8000, 1);
+  ASSERT_EQ(player->Play(window), 1);
+  const platform::AudioHandle first = player->Device();
+  ASSERT_EQ(player->Play(window), 1);
+  EXPECT_FALSE(device.streams[first].open);
+  EXPECT_EQ(device.Queued(first), 0u);
+}
+
+TEST_F(OggStreamPlayerTest, MissingOrForeignFilesFailSilentlyAndLeaveThePlayerClosed) {
+  player->filePath = dir.Path() + "/none.ogg";
+  EXPECT_EQ(player->Play(window), 0);
+  test::WriteFile(dir.Path() + "/text.ogg", "RIFF this is no Ogg Vorbis stream at all");
+  player->filePath = dir.Path() + "/text.ogg";
+  EXPECT_EQ(player->Play(window), 0);
+  EXPECT_TRUE(warnings.empty());
+  EXPECT_EQ(player->Device(), 0u);
+  EXPECT_FALSE(player->Playing());
+  EXPECT_TRUE(device.streams.empty());
+}
+
+TEST_F(OggStreamPlayerTest, DeviceFailuresShowTheirMessageAndLeaveThePlayerClosed) {
+  UseFile(test::Tone(100000, 8000, 1), 8000, 1);
+  device.failOpen = true;
+  EXPECT_EQ(player->Play(window), 0);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0], "初期化失敗");
+  EXPECT_EQ(player->Device(), 0u);
+
+  // A refused first submission: closed again, no message, and the next start works.
+  device.failOpen = false;
+  device.failWriteAfter = 1;
+  EXPECT_EQ(player->Play(window), 0);
+  EXPECT_EQ(player->Device(), 0u);
+  EXPECT_FALSE(player->Playing());
+  EXPECT_EQ(warnings.size(), 1u);
+  device.failWriteAfter = -1;
+  ASSERT_EQ(player->Play(window), 1);
+
+  // A refused refill: its message, and the stream stalls until stopped.
+  device.failWriteAfter = 0;
+  ASSERT_TRUE(device.FinishNext(player->Device()));
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_EQ(warnings[1], "諸般の事情によりフリップ失敗");
+  EXPECT_TRUE(player->Playing());
+  EXPECT_EQ(player->Stop(), 1);
+}
+
+TEST_F(OggStreamPlayerTest, BrokenOrEmptyStreamsEndInsteadOfHanging) {
+  // Cut in the middle: what decodes plays, then the stream ends as at its end.
+  std::string bytes = test::EncodeOgg(test::Tone(200000, 8000, 1), 8000, 1);
+  test::WriteFile(dir.Path() + "/cut.ogg", bytes.substr(0, bytes.size() / 2));
+  player->filePath = dir.Path() + "/cut.ogg";
+  ASSERT_EQ(player->Play(window), 1);
+  EXPECT_LT(device.FinishAll(player->Device()), 20);
+  EXPECT_EQ(StreamDoneCount(), 1);
+  player->Stop();
+
+  // A looping stream with no sample in it would otherwise queue empty buffers for ever.
+  UseFile({}, 8000, 1);
+  player->playOnce = 0;
+  ASSERT_EQ(player->Play(window), 1);
+  EXPECT_LT(device.FinishAll(player->Device()), 10);
+  EXPECT_EQ(StreamDoneCount(), 2);
+}
+
+}  // namespace
+}  // namespace qv::audio

@@ -1,0 +1,192 @@
+// The window procedure's sound requests: players started and stopped, end notices, CD tracks.
+#include "shell/AudioRequests.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "core/SettingsFile.h"
+#include "resources/SystemMenuResource.h"
+#include "script/Commands.h"
+#include "shell/MainWindow.h"
+#include "shell/SystemMenu.h"
+#include "support/FakePlatform.h"
+#include "support/HeadlessGame.h"
+#include "support/OggCodec.h"
+
+namespace qv::test {
+namespace {
+
+using core::GameState;
+using platform::Message;
+using ::testing::Contains;
+
+struct AudioRequests : ::testing::Test {
+  TempDir dir;
+  FakeGame game{"x\r\n"};
+  core::Engine& engine = game.engine;
+  shell::MainWindow window{engine};
+  FakeAudioDevice& device = game.fakes.audio;
+
+  void SetUp() override {
+    engine.baseDirectory = dir.Path() + "/";
+    game.fakes.window.procedure = &window;
+    engine.env.ApplyDefaults();
+  }
+  void PutOgg(const std::string& name, int frames) {
+    WriteFile(dir.Path() + "/" + name, EncodeOgg(Tone(frames, 8000, 1), 8000, 1));
+  }
+  void Deliver(uint32_t id, uint32_t wParam = 0) {
+    Message m;
+    m.id = id;
+    m.wParam = wParam;
+    window.HandleMessage(m);
+  }
+  // Plays `handle` to its end and hands the end notice to the window procedure.
+  void PlayToEnd(platform::AudioHandle handle) {
+    const size_t before = game.fakes.window.posted.size();
+    device.FinishAll(handle);
+    ASSERT_EQ(game.fakes.window.posted.size(), before + 1);
+    const Message notice = game.fakes.window.posted.back();
+    ASSERT_EQ(notice.id, platform::MSG_STREAM_DONE);
+    window.HandleMessage(notice);
+  }
+  const std::vector<std::string>& Log() { return game.fakes.log.lines; }
+};
+
+TEST_F(AudioRequests, MusicRestartsStopsAndEndsOnItsNotice) {
+  PutOgg("a.ogg", 3000);
+  engine.musicPlayer.filePath = engine.baseDirectory + "a.ogg";
+  Deliver(platform::MSG_MUSIC_RESTART);
+  const platform::AudioHandle first = engine.musicPlayer.Device();
+  ASSERT_TRUE(engine.musicPlayer.Playing());
+  Deliver(platform::MSG_MUSIC_RESTART);  // restarts: the playing stream is stopped first
+  const platform::AudioHandle second = engine.musicPlayer.Device();
+  EXPECT_NE(first, second);
+  EXPECT_FALSE(device.streams[first].open);
+
+  // A notice naming the stopped stream changes nothing.
+  Deliver(platform::MSG_STREAM_DONE, first);
+  Deliver(platform::MSG_STREAM_DONE, 0);
+  EXPECT_TRUE(engine.musicPlayer.Playing());
+  PlayToEnd(second);  // no instance file was read: the music plays once
+  EXPECT_FALSE(engine.musicPlayer.Playing());
+  EXPECT_EQ(engine.musicPlayer.Device(), 0u);
+  EXPECT_THAT(Log(), Contains("music play a.ogg"));
+  EXPECT_THAT(Log(), Contains("music end"));
+
+  Deliver(platform::MSG_MUSIC_RESTART);
+  Deliver(platform::MSG_MUSIC_STOP);
+  EXPECT_FALSE(engine.musicPlayer.Playing());
+  EXPECT_EQ(Log().back(), "music stop");
+}
+
+TEST_F(AudioRequests, APlayerFailureIsAWarningBoxCaptionedBreak) {
+  PutOgg("a.ogg", 3000);
+  engine.musicPlayer.filePath = engine.baseDirectory + "a.ogg";
+  device.failOpen = true;
+  Deliver(platform::MSG_MUSIC_RESTART);
+  ASSERT_EQ(game.fakes.ui.boxes.size(), 1u);
+  EXPECT_EQ(game.fakes.ui.boxes[0].caption, "ブレイク");
+  EXPECT_EQ(game.fakes.ui.boxes[0].text, "初期化失敗");
+  EXPECT_EQ(game.fakes.ui.boxes[0].icon, platform::BoxIcon::Warning);
+  EXPECT_FALSE(engine.musicPlayer.Playing());
+}
+
+TEST_F(AudioRequests, VoiceFlagFollowsStartsStopsClicksAndTheEnd) {
+  engine.voicePlayer.filePath = engine.baseDirectory + "missing.ogg";
+  Deliver(platform::MSG_VOICE_PLAY);
+  EXPECT_EQ(engine.voicePlaying, 1) << "a failed start still counts until a click";
+  EXPECT_FALSE(engine.voicePlayer.Playing());
+  Deliver(platform::MSG_VOICE_STOP);
+  EXPECT_EQ(engine.voicePlaying, 0);
+
+  PutOgg("v.ogg", 2000);
+  engine.voicePlayer.filePath = engine.baseDirectory + "v.ogg";
+  Deliver(platform::MSG_VOICE_PLAY);
+  ASSERT_TRUE(engine.voicePlayer.Playing());
+  PlayToEnd(engine.voicePlayer.Device());
+  EXPECT_EQ(engine.voicePlaying, 0);
+  EXPECT_FALSE(engine.voicePlayer.Playing());
+  EXPECT_THAT(Log(), Contains("voice end"));
+
+  Deliver(platform::MSG_VOICE_PLAY);
+  shell::HandleClick(engine, 0);  // a click cuts the line
+  EXPECT_EQ(engine.voicePlaying, 0);
+  EXPECT_FALSE(engine.voicePlayer.Playing());
+  EXPECT_EQ(Log().back(), "voice stop");
+}
+
+TEST_F(AudioRequests, TwoTalksWithoutAClickCutTheFirstAndStartNothing) {
+  PutOgg("v.ogg", 20000);
+  engine.env.seVolume = 100;
+  script::Talk(engine, "$talk v.ogg");
+  EXPECT_TRUE(engine.voicePlayer.Playing());
+  script::Talk(engine, "$talk v.ogg");
+  EXPECT_FALSE(engine.voicePlayer.Playing());
+  EXPECT_EQ(engine.voicePlaying, 0);
+  script::Talk(engine, "$talk v.ogg");
+  EXPECT_TRUE(engine.voicePlayer.Playing());
+}
+
+TEST_F(AudioRequests, RippedCdTracksPlayAsLoopingMusicAndAreSavedByFile) {
+  engine.config.bgmFromCd = 1;
+  engine.cdFound = true;
+  engine.cdRipped = true;
+  engine.musicPlayer.playOnce = 0;
+  engine.env.bgmVolume = 50;
+  core::LoadEnvSettings(engine);  // no env.dat: defaults, BGM 75 %
+  PutOgg("track01.ogg", 3000);
+  PutOgg("track03.ogg", 3000);
+
+  // Track 1 is the CD player's initial number, yet as the first track asked for it plays.
+  script::Cdda(engine, "$cdda 1");
+  EXPECT_TRUE(engine.musicPlayer.Playing());
+  EXPECT_EQ(engine.musicPlayer.filePath, engine.baseDirectory + "track01.ogg");
+  script::Cdda(engine, "$cdda 3");
+  const std::string track3 = engine.baseDirectory + "track03.ogg";
+  EXPECT_EQ(engine.musicPlayer.filePath, track3);
+  EXPECT_EQ(engine.state.Text(GameState::kMusicFileNameOffset, GameState::kPathSize), track3);
+  EXPECT_EQ(engine.musicPlayer.volume, 75);
+  const platform::AudioHandle handle = engine.musicPlayer.Device();
+  EXPECT_EQ(device.FinishAll(handle, 10), 10) << "a track loops";
+  EXPECT_THAT(Log(), Contains("cd play 3"));
+
+  script::Cdda(engine, "$cdda stop");
+  EXPECT_FALSE(engine.musicPlayer.Playing());
+  EXPECT_EQ(engine.musicPlayer.filePath, "");
+  EXPECT_EQ(Log().back(), "cd stop");
+
+  // Loading a game saved during the track: the music field goes back to the music path.
+  engine.musicPlayer.filePath = track3;
+  Deliver(platform::MSG_MUSIC_RESTART);
+  EXPECT_TRUE(engine.musicPlayer.Playing());
+  EXPECT_THAT(Log(), Contains("music play track03.ogg"));
+}
+
+TEST_F(AudioRequests, UnrippedCdRequestsAndWaveMusicAreSilent) {
+  Deliver(platform::MSG_CD_PLAY, 3);
+  Deliver(platform::MSG_WAVE_MUSIC_PLAY);
+  EXPECT_TRUE(device.streams.empty());
+  EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(AudioRequests, VolumesFollowTheMenuAndShutDownStopsBothPlayers) {
+  platform::MenuItem menu = resources::LoadSystemMenu();
+  shell::RunMenuCommand(engine, menu, resources::ID_BGM_25);
+  shell::RunMenuCommand(engine, menu, resources::ID_SE_50);
+  EXPECT_EQ(engine.musicPlayer.volume, 25);
+  EXPECT_EQ(engine.voicePlayer.volume, 50);
+
+  PutOgg("a.ogg", 20000);
+  engine.musicPlayer.filePath = engine.baseDirectory + "a.ogg";
+  engine.voicePlayer.filePath = engine.baseDirectory + "a.ogg";
+  Deliver(platform::MSG_MUSIC_RESTART);
+  Deliver(platform::MSG_VOICE_PLAY);
+  shell::ShutdownCleanup(engine);
+  EXPECT_FALSE(engine.musicPlayer.Playing());
+  EXPECT_FALSE(engine.voicePlayer.Playing());
+  for (const auto& [handle, stream] : device.streams) EXPECT_FALSE(stream.open) << handle;
+}
+
+}  // namespace
+}  // namespace qv::test
