@@ -7,7 +7,9 @@
 #include "platform/posix/IconvCp932.h"
 #include "qvtool/SampleGame.h"
 #include "support/HeadlessGame.h"
+#include "support/OggCodec.h"
 #include "support/PngReader.h"
+#include "support/WavReader.h"
 
 namespace qv::test {
 namespace {
@@ -214,6 +216,38 @@ TEST(SampleGame, TitleNameChoiceAndScenesGiveTheSameCapturesOnEveryRun) {
   EXPECT_THAT(log, Contains("choice 3 items"));
   EXPECT_THAT(log, Contains("pick 1 rice"));
   EXPECT_THAT(log, Contains("transition 21 33"));
+}
+
+TEST(SampleGame, MusicAndVoiceAreRecordedAsDecodedAtTheirVolumes) {
+  TempDir dir;
+  platform::posix::IconvCp932 cp932;
+  ASSERT_TRUE(tool::MakeSample(dir.Path() + "/game", cp932).succeeded);
+  // The theme plays from the title on; the first voice line comes with the third page.
+  GameRun run = Play(dir,
+                     "idle\nclick 400 324\nname ゆう\nidle\nclick 1 1\nidle\nclick 1 1\n"
+                     "idle\nwait 3000\nclose\n");
+  const auto log = run.Events();
+  EXPECT_THAT(log, Contains("music play bgm\\theme.ogg"));
+  EXPECT_THAT(log, Contains("voice play voice\\hina01.ogg"));
+  EXPECT_THAT(log, Contains("voice end"));
+
+  // No env.dat yet: music at the BGM volume of 75 %, the voice at the SE volume of 100 %.
+  const DecodedOgg voice = DecodeOgg(ReadFile(dir.Path() + "/game/voice/hina01.ogg"));
+  const auto voiceWav = ReadWav(run.outDir + "/voice.wav");
+  ASSERT_TRUE(voiceWav);
+  EXPECT_EQ(voiceWav->rate, voice.rate);
+  EXPECT_EQ(voiceWav->samples, AtVolume(voice.samples, 100));
+
+  const DecodedOgg theme = DecodeOgg(ReadFile(dir.Path() + "/game/bgm/theme.ogg"));
+  const std::vector<int16_t> themeAt75 = AtVolume(theme.samples, 75);
+  const auto musicWav = ReadWav(run.outDir + "/music.wav");
+  ASSERT_TRUE(musicWav);
+  EXPECT_EQ(musicWav->rate, theme.rate);
+  EXPECT_EQ(musicWav->channels, theme.channels);
+  ASSERT_GT(musicWav->samples.size(), size_t(theme.rate) * 2);
+  for (size_t i = 0; i < musicWav->samples.size(); ++i) {
+    ASSERT_EQ(musicWav->samples[i], themeAt75[i % themeAt75.size()]) << "sample " << i;
+  }
 }
 
 TEST(SampleGame, GalleryOpensOnlyTheImagesSeen) {

@@ -198,7 +198,7 @@ TEST_F(SampleScriptTest, ExercisesTheCommandsOfTheFoundation) {
         "eventflag",   "eventjudge", "pointflag", "pointjudge", "random", "recflag",
         "exit_game",   "syncstart",  "syncexit",  "synctiming", "wait",   "statuswindow",
         "commandopen", "statusctrl", "stuffroll", "statetitle", "selarea", "selword",
-        "flagselect"}) {
+        "flagselect", "OGGPlay", "talk", "wave"}) {
     EXPECT_TRUE(used.count(command)) << command;
   }
   EXPECT_NE(text.find("\x81\x96\x81\x96\x81\x96"), std::string::npos) << "name placeholder";
