@@ -14,15 +14,6 @@ namespace {
 
 using ::testing::Contains;
 
-std::map<std::string, long> TimesOf(const GameRun& run) {
-  std::istringstream log(run.log);
-  std::map<std::string, long> times;
-  for (std::string line; std::getline(log, line);) {
-    times.emplace(line.substr(line.find(' ') + 1), std::stol(line));
-  }
-  return times;
-}
-
 struct AudioGame : ::testing::Test {
   TempDir dir;
   std::string music, voice;
@@ -45,7 +36,7 @@ TEST_F(AudioGame, RecordsTheMusicAndTheVoiceAtTheirVolumes) {
   EXPECT_THAT(events, Contains("music play bgm.ogg"));
   EXPECT_THAT(events, Contains("voice play voice.ogg"));
   EXPECT_THAT(events, Contains("voice end"));
-  auto times = TimesOf(run);
+  auto times = run.Times();
   EXPECT_EQ(times["voice end"] - times["voice play voice.ogg"], 1500);
 
   // No env.dat: the voice plays at the SE volume of 100 %, the music at the BGM volume of 75 %.
@@ -73,7 +64,7 @@ TEST_F(AudioGame, RecordsTheMusicAndTheVoiceAtTheirVolumes) {
 TEST_F(AudioGame, AutoAdvanceWaitsForTheVoiceThenHalfASecond) {
   GameRun run =
       Run("a\n$C\n$talk voice.ogg\nb\n$C\nc\n$S\n", "idle\nmenu 40025\nrclick 3 3\nidle\n");
-  auto times = TimesOf(run);
+  auto times = run.Times();
   ASSERT_TRUE(times.contains("text c"));
   // The voice ends 1500 ms after it starts; the next text follows 500 ms after that, or a few
   // milliseconds more while the text before it is still typed.

@@ -33,16 +33,6 @@ TEST(Interpreter, StopHaltsUntilAClick) {
   EXPECT_EQ(JsonInt(run.State("t"), "clickEndsAuto"), 1);
 }
 
-// Milliseconds at which each event was logged.
-std::map<std::string, long> TimesOf(const GameRun& run) {
-  std::istringstream log(run.log);
-  std::map<std::string, long> times;
-  for (std::string line; std::getline(log, line);) {
-    times.emplace(line.substr(line.find(' ') + 1), std::stol(line));
-  }
-  return times;
-}
-
 TEST(Interpreter, AutoAdvancePassesWaitCodesAfterHalfASecondButHaltsAtStop) {
   TempDir dir;
   // Auto-advance is switched on from the menu while halted at the first $C: the interpreter
@@ -51,7 +41,7 @@ TEST(Interpreter, AutoAdvancePassesWaitCodesAfterHalfASecondButHaltsAtStop) {
                          "idle\nmenu 40025\nrclick 3 3\nidle\nstate s\nclick 1 1\nidle\n");
   EXPECT_THAT(run.Events(), ElementsAre("text a", "halt wait", "menu -> 40025", "text b", "text c",
                                         "text d", "halt stop", "text e", "exit 0"));
-  auto times = TimesOf(run);
+  auto times = run.Times();
   EXPECT_EQ(times["text b"] - times["menu -> 40025"], 500);
   // Each one-letter line takes one character's time at the default message speed (1 ms).
   EXPECT_EQ(times["text c"] - times["text b"], 501);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "graphics/Compositing.h"
 #include "platform/StopSignal.h"
 
 namespace qv::test {
@@ -244,6 +245,13 @@ uint32_t FakeGame::IndexOf(std::string_view text) const {
   size_t at = engine.Script()->View().find(text);
   EXPECT_NE(at, std::string_view::npos) << "not in the script: " << text;
   return static_cast<uint32_t>(at);
+}
+
+int FakeGame::CreateFrame(int width, int height) {
+  engine.config.width = width;
+  engine.config.height = height;
+  fakes.window.Create("test", width, height);
+  return graphics::CreateSurfaces(engine);
 }
 
 }  // namespace qv::test

@@ -228,6 +228,9 @@ struct FakeGame {
   void SetScript(std::string_view script);
   // Index of the first byte of `text` in the script (fails the test when absent).
   uint32_t IndexOf(std::string_view text) const;
+  // A w x h frame: the instance's size, the window's picture and the engine's surfaces.
+  // Returns what creating the surfaces returned.
+  int CreateFrame(int width, int height);
 
   FakePlatform fakes;
   RecordingProcedure procedure;

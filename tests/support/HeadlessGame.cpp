@@ -39,11 +39,19 @@ std::vector<std::string> GameRun::AllEvents() const {
   return lines;
 }
 
+std::map<std::string, long> GameRun::Times() const {
+  std::istringstream in(log);
+  std::map<std::string, long> times;
+  for (std::string line; std::getline(in, line);) {
+    times.emplace(line.substr(line.find(' ') + 1), std::stol(line));
+  }
+  return times;
+}
+
 std::vector<std::string> GameRun::Events() const {
   std::vector<std::string> lines = AllEvents();
-  std::erase_if(lines, [](const std::string& line) {
-    return line == "page" || line.starts_with("font ");
-  });
+  std::erase_if(
+      lines, [](const std::string& line) { return line == "page" || line.starts_with("font "); });
   return lines;
 }
 

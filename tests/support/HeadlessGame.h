@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct GameRun {
   // tests do not look at.
   std::vector<std::string> Events() const;
   std::vector<std::string> AllEvents() const;
+  // The virtual millisecond at which each event was first logged.
+  std::map<std::string, long> Times() const;
   // A state file written by a "state NAME" event.
   std::string State(const std::string& name) const;
 };

@@ -16,12 +16,7 @@ struct Compositing : ::testing::Test {
   core::Engine& engine = game.engine;
   core::Graphics& g = engine.graphics;
 
-  void SetUp() override {
-    engine.config.width = 800;
-    engine.config.height = 600;
-    game.fakes.window.Create("t", 800, 600);
-    ASSERT_EQ(graphics::CreateSurfaces(engine), 1);
-  }
+  void SetUp() override { ASSERT_EQ(game.CreateFrame(800, 600), 1); }
   static void Paint(core::Surface& surface, uint8_t value) {
     std::memset(surface.Data(), value, surface.SizeBytes());
   }

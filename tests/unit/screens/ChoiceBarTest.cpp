@@ -21,11 +21,8 @@ struct ChoiceBar : ::testing::Test {
   std::shared_ptr<FakeFont> font = std::make_shared<FakeFont>();
 
   void SetUp() override {
-    engine.config.width = 800;
-    engine.config.height = 600;
     engine.baseDirectory = kFakeBaseDirectory;
-    game.fakes.window.Create("t", 800, 600);
-    ASSERT_EQ(graphics::CreateSurfaces(engine), 1);
+    ASSERT_EQ(game.CreateFrame(800, 600), 1);
     g.messageFont = font;
     core::ChoiceItem& item = engine.choices.items[0];
     item.left = 240;

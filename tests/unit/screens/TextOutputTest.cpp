@@ -24,10 +24,7 @@ struct TextOutput : ::testing::Test {
 
   void SetUp() override { Frame(800, 600); }
   void Frame(int w, int h) {
-    engine.config.width = w;
-    engine.config.height = h;
-    game.fakes.window.Create("t", w, h);
-    ASSERT_EQ(graphics::CreateSurfaces(engine), 1);
+    ASSERT_EQ(game.CreateFrame(w, h), 1);
     g.messageFont = font;
     engine.env.messageSpeed = 0;
   }

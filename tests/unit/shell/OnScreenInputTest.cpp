@@ -22,10 +22,7 @@ struct OnScreen : ::testing::Test {
   core::Graphics& g = engine.graphics;
 
   void SetUp() override {
-    engine.config.width = 800;
-    engine.config.height = 600;
-    game.fakes.window.Create("t", 800, 600);
-    ASSERT_EQ(graphics::CreateSurfaces(engine), 1);
+    ASSERT_EQ(game.CreateFrame(800, 600), 1);
     engine.baseDirectory = kFakeBaseDirectory;
   }
   void AddItem(int left, int top, int right, int bottom, const std::string& label) {
