@@ -28,10 +28,7 @@ TEST(TypedPage, MatchesTheChecksumMadeWithThePinnedFont) {
   platform::fonts::FreeTypeGlyphs glyphs(cp932);
   FakeGame game{"x\r\n"};
   core::Engine& engine = game.engine;
-  engine.config.width = 800;
-  engine.config.height = 600;
-  game.fakes.window.Create("t", 800, 600);
-  ASSERT_EQ(graphics::CreateSurfaces(engine), 1);
+  ASSERT_EQ(game.CreateFrame(800, 600), 1);
   engine.graphics.messageFont = glyphs.OpenFont(
       {"\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e", graphics::kMessageCellHeight, 400});
   const auto font = engine.graphics.messageFont;
