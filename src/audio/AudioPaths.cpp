@@ -1,8 +1,6 @@
 // Composed sound paths (see AudioPaths.h).
 #include "audio/AudioPaths.h"
 
-#include <cstdio>
-
 namespace qv::audio {
 
 std::optional<std::string> ComposePath(core::Engine& engine, std::string_view relative) {
@@ -23,9 +21,12 @@ std::optional<std::string> CdTrackPath(core::Engine& engine, int32_t track) {
     if (engine.platform.log.Enabled()) engine.Log("cd no track " + std::to_string(track));
     return std::nullopt;
   }
-  char name[16];
-  std::snprintf(name, sizeof name, "track%02d.ogg", static_cast<int>(track));
-  return ComposePath(engine, engine.cdTrackFolder + name);
+  return ComposePath(engine, engine.cdTrackFolder + TrackFileName(track));
+}
+
+std::string TrackFileName(int track) {
+  const int two = ((track % 100) + 100) % 100;  // the caller's range check keeps this exact
+  return std::string("track") + char('0' + two / 10) + char('0' + two % 10) + ".ogg";
 }
 
 }  // namespace qv::audio

@@ -16,6 +16,9 @@ inline constexpr size_t kMaxPathBytes = 259;
 // kMaxPathBytes: a cut path could name a different file.
 std::optional<std::string> ComposePath(core::Engine& engine, std::string_view relative);
 
+// "trackNN.ogg" for a track of 0-99 (two digits).
+std::string TrackFileName(int track);
+
 // The ripped CD track `track` (base directory + cdTrackFolder + "trackNN.ogg"), or nothing when
 // the number has more than two digits or is negative, or the path would be too long.
 std::optional<std::string> CdTrackPath(core::Engine& engine, int32_t track);

@@ -2,9 +2,9 @@
 #include "audio/CdAudio.h"
 
 #include <cctype>
-#include <cstdio>
 #include <string_view>
 
+#include "audio/AudioPaths.h"
 #include "core/WindowRequests.h"
 
 namespace qv::audio {
@@ -19,12 +19,6 @@ constexpr int kLastTrack = 99;
 
 // The ripped folders tried, in order, relative to the base directory.
 constexpr const char* kRipFolders[] = {"", "cd\\"};
-
-std::string TrackFileName(int track) {
-  char name[16];
-  std::snprintf(name, sizeof name, "track%02d.ogg", track);
-  return name;
-}
 
 // "trackNN.ogg" with two digits 01..99, in any case.
 bool IsTrackFileName(std::string_view name) {
