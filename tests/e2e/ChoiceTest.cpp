@@ -40,7 +40,6 @@ core::Surface Masked(int w, int h, uint8_t colour) {
 }
 
 GameRun Play(const TempDir& dir, const std::string& script, const std::string& events) {
-  WriteGame(dir, {script, kInstance});
   return PlayGame(dir, {script, kInstance}, events);
 }
 

@@ -73,43 +73,34 @@ TEST(Interpreter, DispatchIsBySubstringInTableOrder) {
   EXPECT_EQ(JsonInts(run.State("s"), "spriteActive"), (std::vector<long>{0, 0}));
 }
 
-TEST(Interpreter, LabelsCommentsAndEmptyLinesDoNothingButWaitCodesComeFirst) {
-  TempDir dir;
-  // The comment line carries a wait code, and codes are searched before anything else.
-  GameRun run = PlayGame(dir, {"\n:label\n;comment $C inside\n\nx\n"}, "idle\nclick 1 1\n");
-  EXPECT_THAT(run.Events(), ElementsAre("halt wait", "text x", "exit 0"));
-}
-
-TEST(Interpreter, LastLineWithoutLineEndRunsThenTheProgramCloses) {
-  TempDir dir;
-  GameRun run = PlayGame(dir, {"first\nlast"}, "");
-  EXPECT_THAT(run.Events(), ElementsAre("text first", "text last", "exit 0"));
-}
-
-TEST(Interpreter, JumpOnTheLastLineIsNotFollowed) {
-  TempDir dir;
-  GameRun run = PlayGame(dir, {":top\n$jmp top"}, "");
-  EXPECT_THAT(run.Events(), ElementsAre("exit 0"));
-}
-
-TEST(Interpreter, BareLineFeedLosesTheByteBeforeIt) {
-  TempDir dir;
-  WriteGame(dir, {"x\n"});
-  std::string plain = "abc\ndef\r\n";
-  for (char& c : plain) c = static_cast<char>(c ^ 0x5A);
-  WriteRawScript(dir, plain);
-  GameRun run = Play(dir, "");
-  EXPECT_THAT(run.Events(), ElementsAre("text ab", "text def", "exit 0"));
-}
-
-TEST(Interpreter, ScriptScrambledWithAnotherKeyIsRecognised) {
-  TempDir dir;
-  WriteGame(dir, {"x\n"});
-  std::string plain = "hello\r\nworld\r\n";
-  for (char& c : plain) c = static_cast<char>(c ^ 0x33);
-  WriteRawScript(dir, plain);
-  GameRun run = Play(dir, "");
-  EXPECT_THAT(run.Events(), ElementsAre("script key 0x33", "text hello", "text world", "exit 0"));
+TEST(Interpreter, LineEndsLabelsCommentsAndTheLastLineAreReadAsTheLoopReadsThem) {
+  const struct {
+    std::string plain;  // scrambled with `key` as the script file
+    char key;
+    std::string events;
+    std::vector<std::string> expected;
+  } cases[] = {
+      // The comment line carries a wait code, and codes are searched before anything else.
+      {"\r\n:label\r\n;comment $C inside\r\n\r\nx\r\n",
+       0x5A,
+       "idle\nclick 1 1\n",
+       {"halt wait", "text x", "exit 0"}},
+      // The last line runs without a line end, then the program closes; a jump there is not
+      // followed.
+      {"first\r\nlast", 0x5A, "", {"text first", "text last", "exit 0"}},
+      {":top\r\n$jmp top", 0x5A, "", {"exit 0"}},
+      {"abc\ndef\r\n", 0x5A, "", {"text ab", "text def", "exit 0"}},  // a bare LF eats a byte
+      {"hello\r\nworld\r\n", 0x33, "", {"script key 0x33", "text hello", "text world", "exit 0"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.plain);
+    TempDir dir;
+    WriteGame(dir, {"x\n"});
+    std::string scrambled = c.plain;
+    for (char& ch : scrambled) ch = static_cast<char>(ch ^ c.key);
+    WriteRawScript(dir, scrambled);
+    EXPECT_EQ(Play(dir, c.events).Events(), c.expected);
+  }
 }
 
 TEST(Interpreter, OverlongLinesAreCutAtACharacterBoundary) {

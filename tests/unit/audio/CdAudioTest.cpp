@@ -121,27 +121,24 @@ class CdScanOnDisk : public ::testing::Test {
   core::Engine engine{services};
 };
 
-TEST_F(CdScanOnDisk, RipsInTheGameFolderInAnyCase) {
-  Put("TRACK07.OGG");
-  EXPECT_EQ(Scan(), 1);
-  EXPECT_TRUE(engine.cdRipped);
-  EXPECT_EQ(engine.cdTrackFolder, "");
-  EXPECT_TRUE(fakes.ui.boxes.empty());
-}
-
-TEST_F(CdScanOnDisk, RipsInTheCdSubfolderInAnyCase) {
-  Put("Cd/Track99.Ogg");
-  EXPECT_EQ(Scan(), 1);
-  EXPECT_TRUE(engine.cdFound);
-  EXPECT_TRUE(engine.cdRipped);
-  EXPECT_EQ(engine.cdTrackFolder, "cd\\");
-}
-
-TEST_F(CdScanOnDisk, GameFolderRipsComeBeforeTheSubfolder) {
-  Put("cd/track02.ogg");
-  Put("track03.ogg");
-  EXPECT_EQ(Scan(), 1);
-  EXPECT_EQ(engine.cdTrackFolder, "");
+TEST_F(CdScanOnDisk, RipsAreFoundInAnyCaseInTheGameFolderBeforeTheCdSubfolder) {
+  const struct {
+    std::vector<std::string> files;
+    std::string folder;
+  } cases[] = {
+      {{"TRACK07.OGG"}, ""}, {{"Cd/Track99.Ogg"}, "cd\\"}, {{"cd/track02.ogg", "track03.ogg"}, ""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.files[0]);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+      std::filesystem::remove_all(entry.path());
+    }
+    for (const std::string& file : c.files) Put(file);
+    EXPECT_EQ(Scan(), 1);
+    EXPECT_TRUE(engine.cdFound);
+    EXPECT_TRUE(engine.cdRipped);
+    EXPECT_EQ(engine.cdTrackFolder, c.folder);
+    EXPECT_TRUE(fakes.ui.boxes.empty());
+  }
 }
 
 TEST_F(CdScanOnDisk, AFolderNamedLikeATrackIsNoRip) {

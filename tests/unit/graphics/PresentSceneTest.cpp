@@ -4,6 +4,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "graphics/PictureFile.h"
 #include "graphics/Transitions.h"
@@ -41,38 +42,32 @@ constexpr Expected kTransitions[] = {{1, 1, 1},      {2, 11, 11},    {3, 11, 11}
                                      {15, 480, 600}, {16, 481, 601}, {17, 640, 800}, {18, 641, 801},
                                      {19, 64, 80},   {20, 48, 60},   {21, 33, 33}};
 
-void ExpectEveryTransitionEndsOnTheNewPicture(int width, int height) {
-  for (const Expected& e : kTransitions) {
-    SCOPED_TRACE("transition " + std::to_string(e.number));
-    TransitionRig rig(width, height);
-    PutMask(rig, width, height);
-    rig.engine.effectNumber = e.number;
-    EXPECT_EQ(PresentScene(rig.engine), 1);
-    const int frames = width == 640 ? e.frames640 : e.frames800;
-    EXPECT_EQ(rig.fakes.log.lines.back(),
-              "transition " + std::to_string(e.number) + " " + std::to_string(frames));
-    EXPECT_EQ(rig.engine.inputBusy, 0);
-    if (e.number == 21) {
-      // In-place blending ends within rounding of the new picture.
-      const auto& screen = rig.engine.graphics.screenSurface;
-      const auto& scene = rig.engine.graphics.sceneSurface;
-      for (size_t k = 0; k < screen.SizeBytes(); ++k) {
-        ASSERT_LE(std::abs(screen.Data()[k] - scene.Data()[k]), 1) << k;
+TEST(PresentScene, EveryTransitionEndsOnTheNewPictureCoveringTheWholeFrameAtBothSizes) {
+  for (const auto& [width, height] : {std::pair{640, 480}, std::pair{800, 600}}) {
+    for (const Expected& e : kTransitions) {
+      SCOPED_TRACE("transition " + std::to_string(e.number) + " at " + std::to_string(width));
+      TransitionRig rig(width, height);
+      PutMask(rig, width, height);
+      rig.engine.effectNumber = e.number;
+      EXPECT_EQ(PresentScene(rig.engine), 1);
+      const int frames = width == 640 ? e.frames640 : e.frames800;
+      EXPECT_EQ(rig.fakes.log.lines.back(),
+                "transition " + std::to_string(e.number) + " " + std::to_string(frames));
+      EXPECT_EQ(rig.engine.inputBusy, 0);
+      if (e.number == 21) {
+        // In-place blending ends within rounding of the new picture.
+        const auto& screen = rig.engine.graphics.screenSurface;
+        const auto& scene = rig.engine.graphics.sceneSurface;
+        for (size_t k = 0; k < screen.SizeBytes(); ++k) {
+          ASSERT_LE(std::abs(screen.Data()[k] - scene.Data()[k]), 1) << k;
+        }
+        EXPECT_TRUE(rig.WindowEqualsScreen());
+      } else {
+        EXPECT_TRUE(rig.ScreenEquals(rig.engine.graphics.sceneSurface));
+        EXPECT_EQ(rig.WindowMismatches(Source::New), 0);
       }
-      EXPECT_TRUE(rig.WindowEqualsScreen());
-    } else {
-      EXPECT_TRUE(rig.ScreenEquals(rig.engine.graphics.sceneSurface));
-      EXPECT_EQ(rig.WindowMismatches(Source::New), 0);
     }
   }
-}
-
-TEST(PresentScene, EveryTransitionEndsOnTheNewPictureAt640x480) {
-  ExpectEveryTransitionEndsOnTheNewPicture(640, 480);
-}
-
-TEST(PresentScene, EveryTransitionCoversTheWholeLargerFrame) {
-  ExpectEveryTransitionEndsOnTheNewPicture(800, 600);
 }
 
 TEST(PresentScene, ScreenEffectsOffCutsEveryNumberButZero) {

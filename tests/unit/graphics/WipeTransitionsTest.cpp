@@ -2,6 +2,7 @@
 // with the times their frames reach the window.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "graphics/Transitions.h"
@@ -49,20 +50,17 @@ int TileFrame(int x, int y) {
   return x / 20 + y / 20 + (y / 20 >= 11 ? 1 : 0);
 }
 
-TEST(DiagonalTiles, FollowTheDiagonalWithItsStepAtRow11) {
-  TransitionRig rig(640, 480);
-  CheckFrames(rig,
-              [](int f, int x, int y) { return TileFrame(x, y) <= f ? Source::New : Source::Old; });
-  EXPECT_EQ(DiagonalTiles(rig.engine), 56);
-  EXPECT_EQ(rig.window.frames.size(), 56u);
-  EXPECT_EQ(rig.fakes.clock.nowMs(), 56u * 20);
-}
-
-TEST(DiagonalTiles, CoverEveryTileRowOfATallerFrame) {
-  TransitionRig rig(60, 610);  // 31 tile rows, the last one 10 rows high
-  CheckFrames(rig,
-              [](int f, int x, int y) { return TileFrame(x, y) <= f ? Source::New : Source::Old; });
-  EXPECT_EQ(DiagonalTiles(rig.engine), 3 + 31);
+TEST(DiagonalTiles, FollowTheDiagonalWithItsStepAtRow11AndCoverEveryTileRow) {
+  // 640 x 480, and a taller frame of 31 tile rows, the last one 10 rows high.
+  for (const auto& [width, height, frames] : {std::tuple{640, 480, 56}, {60, 610, 3 + 31}}) {
+    SCOPED_TRACE(height);
+    TransitionRig rig(width, height);
+    CheckFrames(
+        rig, [](int f, int x, int y) { return TileFrame(x, y) <= f ? Source::New : Source::Old; });
+    EXPECT_EQ(DiagonalTiles(rig.engine), frames);
+    EXPECT_EQ(rig.window.frames.size(), static_cast<size_t>(frames));
+    EXPECT_EQ(rig.fakes.clock.nowMs(), frames * 20u);
+  }
 }
 
 TEST(RaggedWipe, EachRowTrailsTheFrontByItsRandomOffset) {

@@ -95,14 +95,6 @@ TEST(Talk, PurgeAlwaysCutsAndTheGuardsStartNothing) {
   EXPECT_EQ(game.engine.voicePlayer.filePath, "C:\\game\\voice\\v01.ogg");
 }
 
-TEST(Talk, ASecondLineWhileOnePlaysOnlyCutsTheFirst) {
-  FakeGame game("x\r\n");
-  game.engine.env.seVolume = 100;
-  game.engine.voicePlaying = 1;
-  Talk(game.engine, "$talk voice\\v02.ogg");
-  EXPECT_EQ(Requests(game), std::vector<uint32_t>{platform::MSG_VOICE_STOP});
-}
-
 TEST(AudioDispatch, TheWholeLineIsSearchedInTableOrder) {
   EXPECT_EQ(FindCommand("$talk voice\\wave01.ogg")->keyword, "wave");
   EXPECT_EQ(FindCommand("$OGGPlay talk.ogg")->keyword, "talk");

@@ -12,7 +12,7 @@ namespace {
 using core::GameState;
 using test::FakeGame;
 
-TEST(Wait, EndsAfterItsTimeAndHidesTheCursor) {
+TEST(Wait, EndsAfterItsTimeOrAtOnceWhenItsEndIsPastAndHidesTheCursor) {
   FakeGame game("x\r\n");
   game.fakes.clock.SetNow(500);
   game.engine.waitCursorOn = 1;
@@ -25,12 +25,8 @@ TEST(Wait, EndsAfterItsTimeAndHidesTheCursor) {
   Wait(game.engine, "$wait 0");
   Wait(game.engine, "$wait -5");  // an end below the start is reached at once
   EXPECT_EQ(game.fakes.clock.nowMs(), 1500u);
-}
-
-TEST(Wait, EndTimeWrappingPastTheTickCountEndsAtOnce) {
-  FakeGame game("x\r\n");
   game.fakes.clock.SetNow(0xFFFFFF00u);
-  Wait(game.engine, "$wait 512");
+  Wait(game.engine, "$wait 512");  // so is an end wrapping past the tick count's end
   EXPECT_EQ(game.fakes.clock.nowMs(), 0xFFFFFF00u);
 }
 

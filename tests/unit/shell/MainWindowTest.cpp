@@ -45,15 +45,12 @@ struct Window : ::testing::Test {
   std::vector<uint8_t> EnvFile() { return game.fakes.files.files["C:\\game\\\\save\\env.dat"]; }
 };
 
-TEST_F(Window, ClickDuringSyncIsIgnoredEntirelyEvenTheVoice) {
-  engine.syncActive = 1;
+TEST_F(Window, ClickIsIgnoredDuringSyncOrBusyInputAndOtherwiseCutsVoiceSkipAndAuto) {
+  engine.syncActive = 1;  // ignored entirely, even the voice
   engine.voicePlaying = 1;
   EXPECT_EQ(shell::HandleClick(engine, MakePoint(10, 10)), 0);
   EXPECT_EQ(engine.voicePlaying, 1);
-}
-
-TEST_F(Window, ClickCutsTheVoiceUnlessInputIsBusy) {
-  engine.voicePlaying = 1;
+  engine.syncActive = 0;
   engine.inputBusy = 1;
   engine.screenMode = 1;
   EXPECT_EQ(shell::HandleClick(engine, 0), 0);  // a screen is being built: ignored
@@ -61,9 +58,8 @@ TEST_F(Window, ClickCutsTheVoiceUnlessInputIsBusy) {
   engine.inputBusy = 0;
   EXPECT_EQ(shell::HandleClick(engine, 0), 1);
   EXPECT_EQ(engine.voicePlaying, 0);
-}
 
-TEST_F(Window, ClickEndsSkipAndRestoresTheSpeed) {
+  engine.screenMode = 0;
   engine.env.messageSpeed = 40;
   shell::SetSkipMode(engine, true);
   EXPECT_EQ(engine.env.messageSpeed, 0);
@@ -71,10 +67,8 @@ TEST_F(Window, ClickEndsSkipAndRestoresTheSpeed) {
   EXPECT_EQ(shell::HandleClick(engine, 0), 1);
   EXPECT_EQ(engine.advanceMode, 0);
   EXPECT_EQ(engine.env.messageSpeed, 40);
-}
 
-TEST_F(Window, ClickEndsAutoAdvanceOnlyWhenNotHaltedAtAStop) {
-  shell::SetAutoMode(engine, 3);
+  shell::SetAutoMode(engine, 3);  // ended only when not halted at a stop
   engine.clickEndsAuto = 0;
   shell::HandleClick(engine, 0);
   EXPECT_EQ(engine.advanceMode, 3);
@@ -97,7 +91,7 @@ TEST_F(Window, PrintScreenAdvancesAndReturnsOne) {
   EXPECT_EQ(Deliver(platform::MSG_KEYUP, 0x41, 0xC0000001), 0);
 }
 
-TEST_F(Window, RightClickWhileSkippingRestoresTheSpeedBeforeTheMarks) {
+TEST_F(Window, RightClickEndsSkipOrAutoBeforeTheMarksAndPostsTheChosenCommand) {
   engine.env.messageSpeed = 100;
   shell::SetSkipMode(engine, true);
   Deliver(platform::MSG_RBUTTONUP, 0, MakePoint(5, 5));
@@ -105,9 +99,8 @@ TEST_F(Window, RightClickWhileSkippingRestoresTheSpeedBeforeTheMarks) {
   ASSERT_EQ(game.fakes.ui.menus.size(), 1u);
   EXPECT_TRUE(Find(game.fakes.ui.menus[0], resources::ID_SPEED_SLOW)->checked);
   EXPECT_EQ(EnvFile()[0], 100);
-}
+  EXPECT_TRUE(game.fakes.window.posted.empty());
 
-TEST_F(Window, RightClickEndsAutoAdvanceAndPostsTheChosenCommand) {
   shell::SetAutoMode(engine, 3);
   game.fakes.ui.menuChoices.push_back(resources::ID_EFFECTS);
   Deliver(platform::MSG_RBUTTONUP, 0, MakePoint(5, 5));
@@ -143,7 +136,7 @@ TEST_F(Window, MenuMarksFollowTheSettings) {
   EXPECT_FALSE(Find(menu, resources::ID_AUTO)->greyed);
 }
 
-TEST_F(Window, VolumeCommandsWriteTheFileButLeaveTheMarksForNextTime) {
+TEST_F(Window, SettingCommandsWriteTheFileAndVolumesLeaveTheMarksForNextTime) {
   MenuItem& menu = window.SystemMenu();
   shell::RefreshMenuChecks(engine, menu);
   shell::RunMenuCommand(engine, menu, resources::ID_BGM_25);
@@ -151,30 +144,23 @@ TEST_F(Window, VolumeCommandsWriteTheFileButLeaveTheMarksForNextTime) {
   EXPECT_EQ(EnvFile()[14], 25);
   EXPECT_TRUE(Find(menu, resources::ID_BGM_75)->checked);
   EXPECT_FALSE(Find(menu, resources::ID_BGM_25)->checked);
-}
 
-TEST_F(Window, SpeedFullScreenAndEffectsCommands) {
-  MenuItem& menu = window.SystemMenu();
   shell::RunMenuCommand(engine, menu, resources::ID_SPEED_SLOWEST);
   EXPECT_EQ(engine.env.messageSpeed, 200);
   EXPECT_TRUE(Find(menu, resources::ID_SPEED_SLOWEST)->checked);
-  shell::RunMenuCommand(engine, menu, resources::ID_FULLSCREEN);
-  EXPECT_EQ(engine.env.windowed, 0);
-  EXPECT_TRUE(game.fakes.display.fullScreen);
-  shell::RunMenuCommand(engine, menu, resources::ID_FULLSCREEN);
-  EXPECT_EQ(engine.env.windowed, 1);
-  EXPECT_FALSE(game.fakes.display.fullScreen);
+  for (int windowed : {0, 1}) {
+    shell::RunMenuCommand(engine, menu, resources::ID_FULLSCREEN);
+    EXPECT_EQ(engine.env.windowed, windowed);
+    EXPECT_EQ(game.fakes.display.fullScreen, windowed == 0);
+  }
   shell::RunMenuCommand(engine, menu, resources::ID_EFFECTS);
   EXPECT_EQ(engine.env.screenEffects, 0);
   EXPECT_EQ(EnvFile()[8], 0);
-}
 
-TEST_F(Window, AutoAdvanceCommandToggles) {
-  MenuItem& menu = window.SystemMenu();
-  shell::RunMenuCommand(engine, menu, resources::ID_AUTO);
-  EXPECT_EQ(engine.advanceMode, 3);
-  shell::RunMenuCommand(engine, menu, resources::ID_AUTO);
-  EXPECT_EQ(engine.advanceMode, 0);
+  for (int mode : {3, 0}) {  // auto-advance toggles
+    shell::RunMenuCommand(engine, menu, resources::ID_AUTO);
+    EXPECT_EQ(engine.advanceMode, mode);
+  }
   engine.screenMode = 1;  // a choice is up: the item does nothing
   shell::RunMenuCommand(engine, menu, resources::ID_AUTO);
   EXPECT_EQ(engine.advanceMode, 0);

@@ -31,27 +31,28 @@ class ShiftJisTextTest : public ::testing::Test {
   platform::posix::IconvCp932 cp932;
 };
 
-TEST_F(ShiftJisTextTest, EveryLineBreakBecomesCrLf) {
-  EXPECT_EQ(ToShiftJis("a\nb\r\nc\rd\n"), "a\r\nb\r\nc\r\nd\r\n");
-  EXPECT_EQ(ToShiftJis("a\n\n\r\n"), "a\r\n\r\n\r\n");
-  EXPECT_EQ(ToShiftJis("\n"), "\r\n");
-}
-
-TEST_F(ShiftJisTextTest, LastLineEndsWithABreakOnlyWhenTheSourceDoes) {
-  EXPECT_EQ(ToShiftJis("$C\nlast"), "$C\r\nlast");
-  EXPECT_EQ(ToShiftJis("$C\nlast\r\n"), "$C\r\nlast\r\n");
-  EXPECT_EQ(ToShiftJis(""), "");
-}
-
-TEST_F(ShiftJisTextTest, ReadsUtf8WithOrWithoutByteOrderMark) {
-  EXPECT_EQ(ToShiftJis("＊＊＊\n"), "\x81\x96\x81\x96\x81\x96\r\n");
-  EXPECT_EQ(ToShiftJis("\xEF\xBB\xBF晴臣\n"), "\x90\xB0\x90\x62\r\n");
-}
-
-TEST_F(ShiftJisTextTest, TakesBytesThatAreNotUtf8AsShiftJisAlready) {
-  EXPECT_EQ(ToShiftJis("\x90\xB0\x90\x62\n\x81\x96\r\nx"), "\x90\xB0\x90\x62\r\n\x81\x96\r\nx");
-  // Half-width katakana that happen to be well-formed UTF-8 need the caller to say so.
-  EXPECT_EQ(ToShiftJis("\xC3\xBD\n", SourceEncoding::kShiftJis), "\xC3\xBD\r\n");
+TEST_F(ShiftJisTextTest, ConvertsUtf8OrShiftJisWithEveryLineBreakAsCrLf) {
+  const struct {
+    std::string_view source;
+    std::string_view expected;
+    SourceEncoding encoding = SourceEncoding::kDetect;
+  } cases[] = {
+      {"a\nb\r\nc\rd\n", "a\r\nb\r\nc\r\nd\r\n"},
+      {"a\n\n\r\n", "a\r\n\r\n\r\n"},
+      {"\n", "\r\n"},
+      // The last line ends with a break only when the source's does.
+      {"$C\nlast", "$C\r\nlast"},
+      {"$C\nlast\r\n", "$C\r\nlast\r\n"},
+      {"", ""},
+      // UTF-8 with or without a byte order mark.
+      {"＊＊＊\n", "\x81\x96\x81\x96\x81\x96\r\n"},
+      {"\xEF\xBB\xBF晴臣\n", "\x90\xB0\x90\x62\r\n"},
+      // Bytes that are not UTF-8 are Shift-JIS already.
+      {"\x90\xB0\x90\x62\n\x81\x96\r\nx", "\x90\xB0\x90\x62\r\n\x81\x96\r\nx"},
+      // Half-width katakana that happen to be well-formed UTF-8 need the caller to say so.
+      {"\xC3\xBD\n", "\xC3\xBD\r\n", SourceEncoding::kShiftJis},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ToShiftJis(c.source, c.encoding), c.expected) << c.source;
 }
 
 TEST_F(ShiftJisTextTest, ByteOrderMarkWithDamagedUtf8IsAnErrorNotShiftJis) {

@@ -21,39 +21,28 @@ class MessageBoxLayerTest : public ::testing::Test {
   ImGuiHarness harness_;
 };
 
-TEST_F(MessageBoxLayerTest, EnterAnswersOk) {
-  MessageBoxLayer box("確認", "終了します。", BoxButtons::OkCancel, BoxIcon::None);
-  harness_.SetLayers({&box});
-  harness_.Frames(2);
-  EXPECT_FALSE(box.Done());
-  harness_.Key(kEnterKey);
-  EXPECT_TRUE(box.Done());
-  EXPECT_EQ(box.Result(), BoxAnswer::Ok);
-}
-
-TEST_F(MessageBoxLayerTest, EscapeAnswersCancel) {
-  MessageBoxLayer box("確認", "タイトルに戻ります", BoxButtons::OkCancel, BoxIcon::None);
-  harness_.SetLayers({&box});
-  harness_.Key(kEscapeKey);
-  EXPECT_TRUE(box.Done());
-  EXPECT_EQ(box.Result(), BoxAnswer::Cancel);
-}
-
-TEST_F(MessageBoxLayerTest, EscapeOnAnOkOnlyBoxAnswersOk) {
-  MessageBoxLayer box("game", "セーブに失敗しました", BoxButtons::Ok, BoxIcon::Warning);
-  harness_.SetLayers({&box});
-  harness_.Key(kEscapeKey);
-  EXPECT_TRUE(box.Done());
-  EXPECT_EQ(box.Result(), BoxAnswer::Ok);
-}
-
-TEST_F(MessageBoxLayerTest, ClosingTheProgramDismissesLikeEscape) {
-  MessageBoxLayer question("確認", "q", BoxButtons::OkCancel, BoxIcon::None);
-  question.Cancel();
-  EXPECT_EQ(question.Result(), BoxAnswer::Cancel);
-  MessageBoxLayer notice("game", "n", BoxButtons::Ok, BoxIcon::None);
-  notice.Cancel();
-  EXPECT_EQ(notice.Result(), BoxAnswer::Ok);
+TEST_F(MessageBoxLayerTest, EnterAnswersOkEscapeCancelsAndAnOkOnlyBoxAlwaysAnswersOk) {
+  const struct {
+    BoxButtons buttons;
+    testing::HarnessKey key;
+    BoxAnswer answer;
+  } cases[] = {{BoxButtons::OkCancel, kEnterKey, BoxAnswer::Ok},
+               {BoxButtons::OkCancel, kEscapeKey, BoxAnswer::Cancel},
+               {BoxButtons::Ok, kEscapeKey, BoxAnswer::Ok}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.key));
+    MessageBoxLayer box("確認", "終了します。", c.buttons, BoxIcon::None);
+    harness_.SetLayers({&box});
+    harness_.Frames(2);
+    EXPECT_FALSE(box.Done());
+    harness_.Key(c.key);
+    EXPECT_TRUE(box.Done());
+    EXPECT_EQ(box.Result(), c.answer);
+    // Closing the program dismisses as Escape does.
+    MessageBoxLayer closed("確認", "q", c.buttons, BoxIcon::None);
+    closed.Cancel();
+    EXPECT_EQ(closed.Result(), c.buttons == BoxButtons::Ok ? BoxAnswer::Ok : BoxAnswer::Cancel);
+  }
 }
 
 TEST_F(MessageBoxLayerTest, ABoxUnderAnotherLayerIgnoresKeys) {
@@ -92,11 +81,15 @@ class NameEntryLayerTest : public ::testing::Test {
   bool calledInsideFrame_ = false;
 };
 
-TEST_F(NameEntryLayerTest, ShowsTheInitialTextAndEnterOffersIt) {
+TEST_F(NameEntryLayerTest, ShowsTheInitialTextEscapeDoesNothingAndEnterOffersIt) {
   NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
   harness_.SetLayers({&dialog});
   harness_.Frames(2);
   EXPECT_EQ(dialog.Text(), "晴臣");
+  harness_.Key(kEscapeKey);
+  harness_.Frames(2);
+  EXPECT_FALSE(dialog.Done());
+  EXPECT_TRUE(offered_.empty());
   harness_.Key(kEnterKey);
   ASSERT_EQ(offered_.size(), 1u);
   EXPECT_EQ(offered_[0], "晴臣");
@@ -142,15 +135,6 @@ TEST_F(NameEntryLayerTest, RejectKeepsTheText) {
   harness_.Frames(2);
   EXPECT_FALSE(dialog.Done());
   EXPECT_EQ(dialog.Text(), "晴臣");
-}
-
-TEST_F(NameEntryLayerTest, EscapeDoesNothing) {
-  NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
-  harness_.SetLayers({&dialog});
-  harness_.Key(kEscapeKey);
-  harness_.Frames(2);
-  EXPECT_FALSE(dialog.Done());
-  EXPECT_TRUE(offered_.empty());
 }
 
 TEST_F(NameEntryLayerTest, TheCloseBoxEndsWithTwoWithoutAsking) {
