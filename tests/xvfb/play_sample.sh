@@ -80,17 +80,23 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 "$QVPLAY" "$OUT/game" >"$OUT/qvplay.log" 2>&1 &
 QVPLAY_PID=$!
 
+# A window is taken once its geometry can be read: one found a moment before it is replaced
+# (or closed) is looked for again.
 WINDOW=
+GEOMETRY=
 for _ in $(seq 200); do
   WINDOW=$(xdotool search --onlyvisible --pid "$QVPLAY_PID" 2>/dev/null | head -n 1)
-  [ -n "$WINDOW" ] && break
+  if [ -n "$WINDOW" ]; then
+    GEOMETRY=$(xdotool getwindowgeometry --shell "$WINDOW" 2>/dev/null) && break
+    GEOMETRY=
+  fi
   kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended before its window appeared"
   sleep 0.1
 done
-[ -n "$WINDOW" ] || fail "no window appeared within 20 s"
+[ -n "$GEOMETRY" ] || fail "no window appeared within 20 s"
+eval "$GEOMETRY"
 
 # The sample game is 800 x 600 and the default scale is 1.
-eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
 [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "window is ${WIDTH}x${HEIGHT}, expected 800x600"
 
 alive() { kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended unexpectedly"; }

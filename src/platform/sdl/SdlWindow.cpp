@@ -38,7 +38,7 @@ bool SdlWindow::Create(const std::string& titleUtf8, int width, int height) {
     while (scale_ > 1 && (width * scale_ > usable.w || height * scale_ > usable.h)) --scale_;
   }
   window_.reset(SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                 width * scale_, height * scale_, 0));
+                                 width * scale_, height * scale_, SDL_WINDOW_HIDDEN));
   if (!window_) {
     std::fprintf(stderr, "qvplay: cannot create the window: %s\n", SDL_GetError());
     return false;
@@ -57,6 +57,9 @@ bool SdlWindow::Create(const std::string& titleUtf8, int width, int height) {
     return false;
   }
   SDL_SetTextureScaleMode(texture_.get(), SDL_ScaleModeNearest);
+  // Shown only now: making the renderer can replace the X window with a new one (SDL tries a GL
+  // framebuffer first), and a window shown before that would flash and vanish under the player.
+  SDL_ShowWindow(window_.get());
   frameWidth_ = width;
   frameHeight_ = height;
   picture_ = std::make_unique<FramePicture>(width, height);

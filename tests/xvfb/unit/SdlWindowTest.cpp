@@ -45,6 +45,7 @@ TEST_F(SdlWindowTest, CreatesTheFrameWithABlackPicture) {
   SDL_GetWindowSize(window().Handle(), &width, &height);
   EXPECT_EQ(width, 64);
   EXPECT_EQ(height, 48);
+  EXPECT_TRUE(SDL_GetWindowFlags(window().Handle()) & SDL_WINDOW_SHOWN);
   EXPECT_FALSE(window().Create("again", 64, 48));
 }
 
