@@ -66,80 +66,52 @@ TEST(AboutBoxLayerTest, OnlyTheButtonClosesIt) {
 
 class NameEntryLayerTest : public ::testing::Test {
  protected:
-  NameEntryLayer MakeDialog(NameVerdict verdict) {
-    return NameEntryLayer("名前の入力", "名前を全角5文字以内で入力してください。", "晴臣",
-                          [this, verdict](const std::string& text) {
-                            offered_.push_back(text);
-                            // The verdict may open a box of its own: never inside a frame.
-                            calledInsideFrame_ |= ImGuiHarness::InsideFrame();
-                            return verdict;
-                          });
-  }
+  NameEntryLayerTest() { harness_.SetLayers({&dialog_}); }
+  // The verdict may open a box of its own: never inside a frame.
+  ~NameEntryLayerTest() override { EXPECT_FALSE(calledInsideFrame_); }
 
   ImGuiHarness harness_;
   std::vector<std::string> offered_;
+  NameVerdict verdict_ = NameVerdict::Accept;
   bool calledInsideFrame_ = false;
+  NameEntryLayer dialog_{"名前の入力", "名前を全角5文字以内で入力してください。", "晴臣",
+                         [this](const std::string& text) {
+                           offered_.push_back(text);
+                           calledInsideFrame_ |= ImGuiHarness::InsideFrame();
+                           return verdict_;
+                         }};
 };
 
-TEST_F(NameEntryLayerTest, ShowsTheInitialTextEscapeDoesNothingAndEnterOffersIt) {
-  NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
-  harness_.SetLayers({&dialog});
+TEST_F(NameEntryLayerTest, EnterAsksForAVerdictAndEscapeDoesNothing) {
   harness_.Frames(2);
-  EXPECT_EQ(dialog.Text(), "晴臣");
-  harness_.Key(kEscapeKey);
-  harness_.Frames(2);
-  EXPECT_FALSE(dialog.Done());
-  EXPECT_TRUE(offered_.empty());
-  harness_.Key(kEnterKey);
-  ASSERT_EQ(offered_.size(), 1u);
-  EXPECT_EQ(offered_[0], "晴臣");
-  EXPECT_TRUE(dialog.Done());
-  EXPECT_EQ(dialog.Result(), 1);
-  EXPECT_FALSE(calledInsideFrame_);
-}
-
-TEST_F(NameEntryLayerTest, TypingReplacesTheSelectedInitialText) {
-  NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
-  harness_.SetLayers({&dialog});
-  harness_.Frames(2);
-  harness_.Type("太郎");
-  harness_.Key(kEnterKey);
-  ASSERT_EQ(offered_.size(), 1u);
-  EXPECT_EQ(offered_[0], "太郎");
-}
-
-TEST_F(NameEntryLayerTest, RejectAndClearEmptiesTheFieldAndStays) {
-  NameEntryLayer dialog = MakeDialog(NameVerdict::RejectAndClear);
-  harness_.SetLayers({&dialog});
-  harness_.Frames(2);
+  EXPECT_EQ(dialog_.Text(), "晴臣");
+  // Typing replaces the selected initial text.
+  verdict_ = NameVerdict::RejectAndClear;
   harness_.Type("あいうえおか");
   harness_.Key(kEnterKey);
   harness_.Frames(2);
-  ASSERT_EQ(offered_.size(), 1u);
-  EXPECT_EQ(offered_[0], "あいうえおか");
-  EXPECT_FALSE(dialog.Done());
-  EXPECT_EQ(dialog.Text(), "");
+  EXPECT_EQ(offered_, std::vector<std::string>{"あいうえおか"});
+  EXPECT_FALSE(dialog_.Done());
+  EXPECT_EQ(dialog_.Text(), "");
   // The field has the focus again: typing goes on in it.
+  verdict_ = NameVerdict::Reject;
   harness_.Type("abc");
   harness_.Key(kEnterKey);
-  ASSERT_EQ(offered_.size(), 2u);
-  EXPECT_EQ(offered_[1], "abc");
-  EXPECT_FALSE(calledInsideFrame_);
-}
-
-TEST_F(NameEntryLayerTest, RejectKeepsTheText) {
-  NameEntryLayer dialog = MakeDialog(NameVerdict::Reject);
-  harness_.SetLayers({&dialog});
   harness_.Frames(2);
+  EXPECT_FALSE(dialog_.Done());
+  EXPECT_EQ(dialog_.Text(), "abc");
+  harness_.Key(kEscapeKey);
+  harness_.Frames(2);
+  EXPECT_FALSE(dialog_.Done());
+  EXPECT_EQ(offered_.size(), 2u);
+  verdict_ = NameVerdict::Accept;
   harness_.Key(kEnterKey);
-  harness_.Frames(2);
-  EXPECT_FALSE(dialog.Done());
-  EXPECT_EQ(dialog.Text(), "晴臣");
+  EXPECT_EQ(offered_, (std::vector<std::string>{"あいうえおか", "abc", "abc"}));
+  EXPECT_TRUE(dialog_.Done());
+  EXPECT_EQ(dialog_.Result(), 1);
 }
 
 TEST_F(NameEntryLayerTest, TheCloseBoxEndsWithTwoWithoutAsking) {
-  NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
-  harness_.SetLayers({&dialog});
   harness_.Frames(3);
   const ImGuiWindow* window = ImGui::FindWindowByName("名前の入力###qvname0");
   ASSERT_NE(window, nullptr);
@@ -148,24 +120,22 @@ TEST_F(NameEntryLayerTest, TheCloseBoxEndsWithTwoWithoutAsking) {
   harness_.Click(
       ImVec2(title.Max.x - ImGui::GetFontSize() * 0.5f - ImGui::GetStyle().FramePadding.x,
              (title.Min.y + title.Max.y) / 2));
-  EXPECT_TRUE(dialog.Done());
-  EXPECT_EQ(dialog.Result(), 2);
+  EXPECT_TRUE(dialog_.Done());
+  EXPECT_EQ(dialog_.Result(), 2);
   EXPECT_TRUE(offered_.empty());
 }
 
 TEST_F(NameEntryLayerTest, EnterDuringCompositionBelongsToTheInputMethod) {
-  NameEntryLayer dialog = MakeDialog(NameVerdict::Accept);
-  harness_.SetLayers({&dialog});
   SDL_Event editing{};
   editing.type = SDL_TEXTEDITING;
   SDL_strlcpy(editing.edit.text, "たろ", sizeof editing.edit.text);
-  dialog.OnEvent(editing);
+  dialog_.OnEvent(editing);
   harness_.Key(kEnterKey);
   EXPECT_TRUE(offered_.empty());
   SDL_Event committed{};
   committed.type = SDL_TEXTINPUT;
   SDL_strlcpy(committed.text.text, "太郎", sizeof committed.text.text);
-  dialog.OnEvent(committed);
+  dialog_.OnEvent(committed);
   harness_.Key(kEnterKey);
   EXPECT_EQ(offered_.size(), 1u);
 }

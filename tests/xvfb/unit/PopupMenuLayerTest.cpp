@@ -59,19 +59,24 @@ class PopupMenuLayerTest : public ::testing::Test {
   PopupMenuLayer layer_;
 };
 
-TEST_F(PopupMenuLayerTest, ALeftClickChoosesACommand) {
-  harness_.Click(Row(0, 2));
-  EXPECT_TRUE(layer_.Done());
-  EXPECT_EQ(layer_.Result(), 3u);
+TEST_F(PopupMenuLayerTest, EitherButtonChoosesACommandAndAClickOutsideDismisses) {
+  const struct {
+    int row;  // -1: away from the menu
+    int button;
+    uint32_t result;
+  } cases[] = {{2, ImGuiMouseButton_Left, 3}, {0, ImGuiMouseButton_Right, 1}, {-1, 0, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.row);
+    PopupMenuLayer layer(menu_, ImVec2(100, 100));
+    harness_.SetLayers({&layer});
+    harness_.Frames(3);
+    harness_.Click(c.row < 0 ? ImVec2(600, 500) : Row(0, c.row), c.button);
+    EXPECT_TRUE(layer.Done());
+    EXPECT_EQ(layer.Result(), c.result);
+  }
 }
 
-TEST_F(PopupMenuLayerTest, ARightClickChoosesToo) {
-  harness_.Click(Row(0, 0), ImGuiMouseButton_Right);
-  EXPECT_TRUE(layer_.Done());
-  EXPECT_EQ(layer_.Result(), 1u);
-}
-
-TEST_F(PopupMenuLayerTest, OpensAtThePointerAndHoveringASubmenuOpensItBesideItsItem) {
+TEST_F(PopupMenuLayerTest, OpensAtThePointerAndASubmenuBesideItsItemWhoseGreyedItemsAreInert) {
   const ImGuiWindow* root = ImGuiHarness::DrawnWindow("##qvmenu0_0");
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(root->Pos.x, 100);
@@ -85,37 +90,20 @@ TEST_F(PopupMenuLayerTest, OpensAtThePointerAndHoveringASubmenuOpensItBesideItsI
   EXPECT_FLOAT_EQ(sub->Pos.x, root->Pos.x + root->Size.x);
   // Its first row is level with the item that opened it.
   EXPECT_NEAR(Row(1, 0).y, Row(0, 1).y, 1.0f);
+  harness_.Click(Row(1, 1));
+  EXPECT_FALSE(layer_.Done());
   harness_.Click(Row(1, 0));
   EXPECT_TRUE(layer_.Done());
   EXPECT_EQ(layer_.Result(), 10u);
 }
 
-TEST_F(PopupMenuLayerTest, HoveringACommandClosesTheOpenSubmenu) {
+TEST_F(PopupMenuLayerTest, HoveringACommandOrEscapeClosesTheSubmenuAndASecondEscapeTheMenu) {
   harness_.MoveTo(Row(0, 1));
   harness_.Frames(2);
   ASSERT_NE(ImGuiHarness::DrawnWindow("##qvmenu0_1"), nullptr);
   harness_.MoveTo(Row(0, 2));
   harness_.Frames(1);
   EXPECT_EQ(ImGuiHarness::DrawnWindow("##qvmenu0_1"), nullptr);
-  EXPECT_FALSE(layer_.Done());
-}
-
-TEST_F(PopupMenuLayerTest, GreyedItemsCannotBeChosen) {
-  harness_.MoveTo(Row(0, 1));
-  harness_.Frames(2);
-  harness_.Click(Row(1, 1));
-  EXPECT_FALSE(layer_.Done());
-  harness_.Click(Row(1, 0));
-  EXPECT_EQ(layer_.Result(), 10u);
-}
-
-TEST_F(PopupMenuLayerTest, AClickOutsideDismisses) {
-  harness_.Click(ImVec2(600, 500));
-  EXPECT_TRUE(layer_.Done());
-  EXPECT_EQ(layer_.Result(), 0u);
-}
-
-TEST_F(PopupMenuLayerTest, EscapeClosesTheSubmenuFirstThenTheMenu) {
   harness_.MoveTo(Row(0, 1));
   harness_.Frames(2);
   harness_.MoveTo(Row(1, 0));
