@@ -48,7 +48,7 @@ struct DriverScope {
   ~DriverScope() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
 };
 
-TEST(SdlAudioDevice, ReportsFinishedBuffersInOrderFromItsWorker) {
+TEST(SdlAudioDevice, ReportsFinishedBuffersInOrderFromItsWorkerAndAllAtOnceOnReset) {
   DriverScope scope("dummy");
   SdlAudioDevice device;
   ASSERT_EQ(device.DriverName(), "dummy");
@@ -56,7 +56,7 @@ TEST(SdlAudioDevice, ReportsFinishedBuffersInOrderFromItsWorker) {
   // A stream that needs converting: 22050 Hz mono into the device's 44100 Hz stereo.
   AudioHandle handle = device.Open(AudioChannel::Voice, PcmFormat{22050, 1}, recorder.Callback());
   ASSERT_NE(handle, 0u);
-  std::vector<int16_t> samples(2205, 1000);  // 100 ms
+  const std::vector<int16_t> samples(2205, 1000);  // 100 ms
   for (uint32_t i = 0; i < 4; ++i) {
     ASSERT_TRUE(device.Write(handle, reinterpret_cast<const uint8_t*>(samples.data()),
                              static_cast<uint32_t>(samples.size() * 2), i));
@@ -64,29 +64,23 @@ TEST(SdlAudioDevice, ReportsFinishedBuffersInOrderFromItsWorker) {
   ASSERT_TRUE(device.Write(handle, nullptr, 0, 4));  // an empty buffer finishes in its turn
   ASSERT_TRUE(recorder.WaitFor(5));
   EXPECT_EQ(recorder.Cookies(), (std::vector<uint32_t>{0, 1, 2, 3, 4}));
-  const std::thread::id worker = recorder.threads[0];
-  EXPECT_NE(worker, std::this_thread::get_id());
-  for (std::thread::id id : recorder.threads) EXPECT_EQ(id, worker);
-  EXPECT_TRUE(device.Close(handle));
-  EXPECT_FALSE(device.Write(handle, nullptr, 0, 5));
-}
-
-TEST(SdlAudioDevice, ResetFinishesTheQueueAtOnce) {
-  DriverScope scope("dummy");
-  SdlAudioDevice device;
-  Recorder recorder;
-  AudioHandle handle = device.Open(AudioChannel::Music, PcmFormat{44100, 2}, recorder.Callback());
-  std::vector<int16_t> samples(44100 * 2, 0);  // a second each
-  for (uint32_t i = 0; i < 3; ++i) {
-    device.Write(handle, reinterpret_cast<const uint8_t*>(samples.data()),
-                 static_cast<uint32_t>(samples.size() * 2), i);
+  {
+    std::lock_guard lock(recorder.mutex);
+    const std::thread::id worker = recorder.threads[0];
+    EXPECT_NE(worker, std::this_thread::get_id());
+    for (std::thread::id id : recorder.threads) EXPECT_EQ(id, worker);
+  }
+  const std::vector<int16_t> second(22050, 0);
+  for (uint32_t i = 5; i < 8; ++i) {
+    device.Write(handle, reinterpret_cast<const uint8_t*>(second.data()), 22050 * 2, i);
   }
   const auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(device.Reset(handle));
   EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
   // Every completion has been reported by the time Reset returns.
-  EXPECT_EQ(recorder.Cookies(), (std::vector<uint32_t>{0, 1, 2}));
+  EXPECT_EQ(recorder.Cookies(), (std::vector<uint32_t>{0, 1, 2, 3, 4, 5, 6, 7}));
   EXPECT_TRUE(device.Close(handle));
+  EXPECT_FALSE(device.Write(handle, nullptr, 0, 8));
   EXPECT_FALSE(device.Reset(handle));
 }
 

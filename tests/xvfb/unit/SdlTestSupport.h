@@ -90,9 +90,6 @@ inline void WaitForFrames(Window& window, int frames) {
   }
 }
 
-// Presses and releases a key at once, as synthetic input does.
-inline void Tap(SDL_Scancode scancode, uint32_t windowId = 0);
-
 // Pushes a key press or release, as the system would deliver it to `windowId`. Any thread.
 inline void PushKey(Uint32 type, SDL_Scancode scancode, uint32_t windowId = 0) {
   SDL_Event event{};
@@ -104,7 +101,8 @@ inline void PushKey(Uint32 type, SDL_Scancode scancode, uint32_t windowId = 0) {
   SDL_PushEvent(&event);
 }
 
-inline void Tap(SDL_Scancode scancode, uint32_t windowId) {
+// Presses and releases a key at once, as synthetic input does.
+inline void Tap(SDL_Scancode scancode, uint32_t windowId = 0) {
   PushKey(SDL_KEYDOWN, scancode, windowId);
   PushKey(SDL_KEYUP, scancode, windowId);
 }
