@@ -1,12 +1,10 @@
-// Headless pieces: the events file, virtual time between two threads, the PNG captures.
+// Headless pieces: the events file and virtual time between two threads.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <thread>
 
 #include "platform/StopSignal.h"
 #include "platform/headless/EventScript.h"
-#include "platform/headless/PngWriter.h"
 #include "platform/headless/VirtualClock.h"
 
 namespace qv::test {
@@ -79,25 +77,6 @@ TEST(VirtualClock, StopUnwindsAnInterruptibleWaiter) {
   clock.requestStop();
   worker.join();
   EXPECT_TRUE(unwound);
-}
-
-TEST(Png, EncodesTopRowFirstInRgbOrder) {
-  // 4 x 2, bottom row stored first: bottom blue, top red.
-  std::vector<uint8_t> pixels(4 * 2 * 3, 0);
-  for (int x = 0; x < 4; ++x) {
-    pixels[3 * x] = 255;           // bottom row: blue
-    pixels[12 + 3 * x + 2] = 255;  // top row: red
-  }
-  std::vector<uint8_t> png = platform::headless::EncodePng(pixels.data(), 4, 2);
-  ASSERT_GT(png.size(), 60u);
-  EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
-  // Stored deflate: the first scanline follows the zlib and block headers of the IDAT chunk.
-  auto idat = std::search(png.begin(), png.end(), std::begin("IDAT"), std::begin("IDAT") + 4);
-  ASSERT_NE(idat, png.end());
-  const uint8_t* raw = &*(idat + 4 + 2 + 5);
-  EXPECT_EQ(raw[0], 0);    // filter byte
-  EXPECT_EQ(raw[1], 255);  // top-left red
-  EXPECT_EQ(raw[3], 0);    // and no blue
 }
 
 }  // namespace

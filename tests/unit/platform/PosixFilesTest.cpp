@@ -52,11 +52,8 @@ TEST_F(Files, ReplacementIsWholeAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(files.ReplaceAtomically(base + "\\save\\env.dat", std::vector<uint8_t>(56, 1)));
   ASSERT_TRUE(files.ReplaceAtomically(base + "\\save\\env.dat", std::vector<uint8_t>(56, 2)));
   EXPECT_EQ(ReadFile(dir.Path() + "/save/env.dat"), std::string(56, '\2'));
-  int entries = 0;
-  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path() + "/save")) {
-    ++entries;
-  }
-  EXPECT_EQ(entries, 1);
+  const std::filesystem::directory_iterator entries(dir.Path() + "/save");
+  EXPECT_EQ(std::distance(begin(entries), end(entries)), 1);
   EXPECT_FALSE(files.ReplaceAtomically(base + "missing\\dir\\f", {}));
 }
 

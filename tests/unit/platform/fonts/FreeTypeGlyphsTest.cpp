@@ -12,6 +12,7 @@
 #include "platform/fonts/FreeTypeFont.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
 #include "platform/posix/IconvCp932.h"
+#include "support/HeadlessGame.h"
 
 namespace qv::platform::fonts {
 namespace {
@@ -178,23 +179,6 @@ TEST_F(FreeTypeGlyphsTest, SpacesRenderWithoutInkAndCodesThatAreNoCharacterFail)
   }
 }
 
-TEST_F(FreeTypeGlyphsTest, CachedGlyphsEqualFreshlyRenderedOnes) {
-  for (int32_t weight : {400, 700}) {
-    auto font = std::dynamic_pointer_cast<FreeTypeFont>(Open(kGothic, 21, weight));
-    ASSERT_TRUE(font);
-    for (uint32_t code : {kBlackSquare, kHiraganaA, kKanji, 0x8140u, uint32_t{'g'}, 0xB1u}) {
-      GlyphBitmap first;
-      GlyphBitmap second;
-      GlyphBitmap fresh;
-      ASSERT_TRUE(font->Glyph(code, first));
-      ASSERT_TRUE(font->Glyph(code, second));
-      ASSERT_TRUE(font->RenderUncached(code, fresh));
-      EXPECT_TRUE(Equal(first, fresh)) << code;
-      EXPECT_TRUE(Equal(second, fresh)) << code;
-    }
-  }
-}
-
 TEST_F(FreeTypeGlyphsTest, BoldRequestsAreDrawnHeavier) {
   const auto normal = Open(kGothic, 21, 400);
   const auto bold = Open(kGothic, 21, 700);
@@ -209,41 +193,43 @@ TEST_F(FreeTypeGlyphsTest, BoldRequestsAreDrawnHeavier) {
   EXPECT_GT(ink(bold), ink(normal) * 11 / 10);
 }
 
-TEST_F(FreeTypeGlyphsTest, TwoThreadsRenderAtOnceAsOneDoes) {
-  auto font = std::dynamic_pointer_cast<FreeTypeFont>(Open(kGothic));
-  auto otherSize = Open(kGothic, 22);  // a second face of the same library, in use meanwhile
-  ASSERT_TRUE(font && otherSize);
-  std::vector<uint32_t> codes;
+TEST_F(FreeTypeGlyphsTest, CachedGlyphsEqualFreshOnesWhileTwoThreadsFillTheCache) {
+  std::vector<uint32_t> codes = {kBlackSquare, kHiraganaA, 0x8140u, uint32_t{'g'}, 0xB1u};
   for (uint32_t code = 0x889F; code < 0x88FC; ++code) codes.push_back(code);  // a row of kanji
-  std::vector<GlyphBitmap> expected(codes.size());
-  for (size_t i = 0; i < codes.size(); ++i) {
-    ASSERT_TRUE(font->RenderUncached(codes[i], expected[i]));
-  }
-  std::vector<int> mismatches(2, 0);
-  auto work = [&](int thread) {
-    for (int pass = 0; pass < 3; ++pass) {
-      for (size_t i = 0; i < codes.size(); ++i) {
-        const size_t at = thread == 0 ? i : codes.size() - 1 - i;  // one fills, one reads
-        GlyphBitmap glyph;
-        GlyphBitmap other;
-        font->Glyph(codes[at], glyph);
-        otherSize->Glyph(codes[at], other);
-        if (!Equal(glyph, expected[at])) ++mismatches[thread];
-      }
+  for (int32_t weight : {400, 700}) {
+    SCOPED_TRACE(weight);
+    auto font = std::dynamic_pointer_cast<FreeTypeFont>(Open(kGothic, 21, weight));
+    auto otherSize = Open(kGothic, 22, weight);  // another face of the same library, in use too
+    ASSERT_TRUE(font && otherSize);
+    std::vector<GlyphBitmap> expected(codes.size());
+    for (size_t i = 0; i < codes.size(); ++i) {
+      ASSERT_TRUE(font->RenderUncached(codes[i], expected[i]));
     }
-  };
-  std::thread first(work, 0);
-  std::thread second(work, 1);
-  first.join();
-  second.join();
-  EXPECT_EQ(mismatches, (std::vector<int>{0, 0}));
+    std::vector<int> mismatches(2, 0);
+    auto work = [&](int thread) {
+      for (int pass = 0; pass < 3; ++pass) {
+        for (size_t i = 0; i < codes.size(); ++i) {
+          const size_t at = thread == 0 ? i : codes.size() - 1 - i;  // one fills, one reads
+          GlyphBitmap glyph;
+          GlyphBitmap other;
+          if (!font->Glyph(codes[at], glyph) || !Equal(glyph, expected[at])) ++mismatches[thread];
+          otherSize->Glyph(codes[at], other);
+        }
+      }
+    };
+    std::thread first(work, 0);
+    std::thread second(work, 1);
+    first.join();
+    second.join();
+    EXPECT_EQ(mismatches, (std::vector<int>{0, 0}));
+  }
 }
 
 TEST(FreeTypeFontFiles, BrokenFilesAreRefusedOrRenderNothing) {
   posix::IconvCp932 cp932;
   auto library = std::make_shared<FreeTypeLibrary>();
-  const fs::path folder = fs::temp_directory_path() / ("qvfonts-" + std::to_string(getpid()));
-  fs::create_directories(folder);
+  const test::TempDir dir;
+  const fs::path folder = dir.Path();
   const std::string garbage = (folder / "garbage.ttf").string();
   std::ofstream(garbage, std::ios::binary) << std::string(4096, '\x5A');
   const FontRequest request{"x", 21, 400};
@@ -265,7 +251,6 @@ TEST(FreeTypeFontFiles, BrokenFilesAreRefusedOrRenderNothing) {
       }
     }
   }
-  fs::remove_all(folder);
 }
 
 }  // namespace
