@@ -36,6 +36,10 @@ int NameEntryLayer::EditCallback(ImGuiInputTextCallbackData* data) {
     self->clearRequested_ = false;
     data->DeleteChars(0, data->BufTextLen);
   }
+  if (self->cursorToEndRequested_) {
+    self->cursorToEndRequested_ = false;
+    data->CursorPos = data->SelectionStart = data->SelectionEnd = data->BufTextLen;
+  }
   return 0;
 }
 
@@ -53,8 +57,17 @@ ImVec2 NameEntryLayer::Draw(const LayerFrame& frame) {
     focusRequested_ = false;
   }
   ImGui::SetNextItemWidth(font * 12);
+  const std::array<char, 256> typed = text_;
   ImGui::InputText("##name", text_.data(), text_.size(), ImGuiInputTextFlags_CallbackAlways,
                    &NameEntryLayer::EditCallback, this);
+  // Dear ImGui takes Escape as "abandon the edit": it puts back the text the field started with
+  // and drops the focus, so what the player typed next went nowhere. This box has no cancel, so
+  // Escape changes nothing.
+  if (ImGui::IsItemDeactivated() && EscapePressed()) {
+    text_ = typed;
+    focusRequested_ = true;
+    cursorToEndRequested_ = true;
+  }
   if (clearRequested_ && !ImGui::IsItemActive()) {  // the field is not editing: clear it directly
     text_[0] = '\0';
     clearRequested_ = false;

@@ -44,6 +44,7 @@ class NameEntryLayer final : public ModalLayer {
   std::string composition_;  // text the input method is still composing
   bool okRequested_ = false;
   bool clearRequested_ = false;
+  bool cursorToEndRequested_ = false;
   bool focusRequested_ = true;
   SDL_Rect lastEditRect_{0, 0, 0, 0};
   int result_ = 0;

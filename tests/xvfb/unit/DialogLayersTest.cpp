@@ -100,13 +100,17 @@ TEST_F(NameEntryLayerTest, EnterAsksForAVerdictAndEscapeDoesNothing) {
   harness_.Frames(2);
   EXPECT_FALSE(dialog_.Done());
   EXPECT_EQ(dialog_.Text(), "abc");
+  // Escape neither reverts what was typed nor takes the focus from the field.
+  harness_.Type("d");
   harness_.Key(kEscapeKey);
   harness_.Frames(2);
   EXPECT_FALSE(dialog_.Done());
   EXPECT_EQ(offered_.size(), 2u);
+  EXPECT_EQ(dialog_.Text(), "abcd");
+  harness_.Type("e");
   verdict_ = NameVerdict::Accept;
   harness_.Key(kEnterKey);
-  EXPECT_EQ(offered_, (std::vector<std::string>{"あいうえおか", "abc", "abc"}));
+  EXPECT_EQ(offered_, (std::vector<std::string>{"あいうえおか", "abc", "abcde"}));
   EXPECT_TRUE(dialog_.Done());
   EXPECT_EQ(dialog_.Result(), 1);
 }
