@@ -65,12 +65,16 @@ TEST(Startup, InstanceKeysShapeTheGame) {
   EXPECT_EQ(JsonString(s, "windowName"), "名前");
 }
 
-TEST(Startup, UnusableWindowSizeIsRefusedWithAMessage) {
-  TempDir dir;
-  GameRun run = PlayGame(dir, {"x\n", "InstanceName=\"z\" WindowWidth=\"wide\""}, "");
-  EXPECT_EQ(run.exitCode, 1);
-  ASSERT_FALSE(run.Events().empty());
-  EXPECT_THAT(run.Events()[0], ::testing::HasSubstr("WindowWidth=0"));
+TEST(Startup, UnusableFrameSizesAreRefusedWithAMessage) {
+  for (const auto& [size, message] :
+       {std::pair{"WindowWidth=\"wide\"", "WindowWidth=0"},
+        {"WindowWidth=\"642\" WindowHeight=\"480\"", "multiple of 4"}}) {
+    TempDir dir;
+    GameRun run = PlayGame(dir, {"x\n", std::string("InstanceName=\"z\" ") + size}, "");
+    EXPECT_EQ(run.exitCode, 1) << size;
+    ASSERT_FALSE(run.Events().empty()) << size;
+    EXPECT_THAT(run.Events()[0], HasSubstr(message));
+  }
 }
 
 TEST(Settings, FirstRightClickWritesTheDefaults) {
@@ -103,23 +107,20 @@ TEST(Settings, ShortFileReadsOverZerosAndOddValuesSurvive) {
   EXPECT_EQ(env[0], 7);
 }
 
-TEST(Settings, PaddingBytesAndFlagsAreWrittenBackAsRead) {
+TEST(Settings, PaddingBytesAndFlagsAreWrittenBackAsReadAndRecordsOutliveTheRun) {
   TempDir dir;
-  WriteGame(dir, {"$recflag 2\n$C\n"});
+  WriteGame(dir, {"$recflag 2\n$recflag 19\n$C\n"});
   std::string image(56, '\0');
   image[35] = '\xAB';
   image[55] = '\xCD';
   image[16 + 4] = 1;  // image 5 seen
   WriteFile(dir.Path() + "/game/save/env.dat", image);
   Play(dir, "idle\n");
-  std::string env = Env(dir);
-  ASSERT_EQ(env.size(), 56u);
-  EXPECT_EQ(env[35], '\xAB');
-  EXPECT_EQ(env[55], '\xCD');
-  EXPECT_EQ(env[20], 1);
-  EXPECT_EQ(env[36 + 1], 1);  // record 2
-  // Nothing is left behind by the atomic replacement.
-  EXPECT_THAT(ReadFile(dir.Path() + "/game/save/env.dat").size(), 56u);
+  image[36 + 1] = image[36 + 18] = 1;  // records 2 and 19
+  EXPECT_EQ(Env(dir), image);
+  std::vector<long> records = JsonInts(Play(dir, "idle\nstate s\n").State("s"), "recordFlags");
+  ASSERT_EQ(records.size(), 19u);
+  EXPECT_EQ(records[18], 1);
 }
 
 TEST(Menu, QuitAndTitleDoNothingOnCancelAndQuitOnOkClosesTheProgram) {
@@ -155,35 +156,6 @@ TEST(Menu, AboutBoxAndGreyedAutoAdvanceCannotBePicked) {
   ASSERT_GE(run.Events().size(), 5u);
   EXPECT_THAT(run.Events()[3], ::testing::StartsWith("about system version | "));
   EXPECT_EQ(run.Events()[4], "menu -> none");
-}
-
-TEST(Flow, RecordFlagsOutliveTheRun) {
-  TempDir dir;
-  PlayGame(dir, {"$recflag 19\n$recflag 20\n$C\n"}, "");
-  GameRun again = Play(dir, "idle\nstate s\n");
-  std::vector<long> records = JsonInts(again.State("s"), "recordFlags");
-  ASSERT_EQ(records.size(), 19u);
-  EXPECT_EQ(records[18], 1);
-}
-
-TEST(Timing, SyncIgnoresClicksAndSyncTimingMeasuresFromItsStart) {
-  TempDir dir;
-  GameRun run = PlayGame(dir,
-                         {"$syncstart\n$synctiming 3000\nthree\n$synctiming 5000\nfive\n"
-                          "$syncexit\n$C\nafter\n"},
-                         "click 1 1\nwait 4000\nstate s\nidle\nclick 1 1\n");
-  std::vector<std::string> events = run.Events();
-  EXPECT_THAT(run.log, HasSubstr("\n3000 page\n3000 text three\n"));
-  EXPECT_THAT(run.log, ::testing::HasSubstr("5000 text five"));
-  EXPECT_EQ(JsonInt(run.State("s"), "syncActive"), 1);
-  EXPECT_THAT(events, Contains("text after"));
-}
-
-TEST(Timing, ExitGameQuestionTakesTheNextAnswerAndDefaultsToOk) {
-  TempDir dir;
-  GameRun run = PlayGame(dir, {"$exit_game\nstill here\n$exit_game\nnever\n"}, "answer cancel\n");
-  EXPECT_THAT(run.Events(), ElementsAre("msgbox 確認 | 終了します。 -> cancel", "text still here",
-                                        "msgbox 確認 | 終了します。 -> ok", "exit 0"));
 }
 
 TEST(Determinism, SameEventsGiveTheSameLogAndStates) {

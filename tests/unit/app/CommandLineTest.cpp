@@ -12,7 +12,7 @@
 namespace qv::test {
 namespace {
 
-TEST(CommandLine, OptionsAndTheGameFolder) {
+TEST(CommandLine, OptionsTheGameFolderAndUsageErrors) {
   app::CommandLine line;
   std::string error;
   ASSERT_TRUE(app::ParseCommandLine(
@@ -21,53 +21,49 @@ TEST(CommandLine, OptionsAndTheGameFolder) {
   EXPECT_TRUE(line.headless);
   EXPECT_EQ(line.eventsFile, "e.txt");
   EXPECT_EQ(line.outDir, "o");
-  EXPECT_EQ(line.windowed, true);
+  EXPECT_TRUE(line.windowed);
   EXPECT_EQ(line.scale, 2);
   EXPECT_EQ(line.gameDir, "game");
-}
-
-TEST(CommandLine, UsageErrorsSayWhatIsWrong) {
   for (std::vector<std::string> args : {std::vector<std::string>{"--bogus"},
                                         {"--scale", "0"},
                                         {"--scale"},
                                         {"a", "b"},
                                         {"--events", "x"}}) {
-    app::CommandLine line;
-    std::string error;
-    EXPECT_FALSE(app::ParseCommandLine(args, line, error)) << args[0];
+    app::CommandLine fresh;
+    error.clear();
+    EXPECT_FALSE(app::ParseCommandLine(args, fresh, error)) << args[0];
     EXPECT_FALSE(error.empty());
   }
 }
 
-// Runs qvplay with `arguments`; `environment` is put in front (for example "env -u DISPLAY").
-int RunQvplay(const std::string& arguments, std::string* output = nullptr,
+// Runs qvplay with `arguments` (after `environment`, for example "env -u DISPLAY") and gives
+// its exit status; what it printed goes to `output`.
+int RunQvplay(const std::string& arguments, std::string& output,
               const std::string& environment = "") {
-  std::string command = environment + " " + QV_QVPLAY_PATH + " " + arguments + " 2>&1";
+  const std::string command = environment + " " + QV_QVPLAY_PATH + " " + arguments + " 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
-  std::string text;
+  output.clear();
   char buffer[256];
-  while (fgets(buffer, sizeof buffer, pipe)) text += buffer;
-  int status = pclose(pipe);
-  if (output) *output = text;
-  return WEXITSTATUS(status);
+  while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
+  return WEXITSTATUS(pclose(pipe));
 }
 
 TEST(QvplayProgram, HelpVersionAndErrors) {
   std::string out;
-  EXPECT_EQ(RunQvplay("--help", &out), 0);
+  EXPECT_EQ(RunQvplay("--help", out), 0);
   EXPECT_NE(out.find("Usage: qvplay"), std::string::npos);
-  EXPECT_EQ(RunQvplay("--version", &out), 0);
+  EXPECT_EQ(RunQvplay("--version", out), 0);
   EXPECT_EQ(out.rfind("qvplay ", 0), 0u);
-  EXPECT_EQ(RunQvplay("--frobnicate", &out), 2);
+  EXPECT_EQ(RunQvplay("--frobnicate", out), 2);
   EXPECT_NE(out.find("unknown option '--frobnicate'"), std::string::npos);
-  EXPECT_EQ(RunQvplay("/no/such/folder", &out), 2);
+  EXPECT_EQ(RunQvplay("/no/such/folder", out), 2);
 }
 
 TEST(QvplayProgram, WithoutADisplayItSaysSoInOneLineAndFails) {
   TempDir dir;
   WriteGame(dir, {"hello\n$C\n"});
   std::string out;
-  EXPECT_EQ(RunQvplay("--window " + dir.Path() + "/game", &out,
+  EXPECT_EQ(RunQvplay("--window " + dir.Path() + "/game", out,
                       "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER QVENGINE_LOCK_DIR=" +
                           dir.Path()),
             1);
@@ -79,12 +75,13 @@ TEST(QvplayProgram, HeadlessRunWritesItsLogAndBadEventsAreRefused) {
   TempDir dir;
   WriteGame(dir, {"hello\n$C\n"});
   WriteFile(dir.Path() + "/ev.txt", "idle\nstate s\nclick 1 1\n");
-  std::string env = "QVENGINE_LOCK_DIR=" + dir.Path() + " ";
-  std::string cmd = "--headless --events " + dir.Path() + "/ev.txt --out " + dir.Path() + "/out " +
-                    dir.Path() + "/game";
+  const std::string env = "QVENGINE_LOCK_DIR=" + dir.Path();
   std::string out;
-  std::string command = env + QV_QVPLAY_PATH + " " + cmd;
-  EXPECT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(RunQvplay("--headless --events " + dir.Path() + "/ev.txt --out " + dir.Path() +
+                          "/out " + dir.Path() + "/game",
+                      out, env),
+            0)
+      << out;
   std::string log = ReadFile(dir.Path() + "/out/events.log");
   // The font's file depends on the machine; the rest of the log does not.
   ASSERT_EQ(log.rfind("0 font ", 0), 0u);
@@ -94,7 +91,8 @@ TEST(QvplayProgram, HeadlessRunWritesItsLogAndBadEventsAreRefused) {
   EXPECT_TRUE(FileExists(dir.Path() + "/out/s.json"));
   WriteFile(dir.Path() + "/bad.txt", "click here\n");
   EXPECT_EQ(
-      RunQvplay("--headless --events " + dir.Path() + "/bad.txt " + dir.Path() + "/game", &out), 2);
+      RunQvplay("--headless --events " + dir.Path() + "/bad.txt " + dir.Path() + "/game", out, env),
+      2);
   EXPECT_NE(out.find("bad.txt:1:"), std::string::npos) << out;
 }
 

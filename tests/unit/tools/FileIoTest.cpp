@@ -3,49 +3,50 @@
 
 #include <gtest/gtest.h>
 
-#include "unit/tools/TempFolder.h"
+#include <filesystem>
+#include <iterator>
+
+#include "support/HeadlessGame.h"
 
 namespace qv::tool {
 namespace {
 
-size_t CountEntries(const std::filesystem::path& folder) {
-  size_t count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    (void)entry;
-    ++count;
-  }
-  return count;
+long CountEntries(const std::filesystem::path& folder) {
+  return std::distance(std::filesystem::directory_iterator(folder), {});
 }
 
 TEST(FileIo, ReplacesTheTargetWhole) {
-  test::TempFolder folder;
+  test::TempDir dir;
+  const std::filesystem::path folder = dir.Path();
   std::string error, bytes;
   ASSERT_TRUE(WriteFileAtomically(folder / "out.qv", "first version, longer", error)) << error;
   ASSERT_TRUE(WriteFileAtomically(folder / "out.qv", std::string("\0second", 7), error)) << error;
   ASSERT_TRUE(ReadFileBytes(folder / "out.qv", bytes, error)) << error;
   EXPECT_EQ(bytes, std::string("\0second", 7));
-  EXPECT_EQ(CountEntries(folder.Path()), 1u);
+  EXPECT_EQ(CountEntries(folder), 1);
 }
 
 TEST(FileIo, FailureLeavesTheFolderAsItWas) {
-  test::TempFolder folder;
+  test::TempDir dir;
+  const std::filesystem::path folder = dir.Path();
   std::filesystem::create_directory(folder / "taken");
   std::string error;
   EXPECT_FALSE(WriteFileAtomically(folder / "taken", "bytes", error));
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(std::filesystem::is_directory(folder / "taken"));
-  EXPECT_EQ(CountEntries(folder.Path()), 1u);
+  EXPECT_EQ(CountEntries(folder), 1);
 
   EXPECT_FALSE(WriteFileAtomically(folder / "missing" / "out.qv", "bytes", error));
-  EXPECT_EQ(CountEntries(folder.Path()), 1u);
+  EXPECT_EQ(CountEntries(folder), 1);
 }
 
 TEST(FileIo, ReadGivesTheSystemsReason) {
-  test::TempFolder folder;
+  test::TempDir dir;
+  const std::filesystem::path folder = dir.Path();
   std::string error, bytes;
   EXPECT_FALSE(ReadFileBytes(folder / "absent.txt", bytes, error));
   EXPECT_EQ(error, "No such file or directory");
-  EXPECT_FALSE(ReadFileBytes(folder.Path(), bytes, error));
+  EXPECT_FALSE(ReadFileBytes(folder, bytes, error));
   EXPECT_EQ(error, "Is a directory");
 }
 

@@ -5,8 +5,9 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "graphics/PictureFile.h"
 #include "qvtool/FileIo.h"
-#include "unit/tools/TempFolder.h"
+#include "support/HeadlessGame.h"
 
 namespace qv::tool {
 namespace {
@@ -42,22 +43,20 @@ class QvtoolCliTest : public ::testing::Test {
     return bytes;
   }
 
-  test::TempFolder temp;
+  test::TempDir dir;
+  const std::filesystem::path temp{dir.Path()};
 };
 
-TEST_F(QvtoolCliTest, HelpAndVersionSucceed) {
+TEST_F(QvtoolCliTest, HelpAndVersionSucceedAndCommandLineMistakesExitWithTwo) {
   Run run = Qvtool("--version");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, std::string("qvtool ") + QV_VERSION + "\n");
   run = Qvtool("--help");
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("make-sample DIR"), std::string::npos);
-}
-
-TEST_F(QvtoolCliTest, CommandLineMistakesExitWithTwo) {
   for (const char* arguments : {"", "frobnicate", "encode onlyone", "encode a b c", "--sjs",
                                 "decode a b --verbose", "make-sample", "make-sample d --sjis"}) {
-    const Run run = Qvtool(arguments);
+    run = Qvtool(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("qvtool: "), std::string::npos) << arguments;
     EXPECT_TRUE(run.out.empty()) << arguments;
@@ -76,22 +75,20 @@ TEST_F(QvtoolCliTest, EncodeThenDecodeGivesTheSourceBack) {
             "\x97\x7A\x8D\xD8\x81\x75\x81\x96\x81\x96\x81\x96\x81\x76\r\n$C\r\nlast line");
 }
 
-TEST_F(QvtoolCliTest, BadCharacterFailsNamingItsPlaceAndKeepsTheOldOutput) {
+TEST_F(QvtoolCliTest, FailuresNameThePlaceAndKeepTheOldOutput) {
   Write("script.txt", "one\ntwo\nthree 😀\n");
   Write("game.qv", "previous");
-  const Run run = Qvtool("encode " + Path("script.txt") + " " + Path("game.qv"));
+  Run run = Qvtool("encode " + Path("script.txt") + " " + Path("game.qv"));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err,
             (temp / "script.txt").string() + ":3:7: character U+1F600 has no Shift-JIS form\n");
   EXPECT_EQ(Contents("game.qv"), "previous");
-}
 
-TEST_F(QvtoolCliTest, UnreadableInputFailsWithOneLine) {
-  const Run run = Qvtool("encode " + Path("absent.txt") + " " + Path("game.qv"));
+  run = Qvtool("encode " + Path("absent.txt") + " " + Path("new.qv"));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "qvtool: cannot read " + (temp / "absent.txt").string() +
                          ": No such file or directory\n");
-  EXPECT_FALSE(std::filesystem::exists(temp / "game.qv"));
+  EXPECT_FALSE(std::filesystem::exists(temp / "new.qv"));
 }
 
 TEST_F(QvtoolCliTest, DecodeNotesAForeignKeyAndPointsToSjisForOddBytes) {
@@ -109,13 +106,48 @@ TEST_F(QvtoolCliTest, DecodeNotesAForeignKeyAndPointsToSjisForOddBytes) {
   EXPECT_EQ(Contents("odd.txt"), "a\r\nb\x80\r\n");
 }
 
-TEST_F(QvtoolCliTest, MakeSampleWritesAFolderButNotOverAFile) {
+TEST_F(QvtoolCliTest, MakeSampleWritesAFolder) {
   EXPECT_EQ(Qvtool("make-sample " + Path("game")).status, 0);
   EXPECT_TRUE(std::filesystem::exists(temp / "game" / "sample.qv"));
-  Write("file", "x");
-  const Run run = Qvtool("make-sample " + Path("file"));
+}
+
+// scramble and unscramble: background files for the engine and back, refusing non-pictures.
+TEST_F(QvtoolCliTest, ScrambleWritesWhatTheEngineUnscramblesAndUnscrambleUndoesIt) {
+  const std::vector<uint8_t> bitmap = graphics::EncodeBitmap(core::Surface(7, 3));
+  const std::string plain(bitmap.begin(), bitmap.end());
+  Write("bg.bmp", plain);
+  ASSERT_EQ(Qvtool("scramble " + Path("bg.bmp") + " " + Path("bg.scr")).status, 0);
+  std::string expected = plain;
+  for (size_t i = 0; i < graphics::kScrambledBytes; ++i) expected[i] ^= graphics::kBackgroundKey;
+  EXPECT_EQ(Contents("bg.scr"), expected);
+  ASSERT_EQ(Qvtool("unscramble " + Path("bg.scr") + " " + Path("back.bmp")).status, 0);
+  EXPECT_EQ(Contents("back.bmp"), plain);
+
+  // The wrong way round is recognised, and nothing is written.
+  Run run = Qvtool("scramble " + Path("bg.scr") + " " + Path("out.bmp"));
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("not a folder"), std::string::npos);
+  EXPECT_EQ(run.err, "qvtool: " + (temp / "bg.scr").string() + ": already scrambled\n");
+  run = Qvtool("unscramble " + Path("bg.bmp") + " " + Path("out.bmp"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("not scrambled"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(temp / "out.bmp"));
+}
+
+TEST_F(QvtoolCliTest, ScrambleRefusesWhatIsNotA24BitBitmapWithTheReason) {
+  std::vector<uint8_t> topDown = graphics::EncodeBitmap(core::Surface(4, 4));
+  topDown[25] = 0xFF;  // the height's top byte: negative
+  Write("topdown.bmp", std::string(topDown.begin(), topDown.end()));
+  Run run = Qvtool("scramble " + Path("topdown.bmp") + " " + Path("out.bmp"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find(": not a 24-bit uncompressed bottom-up bitmap (rows stored top-down"),
+            std::string::npos)
+      << run.err;
+  Write("text.bmp", "hello");
+  run = Qvtool("unscramble " + Path("text.bmp") + " " + Path("out.bmp"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("does not unscramble to a 24-bit"), std::string::npos) << run.err;
+  EXPECT_EQ(Qvtool("scramble --sjis " + Path("text.bmp") + " " + Path("out.bmp")).status, 2);
+  EXPECT_FALSE(std::filesystem::exists(temp / "out.bmp"));
 }
 
 }  // namespace
