@@ -32,30 +32,22 @@ struct Compositing : ::testing::Test {
   }
 };
 
-TEST_F(Compositing, ShadedBandDarkensTheBottomAndGradientRowsAboveIt) {
+TEST_F(Compositing, ShadedBandDarkensTheBottomAndGradientRowsAboveItWithUnsignedBrightness) {
   Paint(g.workPixels, 100);
   Paint(g.sceneSurface, 100);
   PutMessageWindow(800, 22, 0, 255);  // fully transparent: the band shows as computed
   engine.brightnessLevel = 30;
   graphics::BuildMessageWindow(engine, 1);
-  auto at = [&](int storedRow) { return g.pageSurface.StoredRow(storedRow)[5]; };
-  EXPECT_EQ(at(0), 70);
-  EXPECT_EQ(at(169), 70);
-  EXPECT_EQ(at(170), 76);  // steps 24, 18, 12, 6, 0
-  EXPECT_EQ(at(171), 82);
-  EXPECT_EQ(at(173), 94);
-  EXPECT_EQ(at(174), 100);
-  // Negative steps are copied unchanged instead of wrapping light pixels round to dark ones.
-  EXPECT_EQ(at(175), 100);
-  EXPECT_EQ(at(189), 100);
-  EXPECT_EQ(at(599), 100);
+  // Steps 24, 18, 12, 6, 0 above the band; negative steps are copied unchanged instead of
+  // wrapping light pixels round to dark ones.
+  std::vector<int> rows;
+  for (int r : {0, 169, 170, 171, 173, 174, 175, 189, 599})
+    rows.push_back(g.pageSurface.StoredRow(r)[5]);
+  EXPECT_EQ(rows, (std::vector<int>{70, 70, 76, 82, 94, 100, 100, 100, 100}));
   EXPECT_EQ(engine.waitCursorOn, 0);
-}
-
-TEST_F(Compositing, BrightnessComparesUnsignedSoLargeOrNegativeLevelsGiveBlack) {
+  // Large or negative levels compare as unsigned and give black.
   for (int32_t level : {255, 1000, -1}) {
     Paint(g.workPixels, 200);
-    PutMessageWindow(800, 22, 0, 255);
     engine.brightnessLevel = level;
     graphics::BuildMessageWindow(engine, 1);
     EXPECT_EQ(g.pageSurface.StoredRow(0)[0], 0) << level;
@@ -80,11 +72,10 @@ TEST_F(Compositing, ButtonBarHoldsTwoLooksOfTheSceneStripAndSkipsRow22) {
   Paint(g.barSurface, 9);
   engine.brightnessLevel = 30;
   graphics::BuildButtonBar(engine);
-  EXPECT_EQ(g.barSurface.Row(0)[0], 78 - 30);
-  EXPECT_EQ(g.barSurface.Row(21)[0], 99 - 30);
-  EXPECT_EQ(g.barSurface.Row(22)[0], 9 - 9);  // not refreshed, but darkened with the rest
-  EXPECT_EQ(g.barSurface.Row(23)[0], 78 - 30);
-  EXPECT_EQ(g.barSurface.Row(43)[0], 98 - 30);
+  // Row 22 is not refreshed, but darkened with the rest.
+  std::vector<int> rows;
+  for (int y : {0, 21, 22, 23, 43}) rows.push_back(g.barSurface.Row(y)[0]);
+  EXPECT_EQ(rows, (std::vector<int>{78 - 30, 99 - 30, 9 - 9, 78 - 30, 98 - 30}));
   EXPECT_EQ(g.barSurface.Row(0)[3], 70);
 }
 

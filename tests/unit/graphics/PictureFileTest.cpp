@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <functional>
+#include <tuple>
 
 #include "core/Bytes.h"
 
@@ -47,67 +48,58 @@ std::vector<uint8_t> WithHeaderSize(const std::vector<uint8_t>& plain, uint32_t 
   return file;
 }
 
-std::optional<Picture> Decode(const std::vector<uint8_t>& file,
-                              PictureKind kind = PictureKind::Plain, int frameWidth = 0,
-                              int frameHeight = 0, std::string* reason = nullptr) {
-  std::string why;
-  auto picture = DecodePicture(file, kind, frameWidth, frameHeight, why);
-  EXPECT_EQ(picture.has_value(), why.empty()) << why;
-  if (reason) *reason = why;
-  return picture;
-}
-
+// Why the file is refused for `kind` ("" when it is taken).
 std::string Refusal(const std::vector<uint8_t>& file, PictureKind kind = PictureKind::Plain,
                     int frameWidth = 0, int frameHeight = 0) {
   std::string why;
-  EXPECT_FALSE(Decode(file, kind, frameWidth, frameHeight, &why));
+  const auto picture = DecodePicture(file, kind, frameWidth, frameHeight, why);
+  EXPECT_EQ(picture.has_value(), why.empty()) << why;
   return why;
 }
 
 TEST(DecodePicture, EncodedPicturesRoundTripWhateverTheirRowPaddingOrHeader) {
+  std::string why;
   for (int width : {1, 2, 3, 4, 5, 7, 127}) {
     for (int height : {1, 3}) {
       const core::Surface original = Pattern(width, height);
       const std::vector<uint8_t> file = EncodeBitmap(original);
       ASSERT_EQ(file.size(), 54 + (static_cast<size_t>(width) * 3 + 3) / 4 * 4 * height);
-      const auto decoded = Decode(file);
-      ASSERT_TRUE(decoded) << width;
+      const auto decoded = DecodePicture(file, PictureKind::Plain, 0, 0, why);
+      ASSERT_TRUE(decoded) << why;
       EXPECT_TRUE(SamePixels(decoded->pixels, original)) << width << " x " << height;
     }
   }
   const core::Surface original = Pattern(9, 4);
   for (uint32_t headerSize : {108u, 124u}) {  // V4 and V5, rows past the headers
     for (size_t gap : {size_t{0}, size_t{3}, size_t{1024}}) {
-      const auto decoded = Decode(WithHeaderSize(EncodeBitmap(original), headerSize, gap));
-      ASSERT_TRUE(decoded) << headerSize << " + " << gap;
+      const auto file = WithHeaderSize(EncodeBitmap(original), headerSize, gap);
+      const auto decoded = DecodePicture(file, PictureKind::Plain, 0, 0, why);
+      ASSERT_TRUE(decoded) << why;
       EXPECT_TRUE(SamePixels(decoded->pixels, original)) << headerSize << " + " << gap;
     }
   }
 }
 
+using Change = std::function<void(std::vector<uint8_t>&)>;
+Change U32(size_t at, uint32_t v) {
+  return [=](auto& f) { SetU32(f, at, v); };
+}
+
 TEST(DecodePicture, RefusesWhatIsNotAnUncompressedBottomUp24BitBitmapInsideItsFile) {
   const std::vector<uint8_t> good = EncodeBitmap(Pattern(5, 3));  // rows of 16 bytes
-  using Change = std::function<void(std::vector<uint8_t>&)>;
-  auto u16 = [](size_t at, uint16_t v) -> Change {
-    return [=](auto& f) { core::StoreI16(&f[at], static_cast<int16_t>(v)); };
-  };
-  auto u32 = [](size_t at, uint32_t v) -> Change { return [=](auto& f) { SetU32(f, at, v); }; };
   const std::pair<Change, std::string> cases[] = {
       {[](auto& f) { f.resize(17); }, "too short for a bitmap header"},
       {[](auto& f) { f[1] = 'A'; }, "no BM signature"},
-      {u32(14, 12), "unsupported information header of 12 bytes"},  // OS/2
-      {u32(14, 56), "unsupported information header of 56 bytes"},
-      {u32(14, 0xFFFFFFFF), "unsupported information header of 4294967295 bytes"},
+      {U32(14, 12), "unsupported information header of 12 bytes"},  // OS/2
+      {U32(14, 0xFFFFFFFF), "unsupported information header of 4294967295 bytes"},
       {[](auto& f) { f = WithHeaderSize(f, 124, 0), f.resize(100); },
        "information header cut short"},
-      {u16(26, 2), "2 planes (1 expected)"},
-      {u16(28, 32), "32 bits per pixel (24 expected)"},
-      {u16(28, 8), "8 bits per pixel (24 expected)"},
-      {u32(30, 3), "compressed pixels (compression 3)"},  // bit fields
-      {u32(30, 1), "compressed pixels (compression 1)"},  // RLE
-      {u32(22, static_cast<uint32_t>(-3)), "rows stored top-down (negative height)"},
-      {u32(22, 0), "empty picture (5 x 0)"},
-      {u32(18, static_cast<uint32_t>(-5)), "empty picture (-5 x 3)"},
+      {[](auto& f) { core::StoreI16(&f[26], 2); }, "2 planes (1 expected)"},
+      {[](auto& f) { core::StoreI16(&f[28], 32); }, "32 bits per pixel (24 expected)"},
+      {U32(30, 1), "compressed pixels (compression 1)"},  // RLE
+      {U32(22, static_cast<uint32_t>(-3)), "rows stored top-down (negative height)"},
+      {U32(22, 0), "empty picture (5 x 0)"},
+      {U32(18, static_cast<uint32_t>(-5)), "empty picture (-5 x 3)"},
       // A product that overflows 32 bits and nearly 64: refused before anything is allocated.
       {[](auto& f) { SetU32(f, 18, 0x7FFFFFFF), SetU32(f, 22, 0x7FFFFFFF); },
        "implausible size 2147483647 x 2147483647"},
@@ -115,13 +107,13 @@ TEST(DecodePicture, RefusesWhatIsNotAnUncompressedBottomUp24BitBitmapInsideItsFi
        "pixel rows run past the end of the file (805306368 bytes needed from offset 54, 48 there)"},
       {[](auto& f) { f.pop_back(); },  // even the last row's padding must be there
        "pixel rows run past the end of the file (48 bytes needed from offset 54, 47 there)"},
-      {u32(10, 0xFFFFFFFF),
+      {U32(10, 0xFFFFFFFF),
        "pixel rows run past the end of the file (48 bytes needed from offset 4294967295, 0 there)"},
-      {u32(10, 53), "pixel data offset 53 inside the header"},
+      {U32(10, 53), "pixel data offset 53 inside the header"},
       {[](auto& f) { f = WithHeaderSize(f, 124, 0), SetU32(f, 10, 100); },
        "pixel data offset 100 inside the header"},
   };
-  ASSERT_TRUE(Decode(good));
+  EXPECT_EQ(Refusal(good), "");
   for (const auto& [change, reason] : cases) {
     std::vector<uint8_t> file = good;
     change(file);
@@ -130,21 +122,21 @@ TEST(DecodePicture, RefusesWhatIsNotAnUncompressedBottomUp24BitBitmapInsideItsFi
 }
 
 TEST(DecodePicture, EachUseAcceptsOnlyTheSizesItCanDraw) {
-  const auto file = [](int width, int height) { return EncodeBitmap(Pattern(width, height)); };
-  EXPECT_TRUE(Decode(file(12, 8), PictureKind::Background, 12, 8));
-  EXPECT_EQ(Refusal(file(12, 9), PictureKind::Background, 12, 8),
-            "12 x 9 instead of the frame's 12 x 8");
-  EXPECT_EQ(Refusal(file(16, 8), PictureKind::AreaImage, 12, 8),
-            "16 x 8 instead of the frame's 12 x 8");
+  const auto refusal = [](PictureKind kind, int width, int height) {
+    return Refusal(EncodeBitmap(Pattern(width, height)), kind, 12, 8);  // a 12 x 8 frame
+  };
+  EXPECT_EQ(refusal(PictureKind::Background, 12, 8), "");
+  EXPECT_EQ(refusal(PictureKind::Background, 12, 9), "12 x 9 instead of the frame's 12 x 8");
+  EXPECT_EQ(refusal(PictureKind::AreaImage, 16, 8), "16 x 8 instead of the frame's 12 x 8");
   for (PictureKind kind :
        {PictureKind::Sprite, PictureKind::MessageWindow, PictureKind::ChoiceBar}) {
-    EXPECT_TRUE(Decode(file(7, 3), kind));  // odd: the blend rounds the colour half down
-    EXPECT_EQ(Refusal(file(1, 5), kind), "too narrow for a colour half and a mask half");
+    EXPECT_EQ(refusal(kind, 7, 3), "");  // odd: the blend rounds the colour half down
+    EXPECT_EQ(refusal(kind, 1, 5), "too narrow for a colour half and a mask half");
   }
-  EXPECT_TRUE(Decode(file(1280, 44), PictureKind::ButtonParts));
-  EXPECT_EQ(Refusal(file(1280, 43), PictureKind::ButtonParts), "1280 x 43 instead of 1280 x 44");
-  EXPECT_TRUE(Decode(file(32, 64), PictureKind::WaitCursor));  // two 32 x 32 frames
-  EXPECT_EQ(Refusal(file(32, 63), PictureKind::WaitCursor), "fewer than 6144 bytes of pixels");
+  EXPECT_EQ(refusal(PictureKind::ButtonParts, 1280, 44), "");
+  EXPECT_EQ(refusal(PictureKind::ButtonParts, 1280, 43), "1280 x 43 instead of 1280 x 44");
+  EXPECT_EQ(refusal(PictureKind::WaitCursor, 32, 64), "");  // two 32 x 32 frames
+  EXPECT_EQ(refusal(PictureKind::WaitCursor, 32, 63), "fewer than 6144 bytes of pixels");
 }
 
 TEST(ScrambleBackground, TouchesTheFirstFiftyBytesOnlyAndUndoesItself) {
@@ -163,10 +155,10 @@ TEST(ScrambleBackground, TouchesTheFirstFiftyBytesOnlyAndUndoesItself) {
 }
 
 TEST(DecodeMask, RoundTripsOddWidthsAndReadsTheRedOfEachDeclaredEntry) {
+  std::string why;
   for (int width : {1, 3, 5, 641}) {
     std::vector<uint8_t> indices(static_cast<size_t>(width) * 2);
     for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i * 37 + 5);
-    std::string why;
     const auto mask = DecodeMask(EncodeMask(width, 2, indices), why);
     ASSERT_TRUE(mask) << why;
     EXPECT_EQ(mask->width, width);
@@ -177,31 +169,25 @@ TEST(DecodeMask, RoundTripsOddWidthsAndReadsTheRedOfEachDeclaredEntry) {
   file[54 + 4 * 1 + 0] = 9;   // blue of entry 1: not what counts
   file[54 + 4 * 1 + 2] = 77;  // red of entry 1
   SetU32(file, 46, 3);        // three entries declared; index 200 lies beyond them
-  std::string why;
   const auto mask = DecodeMask(file, why);
   ASSERT_TRUE(mask) << why;
-  EXPECT_EQ(mask->red[1], 77);
-  EXPECT_EQ(mask->red[3], 0);
-  EXPECT_EQ(mask->red[200], 0);
+  EXPECT_EQ((std::tuple{mask->red[1], mask->red[3], mask->red[200]}), (std::tuple{77, 0, 0}));
 }
 
 TEST(DecodeMask, RefusesOtherDepthsAndTablesOrRowsOutsideTheirPlace) {
-  const std::vector<uint8_t> good = EncodeMask(6, 2, std::vector<uint8_t>(12, 3));
-  auto refusal = [&](const std::function<void(std::vector<uint8_t>&)>& change) {
-    std::vector<uint8_t> file = good;
+  const std::pair<Change, std::string> cases[] = {
+      {[](auto& f) { f = EncodeBitmap(Pattern(6, 2)); }, "24 bits per pixel (8 expected)"},
+      {U32(46, 257), "colour table of 257 entries runs into the pixel data"},
+      {U32(10, 54 + 4 * 100), "colour table of 256 entries runs into the pixel data"},
+      {[](auto& f) { f.pop_back(); },
+       "pixel rows run past the end of the file (16 bytes needed from offset 1078, 15 there)"}};
+  for (const auto& [change, reason] : cases) {
+    std::vector<uint8_t> file = EncodeMask(6, 2, std::vector<uint8_t>(12, 3));
     change(file);
     std::string why;
     EXPECT_FALSE(DecodeMask(file, why));
-    return why;
-  };
-  EXPECT_EQ(refusal([](auto& f) { f = EncodeBitmap(Pattern(6, 2)); }),
-            "24 bits per pixel (8 expected)");
-  EXPECT_EQ(refusal([](auto& f) { SetU32(f, 46, 257); }),
-            "colour table of 257 entries runs into the pixel data");
-  EXPECT_EQ(refusal([](auto& f) { SetU32(f, 10, 54 + 4 * 100); }),
-            "colour table of 256 entries runs into the pixel data");
-  EXPECT_EQ(refusal([](auto& f) { f.pop_back(); }),
-            "pixel rows run past the end of the file (16 bytes needed from offset 1078, 15 there)");
+    EXPECT_EQ(why, reason);
+  }
 }
 
 }  // namespace

@@ -1,7 +1,12 @@
-// Copies and stretches onto the window's picture: clipping, what is presented, the refresh pace.
+// Copies and stretches onto the window's picture: clipping, what is presented, the refresh pace;
+// and the shake and the two lines drawn with them, on the window and in screenSurface.
+#include "graphics/WindowPicture.h"
+
 #include <gtest/gtest.h>
 
-#include "graphics/WindowPicture.h"
+#include <tuple>
+
+#include "graphics/SubEffects.h"
 #include "unit/graphics/TransitionRig.h"
 
 namespace qv::graphics {
@@ -18,12 +23,11 @@ TEST(WindowPicture, RectanglesAreClippedToSourceAndWindowAndPresentedAsDrawn) {
   ShowRect(rig.engine, scene, -2, 1, 5, 10, 4, -1);
   ASSERT_EQ(rig.window.frames.size(), 1u);
   const auto& f = rig.window.frames[0];
-  EXPECT_EQ((std::vector<int>{f.x, f.y, f.w, f.h}), (std::vector<int>{6, 0, 2, 4}));
+  EXPECT_EQ((std::tuple{f.x, f.y, f.w, f.h}), (std::tuple{6, 0, 2, 4}));
   EXPECT_EQ(rig.WindowMismatches([](int x, int y) {
     return x >= 6 && y < 4 ? Origin{Source::New, x - 6, y + 2} : Origin{Source::Old, x, y};
   }),
             0);
-
   ShowRect(rig.engine, scene, 0, 0, 8, 6, 8, 0);   // right of the window
   ShowRect(rig.engine, scene, 0, 6, 8, 6, 0, 0);   // below the source
   ShowRect(rig.engine, scene, 0, 0, -3, 6, 0, 0);  // no width
@@ -38,16 +42,16 @@ TEST(WindowPicture, StretchesRepeatOrDropPixelsAndClip) {
     return Origin{Source::New, (x + 4) / 2, y};
   }),
             0);
-
   TransitionRig squeezed(8, 6);
-  StretchToWindow(squeezed.engine, squeezed.engine.graphics.sceneSurface, 2, 0, 4, 3);
+  const auto& source = squeezed.engine.graphics.sceneSurface;
+  StretchToWindow(squeezed.engine, source, 2, 0, 4, 3);
   EXPECT_EQ(squeezed.WindowMismatches([](int x, int y) {
     return x >= 2 && x < 6 && y < 3 ? Origin{Source::New, (x - 2) * 2, y * 2}
                                     : Origin{Source::Old, x, y};
   }),
             0);
-  StretchToWindow(squeezed.engine, squeezed.engine.graphics.sceneSurface, 0, 0, 0, 6);
-  StretchToWindow(squeezed.engine, squeezed.engine.graphics.sceneSurface, 0, 0, -8, 6);
+  StretchToWindow(squeezed.engine, source, 0, 0, 0, 6);
+  StretchToWindow(squeezed.engine, source, 0, 0, -8, 6);
   EXPECT_EQ(squeezed.window.frames.size(), 1u);
 }
 
@@ -59,6 +63,60 @@ TEST(WindowPicture, DisplayRefreshesComeSixtyTimesASecond) {
   rig.fakes.clock.SetNow(20);
   WaitForDisplayRefresh(rig.engine);
   EXPECT_EQ(rig.fakes.clock.nowMs(), 33u);
+}
+
+TEST(SubEffects, ShakeShiftsTheFrameAndEndsWithTheWindowEqualToTheScreen) {
+  TransitionRig rig(800, 600);  // the whole larger frame shakes
+  rig.engine.inputBusy = 1;
+  std::fill(rig.window.picture.begin(), rig.window.picture.end(), 0);
+  rig.window.onPresent = [&] {
+    if (rig.window.frames.size() != 1) return;
+    // Shifted by (-30, 15): the right 30 columns and the top 15 rows keep what was there.
+    EXPECT_EQ(rig.WindowMismatches([](int x, int y) {
+      return x < 770 && y >= 15 ? Origin{Source::Old, x + 30, y - 15} : Origin{Source::Other, 0, 0};
+    }),
+              0);
+  };
+  RunSubEffect(rig.engine, 1);
+  EXPECT_EQ(rig.PresentTimes(), (std::vector<uint64_t>{0, 50, 100, 150, 200, 250}));
+  EXPECT_TRUE(rig.WindowEqualsScreen());
+  EXPECT_EQ(rig.WindowMismatches(Source::Old), 0);  // screenSurface unchanged
+  EXPECT_EQ(rig.engine.inputBusy, 1);
+  EXPECT_EQ(rig.fakes.log.lines.back(), "subeffect 1");
+}
+
+TEST(SubEffects, LinesCrossRow228OfTheWholeFrameAndStayOnTheScreen) {
+  for (const auto& [width, height, number] :
+       {std::tuple{640, 480, 2}, {640, 480, 3}, {800, 600, 2}}) {
+    SCOPED_TRACE(std::to_string(number) + " at " + std::to_string(width));
+    TransitionRig rig(width, height);
+    const uint8_t blue = number == 3 ? 255 : 0;  // a white or a red line
+    int step = 0;
+    rig.window.onPresent = [&] {
+      // Step k has drawn columns up to 20k - 1, without the line's end point.
+      const uint8_t* row = rig.window.At(0, 228);
+      for (int x = 0; x < width; ++x) {
+        const bool drawn = row[3 * x] == blue && row[3 * x + 1] == blue && row[3 * x + 2] == 255;
+        ASSERT_EQ(drawn, x < std::min(20 * step, width)) << "step " << step << " column " << x;
+      }
+      ++step;
+    };
+    RunSubEffect(rig.engine, number);
+    EXPECT_EQ(step, width / 20 + 1);
+    EXPECT_EQ(rig.fakes.clock.nowMs(), width / 20 + 1u);
+    // A repaint shows it: screenSurface holds the line, and nothing else changed.
+    EXPECT_TRUE(rig.WindowEqualsScreen());
+    EXPECT_EQ(
+        rig.WindowMismatches([](int, int y) { return y == 228 ? Source::Other : Source::Old; }), 0);
+    EXPECT_EQ(rig.fakes.log.lines.back(), "subeffect " + std::to_string(number));
+  }
+  for (int number : {0, 4, -1}) {  // other numbers do nothing
+    TransitionRig rig(16, 8);
+    RunSubEffect(rig.engine, number);
+    EXPECT_TRUE(rig.window.frames.empty());
+    EXPECT_EQ(rig.fakes.clock.nowMs(), 0u);
+    EXPECT_TRUE(rig.fakes.log.lines.empty());
+  }
 }
 
 }  // namespace

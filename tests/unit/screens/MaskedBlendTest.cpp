@@ -30,15 +30,6 @@ Surface Dot(Bgr colour, Bgr mask) {
   return sprite;
 }
 
-TEST(MaskedBlend, AnOpaquePixelAtFullOpacityKeepsAShareOfWhatWasUnder) {
-  Surface under(2, 1);
-  Set(under, 1, 0, {255, 255, 255});
-  BlendMaskedSprite(under, 0, 0, Dot({255, 255, 255}, {0, 0, 0}), 255);
-  BlendMaskedSprite(under, 1, 0, Dot({255, 255, 255}, {0, 0, 0}), 255);
-  EXPECT_EQ(Get(under, 0, 0), (Bgr{253, 253, 253}));  // a = 254
-  EXPECT_EQ(Get(under, 1, 0), (Bgr{254, 254, 254}));
-}
-
 TEST(MaskedBlend, OpacityZeroDarkensByOneLevelExceptUnderTransparentMask) {
   Surface under(256, 2), sprite(512, 2);
   for (int x = 0; x < 256; ++x) {
@@ -56,22 +47,24 @@ TEST(MaskedBlend, OpacityZeroDarkensByOneLevelExceptUnderTransparentMask) {
 }
 
 TEST(MaskedBlend, AnyMaskByteAt255IsTransparentAndTheBlueByteSetsTheCover) {
-  const Bgr under = {10, 20, 30};
-  auto blend = [&](Bgr mask, int opacity) {
+  auto blend = [&](Bgr mask, int opacity, Bgr under = {10, 20, 30}, Bgr colour = {200, 200, 200}) {
     Surface d(1, 1);
     Set(d, 0, 0, under);
-    BlendMaskedSprite(d, 0, 0, Dot({200, 200, 200}, mask), opacity);
+    BlendMaskedSprite(d, 0, 0, Dot(colour, mask), opacity);
     return Get(d, 0, 0);
   };
   for (Bgr mask : {Bgr{255, 0, 0}, Bgr{0, 255, 0}, Bgr{0, 0, 255}, Bgr{255, 255, 255}}) {
-    EXPECT_EQ(blend(mask, 255), under);
-    EXPECT_EQ(blend(mask, 0), under);
+    EXPECT_EQ(blend(mask, 255), (Bgr{10, 20, 30}));
+    EXPECT_EQ(blend(mask, 0), (Bgr{10, 20, 30}));
   }
   EXPECT_EQ(blend({0, 200, 254}, 255), blend({0, 0, 0}, 255));
   // a = (155 * 255) >> 8 = 154: (200 * 154 + 10 * 101) >> 8 = 124.
   EXPECT_EQ(blend({100, 0, 0}, 255)[0], 124);
   EXPECT_EQ(blend({100, 0, 0}, 999), blend({100, 0, 0}, 255));  // opacity taken within 0 to 255
   EXPECT_EQ(blend({100, 0, 0}, -9), blend({100, 0, 0}, 0));
+  // Opaque at full opacity, a = 254 keeps a share of what was under.
+  EXPECT_EQ(blend({0, 0, 0}, 255, {0, 0, 0}, {255, 255, 255}), (Bgr{253, 253, 253}));
+  EXPECT_EQ(blend({0, 0, 0}, 255, {255, 255, 255}, {255, 255, 255}), (Bgr{254, 254, 254}));
 }
 
 // The rule pixel by pixel, for comparison.

@@ -41,11 +41,7 @@ struct TextOutput : ::testing::Test {
 };
 
 TEST_F(TextOutput, CoverageBlendsWithTheRampThatStopsAt251) {
-  EXPECT_EQ(screens::CoverageOpacity(64), 251);
-  EXPECT_EQ(screens::CoverageOpacity(32), 125);
-  EXPECT_EQ(screens::BlendChannel(0, 255, 251), 250);
-  EXPECT_EQ(screens::BlendChannel(0, 255, 125), 124);
-  // Two pixels of one glyph: full and half coverage of white on black.
+  // Two pixels of one glyph: full and half coverage (opacity 251 and 125) of white on black.
   platform::GlyphBitmap glyph = FakeFont::Box(2, 1, 16);
   glyph.coverage[1] = 32;
   font->glyphs['A'] = glyph;
@@ -133,7 +129,7 @@ TEST_F(TextOutput, SmallFrameClearsOnlyWhatItHolds) {
   EXPECT_EQ(Pixel(g.screenSurface, 0, 479)[0], 9);
 }
 
-TEST_F(TextOutput, SpeedPacesEveryCharacterAndIsReadAfreshEachTime) {
+TEST_F(TextOutput, SpeedIsReadAfreshEachCharacterAndReturnToTitleStopsTheLineWithinOne) {
   engine.env.messageSpeed = 200;
   game.fakes.clock.Schedule(1000, [&] { engine.env.messageSpeed = 40; });
   EXPECT_EQ(screens::ShowTextLine(engine, "abcdefghij"), 1);
@@ -141,14 +137,13 @@ TEST_F(TextOutput, SpeedPacesEveryCharacterAndIsReadAfreshEachTime) {
   EXPECT_EQ(game.fakes.clock.nowMs(), 5u * 200 + 5 * 40);
   EXPECT_GE(game.fakes.window.presented.size(), 10u);
   EXPECT_EQ(engine.inputBusy, 0);
-}
 
-TEST_F(TextOutput, ReturnToTitleStopsTheLineWithinOneCharacter) {
   engine.env.messageSpeed = 200;
-  game.fakes.clock.Schedule(450, [&] { engine.abortTextOutput = 1; });
+  const int x = engine.textPositionX;
+  game.fakes.clock.Schedule(1200 + 450, [&] { engine.abortTextOutput = 1; });
   EXPECT_EQ(screens::ShowTextLine(engine, "abcdefghij"), 0);
-  EXPECT_EQ(game.fakes.clock.nowMs(), 450u);
-  EXPECT_EQ(engine.textPositionX, 35 + 3 * 10);  // half drawn, pen left where it was
+  EXPECT_EQ(game.fakes.clock.nowMs(), 1200u + 450);
+  EXPECT_EQ(engine.textPositionX, x + 3 * 10);  // half drawn, pen left where it was
   EXPECT_EQ(engine.abortTextOutput, 0);
   EXPECT_EQ(engine.inputBusy, 0);
   // A stop asked for while no line was typing does not cut the next line.
@@ -156,18 +151,7 @@ TEST_F(TextOutput, ReturnToTitleStopsTheLineWithinOneCharacter) {
   EXPECT_EQ(screens::ShowTextLine(engine, "ab"), 1);
 }
 
-TEST_F(TextOutput, NextLineErasesTheWaitCursorBeforeDrawing) {
-  g.waitCursorPixels.assign(6144, 0x40);
-  engine.messageWindowActive = 1;
-  engine.waitCursorOn = 1;
-  screens::AnimateWaitCursor(engine);
-  EXPECT_EQ(Pixel(g.screenSurface, 760, 560)[0], 0x40);
-  screens::ShowTextLine(engine, "a");
-  EXPECT_EQ(engine.waitCursorOn, 0);
-  EXPECT_EQ(Pixel(g.screenSurface, 760, 560)[0], 0);
-}
-
-TEST_F(TextOutput, WaitCursorAlternatesFramesAndLeavesPureGreenTransparent) {
+TEST_F(TextOutput, WaitCursorAlternatesFramesLeavesPureGreenTransparentAndGoesForTheNextLine) {
   g.waitCursorPixels.assign(6144, 0);
   for (size_t i = 3072; i < 6144; ++i) g.waitCursorPixels[i] = 0x80;
   // The first stored row of frame 0 lands at y = 582: pixel 0 pure green, pixel 1 green + red.
@@ -190,6 +174,12 @@ TEST_F(TextOutput, WaitCursorAlternatesFramesAndLeavesPureGreenTransparent) {
   screens::AnimateWaitCursor(engine);
   EXPECT_EQ(Pixel(g.screenSurface, 760, 551)[0], 0);
   EXPECT_EQ(engine.cursorDrawing, 0);
+  // The next line erases it before drawing.
+  screens::AnimateWaitCursor(engine);
+  EXPECT_EQ(Pixel(g.screenSurface, 760, 560)[0], 0x80);
+  screens::ShowTextLine(engine, "a");
+  EXPECT_EQ(engine.waitCursorOn, 0);
+  EXPECT_EQ(Pixel(g.screenSurface, 760, 560)[0], 0);
 }
 
 }  // namespace
