@@ -36,8 +36,6 @@ TEST(LineReader, LeavesThePositionOnTheLineEndAndReadsPastTheTextAsTheEnd) {
 }
 
 TEST(CommandTable, TheWholeLineIsSearchedInTheLanguagesOrder) {
-  EXPECT_EQ(script::CommandTable().front().keyword, "name_entry");
-  EXPECT_EQ(script::CommandTable().back().keyword, "statetitle");
   const std::pair<const char*, const char*> cases[] = {
       {"$sprite 0 0 cg\\effect.bmp", "effect"},
       {"$talk voice\\wave01.ogg", "wave"},

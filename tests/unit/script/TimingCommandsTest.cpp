@@ -1,4 +1,4 @@
-// Timed pauses, the sync stretch, the scene title and the quit question.
+// Timed pauses, the sync stretch and the scene title.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -70,19 +70,6 @@ TEST(Statetitle, KeepsTheLeadingSpaceAndCutsOnACharacterBoundary) {
   // The field is cleared first: nothing of the longer title remains.
   Statetitle(game.engine, "$statetitle");
   for (size_t i = 0; i < GameState::kStateTitleSize; ++i) ASSERT_EQ(field[i], 0) << i;
-}
-
-TEST(ExitGame, AsksAndClosesOnlyOnOk) {
-  FakeGame game("x\r\n");
-  game.fakes.ui.answers = {platform::BoxAnswer::Cancel, platform::BoxAnswer::Ok};
-  ExitGame(game.engine, "$exit_game");
-  EXPECT_EQ(game.procedure.Count(platform::MSG_CLOSE), 0);
-  ExitGame(game.engine, "$exit_game");
-  EXPECT_EQ(game.procedure.Count(platform::MSG_CLOSE), 1);
-  const auto& box = game.fakes.ui.boxes.at(0);
-  EXPECT_EQ(box.caption + " | " + box.text, "確認 | 終了します。");
-  EXPECT_EQ(box.buttons, platform::BoxButtons::OkCancel);
-  EXPECT_EQ(box.icon, platform::BoxIcon::None);
 }
 
 }  // namespace

@@ -93,7 +93,6 @@ TEST_F(Window, RightClickEndsSkipOrAutoBeforeTheMarksAndPostsTheChosenCommand) {
   EXPECT_EQ(engine.advanceMode, 0);
   ASSERT_EQ(game.fakes.ui.menus.size(), 1u);
   EXPECT_TRUE(Find(game.fakes.ui.menus[0], resources::ID_SPEED_SLOW)->checked);
-  EXPECT_EQ(EnvFile()[0], 100);
   EXPECT_TRUE(game.fakes.window.posted.empty());
 
   shell::SetAutoMode(engine, 3);

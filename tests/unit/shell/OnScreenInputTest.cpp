@@ -96,34 +96,34 @@ TEST_F(OnScreen, SkipTakesItsBorderAndSaveOnlyItsInside) {
   EXPECT_EQ(engine.advanceMode, 0);
 }
 
-TEST_F(OnScreen, HoverLightsTheItemAndPlaysTheSoundOncePerEntry) {
+TEST_F(OnScreen, HoverLightsTheItemOrButtonAndPlaysTheSoundOncePerEntry) {
   engine.screenMode = 1;
   AddItem(100, 100, 200, 150, "a");
   std::memset(g.pageSurface.Data(), 0xEE, g.pageSurface.SizeBytes());
   std::memset(g.sceneSurface.Data(), 0x11, g.sceneSurface.SizeBytes());
+  std::memset(g.barSurface.Data(), 0x55, g.barSurface.SizeBytes());
+  auto pixel = [&](int x, int y) { return g.screenSurface.Row(y)[x * 3]; };
   shell::HandleHover(engine, MakePoint(120, 120));
-  EXPECT_EQ(g.screenSurface.Row(120)[120 * 3], 0xEE);
+  EXPECT_EQ(pixel(120, 120), 0xEE);
   shell::HandleHover(engine, MakePoint(130, 130));
   EXPECT_EQ(HoverSounds(), 1);
   shell::HandleHover(engine, MakePoint(10, 10));
-  EXPECT_EQ(g.screenSurface.Row(120)[120 * 3], 0x11);
+  EXPECT_EQ(pixel(120, 120), 0x11);
   EXPECT_EQ(engine.hoveredChoice, 99);
   shell::HandleHover(engine, MakePoint(120, 120));
   EXPECT_EQ(HoverSounds(), 2);
-  // While a list is being built nothing is touched.
-  engine.inputBusy = 1;
+  engine.inputBusy = 1;  // while a list is being built nothing is touched
   shell::HandleHover(engine, MakePoint(10, 10));
-  EXPECT_EQ(g.screenSurface.Row(120)[120 * 3], 0xEE);
-}
+  EXPECT_EQ(pixel(120, 120), 0xEE);
 
-TEST_F(OnScreen, BarHoverOnlyWhileTheMessageWindowShows) {
-  std::memset(g.barSurface.Data(), 0x55, g.barSurface.SizeBytes());
+  // The bar's buttons answer only while the message window shows.
+  engine.screenMode = engine.inputBusy = 0;
   shell::HandleHover(engine, MakePoint(50, 590));
-  EXPECT_EQ(HoverSounds(), 0);
+  EXPECT_EQ(HoverSounds(), 2);
   engine.messageWindowShown = 1;
   shell::HandleHover(engine, MakePoint(50, 590));
-  EXPECT_EQ(g.screenSurface.Row(590)[50 * 3], 0x55);
-  EXPECT_EQ(HoverSounds(), 1);
+  EXPECT_EQ(pixel(50, 590), 0x55);
+  EXPECT_EQ(HoverSounds(), 3);
   EXPECT_EQ(engine.hoveredBar, 0);
 }
 
