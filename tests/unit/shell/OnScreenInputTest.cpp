@@ -39,36 +39,33 @@ struct OnScreen : ::testing::Test {
   }
 };
 
-TEST_F(OnScreen, ChoiceHitsIncludeEdgesAndTheFirstListedWins) {
+TEST_F(OnScreen, ChoiceHitsIncludeEdgesTheFirstListedWinsAndFailuresKeepTheListAndPosition) {
   engine.screenMode = 1;
   AddItem(100, 100, 200, 150, "start");
   AddItem(150, 120, 300, 200, "opening");
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(99, 120)), 0);
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(200, 150)), 1);  // corner of the first
-  // The position is the label line's first byte; the command's -2 and the loop's +2 land there.
-  EXPECT_EQ(engine.scriptPosition, game.IndexOf(":start"));
-  EXPECT_EQ(engine.screenMode, 0);
-  EXPECT_EQ(game.fakes.log.lines.back(), "pick 0 start");
-}
-
-TEST_F(OnScreen, SpecialLabelsAndAMissingLabelKeepTheListAndThePosition) {
-  engine.screenMode = 1;
-  AddItem(0, 0, 50, 50, "opening");
-  AddItem(60, 0, 90, 50, "*GameLoad");
-  AddItem(100, 0, 150, 50, "nowhere");
+  AddItem(0, 0, 50, 50, "*GameLoad");
+  AddItem(60, 0, 90, 50, "nowhere");
   engine.scriptPosition = 7;
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(99, 120)), 0);
   game.fakes.ui.nameAnswers = {std::nullopt};  // the name dialog closed
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(250, 180)), 1);
   EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(10, 10)), 1);
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(70, 10)), 1);
   EXPECT_EQ(game.fakes.log.lines.back(), "unhandled menu screen 30");
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(110, 10)), 1);
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(70, 10)), 1);
   EXPECT_EQ(game.fakes.ui.boxes.at(0).text, ":nowhere");
   EXPECT_EQ(game.procedure.Count(platform::MSG_CLOSE), 1);
   EXPECT_EQ(engine.scriptPosition, 7u);
   EXPECT_EQ(engine.screenMode, 1);
 
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(200, 150)), 1);  // corner of the first
+  // The position is the label line's first byte; the command's -2 and the loop's +2 land there.
+  EXPECT_EQ(engine.scriptPosition, game.IndexOf(":start"));
+  EXPECT_EQ(engine.screenMode, 0);
+  EXPECT_EQ(game.fakes.log.lines.back(), "pick 0 start");
+
+  engine.screenMode = 1;
   game.fakes.ui.nameAnswers = {std::string("ゆう")};
-  shell::ChoiceClick(engine, MakePoint(10, 10));
+  shell::ChoiceClick(engine, MakePoint(250, 180));
   EXPECT_EQ(engine.scriptPosition, game.IndexOf(":opening"));
   EXPECT_EQ(engine.state.Text(core::GameState::kPlayerNameOffset, 11), "ゆう");
   EXPECT_EQ(game.fakes.ui.nameInitialTexts.back(), "晴臣");
