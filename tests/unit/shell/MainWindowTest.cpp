@@ -130,7 +130,7 @@ TEST_F(Window, MenuMarksFollowTheSettings) {
   EXPECT_EQ(marks(), (std::vector<bool>{true, false, true, true, true, false, false}));
 }
 
-TEST_F(Window, SettingCommandsWriteTheFileAndVolumesLeaveTheMarksForNextTime) {
+TEST_F(Window, SettingCommandsWriteTheFileVolumesLeaveTheMarksForNextTimeAndQuitAsks) {
   MenuItem& menu = window.SystemMenu();
   shell::RefreshMenuChecks(engine, menu);
   shell::RunMenuCommand(engine, menu, resources::ID_BGM_25);
@@ -164,10 +164,8 @@ TEST_F(Window, SettingCommandsWriteTheFileAndVolumesLeaveTheMarksForNextTime) {
   EXPECT_EQ(shell::SetDisplayMode(engine, 0), 1);
   EXPECT_TRUE(game.fakes.display.fullScreen);
   EXPECT_EQ(shell::SetDisplayMode(engine, 0), 0);
-}
 
-TEST_F(Window, QuitAsksAndCancelKeepsPlaying) {
-  MenuItem& menu = window.SystemMenu();
+  // Quit asks first, and cancel keeps playing.
   game.fakes.ui.answers.push_back(platform::BoxAnswer::Cancel);
   shell::RunMenuCommand(engine, menu, resources::ID_QUIT);
   EXPECT_FALSE(game.fakes.window.quitCode.has_value());
