@@ -8,87 +8,60 @@
 namespace qv::audio {
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& s) {
-  return {s.begin(), s.end()};
-}
-
-std::string Refusal(const std::string& file) {
-  std::vector<uint8_t> bytes = Bytes(file);
-  platform::PcmClip clip;
+// The samples of `file`, or why it was refused.
+std::string Parse(const std::string& file, platform::PcmClip& clip) {
+  std::vector<uint8_t> bytes(file.begin(), file.end());
   std::string reason;
-  if (ParseWav(bytes, clip, reason)) return "accepted";
-  return reason;
+  return ParseWav(bytes, clip, reason) ? "accepted" : reason;
 }
 
-void SetU32(std::string& s, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) s[at + static_cast<size_t>(i)] = static_cast<char>(v >> (8 * i));
-}
-void SetU16(std::string& s, size_t at, uint16_t v) {
-  s[at] = static_cast<char>(v);
-  s[at + 1] = static_cast<char>(v >> 8);
+// `file` with `size` little-endian bytes of `value` written at `at`.
+std::string Patched(std::string file, size_t at, uint32_t value, int size = 4) {
+  for (int i = 0; i < size; ++i)
+    file[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
+  return file;
 }
 
-TEST(WavFile, ReadsEightAndSixteenBitMonoAndStereo) {
+TEST(WavFile, ReadsEightAndSixteenBitMonoAndStereoAndSkipsOtherChunks) {
   platform::PcmClip clip;
-  std::string reason;
-  std::vector<uint8_t> eight = Bytes(test::MakeWav(11025, 1, 8, {0, 128, 255}));
-  ASSERT_TRUE(ParseWav(eight, clip, reason)) << reason;
+  ASSERT_EQ(Parse(test::MakeWav(11025, 1, 8, {0, 128, 255}), clip), "accepted");
   EXPECT_EQ(clip.format.rate, 11025u);
   EXPECT_EQ(clip.format.channels, 1u);
   EXPECT_EQ(clip.samples, (std::vector<int16_t>{-32768, 0, 32512}));
 
   // A trailing half frame is dropped rather than read past.
-  std::vector<uint8_t> sixteen = Bytes(test::MakeWav(48000, 2, 16, {0x01, 0x80, 0xFF, 0x7F, 9}));
-  ASSERT_TRUE(ParseWav(sixteen, clip, reason)) << reason;
+  ASSERT_EQ(Parse(test::MakeWav(48000, 2, 16, {0x01, 0x80, 0xFF, 0x7F, 9}), clip), "accepted");
   EXPECT_EQ(clip.format.channels, 2u);
   EXPECT_EQ(clip.samples, (std::vector<int16_t>{-32767, 32767}));
-}
 
-TEST(WavFile, SkipsOtherChunksIncludingOddSizedOnes) {
-  std::string file = test::MakeWav(8000, 1, 16, {1, 0, 2, 0});
   // A 3-byte LIST chunk (padded to 4) between fmt and data.
-  std::string list = std::string("LIST") + std::string("\x03\0\0\0", 4) + "abc" + '\0';
-  file.insert(36, list);
-  SetU32(file, 4, static_cast<uint32_t>(file.size() - 8));
-  platform::PcmClip clip;
-  std::string reason;
-  std::vector<uint8_t> bytes = Bytes(file);
-  ASSERT_TRUE(ParseWav(bytes, clip, reason)) << reason;
+  std::string file = test::MakeWav(8000, 1, 16, {1, 0, 2, 0});
+  file.insert(36, std::string("LIST\x03\0\0\0abc\0", 12));
+  ASSERT_EQ(Parse(Patched(file, 4, static_cast<uint32_t>(file.size() - 8)), clip), "accepted");
   EXPECT_EQ(clip.samples, (std::vector<int16_t>{1, 2}));
 }
 
 TEST(WavFile, RefusesWhatItCannotPlayOrWhoseSizesLie) {
   const std::string good = test::MakeWav(8000, 1, 16, {1, 0, 2, 0});
-  EXPECT_EQ(Refusal(""), "not a RIFF/WAVE file");
-  EXPECT_EQ(Refusal(good.substr(0, 11)), "not a RIFF/WAVE file");
-  EXPECT_EQ(Refusal("RIFX" + good.substr(4)), "not a RIFF/WAVE file");
-
-  std::string riffTooLong = good;
-  SetU32(riffTooLong, 4, 1000);
-  EXPECT_EQ(Refusal(riffTooLong), "RIFF size beyond the end of the file");
-  std::string dataTooLong = good;
-  SetU32(dataTooLong, 40, 0xFFFFFFF0u);
-  EXPECT_EQ(Refusal(dataTooLong), "chunk size beyond the end of the file");
-  std::string shortFmt = good;
-  SetU32(shortFmt, 16, 8);
-  EXPECT_NE(Refusal(shortFmt), "accepted");
-
-  std::string adpcm = good;
-  SetU16(adpcm, 20, 2);
-  EXPECT_EQ(Refusal(adpcm), "not PCM (format 2)");
-  EXPECT_EQ(Refusal(test::MakeWav(8000, 3, 16, std::vector<uint8_t>(6))), "3 channels");
-  EXPECT_EQ(Refusal(test::MakeWav(8000, 1, 24, std::vector<uint8_t>(6))), "24 bits per sample");
-  EXPECT_EQ(Refusal(test::MakeWav(0, 1, 16, {})), "sample rate 0");
-  std::string badAlign = good;
-  SetU16(badAlign, 32, 4);
-  EXPECT_EQ(Refusal(badAlign), "block alignment 4");
-
-  std::string noData = good.substr(0, 36);
-  SetU32(noData, 4, 28);
-  EXPECT_EQ(Refusal(noData), "no data chunk");
-  std::string noFmt = "RIFF" + std::string(4, '\0') + "WAVE" + good.substr(36);
-  SetU32(noFmt, 4, static_cast<uint32_t>(noFmt.size() - 8));
-  EXPECT_EQ(Refusal(noFmt), "no fmt chunk");
+  const std::string noData = Patched(good.substr(0, 36), 4, 28);
+  const std::string noFmt = "RIFF" + std::string(4, '\0') + "WAVE" + good.substr(36);
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "not a RIFF/WAVE file"},
+      {good.substr(0, 11), "not a RIFF/WAVE file"},
+      {"RIFX" + good.substr(4), "not a RIFF/WAVE file"},
+      {Patched(good, 4, 1000), "RIFF size beyond the end of the file"},
+      {Patched(good, 40, 0xFFFFFFF0u), "chunk size beyond the end of the file"},
+      {Patched(good, 20, 2, 2), "not PCM (format 2)"},
+      {test::MakeWav(8000, 3, 16, std::vector<uint8_t>(6)), "3 channels"},
+      {test::MakeWav(8000, 1, 24, std::vector<uint8_t>(6)), "24 bits per sample"},
+      {test::MakeWav(0, 1, 16, {}), "sample rate 0"},
+      {Patched(good, 32, 4, 2), "block alignment 4"},
+      {noData, "no data chunk"},
+      {Patched(noFmt, 4, static_cast<uint32_t>(noFmt.size() - 8)), "no fmt chunk"},
+  };
+  platform::PcmClip clip;
+  for (const auto& [file, reason] : cases) EXPECT_EQ(Parse(file, clip), reason) << reason;
+  EXPECT_NE(Parse(Patched(good, 16, 8), clip), "accepted");  // a fmt chunk too short
 }
 
 }  // namespace

@@ -9,57 +9,42 @@
 namespace qv::test {
 namespace {
 
-core::ScriptText Text(const std::string& plain) {
+TEST(LineReader, LeavesThePositionOnTheLineEndAndReadsPastTheTextAsTheEnd) {
+  const std::string plain = "ab\r\n\r\n" + std::string(3000, 'z') + "\r\nend";
   core::ScriptText script;
   script.bytes.assign(plain.begin(), plain.end());
   script.size = static_cast<uint32_t>(plain.size());
-  script.bytes.push_back(core::ScriptText::kEndMarker);
-  script.bytes.push_back(0);
-  return script;
-}
-
-TEST(LineReader, LeavesThePositionOnTheCarriageReturn) {
-  core::ScriptText script = Text("ab\r\ncd\r\n");
-  std::atomic<uint32_t> position{0};
-  EXPECT_EQ(script::ReadLine(script, position), "ab");
-  EXPECT_EQ(position, 2u);
-  position += 2;
-  EXPECT_EQ(script::ReadLine(script, position), "cd");
-  EXPECT_EQ(position, 6u);
-}
-
-TEST(LineReader, EmptyLineReadsNothingAndMarkerEndsTheLastLine) {
-  core::ScriptText script = Text("\r\nend");
-  std::atomic<uint32_t> position{0};
-  EXPECT_EQ(script::ReadLine(script, position), "");
-  EXPECT_EQ(position, 0u);
-  position = 2;
-  EXPECT_EQ(script::ReadLine(script, position), "end");
-  EXPECT_EQ(script::ScriptByte(script, position), core::ScriptText::kEndMarker);
-}
-
-TEST(LineReader, PositionsPastTheTextReadAsTheEnd) {
-  core::ScriptText script = Text("x\r");
-  std::atomic<uint32_t> position{3};  // the zero after the marker
-  EXPECT_EQ(script::ReadLine(script, position), "");
-  position = 0xFFFFFFFEu;
+  script.bytes.insert(script.bytes.end(), {core::ScriptText::kEndMarker, 0});
+  const struct {
+    uint32_t from;
+    std::string line;
+    uint32_t to;
+  } cases[] = {
+      {0, "ab", 2},
+      {4, "", 4},                                          // an empty line reads nothing
+      {6, std::string(script::kMaxLineBytes, 'z'), 3006},  // passed over, not kept
+      {3008, "end", 3011},                                 // the marker ends the last line
+      {3012, "", 3012},                                    // the zero after the marker
+  };
+  for (const auto& c : cases) {
+    std::atomic<uint32_t> position{c.from};
+    EXPECT_EQ(script::ReadLine(script, position), c.line) << c.from;
+    EXPECT_EQ(position, c.to) << c.from;
+  }
+  std::atomic<uint32_t> position{0xFFFFFFFEu};
   EXPECT_EQ(script::ReadLine(script, position), "");
 }
 
-TEST(LineReader, OverlongLineIsPassedOverButNotKept) {
-  core::ScriptText script = Text(std::string(3000, 'z') + "\r\nnext\r\n");
-  std::atomic<uint32_t> position{0};
-  EXPECT_EQ(script::ReadLine(script, position).size(), script::kMaxLineBytes);
-  EXPECT_EQ(position, 3000u);
-}
-
-TEST(CommandTable, OrderIsTheLanguages) {
-  const auto& table = script::CommandTable();
-  EXPECT_EQ(table.front().keyword, "name_entry");
-  EXPECT_EQ(table.back().keyword, "statetitle");
-  EXPECT_EQ(script::FindCommand("$sprite 0 0 cg\\effect.bmp")->keyword, "effect");
-  EXPECT_EQ(script::FindCommand("$talk voice\\wave01.ogg")->keyword, "wave");
-  EXPECT_EQ(script::FindCommand("$subeffect 1")->keyword, "subeffect");
+TEST(CommandTable, TheWholeLineIsSearchedInTheLanguagesOrder) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"$sprite 0 0 cg\\effect.bmp", "effect"},
+      {"$talk voice\\wave01.ogg", "wave"},
+      {"$OGGPlay talk.ogg", "talk"},
+      {"$OGGPlay bgm.ogg", "OGGPlay"},
+      {"$subeffect 1", "subeffect"},
+      {"$cdda 3", "cdda"},
+  };
+  for (const auto& [line, keyword] : cases) EXPECT_EQ(script::FindCommand(line)->keyword, keyword);
   EXPECT_EQ(script::FindCommand("$unknown"), nullptr);
 }
 

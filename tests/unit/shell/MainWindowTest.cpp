@@ -77,18 +77,13 @@ TEST_F(Window, ClickIsIgnoredDuringSyncOrBusyInputAndOtherwiseCutsVoiceSkipAndAu
   EXPECT_EQ(engine.advanceMode, 0);
 }
 
-TEST_F(Window, FirstClickOnAHiddenMessageWindowShowsItAndKeysDoNothing) {
+TEST_F(Window, KeysDoNothingButPrintScreenAndTheFirstClickOnAHiddenMessageWindowShowsIt) {
   engine.messageWindowActive = 1;
-  engine.messageWindowShown = 0;
   EXPECT_EQ(Deliver(platform::MSG_KEYUP, 0x20, 0xC0000001), 0);
   EXPECT_EQ(engine.messageWindowShown, 0);
   shell::HandleClick(engine, 0);
   EXPECT_EQ(engine.messageWindowShown, 1);
-}
-
-TEST_F(Window, PrintScreenAdvancesAndReturnsOne) {
   EXPECT_EQ(Deliver(platform::MSG_KEYUP, platform::VK_SNAPSHOT, 0xC0000001), 1);
-  EXPECT_EQ(Deliver(platform::MSG_KEYUP, 0x41, 0xC0000001), 0);
 }
 
 TEST_F(Window, RightClickEndsSkipOrAutoBeforeTheMarksAndPostsTheChosenCommand) {
@@ -98,7 +93,6 @@ TEST_F(Window, RightClickEndsSkipOrAutoBeforeTheMarksAndPostsTheChosenCommand) {
   EXPECT_EQ(engine.advanceMode, 0);
   ASSERT_EQ(game.fakes.ui.menus.size(), 1u);
   EXPECT_TRUE(Find(game.fakes.ui.menus[0], resources::ID_SPEED_SLOW)->checked);
-  EXPECT_EQ(EnvFile()[0], 100);
   EXPECT_TRUE(game.fakes.window.posted.empty());
 
   shell::SetAutoMode(engine, 3);
@@ -118,25 +112,25 @@ TEST_F(Window, MenuMarksFollowTheSettings) {
   engine.env.windowed = 0;
   engine.env.screenEffects = 0;
   engine.screenMode = 10;
-  shell::RefreshMenuChecks(engine, menu);
-  EXPECT_TRUE(Find(menu, resources::ID_SPEED_NORMAL)->checked);
+  auto marks = [&] {
+    shell::RefreshMenuChecks(engine, menu);
+    std::vector<bool> got;
+    for (uint32_t id : {resources::ID_SPEED_NORMAL, resources::ID_SPEED_FAST, resources::ID_SE_25,
+                        resources::ID_BGM_0, resources::ID_FULLSCREEN, resources::ID_EFFECTS}) {
+      got.push_back(Find(menu, id)->checked);
+    }
+    got.push_back(Find(menu, resources::ID_AUTO)->greyed);
+    return got;
+  };
+  EXPECT_EQ(marks(), (std::vector<bool>{true, false, true, true, true, false, true}));
   EXPECT_TRUE(Find(menu, resources::ID_SPEED_NORMAL)->radioCheck);
-  EXPECT_FALSE(Find(menu, resources::ID_SPEED_FAST)->checked);
-  EXPECT_TRUE(Find(menu, resources::ID_SE_25)->checked);
-  EXPECT_TRUE(Find(menu, resources::ID_BGM_0)->checked);
-  EXPECT_TRUE(Find(menu, resources::ID_FULLSCREEN)->checked);
-  EXPECT_FALSE(Find(menu, resources::ID_EFFECTS)->checked);
-  EXPECT_TRUE(Find(menu, resources::ID_AUTO)->greyed);
   // A speed outside the five leaves the group's marks as they were.
   engine.env.messageSpeed = 7;
-  shell::RefreshMenuChecks(engine, menu);
-  EXPECT_TRUE(Find(menu, resources::ID_SPEED_NORMAL)->checked);
   engine.screenMode = 0;
-  shell::RefreshMenuChecks(engine, menu);
-  EXPECT_FALSE(Find(menu, resources::ID_AUTO)->greyed);
+  EXPECT_EQ(marks(), (std::vector<bool>{true, false, true, true, true, false, false}));
 }
 
-TEST_F(Window, SettingCommandsWriteTheFileAndVolumesLeaveTheMarksForNextTime) {
+TEST_F(Window, SettingCommandsWriteTheFileVolumesLeaveTheMarksForNextTimeAndQuitAsks) {
   MenuItem& menu = window.SystemMenu();
   shell::RefreshMenuChecks(engine, menu);
   shell::RunMenuCommand(engine, menu, resources::ID_BGM_25);
@@ -164,28 +158,21 @@ TEST_F(Window, SettingCommandsWriteTheFileAndVolumesLeaveTheMarksForNextTime) {
   engine.screenMode = 1;  // a choice is up: the item does nothing
   shell::RunMenuCommand(engine, menu, resources::ID_AUTO);
   EXPECT_EQ(engine.advanceMode, 0);
-}
 
-TEST_F(Window, QuitAsksAndCancelKeepsPlaying) {
-  MenuItem& menu = window.SystemMenu();
-  game.fakes.ui.answers.push_back(platform::BoxAnswer::Cancel);
-  shell::RunMenuCommand(engine, menu, resources::ID_QUIT);
-  EXPECT_FALSE(game.fakes.window.quitCode.has_value());
-  ASSERT_EQ(game.fakes.ui.boxes.size(), 1u);
-  EXPECT_EQ(game.fakes.ui.boxes[0].caption, "確認");
-  EXPECT_EQ(game.fakes.ui.boxes[0].text, "終了します。");
-  EXPECT_EQ(game.fakes.ui.boxes[0].buttons, platform::BoxButtons::OkCancel);
-  shell::RunMenuCommand(engine, menu, resources::ID_QUIT);
-  EXPECT_EQ(game.fakes.window.quitCode, 0);
-  EXPECT_FALSE(game.fakes.window.timers.count(shell::WAIT_CURSOR_TIMER));
-}
-
-TEST_F(Window, DisplayModeActsOnlyOnAChangeOfTheLowByte) {
-  engine.env.windowed = 1;
+  // The display mode acts only on a change of the low byte.
   EXPECT_EQ(shell::SetDisplayMode(engine, 0x101), 0);
   EXPECT_EQ(shell::SetDisplayMode(engine, 0), 1);
   EXPECT_TRUE(game.fakes.display.fullScreen);
   EXPECT_EQ(shell::SetDisplayMode(engine, 0), 0);
+
+  // Quit asks first, and cancel keeps playing.
+  game.fakes.ui.answers.push_back(platform::BoxAnswer::Cancel);
+  shell::RunMenuCommand(engine, menu, resources::ID_QUIT);
+  EXPECT_FALSE(game.fakes.window.quitCode.has_value());
+  EXPECT_EQ(game.fakes.ui.boxes.at(0).buttons, platform::BoxButtons::OkCancel);
+  shell::RunMenuCommand(engine, menu, resources::ID_QUIT);
+  EXPECT_EQ(game.fakes.window.quitCode, 0);
+  EXPECT_FALSE(game.fakes.window.timers.count(shell::WAIT_CURSOR_TIMER));
 }
 
 }  // namespace

@@ -39,46 +39,36 @@ struct OnScreen : ::testing::Test {
   }
 };
 
-TEST_F(OnScreen, ChoiceHitsIncludeEdgesAndTheFirstListedWins) {
+TEST_F(OnScreen, ChoiceHitsIncludeEdgesTheFirstListedWinsAndFailuresKeepTheListAndPosition) {
   engine.screenMode = 1;
   AddItem(100, 100, 200, 150, "start");
   AddItem(150, 120, 300, 200, "opening");
+  AddItem(0, 0, 50, 50, "*GameLoad");
+  AddItem(60, 0, 90, 50, "nowhere");
+  engine.scriptPosition = 7;
   EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(99, 120)), 0);
+  game.fakes.ui.nameAnswers = {std::nullopt};  // the name dialog closed
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(250, 180)), 1);
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(10, 10)), 1);
+  EXPECT_EQ(game.fakes.log.lines.back(), "unhandled menu screen 30");
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(70, 10)), 1);
+  EXPECT_EQ(game.fakes.ui.boxes.at(0).text, ":nowhere");
+  EXPECT_EQ(game.procedure.Count(platform::MSG_CLOSE), 1);
+  EXPECT_EQ(engine.scriptPosition, 7u);
+  EXPECT_EQ(engine.screenMode, 1);
+
   EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(200, 150)), 1);  // corner of the first
   // The position is the label line's first byte; the command's -2 and the loop's +2 land there.
   EXPECT_EQ(engine.scriptPosition, game.IndexOf(":start"));
   EXPECT_EQ(engine.screenMode, 0);
   EXPECT_EQ(game.fakes.log.lines.back(), "pick 0 start");
-}
 
-TEST_F(OnScreen, OpeningAsksForTheNameAndClosingTheDialogKeepsTheList) {
   engine.screenMode = 1;
-  AddItem(0, 0, 50, 50, "opening");
-  game.fakes.ui.nameAnswers = {std::nullopt};
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(10, 10)), 1);
-  EXPECT_EQ(engine.screenMode, 1);
-  EXPECT_EQ(engine.scriptPosition, 0u);
   game.fakes.ui.nameAnswers = {std::string("ゆう")};
-  shell::ChoiceClick(engine, MakePoint(10, 10));
+  shell::ChoiceClick(engine, MakePoint(250, 180));
   EXPECT_EQ(engine.scriptPosition, game.IndexOf(":opening"));
   EXPECT_EQ(engine.state.Text(core::GameState::kPlayerNameOffset, 11), "ゆう");
   EXPECT_EQ(game.fakes.ui.nameInitialTexts.back(), "晴臣");
-}
-
-TEST_F(OnScreen, GameLoadOpensTheLoadScreenAndAMissingLabelClosesWithoutMoving) {
-  engine.screenMode = 1;
-  AddItem(0, 0, 50, 50, "*GameLoad");
-  AddItem(60, 0, 90, 50, "nowhere");
-  engine.scriptPosition = 7;
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(10, 10)), 1);
-  EXPECT_EQ(engine.scriptPosition, 7u);
-  EXPECT_EQ(game.fakes.log.lines.back(), "unhandled menu screen 30");
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(70, 10)), 1);
-  ASSERT_FALSE(game.fakes.ui.boxes.empty());
-  EXPECT_EQ(game.fakes.ui.boxes.back().text, ":nowhere");
-  EXPECT_EQ(game.procedure.Count(platform::MSG_CLOSE), 1);
-  EXPECT_EQ(engine.scriptPosition, 7u);
-  EXPECT_EQ(engine.screenMode, 1);
 }
 
 TEST_F(OnScreen, SkipTakesItsBorderAndSaveOnlyItsInside) {
@@ -103,52 +93,48 @@ TEST_F(OnScreen, SkipTakesItsBorderAndSaveOnlyItsInside) {
   EXPECT_EQ(engine.advanceMode, 0);
 }
 
-TEST_F(OnScreen, HoverLightsTheItemAndPlaysTheSoundOncePerEntry) {
+TEST_F(OnScreen, HoverLightsTheItemOrButtonAndPlaysTheSoundOncePerEntry) {
   engine.screenMode = 1;
   AddItem(100, 100, 200, 150, "a");
   std::memset(g.pageSurface.Data(), 0xEE, g.pageSurface.SizeBytes());
   std::memset(g.sceneSurface.Data(), 0x11, g.sceneSurface.SizeBytes());
+  std::memset(g.barSurface.Data(), 0x55, g.barSurface.SizeBytes());
+  auto pixel = [&](int x, int y) { return g.screenSurface.Row(y)[x * 3]; };
   shell::HandleHover(engine, MakePoint(120, 120));
-  EXPECT_EQ(g.screenSurface.Row(120)[120 * 3], 0xEE);
+  EXPECT_EQ(pixel(120, 120), 0xEE);
   shell::HandleHover(engine, MakePoint(130, 130));
   EXPECT_EQ(HoverSounds(), 1);
   shell::HandleHover(engine, MakePoint(10, 10));
-  EXPECT_EQ(g.screenSurface.Row(120)[120 * 3], 0x11);
+  EXPECT_EQ(pixel(120, 120), 0x11);
   EXPECT_EQ(engine.hoveredChoice, 99);
   shell::HandleHover(engine, MakePoint(120, 120));
   EXPECT_EQ(HoverSounds(), 2);
-  // While a list is being built nothing is touched.
-  engine.inputBusy = 1;
+  engine.inputBusy = 1;  // while a list is being built nothing is touched
   shell::HandleHover(engine, MakePoint(10, 10));
-  EXPECT_EQ(g.screenSurface.Row(120)[120 * 3], 0xEE);
-}
+  EXPECT_EQ(pixel(120, 120), 0xEE);
 
-TEST_F(OnScreen, BarHoverOnlyWhileTheMessageWindowShows) {
-  std::memset(g.barSurface.Data(), 0x55, g.barSurface.SizeBytes());
+  // The bar's buttons answer only while the message window shows.
+  engine.screenMode = engine.inputBusy = 0;
   shell::HandleHover(engine, MakePoint(50, 590));
-  EXPECT_EQ(HoverSounds(), 0);
+  EXPECT_EQ(HoverSounds(), 2);
   engine.messageWindowShown = 1;
   shell::HandleHover(engine, MakePoint(50, 590));
-  EXPECT_EQ(g.screenSurface.Row(590)[50 * 3], 0x55);
-  EXPECT_EQ(HoverSounds(), 1);
+  EXPECT_EQ(pixel(50, 590), 0x55);
+  EXPECT_EQ(HoverSounds(), 3);
   EXPECT_EQ(engine.hoveredBar, 0);
 }
 
-TEST(NameEntry, TenShiftJisBytesAtMost) {
+TEST(NameEntry, TenShiftJisBytesAtMostAndTheCloseBoxKeepsTheName) {
   FakeGame game{"x\r\n"};
-  core::Engine& engine = game.engine;
   using platform::NameVerdict;
   // FakeCp932 passes bytes through: these Shift-JIS-sized strings stand for typed names.
-  EXPECT_EQ(core::OfferName(engine, std::string(10, 'a')), NameVerdict::Accept);
-  EXPECT_EQ(engine.state.Text(core::GameState::kPlayerNameOffset, 11), std::string(10, 'a'));
-  EXPECT_EQ(core::OfferName(engine, std::string(11, 'a')), NameVerdict::RejectAndClear);
-  ASSERT_EQ(game.fakes.ui.boxes.size(), 1u);
-  EXPECT_EQ(game.fakes.ui.boxes[0].caption, "エラー");
-  EXPECT_EQ(game.fakes.ui.boxes[0].text, "全角5文字を超えています");
-  EXPECT_EQ(core::OfferName(engine, ""), NameVerdict::Accept);  // an empty name is a name
-  // The close box keeps the name and reports 2.
+  EXPECT_EQ(core::OfferName(game.engine, std::string(11, 'a')), NameVerdict::RejectAndClear);
+  EXPECT_EQ(game.fakes.ui.boxes.size(), 1u);
+  EXPECT_EQ(core::OfferName(game.engine, ""), NameVerdict::Accept);  // an empty name is a name
+  EXPECT_EQ(core::OfferName(game.engine, std::string(10, 'a')), NameVerdict::Accept);
   game.fakes.ui.nameAnswers = {std::nullopt};
-  EXPECT_EQ(core::RunNameEntry(engine), 2);
+  EXPECT_EQ(core::RunNameEntry(game.engine), 2);
+  EXPECT_EQ(game.engine.state.Text(core::GameState::kPlayerNameOffset, 11), std::string(10, 'a'));
 }
 
 }  // namespace
