@@ -191,6 +191,7 @@ void ScrambleBackground(std::span<uint8_t> file) {
 
 std::optional<Picture> DecodePicture(std::span<const uint8_t> file, PictureKind kind,
                                      int frameWidth, int frameHeight, std::string& why) {
+  why.clear();  // a reason left from an earlier failure must not stand beside a good picture
   BitmapHeader header;
   if (!ReadHeader(file, header, why) || !CheckDepth(header, 24, why)) return std::nullopt;
   const size_t rowBytes = core::Surface::RowBytesFor(header.width);
@@ -206,6 +207,7 @@ std::optional<Picture> DecodePicture(std::span<const uint8_t> file, PictureKind 
 }
 
 std::optional<MaskPicture> DecodeMask(std::span<const uint8_t> file, std::string& why) {
+  why.clear();
   BitmapHeader header;
   if (!ReadHeader(file, header, why) || !CheckDepth(header, 8, why)) return std::nullopt;
   const uint64_t tableEntries = header.coloursUsed == 0 ? kMaskTableEntries : header.coloursUsed;

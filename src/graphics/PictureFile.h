@@ -61,7 +61,7 @@ struct MaskPicture {
 // headers), 1 plane, 24 bits, no compression, bottom-up rows, sane dimensions, pixel offset and
 // rows inside the file. `frameWidth` and `frameHeight` are the sizes that kinds of "exactly the
 // frame's size" must have. A background must be unscrambled first. On failure, nothing and a
-// short reason in `why`.
+// short reason in `why` (emptied on success).
 std::optional<Picture> DecodePicture(std::span<const uint8_t> file, PictureKind kind,
                                      int frameWidth, int frameHeight, std::string& why);
 

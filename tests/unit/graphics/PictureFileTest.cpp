@@ -78,6 +78,10 @@ TEST(DecodePicture, EncodedPicturesRoundTripWhateverTheirRowPaddingOrHeader) {
       EXPECT_TRUE(SamePixels(decoded->pixels, original)) << headerSize << " + " << gap;
     }
   }
+  // A reason from an earlier failure does not survive a success.
+  EXPECT_FALSE(DecodePicture(std::vector<uint8_t>(10), PictureKind::Plain, 0, 0, why));
+  EXPECT_TRUE(DecodePicture(EncodeBitmap(original), PictureKind::Plain, 0, 0, why));
+  EXPECT_EQ(why, "");
 }
 
 using Change = std::function<void(std::vector<uint8_t>&)>;

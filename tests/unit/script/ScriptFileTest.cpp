@@ -10,11 +10,12 @@ namespace qv::test {
 namespace {
 
 TEST(LineReader, LeavesThePositionOnTheLineEndAndReadsPastTheTextAsTheEnd) {
-  const std::string plain = "ab\r\n\r\n" + std::string(3000, 'z') + "\r\nend";
+  std::string plain = "ab\r\n\r\n" + std::string(3000, 'z') + "\r\nend";
   core::ScriptText script;
-  script.bytes.assign(plain.begin(), plain.end());
   script.size = static_cast<uint32_t>(plain.size());
-  script.bytes.insert(script.bytes.end(), {core::ScriptText::kEndMarker, 0});
+  plain += static_cast<char>(core::ScriptText::kEndMarker);
+  plain += '\0';
+  script.bytes.assign(plain.begin(), plain.end());
   const struct {
     uint32_t from;
     std::string line;
