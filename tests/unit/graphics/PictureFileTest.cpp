@@ -25,9 +25,8 @@ core::Surface Pattern(int width, int height) {
 
 bool SamePixels(const core::Surface& a, const core::Surface& b) {
   bool same = a.Width() == b.Width() && a.Height() == b.Height();
-  for (int r = 0; same && r < a.Height(); ++r) {
+  for (int r = 0; same && r < a.Height(); ++r)
     same = std::memcmp(a.StoredRow(r), b.StoredRow(r), static_cast<size_t>(a.Width()) * 3) == 0;
-  }
   return same;
 }
 
@@ -147,9 +146,8 @@ TEST(ScrambleBackground, TouchesTheFirstFiftyBytesOnlyAndUndoesItself) {
   std::vector<uint8_t> file = EncodeBitmap(Pattern(20, 2));
   const std::vector<uint8_t> plain = file;
   ScrambleBackground(file);
-  for (size_t i = 0; i < file.size(); ++i) {
+  for (size_t i = 0; i < file.size(); ++i)
     EXPECT_EQ(file[i], i < 50 ? plain[i] ^ kBackgroundKey : plain[i]) << i;
-  }
   EXPECT_EQ(Refusal(file), "no BM signature");  // a scrambled file is never taken as plain
   ScrambleBackground(file);
   EXPECT_EQ(file, plain);
