@@ -31,13 +31,11 @@ constexpr uint32_t kBlackSquare = 0x81A1;  // ■
 constexpr uint32_t kHiraganaA = 0x82A0;    // あ
 constexpr uint32_t kKanji = 0x90B0;        // 晴
 
+std::error_code error;
 bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
   return fs::equivalent(a, b, error);
 }
-
 bool Exists(const std::string& path) {
-  std::error_code error;
   return fs::is_regular_file(path, error);
 }
 
@@ -74,25 +72,19 @@ TEST(FontNames, ReadAsWindowsUsersWriteThem) {
 }
 
 TEST_F(FreeTypeGlyphsTest, WindowsFaceNamesFallBackToAnInstalledJapaneseFace) {
-  const auto gothic = Open(kGothic);
-  const auto wideSpace = Open(kGothicWideSpace);
-  const auto proportional = Open(kPGothic);
-  ASSERT_TRUE(gothic && wideSpace && proportional);
+  const auto gothic = Open(kGothic), wideSpace = Open(kGothicWideSpace), pGothic = Open(kPGothic);
+  ASSERT_TRUE(gothic && wideSpace && pGothic);
   GlyphBitmap glyph;
-  for (const auto& font : {gothic, wideSpace, proportional}) {
+  for (const auto& font : {gothic, wideSpace, pGothic}) {
     // fontconfig's own answer for these names has no Japanese; the stand-in must.
-    EXPECT_TRUE(font->Glyph(kHiraganaA, glyph)) << font->FilePath();
-    EXPECT_GT(glyph.blackBoxX, 0);
+    EXPECT_TRUE(font->Glyph(kHiraganaA, glyph) && glyph.blackBoxX > 0) << font->FilePath();
   }
   EXPECT_TRUE(SameFile(gothic->FilePath(), wideSpace->FilePath()));
-  if (Exists(kIpaGothic)) {
-    EXPECT_TRUE(SameFile(gothic->FilePath(), kIpaGothic));
-  }
+  EXPECT_TRUE(!Exists(kIpaGothic) || SameFile(gothic->FilePath(), kIpaGothic));
   if (Exists(kIpaPGothic)) {
-    EXPECT_TRUE(SameFile(proportional->FilePath(), kIpaPGothic));
+    EXPECT_TRUE(SameFile(pGothic->FilePath(), kIpaPGothic));
     const auto byName = Open("IPAPGothic");  // an installed family is used by its own name
-    ASSERT_TRUE(byName);
-    EXPECT_TRUE(SameFile(byName->FilePath(), kIpaPGothic));
+    EXPECT_TRUE(byName && SameFile(byName->FilePath(), kIpaPGothic));
   }
 }
 
@@ -107,31 +99,23 @@ TEST_F(FreeTypeGlyphsTest, FullBlockHasTheWholeCoverageRangeInsideTheCell) {
   const auto font = Open(kGothic);
   ASSERT_TRUE(font);
   GlyphBitmap square;
-  ASSERT_TRUE(font->Glyph(kBlackSquare, square));
-  ASSERT_GT(square.blackBoxX, 0);
-  EXPECT_EQ(square.pitch % 4, 0);
-  EXPECT_GE(square.pitch, square.blackBoxX);
-  EXPECT_LT(square.pitch, square.blackBoxX + 4);
+  ASSERT_TRUE(font->Glyph(kBlackSquare, square) && square.blackBoxX > 0);
+  // Rows padded to whole 32-bit words, as Windows hands them out.
+  EXPECT_EQ(square.pitch, (square.blackBoxX + 3) / 4 * 4);
   ASSERT_EQ(square.coverage.size(), square.ByteSize());
   int full = 0;
   for (int32_t row = 0; row < square.blackBoxY; ++row) {
     for (int32_t column = 0; column < square.pitch; ++column) {
       const uint8_t value = square.coverage[row * square.pitch + column];
-      EXPECT_LE(value, 64);
-      if (column >= square.blackBoxX) {
-        EXPECT_EQ(value, 0) << "padding at row " << row;
-      }
+      EXPECT_LE(value, column < square.blackBoxX ? 64 : 0) << row << "," << column;
       full += value == 64;
     }
   }
-  // The inside of the square is solid ink.
-  EXPECT_GT(full, square.blackBoxX * square.blackBoxY / 2);
+  EXPECT_GT(full, square.blackBoxX * square.blackBoxY / 2);  // the inside is solid ink
 
   // Placed as the text layer places it (top at ascent − originY), every glyph keeps inside the
   // 21-pixel cell, the descender of "g" included.
   const int32_t ascent = font->Ascent();
-  EXPECT_GE(ascent, 14);
-  EXPECT_LE(ascent, 20);
   for (uint32_t code : {kBlackSquare, kHiraganaA, kKanji, uint32_t{'g'}, uint32_t{'A'}}) {
     GlyphBitmap glyph;
     ASSERT_TRUE(font->Glyph(code, glyph)) << code;
@@ -150,10 +134,6 @@ TEST_F(FreeTypeGlyphsTest, SizesByTheWindowsCellHeight) {
   EXPECT_EQ(font21->Ascent(), 18);       // 1802 × 20 / 2048 = 17.6
   EXPECT_EQ(font42->PixelsPerEm(), 39);  // 39.04
   EXPECT_EQ(font42->Ascent(), 34);       // 34.3
-  GlyphBitmap square;
-  ASSERT_TRUE(font21->Glyph(kBlackSquare, square));
-  EXPECT_LE(square.blackBoxX, 20);
-  EXPECT_LE(square.blackBoxY, 20);
 }
 
 TEST_F(FreeTypeGlyphsTest, SpacesRenderWithoutInkAndCodesThatAreNoCharacterFail) {
@@ -161,12 +141,9 @@ TEST_F(FreeTypeGlyphsTest, SpacesRenderWithoutInkAndCodesThatAreNoCharacterFail)
   ASSERT_TRUE(font);
   for (uint32_t code : {0x20u, 0x8140u}) {
     GlyphBitmap glyph;
-    glyph.blackBoxX = 7;  // whatever the caller's bitmap held before
-    glyph.coverage.assign(7, 1);
+    ASSERT_TRUE(font->Glyph(kHiraganaA, glyph));  // whatever the caller's bitmap held before
     EXPECT_TRUE(font->Glyph(code, glyph)) << code;
-    EXPECT_EQ(glyph.blackBoxX, 0);
-    EXPECT_EQ(glyph.blackBoxY, 0);
-    EXPECT_TRUE(glyph.coverage.empty());
+    EXPECT_TRUE(glyph.blackBoxX == 0 && glyph.blackBoxY == 0 && glyph.coverage.empty()) << code;
   }
   // A lone lead byte, an unassigned pair, two one-byte characters, a code beyond two bytes.
   for (uint32_t code : {0x81u, 0x8540u, 0x4142u, 0x10000u, 0x82A0FFu}) {
@@ -202,25 +179,21 @@ TEST_F(FreeTypeGlyphsTest, CachedGlyphsEqualFreshOnesWhileTwoThreadsFillTheCache
     auto otherSize = Open(kGothic, 22, weight);  // another face of the same library, in use too
     ASSERT_TRUE(font && otherSize);
     std::vector<GlyphBitmap> expected(codes.size());
-    for (size_t i = 0; i < codes.size(); ++i) {
+    for (size_t i = 0; i < codes.size(); ++i)
       ASSERT_TRUE(font->RenderUncached(codes[i], expected[i]));
-    }
     std::vector<int> mismatches(2, 0);
     auto work = [&](int thread) {
       for (int pass = 0; pass < 3; ++pass) {
         for (size_t i = 0; i < codes.size(); ++i) {
           const size_t at = thread == 0 ? i : codes.size() - 1 - i;  // one fills, one reads
-          GlyphBitmap glyph;
-          GlyphBitmap other;
+          GlyphBitmap glyph, other;
           if (!font->Glyph(codes[at], glyph) || !Equal(glyph, expected[at])) ++mismatches[thread];
           otherSize->Glyph(codes[at], other);
         }
       }
     };
-    std::thread first(work, 0);
-    std::thread second(work, 1);
-    first.join();
-    second.join();
+    std::thread first(work, 0), second(work, 1);
+    first.join(), second.join();
     EXPECT_EQ(mismatches, (std::vector<int>{0, 0}));
   }
 }
@@ -245,9 +218,7 @@ TEST(FreeTypeFontFiles, BrokenFilesAreRefusedOrRenderNothing) {
     if (auto font = FreeTypeFont::Open(library, cp932, {truncated, 0, "x"}, request)) {
       GlyphBitmap glyph;
       for (uint32_t code = 0x889F; code < 0x88FC; ++code) {
-        if (font->Glyph(code, glyph)) {
-          EXPECT_EQ(glyph.coverage.size(), glyph.ByteSize());
-        }
+        EXPECT_TRUE(!font->Glyph(code, glyph) || glyph.coverage.size() == glyph.ByteSize());
       }
     }
   }
