@@ -3,6 +3,7 @@
 
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "platform/posix/IconvCp932.h"
@@ -42,39 +43,27 @@ TEST(IconvCp932, ToUtf8ReplacesDamageAndKeepsGoing) {
   EXPECT_EQ(cp932.ToUtf8("ab\x81"), "ab" + kReplacement);
   EXPECT_EQ(cp932.ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
   EXPECT_EQ(cp932.ToUtf8(""), "");
-}
-
-TEST(IconvCp932, ToUtf8HandlesOutputLongerThanOneBuffer) {
-  IconvCp932 cp932;
+  // Output longer than one buffer, damaged at its very end.
   std::string shiftJis, expected;
-  for (int i = 0; i < 5000; ++i) {
-    shiftJis += "\x82\xA0";
-    expected += "あ";
-  }
-  shiftJis += "\xFF";
-  EXPECT_EQ(cp932.ToUtf8(shiftJis), expected + kReplacement);
+  for (int i = 0; i < 5000; ++i) shiftJis += "\x82\xA0", expected += "あ";
+  EXPECT_EQ(cp932.ToUtf8(shiftJis + "\xFF"), expected + kReplacement);
 }
 
 TEST(IconvCp932, FromUtf8ReportsTheFirstBadCharacter) {
   IconvCp932 cp932;
-  struct Case {
-    std::string utf8;
-    size_t offset;
-    std::string convertedBefore;
-  };
-  const Case cases[] = {
+  // {input, offset of the first bad character, what was converted before it}
+  const std::tuple<std::string, size_t, std::string> cases[] = {
       {"ab😀c", 2, "ab"},              // U+1F600: no Shift-JIS form
       {"あ€", 3, "\x82\xA0"},         // U+20AC: none either
       {"あ\xC0\x80", 3, "\x82\xA0"},  // overlong NUL
       {"x\xED\xA0\x80", 1, "x"},      // a surrogate
       {"xyz\xE3\x81", 3, "xyz"},      // cut short at the end
   };
-  for (const Case& c : cases) {
+  for (const auto& [utf8, offset, convertedBefore] : cases) {
     std::string out;
     size_t bad = 0;
-    EXPECT_FALSE(cp932.FromUtf8(c.utf8, out, bad)) << c.utf8;
-    EXPECT_EQ(bad, c.offset) << c.utf8;
-    EXPECT_EQ(out, c.convertedBefore) << c.utf8;
+    EXPECT_FALSE(cp932.FromUtf8(utf8, out, bad)) << utf8;
+    EXPECT_EQ(std::pair(bad, out), std::pair(offset, convertedBefore)) << utf8;
   }
   std::string out = "stale";
   size_t bad = 0;
