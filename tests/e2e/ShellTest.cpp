@@ -77,6 +77,29 @@ TEST(Startup, UnusableFrameSizesAreRefusedWithAMessage) {
   }
 }
 
+// The CD is looked for only for CD music, and a ripped track stands in for it.
+TEST(Startup, CdMusicWarnsBeforeTheGameRunsUnlessRippedAndFileMusicScansNothing) {
+  const std::string cd = "InstanceName=\"cd\" BGMType=\"CDDA\"";
+  const struct {
+    std::string instance;
+    bool ripped;
+    std::vector<std::string> events;
+  } cases[] = {
+      {cd,
+       false,
+       {"cd scan none", "msgbox 確認 | オーディオトラックが見つかりません -> ok", "text hello",
+        "exit 0"}},
+      {cd, true, {"cd scan found", "text hello", "exit 0"}},
+      {"InstanceName=\"w\" BGMType=\"WAVE\"", false, {"text hello", "exit 0"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.events[0]);
+    TempDir dir;
+    if (c.ripped) WriteFile(dir.Path() + "/game/CD/Track02.OGG", "rip");
+    EXPECT_EQ(PlayGame(dir, {"hello\n", c.instance}, "").Events(), c.events);
+  }
+}
+
 TEST(Settings, FirstRightClickWritesTheDefaults) {
   TempDir dir;
   PlayGame(dir, {"a\n$C\n"}, "idle\n");

@@ -59,24 +59,17 @@ TEST(QvplayProgram, HelpVersionAndErrors) {
   EXPECT_EQ(RunQvplay("/no/such/folder", out), 2);
 }
 
-TEST(QvplayProgram, WithoutADisplayItSaysSoInOneLineAndFails) {
-  TempDir dir;
-  WriteGame(dir, {"hello\n$C\n"});
-  std::string out;
-  EXPECT_EQ(RunQvplay("--window " + dir.Path() + "/game", out,
-                      "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER QVENGINE_LOCK_DIR=" +
-                          dir.Path()),
-            1);
-  EXPECT_EQ(out.rfind("qvplay: ", 0), 0u) << out;
-  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
-}
-
-TEST(QvplayProgram, HeadlessRunWritesItsLogAndBadEventsAreRefused) {
+TEST(QvplayProgram, HeadlessRunWritesItsLogBadEventsAreRefusedAndNoDisplayIsOneLine) {
   TempDir dir;
   WriteGame(dir, {"hello\n$C\n"});
   WriteFile(dir.Path() + "/ev.txt", "idle\nstate s\nclick 1 1\n");
   const std::string env = "QVENGINE_LOCK_DIR=" + dir.Path();
   std::string out;
+  EXPECT_EQ(RunQvplay("--window " + dir.Path() + "/game", out,
+                      "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " + env),
+            1);
+  EXPECT_EQ(out.rfind("qvplay: ", 0), 0u) << out;
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
   EXPECT_EQ(RunQvplay("--headless --events " + dir.Path() + "/ev.txt --out " + dir.Path() +
                           "/out " + dir.Path() + "/game",
                       out, env),

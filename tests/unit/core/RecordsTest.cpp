@@ -20,28 +20,15 @@ TEST(EnvSettingsImage, RoundTripsEveryByteAndLongerFilesGiveTheirFirst56) {
   EXPECT_EQ(env.ToBytes().size(), 56u);
 }
 
-TEST(GameStateSlots, NumbersReachNeighbouringFieldsInsideTheRecordOnly) {
-  core::GameState state;
-  EXPECT_EQ(state.EventFlagSlot(0), 4u);
-  EXPECT_EQ(state.EventFlagSlot(40), 164u);  // the first point counter
-  EXPECT_EQ(state.EventFlagSlot(-1), 0u);    // the position field
-  EXPECT_EQ(state.EventFlagSlot(396), 1588u);
-  EXPECT_EQ(state.EventFlagSlot(397), std::nullopt);
-  EXPECT_EQ(state.EventFlagSlot(-2), std::nullopt);
-  EXPECT_EQ(state.PointSlot(10), 204u);  // the status-window flag
-  EXPECT_EQ(state.PointSlot(-42), std::nullopt);
-  state.SetSlotValue(*state.EventFlagSlot(-1), 0x01020304);
-  EXPECT_EQ(state.Position(), 0x01020304u);
-  EXPECT_EQ(state.EventFlag(1000), 0);
-}
-
-TEST(GameStateText, FieldsKeepTheirTerminator) {
+// Choice conditions read flags by any number up to three digits: past the record they read 0.
+TEST(GameState, TextFieldsKeepTheirTerminatorAndFlagsPastTheRecordReadZero) {
   core::GameState state;
   state.SetText(core::GameState::kPlayerNameOffset, core::GameState::kPlayerNameSize,
                 "ABCDEFGHIJKLMNOP");
   EXPECT_EQ(state.Text(core::GameState::kPlayerNameOffset, core::GameState::kPlayerNameSize),
             "ABCDEFGHIJ");
   EXPECT_EQ(state.Bytes()[core::GameState::kReturnLabelOffset], 0);
+  EXPECT_EQ(state.EventFlag(1000), 0);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ TEST(NumberRule, ReadsLikeTheCLibraryConversion) {
   EXPECT_EQ(core::ReadNumber("4294967295"), -1);  // wraps instead of being undefined
 }
 
-TEST(ShiftJis, SearchNeverMatchesOnASecondByte) {
+TEST(ShiftJis, SearchNeverMatchesOnASecondByteAndCutsKeepWholeCharacters) {
   // "ア" is 83 41: its second byte is 'A'. A search for "A=" must skip it.
   std::string text =
       "\x83"
@@ -28,13 +28,10 @@ TEST(ShiftJis, SearchNeverMatchesOnASecondByte) {
       "A=\"v\"";
   EXPECT_EQ(core::FindSjis(text, "A="), 3u);
   EXPECT_EQ(core::FindSjis("xyz", "q"), std::string_view::npos);
-}
-
-TEST(ShiftJis, CutKeepsWholeCharacters) {
-  std::string text = "ab\x82\xA0\x82\xA2";  // ab + two double-byte characters
-  EXPECT_EQ(core::CutAtCharBoundary(text, 3), "ab");
-  EXPECT_EQ(core::CutAtCharBoundary(text, 4), "ab\x82\xA0");
-  EXPECT_EQ(core::CutAtCharBoundary(text, 100), text);
+  const std::string cut = "ab\x82\xA0\x82\xA2";  // ab + two double-byte characters
+  EXPECT_EQ(core::CutAtCharBoundary(cut, 3), "ab");
+  EXPECT_EQ(core::CutAtCharBoundary(cut, 4), "ab\x82\xA0");
+  EXPECT_EQ(core::CutAtCharBoundary(cut, 100), cut);
 }
 
 TEST(ScriptKey, FoundByItsLineEnds) {

@@ -140,8 +140,8 @@ TEST(FlagsAndCounters, EachLineSetsItsSlotAndBadArgumentsTouchNothing) {
 
   for (std::string_view line :
        {"$eventflag 397", "$eventflag -2", "$eventflag 2147483647", "$eventflag -2147483648",
-        "$eventflag", "$pointflag 357 7", "$pointflag 2", "$random 4 0", "$random 4 -5",
-        "$random 4", "$statusctrl 2", "$statusctrl"}) {
+        "$eventflag", "$pointflag 357 7", "$pointflag -42 7", "$pointflag 2", "$random 4 0",
+        "$random 4 -5", "$random 4", "$statusctrl 2", "$statusctrl"}) {
     FakeGame game("x\r\n");
     for (auto& byte : game.engine.state.Bytes()) byte = 0x5A;
     Send(game, {line});

@@ -35,12 +35,7 @@ struct AudioRequests : ::testing::Test {
   void PutOgg(const std::string& name, int frames) {
     WriteFile(dir.Path() + "/" + name, EncodeOgg(Tone(frames, 8000, 1), 8000, 1));
   }
-  void Deliver(uint32_t id, uint32_t wParam = 0) {
-    Message m;
-    m.id = id;
-    m.wParam = wParam;
-    window.HandleMessage(m);
-  }
+  void Deliver(uint32_t id, uint32_t wParam = 0) { window.HandleMessage({id, wParam}); }
   // Plays `handle` to its end and hands the end notice to the window procedure.
   void PlayToEnd(platform::AudioHandle handle) {
     const size_t before = game.fakes.window.posted.size();
@@ -143,14 +138,11 @@ TEST_F(AudioRequests, RippedCdTracksPlayAsLoopingMusicAndAreSavedByFile) {
                                              "music play track03.ogg"}));
 }
 
-TEST_F(AudioRequests, UnrippedCdRequestsAndWaveMusicAreSilent) {
+TEST_F(AudioRequests, UnrippedCdAndWaveMusicAreSilentVolumesFollowTheMenuAndShutDownStopsAll) {
   Deliver(platform::MSG_CD_PLAY, 3);
   Deliver(platform::MSG_WAVE_MUSIC_PLAY);
   EXPECT_TRUE(device.streams.empty());
   EXPECT_TRUE(Log().empty());
-}
-
-TEST_F(AudioRequests, VolumesFollowTheMenuAndShutDownStopsBothPlayers) {
   platform::MenuItem menu = resources::LoadSystemMenu();
   shell::RunMenuCommand(engine, menu, resources::ID_BGM_25);
   shell::RunMenuCommand(engine, menu, resources::ID_SE_50);

@@ -13,7 +13,6 @@ namespace {
 
 using platform::MakePoint;
 using platform::MenuItem;
-using platform::Message;
 
 const MenuItem* Find(const MenuItem& menu, uint32_t id) {
   for (const MenuItem& item : menu.children) {
@@ -31,16 +30,10 @@ struct Window : ::testing::Test {
   void SetUp() override {
     game.fakes.window.procedure = &window;
     engine.env.ApplyDefaults();
-    Message create;
-    create.id = platform::MSG_CREATE;
-    window.HandleMessage(create);
+    window.HandleMessage({platform::MSG_CREATE});
   }
-  int32_t Deliver(uint32_t id, uint32_t wParam = 0, uint32_t lParam = 0) {
-    Message m;
-    m.id = id;
-    m.wParam = wParam;
-    m.lParam = lParam;
-    return window.HandleMessage(m);
+  int32_t Deliver(uint32_t id, uint32_t wParam, uint32_t lParam) {
+    return window.HandleMessage({id, wParam, lParam});
   }
   std::vector<uint8_t> EnvFile() { return game.fakes.files.files["C:\\game\\\\save\\env.dat"]; }
 };
