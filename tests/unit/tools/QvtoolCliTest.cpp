@@ -21,14 +21,10 @@ class QvtoolCliTest : public ::testing::Test {
   };
 
   Run Qvtool(const std::string& arguments) {
-    const std::string command = std::string("'") + QV_QVTOOL_PATH + "' " + arguments + " >'" +
-                                (temp / "stdout").string() + "' 2>'" + (temp / "stderr").string() +
-                                "'";
+    const std::string command = std::string("'") + QV_QVTOOL_PATH + "' " + arguments + " >" +
+                                Path("stdout") + " 2>" + Path("stderr");
     const int raw = std::system(command.c_str());
-    Run run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Contents("stdout"), Contents("stderr")};
-    std::filesystem::remove(temp / "stdout");
-    std::filesystem::remove(temp / "stderr");
-    return run;
+    return Run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Contents("stdout"), Contents("stderr")};
   }
 
   std::string Path(const std::string& name) { return "'" + (temp / name).string() + "'"; }
@@ -70,9 +66,6 @@ TEST_F(QvtoolCliTest, EncodeThenDecodeGivesTheSourceBack) {
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(run.err.empty());
   EXPECT_EQ(Contents("back.txt"), "陽菜「＊＊＊」\n$C\nlast line");
-  ASSERT_EQ(Qvtool("decode --sjis " + Path("game.qv") + " " + Path("raw.txt")).status, 0);
-  EXPECT_EQ(Contents("raw.txt"),
-            "\x97\x7A\x8D\xD8\x81\x75\x81\x96\x81\x96\x81\x96\x81\x76\r\n$C\r\nlast line");
 }
 
 TEST_F(QvtoolCliTest, FailuresNameThePlaceAndKeepTheOldOutput) {

@@ -85,13 +85,6 @@ TEST_F(ShiftJisTextTest, WarnsAboutLinesTheInterpreterWouldCut) {
   EXPECT_NE(result.warnings[0].message.find("1024 bytes"), std::string::npos);
 }
 
-TEST_F(ShiftJisTextTest, DecodesCrLfToLf) {
-  const TextConversion result = ConvertToUtf8Text("\x90\xB0\x90\x62\r\n\r\nend", cp932);
-  ASSERT_TRUE(result.Succeeded());
-  EXPECT_EQ(result.bytes, "晴臣\n\nend");
-  EXPECT_TRUE(result.warnings.empty());
-}
-
 TEST_F(ShiftJisTextTest, RefusesWhatUtf8WithLfCannotGiveBack) {
   TextDiagnostic error = DecodingError("ok\r\n\x82\xA0x\nnext");
   EXPECT_EQ(error.line, 2u);

@@ -16,12 +16,8 @@ using testing::ImGuiHarness;
 using testing::kEnterKey;
 using testing::kEscapeKey;
 
-class MessageBoxLayerTest : public ::testing::Test {
- protected:
-  ImGuiHarness harness_;
-};
-
-TEST_F(MessageBoxLayerTest, EnterAnswersOkEscapeCancelsAndAnOkOnlyBoxAlwaysAnswersOk) {
+TEST(MessageBoxLayerTest, EnterAnswersOkEscapeCancelsAndAnOkOnlyBoxAlwaysAnswersOk) {
+  ImGuiHarness harness;
   const struct {
     BoxButtons buttons;
     testing::HarnessKey key;
@@ -32,10 +28,10 @@ TEST_F(MessageBoxLayerTest, EnterAnswersOkEscapeCancelsAndAnOkOnlyBoxAlwaysAnswe
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.key));
     MessageBoxLayer box("確認", "終了します。", c.buttons, BoxIcon::None);
-    harness_.SetLayers({&box});
-    harness_.Frames(2);
+    harness.SetLayers({&box});
+    harness.Frames(2);
     EXPECT_FALSE(box.Done());
-    harness_.Key(c.key);
+    harness.Key(c.key);
     EXPECT_TRUE(box.Done());
     EXPECT_EQ(box.Result(), c.answer);
     // Closing the program dismisses as Escape does.
@@ -45,11 +41,12 @@ TEST_F(MessageBoxLayerTest, EnterAnswersOkEscapeCancelsAndAnOkOnlyBoxAlwaysAnswe
   }
 }
 
-TEST_F(MessageBoxLayerTest, ABoxUnderAnotherLayerIgnoresKeys) {
+TEST(MessageBoxLayerTest, ABoxUnderAnotherLayerIgnoresKeys) {
+  ImGuiHarness harness;
   MessageBoxLayer lower("lower", "a", BoxButtons::OkCancel, BoxIcon::None);
   MessageBoxLayer upper("upper", "b", BoxButtons::OkCancel, BoxIcon::None);
-  harness_.SetLayers({&lower, &upper});
-  harness_.Key(kEscapeKey);
+  harness.SetLayers({&lower, &upper});
+  harness.Key(kEscapeKey);
   EXPECT_TRUE(upper.Done());
   EXPECT_FALSE(lower.Done());
 }

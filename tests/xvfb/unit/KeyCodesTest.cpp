@@ -19,19 +19,11 @@ TEST(KeyCodesTest, ReleasesBecomeVirtualKeysWithTheKeyUpBitsOrNothing) {
       // Repeat count 1, the scan code, previous state and transition bits.
       {SDLK_RETURN, SDL_SCANCODE_RETURN, 0, 0x0D, 0xC01C0001},
       {SDLK_SPACE, SDL_SCANCODE_SPACE, 0, 0x20, 0xC0390001},
-      // Letters follow the layout (French: the Q position types 'a'), the scan code the position.
+      // Letters and digits follow the layout (French: the Q position types 'a'), the scan code
+      // the position; modifiers other than Alt change nothing.
       {SDLK_a, SDL_SCANCODE_Q, 0, 0x41, 0xC0100001},
       {SDLK_z, SDL_SCANCODE_Z, 0, 0x5A, 0},
-      {SDLK_0, SDL_SCANCODE_0, 0, 0x30, 0},
       {SDLK_9, SDL_SCANCODE_9, 0, 0x39, 0},
-      {SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0, 0x1B, 0},
-      {SDLK_DOWN, SDL_SCANCODE_DOWN, 0, 0x28, 0},
-      {SDLK_F1, SDL_SCANCODE_F1, 0, 0x70, 0},
-      {SDLK_F12, SDL_SCANCODE_F12, 0, 0x7B, 0},
-      {SDLK_RCTRL, SDL_SCANCODE_RCTRL, 0, 0x11, 0},
-      {SDLK_RSHIFT, SDL_SCANCODE_RSHIFT, 0, 0x10, 0},
-      {SDLK_KP_5, SDL_SCANCODE_KP_5, 0, 0x65, 0},
-      {SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON, 0, 0xBA, 0},
       {SDLK_x, SDL_SCANCODE_X, KMOD_LSHIFT, 0x58, 0},
       // Extended keys set the extended bit.
       {SDLK_LEFT, SDL_SCANCODE_LEFT, 0, 0x25, 0xC14B0001},
@@ -42,7 +34,6 @@ TEST(KeyCodesTest, ReleasesBecomeVirtualKeysWithTheKeyUpBitsOrNothing) {
       {SDLK_RALT, SDL_SCANCODE_RALT, 0, 0, 0},
       {SDLK_F10, SDL_SCANCODE_F10, 0, 0, 0},
       {SDLK_x, SDL_SCANCODE_X, KMOD_LALT, 0, 0},
-      {SDLK_AUDIOPLAY, SDL_SCANCODE_AUDIOPLAY, 0, 0, 0},
       {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0, 0, 0},
   };
   for (const auto& c : cases) {
