@@ -9,6 +9,11 @@
 
 namespace qv::platform {
 
+// A moment in the local time zone (TZ honoured), as a file's last-write time is shown.
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
 // Paths handed to Files are the engine's own: the base directory followed by a relative part, or
 // the relative part alone, in the game's bytes (code page 932 or UTF-8), with '\' or '/' between
 // components. Each component is matched case-insensitively against what is on disk, and nothing
@@ -36,6 +41,9 @@ class Files {
   // Up to `maxBytes` from the start of the file.
   virtual std::optional<std::vector<uint8_t>> ReadPrefix(std::string_view enginePath,
                                                          size_t maxBytes) = 0;
+
+  // The file's last-write time in local time, or nothing when it cannot be read.
+  virtual std::optional<LocalTime> LastWriteTime(std::string_view enginePath) = 0;
 
   // Writes a temporary file beside the target, flushes it and renames it over the target, so a
   // crash leaves either the old or the new file, never a torn one. False on any failure.

@@ -178,6 +178,11 @@ bool FakeFiles::ReplaceAtomically(std::string_view enginePath, const std::vector
   return true;
 }
 
+std::optional<platform::LocalTime> FakeFiles::LastWriteTime(std::string_view enginePath) {
+  if (files.find(enginePath) == files.end()) return std::nullopt;
+  return writeTime;
+}
+
 void FakeFiles::Put(std::string_view path, std::string_view bytes) {
   files.insert_or_assign(std::string(path), std::vector<uint8_t>(bytes.begin(), bytes.end()));
 }

@@ -144,6 +144,7 @@ class FakeFiles final : public platform::Files {
   std::optional<std::vector<uint8_t>> ReadAll(std::string_view enginePath) override;
   std::optional<std::vector<uint8_t>> ReadPrefix(std::string_view enginePath,
                                                  size_t maxBytes) override;
+  std::optional<platform::LocalTime> LastWriteTime(std::string_view enginePath) override;
   bool ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) override;
 
   void Put(std::string_view path, std::string_view bytes);
@@ -153,6 +154,8 @@ class FakeFiles final : public platform::Files {
   std::map<std::string, int, std::less<>> writeCounts;  // successful ReplaceAtomically per path
   bool failWrites = false;
   bool failCreateDirectory = false;
+  // Every file's last-write time; none when unset.
+  std::optional<platform::LocalTime> writeTime;
 
  private:
   std::string base_;

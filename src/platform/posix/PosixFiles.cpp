@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace qv::platform::posix {
@@ -167,6 +168,16 @@ std::optional<std::vector<uint8_t>> PosixFiles::ReadPrefix(std::string_view engi
 
 std::optional<std::vector<uint8_t>> PosixFiles::ReadAll(std::string_view enginePath) {
   return ReadPrefix(enginePath, SIZE_MAX);
+}
+
+std::optional<LocalTime> PosixFiles::LastWriteTime(std::string_view enginePath) {
+  auto path = Resolve(enginePath);
+  struct stat st {};
+  if (!path || stat(path->c_str(), &st) != 0) return std::nullopt;
+  struct tm local {};
+  if (!localtime_r(&st.st_mtime, &local)) return std::nullopt;
+  return LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                   local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 bool PosixFiles::ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) {

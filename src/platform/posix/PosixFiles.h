@@ -22,6 +22,7 @@ class PosixFiles final : public Files {
   std::optional<std::vector<uint8_t>> ReadAll(std::string_view enginePath) override;
   std::optional<std::vector<uint8_t>> ReadPrefix(std::string_view enginePath,
                                                  size_t maxBytes) override;
+  std::optional<LocalTime> LastWriteTime(std::string_view enginePath) override;
   bool ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) override;
 
  private:
