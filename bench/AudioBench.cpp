@@ -41,6 +41,7 @@ class NullWindow final : public platform::Window {
   int32_t Send(const platform::Message&) override { return 0; }
   int32_t Call(const std::function<int32_t()>& work) override { return work(); }
   void Post(const platform::Message&) override {}
+  void DispatchPendingRequests() override {}
   void SetTimer(uint32_t, uint32_t) override {}
   void KillTimer(uint32_t) override {}
   bool IsWindowThread() const override { return true; }

@@ -1,6 +1,7 @@
 // The Engine: one object that owns every state record, flag and service reference of a game run.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -63,6 +64,18 @@ struct Graphics {
   std::mutex windowMutex;
 };
 
+// The save and load screens' state. Window thread only.
+struct SaveLoadScreenState {
+  static constexpr size_t kEntries = 13;  // the return button, then slots 1-12
+  // Which entries react to the pointer: 1 reacts.
+  std::array<int32_t, kEntries> slotEnabled{};
+  // The game's pictures as they were when a screen opened, given back when it is left; empty
+  // while no screen is open.
+  core::Surface savedScene;
+  core::Surface savedPage;
+  core::Surface savedSceneCopy;
+};
+
 class Engine {
  public:
   explicit Engine(platform::Platform& services);
@@ -100,6 +113,7 @@ class Engine {
   std::atomic<int32_t> clickEndsAuto{1};
   std::atomic<int32_t> voicePlaying{0};
   std::atomic<int32_t> restoringGame{0};
+  std::atomic<int32_t> previousScreenMode{0};
   std::atomic<int32_t> waitCursorOn{0};
   std::atomic<int32_t> newPageRequested{0};
   std::atomic<int32_t> abortTextOutput{0};
@@ -115,6 +129,7 @@ class Engine {
   std::atomic<int32_t> messageWindowOpen{0};
 
   ChoiceTable choices;
+  SaveLoadScreenState saveLoad;
 
   // Window-thread state: the wait cursor's frame (a byte offset into its pixels) and the element
   // of each set last under the pointer (99: none).

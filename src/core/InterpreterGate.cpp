@@ -26,6 +26,10 @@ HaltReason InterpreterGate::Halted() {
   return reason;
 }
 
+bool InterpreterGate::AwaitHalt(uint64_t deadlineMs) {
+  return clock_.await([&] { return halted_ != HaltReason::None; }, deadlineMs);
+}
+
 const char* HaltReasonName(HaltReason reason) {
   switch (reason) {
     case HaltReason::Wait:

@@ -19,6 +19,9 @@ class InterpreterGate {
   void Resume();
   // Any thread: why the interpreter is halted, or None while it runs.
   HaltReason Halted();
+  // Any thread but the interpreter's: waits until the interpreter is halted or the clock reaches
+  // `deadlineMs`. True when it is halted.
+  bool AwaitHalt(uint64_t deadlineMs);
 
   // Called on the interpreter thread just before it halts (the headless log uses it).
   void SetHaltObserver(std::function<void(HaltReason)> observer) {

@@ -1,6 +1,7 @@
 // env.dat and the save folder (see SettingsFile.h).
 #include "core/SettingsFile.h"
 
+#include <cstdio>
 #include <mutex>
 
 #include "core/WindowRequests.h"
@@ -13,6 +14,12 @@ std::string SaveFolderPath(const Engine& engine) {
 
 std::string EnvFilePath(const Engine& engine) {
   return SaveFolderPath(engine) + "\\env.dat";
+}
+
+std::string SlotFilePath(const Engine& engine, int slot) {
+  char name[32];
+  std::snprintf(name, sizeof name, "\\save%02d.sav", slot);
+  return SaveFolderPath(engine) + name;
 }
 
 int EnsureSaveFolder(Engine& engine, bool create) {

@@ -13,6 +13,8 @@ inline constexpr int kNoImageFlag = 99;
 // base directory + "\save": the folder of env.dat and the saved games.
 std::string SaveFolderPath(const Engine& engine);
 std::string EnvFilePath(const Engine& engine);
+// The save folder + "\save%02d.sav": slot 1 is save01.sav.
+std::string SlotFilePath(const Engine& engine, int slot);
 
 // 1 when the save folder exists or (with create) was made; 0 otherwise, after a message when
 // creating failed. Any thread.

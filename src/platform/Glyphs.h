@@ -21,8 +21,9 @@ struct GlyphBitmap {
   int32_t blackBoxX = 0;
   int32_t blackBoxY = 0;
   int32_t pitch = 0;
-  int32_t originX = 0;  // left of the black box, from the pen
-  int32_t originY = 0;  // top row of the black box, upwards from the baseline
+  int32_t originX = 0;   // left of the black box, from the pen
+  int32_t originY = 0;   // top row of the black box, upwards from the baseline
+  int32_t advanceX = 0;  // how far the pen moves after the glyph (0: unknown)
   std::vector<uint8_t> coverage;
 
   // What the bitmap takes in memory; 0 for a glyph without ink (a space).

@@ -33,6 +33,10 @@ class Window {
   // Any thread: queues `message` for the window procedure without waiting.
   virtual void Post(const Message& message) = 0;
 
+  // Window thread: handles the sends and calls other threads have queued so far (not input), for
+  // a loop of the window thread that waits for the interpreter, which may be waiting on it.
+  virtual void DispatchPendingRequests() = 0;
+
   // Window thread: a periodic MSG_TIMER with wParam `id` every `periodMs`, replacing any timer of
   // that id; KillTimer stops it.
   virtual void SetTimer(uint32_t id, uint32_t periodMs) = 0;

@@ -117,7 +117,8 @@ int ShowTextLine(core::Engine& engine, std::string_view text) {
     x += count == 1 ? kNarrowCell : kWideCell;
     engine.textPositionX = x;
     // Read afresh for every character: a change in the menu or skip mode takes effect at once.
-    const int32_t speed = engine.env.messageSpeed;
+    // The page a loaded game replays is drawn at once, without touching the player's setting.
+    const int32_t speed = engine.restoringGame == 1 ? 0 : engine.env.messageSpeed.load();
     if (speed != 0) {
       graphics::ShowSurface(engine, g.screenSurface);
       if (!PaceCharacter(engine, startMs, speed)) {

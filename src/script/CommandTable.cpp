@@ -44,7 +44,7 @@ const std::array<Command, 41>& CommandTable() {
       {"commandopen", Nothing},
       {"statusctrl", Statusctrl},
       {"stuffroll", Nothing},
-      {"RecNameLoad", nullptr},
+      {"RecNameLoad", RecNameLoad},
       {"statetitle", Statetitle},
   }};
   return table;

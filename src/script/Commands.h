@@ -77,6 +77,8 @@ void Statuswindow(core::Engine& engine, std::string_view line);
 void Statusctrl(core::Engine& engine, std::string_view line);
 void Statetitle(core::Engine& engine, std::string_view line);
 void ExitGame(core::Engine& engine, std::string_view line);
+// The player's name from slot 1 (see SavedGames.h).
+void RecNameLoad(core::Engine& engine, std::string_view line);
 void Nothing(core::Engine& engine, std::string_view line);
 
 }  // namespace qv::script

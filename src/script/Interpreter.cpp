@@ -4,9 +4,10 @@
 #include "core/TextRules.h"
 #include "core/WindowRequests.h"
 #include "platform/StopSignal.h"
+#include "screens/SaveLoadScreen.h"
+#include "screens/TextOutput.h"
 #include "script/Commands.h"
 #include "script/ScriptFile.h"
-#include "screens/TextOutput.h"
 
 namespace qv::script {
 
@@ -128,7 +129,7 @@ int RestartScript(core::Engine& engine) {
   // Set through the clock so a line waiting out a character's time wakes at once. The next line
   // clears it, not this function: clearing it here could come before the typing line looks.
   engine.platform.clock.update([&] { engine.abortTextOutput = 1; });
-  // (The save and load screens free their backups here once they exist.)
+  if (screens::IsSaveLoadScreen(engine.screenMode)) screens::FreeSaveLoadBackups(engine);
   engine.messageWindowShown = 0;
   engine.messageWindowActive = 0;
   engine.newPageRequested = 0;

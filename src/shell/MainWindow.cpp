@@ -5,9 +5,10 @@
 #include "graphics/Compositing.h"
 #include "graphics/WindowPicture.h"
 #include "resources/SystemMenuResource.h"
+#include "screens/SaveLoadScreen.h"
 #include "screens/WaitCursor.h"
-#include "shell/OnScreenInput.h"
 #include "shell/AudioRequests.h"
+#include "shell/OnScreenInput.h"
 #include "shell/SystemMenu.h"
 
 namespace qv::shell {
@@ -47,9 +48,10 @@ int HandleClick(core::Engine& engine, uint32_t position) {
   if (engine.inputBusy == 0 && engine.voicePlaying == 1) SendVoiceStop(engine);
   if (engine.screenMode != 0) {
     if (engine.inputBusy == 1) return 0;
-    const int mode = engine.screenMode;
-    // (The save/load slots take these clicks once those screens exist.)
-    if (mode == 10 || mode == 20 || mode == 30) return 1;
+    if (screens::IsSaveLoadScreen(engine.screenMode)) {
+      SlotClick(engine, position);
+      return 1;
+    }
     BarButtonClick(engine, position);
     ChoiceClick(engine, position);
     return 1;
@@ -70,6 +72,7 @@ int HandleClick(core::Engine& engine, uint32_t position) {
 }
 
 int ShutdownCleanup(core::Engine& engine) {
+  screens::FreeSaveLoadBackups(engine);
   graphics::ReleaseSurfaces(engine);
   engine.SetScript(nullptr);
   engine.musicPlayer.Stop();

@@ -12,6 +12,9 @@
 #include "graphics/WindowPicture.h"
 #include "platform/Message.h"
 #include "screens/BarButtons.h"
+#include "screens/SaveLoadScreen.h"
+#include "screens/SlotList.h"
+#include "script/SavedGames.h"
 
 namespace qv::shell {
 
@@ -31,18 +34,22 @@ void PlayHoverSound(core::Engine& engine) {
   audio::PlaySoundEffect(engine, engine.baseDirectory + kHoverSoundPath);
 }
 
+constexpr auto kAllReact = [](int) { return true; };
+
 // One set of elements: the hovered one shows its highlighted look, the rest their normal look.
-// `highlightTop` is where the highlighted look's rows begin in `highlight`, relative to the frame.
-template <typename RectAt>
-void HoverSet(core::Engine& engine, int count, RectAt rectAt, const core::Surface& highlight,
-              int highlightTop, const core::Surface& normal, int32_t& lastHovered, int x, int y) {
+// `highlightTop` is where the highlighted look's rows begin in `highlight`, relative to the frame;
+// only elements that `reacts` can be hovered.
+template <typename RectAt, typename Reacts>
+void HoverSet(core::Engine& engine, int count, RectAt rectAt, Reacts reacts,
+              const core::Surface& highlight, int highlightTop, const core::Surface& normal,
+              int32_t& lastHovered, int x, int y) {
   auto& g = engine.graphics;
   bool anyHovered = false;
   for (int i = 0; i < count; ++i) {
     const core::Rect r = rectAt(i);
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
-    if (Inside(r, x, y)) {
+    if (reacts(i) && Inside(r, x, y)) {
       {
         std::lock_guard lock(g.windowMutex);
         core::CopyRect(g.screenSurface, r.left, r.top, highlight, r.left, r.top - highlightTop, w,
@@ -64,7 +71,7 @@ void HoverBar(core::Engine& engine, int x, int y) {
   auto& g = engine.graphics;
   HoverSet(
       engine, static_cast<int>(kBarButtonRects.size()),
-      [](int i) { return kBarButtonRects[static_cast<size_t>(i)]; }, g.barSurface,
+      [](int i) { return kBarButtonRects[static_cast<size_t>(i)]; }, kAllReact, g.barSurface,
       screens::kBarTop, g.pageSurface, engine.hoveredBar, x, y);
 }
 
@@ -75,8 +82,19 @@ void HoverChoices(core::Engine& engine, int x, int y) {
     const core::ChoiceItem& item = choices.items[static_cast<size_t>(i)];
     return core::Rect{item.left, item.top, item.right, item.bottom};
   };
-  HoverSet(engine, std::min(choices.count, core::ChoiceTable::kCapacity), rectAt, g.pageSurface,
-           0, g.sceneSurface, engine.hoveredChoice, x, y);
+  HoverSet(engine, std::min(choices.count, core::ChoiceTable::kCapacity), rectAt, kAllReact,
+           g.pageSurface, 0, g.sceneSurface, engine.hoveredChoice, x, y);
+}
+
+// Only the entries that react light up; the others keep their normal look.
+void HoverSlots(core::Engine& engine, int x, int y) {
+  auto& g = engine.graphics;
+  const auto& enabled = engine.saveLoad.slotEnabled;
+  HoverSet(
+      engine, static_cast<int>(screens::kSlotRects.size()),
+      [](int i) { return screens::kSlotRects[static_cast<size_t>(i)]; },
+      [&enabled](int i) { return enabled[static_cast<size_t>(i)] == 1; }, g.pageSurface, 0,
+      g.sceneSurface, engine.hoveredSlot, x, y);
 }
 
 }  // namespace
@@ -144,9 +162,51 @@ int ChoiceClick(core::Engine& engine, uint32_t position) {
 }
 
 int OpenMenuScreen(core::Engine& engine, int mode) {
-  // The save and load screens are not in this build: the request is logged and the game goes on
-  // as it was, rather than entering a screen mode that nothing could leave.
-  if (engine.platform.log.Enabled()) engine.Log("unhandled menu screen " + std::to_string(mode));
+  // A load replaces the line the interpreter goes on from, which only a halted one has: while it
+  // still runs (a timed wait, say) the screens stay shut.
+  if (engine.gate.Halted() == core::HaltReason::None) return 1;
+  engine.inputBusy = 1;
+  const int32_t cursorWasOn = engine.waitCursorOn;
+  engine.waitCursorOn = 0;
+  if (screens::OpenSaveLoadScreen(engine, mode)) {
+    engine.previousScreenMode = engine.screenMode.load();
+    engine.screenMode = mode;
+    engine.hoveredSlot = 99;
+    if (engine.platform.log.Enabled()) {
+      engine.Log(mode == screens::kSaveScreen   ? "screen save"
+                 : mode == screens::kLoadScreen ? "screen load"
+                                                : "screen load-title");
+    }
+  } else {
+    engine.waitCursorOn = cursorWasOn;
+  }
+  engine.inputBusy = 0;
+  return 1;
+}
+
+int SlotClick(core::Engine& engine, uint32_t position) {
+  const int x = platform::PointX(position);
+  const int y = platform::PointY(position);
+  const auto& enabled = engine.saveLoad.slotEnabled;
+  for (size_t i = 0; i < screens::kSlotRects.size(); ++i) {
+    if (enabled[i] != 1 || !Inside(screens::kSlotRects[i], x, y)) continue;
+    const int slot = static_cast<int>(i);
+    if (slot == 0) {
+      screens::CloseSaveLoadScreen(engine);
+      if (engine.platform.log.Enabled()) engine.Log("screen close");
+      return 1;
+    }
+    if (engine.screenMode == screens::kSaveScreen) {
+      script::SaveGame(engine, slot);
+      screens::RedrawSaveLoadScreen(engine, screens::kSaveScreen);
+      // The slot under the pointer shows its new date and title at once.
+      HandleHover(engine, engine.platform.window.CursorPosition());
+      return 1;
+    }
+    if (!script::LoadGame(engine, slot)) return 0;
+    screens::FreeSaveLoadBackups(engine);
+    return 1;
+  }
   return 1;
 }
 
@@ -162,7 +222,10 @@ int HandleHover(core::Engine& engine, uint32_t position) {
   }
   if (engine.inputBusy == 1) return 1;
   const int mode = engine.screenMode;
-  if (mode == 10 || mode == 20 || mode == 30) return 1;  // the slots come with the save screens
+  if (screens::IsSaveLoadScreen(mode)) {
+    HoverSlots(engine, x, y);
+    return 1;
+  }
   HoverChoices(engine, x, y);
   hoverBarIfShown();
   return 1;

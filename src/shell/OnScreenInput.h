@@ -1,5 +1,5 @@
-// Clicks and hovers on the on-screen elements: the bar buttons, the choice items (and, with the
-// save screens, the slots). Window thread.
+// Clicks and hovers on the on-screen elements: the bar buttons, the choice items and the slots of
+// the save and load screens. Window thread.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +18,13 @@ int BarButtonClick(core::Engine& engine, uint32_t position);
 // own action ran), 0 otherwise. A label that is not in the script closes the program.
 int ChoiceClick(core::Engine& engine, uint32_t position);
 
-// Opens the save (10) or load (20, 30) screen. Returns 1.
+// Opens the save (10) or load (20, 30) screen over a game that waits for the player; one whose
+// pictures cannot be read leaves the player in the game. Returns 1.
 int OpenMenuScreen(core::Engine& engine, int mode);
+
+// A click on the save or load screen: the return button leaves it, a slot saves or loads. 0 when
+// a load failed (the screen stays), 1 otherwise.
+int SlotClick(core::Engine& engine, uint32_t position);
 
 // Lights up the element under the pointer (with the hover sound once per element entered) and
 // puts the others back to their normal look. Returns 1.

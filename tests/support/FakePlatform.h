@@ -66,6 +66,7 @@ class FakeWindow final : public platform::Window {
   int32_t Send(const platform::Message& message) override;
   int32_t Call(const std::function<int32_t()>& work) override { return work(); }
   void Post(const platform::Message& message) override { posted.push_back(message); }
+  void DispatchPendingRequests() override {}
   void SetTimer(uint32_t id, uint32_t periodMs) override { timers[id] = periodMs; }
   void KillTimer(uint32_t id) override { timers.erase(id); }
   bool IsWindowThread() const override { return windowThread; }

@@ -142,6 +142,9 @@ bool FreeTypeFont::Render(uint32_t code, GlyphBitmap& out) {
   if (embolden_ && FT_Outline_Embolden(&slot->outline, emboldenStrength_) != 0) return false;
   if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return false;
 
+  // Text laid out by the pen (the slot list) steps by whole pixels, as the Windows text output
+  // does.
+  out.advanceX = static_cast<int32_t>((slot->advance.x + 32) >> 6);
   const FT_Bitmap& bitmap = slot->bitmap;
   if (bitmap.width == 0 || bitmap.rows == 0) return true;  // no ink: a space
   if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || !bitmap.buffer || bitmap.num_grays < 2) {

@@ -35,6 +35,10 @@ void HeadlessWindow::Post(const Message& message) {
   queue_.Post(message);
 }
 
+void HeadlessWindow::DispatchPendingRequests() {
+  if (procedure_) queue_.DispatchPending(*procedure_);
+}
+
 void HeadlessWindow::PostQuit(int exitCode) {
   quit_ = true;
   exitCode_ = exitCode;

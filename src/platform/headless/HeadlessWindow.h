@@ -29,6 +29,7 @@ class HeadlessWindow final : public Window, public EventSource {
   int32_t Send(const Message& message) override;
   int32_t Call(const std::function<int32_t()>& work) override;
   void Post(const Message& message) override;
+  void DispatchPendingRequests() override;
   void SetTimer(uint32_t id, uint32_t periodMs) override;
   void KillTimer(uint32_t id) override;
   bool IsWindowThread() const override { return clock_.IsRunnerThread(); }

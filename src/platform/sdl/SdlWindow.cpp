@@ -110,6 +110,10 @@ void SdlWindow::Post(const Message& message) {
   queue_.Post(message);
 }
 
+void SdlWindow::DispatchPendingRequests() {
+  if (!quit_) queue_.DispatchPending(queueProcedure_);
+}
+
 void SdlWindow::SetTimer(uint32_t id, uint32_t periodMs) {
   timers_.Set(id, periodMs, clock_.nowMs());
 }

@@ -1,0 +1,219 @@
+// Saving and loading games (see SavedGames.h).
+#include "script/SavedGames.h"
+
+#include <string>
+#include <vector>
+
+#include "core/SavedGameFile.h"
+#include "core/SettingsFile.h"
+#include "core/TextRules.h"
+#include "core/WindowRequests.h"
+#include "graphics/Compositing.h"
+#include "graphics/PictureLoading.h"
+#include "script/Commands.h"
+#include "script/ResumePoint.h"
+
+namespace qv::script {
+
+namespace {
+
+using core::GameState;
+
+// A page that jumps back on itself would replay for ever; a real page halts a few dozen times.
+constexpr int kMaxReplayHalts = 100000;
+
+void LogResult(core::Engine& engine, const char* what, int slot, const char* result) {
+  if (engine.platform.log.Enabled()) {
+    engine.Log(std::string(what) + " " + std::to_string(slot) + " -> " + result);
+  }
+}
+
+// The music path is the base directory of the machine that saved plus the script's argument;
+// a game folder moved since, or saved elsewhere, keeps the argument, so the tail that names a
+// file of this game folder is taken.
+std::string LocateSavedMusic(core::Engine& engine, const std::string& saved) {
+  const std::string& base = engine.baseDirectory;
+  if (saved.starts_with(base)) return saved;
+  for (size_t at = 0; at < saved.size();) {
+    const size_t separator = saved.find_first_of("\\/", at);
+    if (separator == std::string::npos) break;
+    at = separator + 1;
+    const std::string candidate = base + saved.substr(at);
+    if (at < saved.size() && engine.platform.files.Exists(candidate)) return candidate;
+  }
+  return saved;
+}
+
+void RestoreMusic(core::Engine& engine) {
+  const std::string saved(engine.state.Text(GameState::kMusicFileNameOffset, GameState::kPathSize));
+  platform::Message request;
+  if (saved.empty()) {
+    request.id = platform::MSG_MUSIC_STOP;
+  } else {
+    engine.musicPlayer.filePath = LocateSavedMusic(engine, saved);
+    request.id = platform::MSG_MUSIC_RESTART;
+  }
+  core::SendToWindow(engine, request);
+}
+
+void RestoreScene(core::Engine& engine) {
+  const std::string background(
+      engine.state.Text(GameState::kBackgroundNameOffset, GameState::kPathSize));
+  const bool fill = core::ContainsBytes(background, "FILL_");
+  if (core::ContainsBytes(background, ".bmp") || fill) {
+    graphics::LoadWaitCursor(engine);
+    graphics::LoadButtonParts(engine);
+    engine.messageWindowOpen = 1;
+    if (fill) {
+      RestoreFill(engine);
+    } else {
+      graphics::LoadBackground(engine, engine.baseDirectory + background);
+    }
+  }
+  const auto bytes = engine.state.Bytes();
+  for (size_t slot = 0; slot < 2; ++slot) {
+    if (bytes[GameState::kSpriteActiveOffset + slot] != 1) continue;
+    const int x = engine.state.SlotValue(GameState::kSpriteXOffset + 4 * slot);
+    const std::string file(engine.state.Text(
+        GameState::kSpriteFilesOffset + GameState::kPathSize * slot, GameState::kPathSize));
+    graphics::DrawSprite(engine, x, file);
+  }
+}
+
+// Lets the interpreter run the page's lines up to the saved one, halting at each wait code and let
+// go at once. What it asks of this thread meanwhile (music, a voice purge, a box) is handled
+// here, so neither waits for the other; a close during it ends the replay.
+void ReplayPage(core::Engine& engine, uint32_t saved) {
+  auto& clock = engine.platform.clock;
+  for (int halts = 0; halts < kMaxReplayHalts && !engine.closing; ++halts) {
+    // Compared across the wrap: a page resumed from the script's first line starts at -2.
+    if (static_cast<int32_t>(engine.scriptPosition.load() - saved) >= 0) return;
+    engine.gate.Resume();
+    while (!engine.closing && !engine.gate.AwaitHalt(clock.nowMs() + 1)) {
+      engine.platform.window.DispatchPendingRequests();
+    }
+  }
+}
+
+}  // namespace
+
+int SaveGame(core::Engine& engine, int slot) {
+  if (!core::EnsureSaveFolder(engine, true)) {
+    LogResult(engine, "save", slot, "failed");
+    return 0;
+  }
+  const std::string path = core::SlotFilePath(engine, slot);
+  engine.state.SetPosition(engine.scriptPosition);
+  engine.state.SetText(GameState::kMusicFileNameOffset, GameState::kPathSize,
+                       engine.musicPlayer.filePath);
+  auto& files = engine.platform.files;
+  if (files.Exists(path) &&
+      core::ShowMessage(engine, engine.Caption(), texts::kOverwriteQuestion,
+                        platform::BoxButtons::OkCancel,
+                        platform::BoxIcon::Warning) != platform::BoxAnswer::Ok) {
+    LogResult(engine, "save", slot, "kept");
+    return 1;
+  }
+  const auto bytes = engine.state.Bytes();
+  // Written beside the slot and renamed over it: a crash leaves the old save or the new one.
+  if (!files.ReplaceAtomically(path, std::vector<uint8_t>(bytes.begin(), bytes.end()))) {
+    core::ShowWarning(engine, core::texts::kSaveFailed);
+    LogResult(engine, "save", slot, "failed");
+    return 0;
+  }
+  LogResult(engine, "save", slot, "written");
+  return 1;
+}
+
+int LoadGame(core::Engine& engine, int slot) {
+  if (!core::EnsureSaveFolder(engine, false)) {
+    LogResult(engine, "load", slot, "failed");
+    return 0;
+  }
+  auto bytes =
+      engine.platform.files.ReadPrefix(core::SlotFilePath(engine, slot), GameState::kSize + 1);
+  auto script = engine.Script();
+  // Checked before anything of the running game is touched: a bad file costs the player nothing.
+  if (!bytes || !core::CheckSavedGame(*bytes, script.get()).empty()) {
+    core::ShowWarning(engine, texts::kLoadFailed);
+    LogResult(engine, "load", slot, "failed");
+    return 0;
+  }
+  engine.restoringGame = 1;
+  engine.state.Clear();
+  std::copy(bytes->begin(), bytes->end(), engine.state.Bytes().begin());
+  engine.waitCursorOn = 0;
+  engine.screenMode = 0;
+  RestoreMusic(engine);
+  engine.effectNumber = 3;
+  RestoreScene(engine);
+  engine.ResetTextPosition();
+  FindResumePoint(engine);
+  // A close during the replay has released everything: nothing is left to go on with.
+  if (engine.closing) return 1;
+  engine.restoringGame = 0;
+  LogResult(engine, "load", slot, "ok");
+  engine.gate.Resume();
+  return 1;
+}
+
+int RestoreFill(core::Engine& engine) {
+  static constexpr std::pair<std::string_view, uint32_t> kFills[] = {{"FILL_BLACK", 0x000000},
+                                                                     {"FILL_WHITE", 0xFFFFFF},
+                                                                     {"FILL_RED", 0x0000FF},
+                                                                     {"FILL_GREEN", 0x00FF00},
+                                                                     {"FILL_BLUE", 0xFF0000}};
+  const std::string_view name =
+      engine.state.Text(GameState::kBackgroundNameOffset, GameState::kPathSize);
+  for (const auto& [word, colour] : kFills) {
+    if (core::ContainsBytes(name, word)) graphics::FillScene(engine, colour);
+  }
+  return 1;
+}
+
+int FindResumePoint(core::Engine& engine) {
+  const uint32_t saved = engine.state.Position();
+  auto script = engine.Script();
+  if (!script) return 0;
+  const ResumeLine resume = FindResumeLine(*script, saved);
+  if (resume.selword) engine.messageWindowShown = 1;
+  if (engine.platform.log.Enabled()) {
+    engine.Log("resume " + std::to_string(resume.line) + (resume.replay ? " replay" : " direct"));
+  }
+  // The halted interpreter adds 2 before its next line; one halted in a choice steps back 2
+  // first.
+  const uint32_t stepBack = engine.gate.Halted() == core::HaltReason::Choice ? 0 : 2;
+  engine.scriptPosition = resume.line - stepBack;
+  if (!resume.replay) return 1;
+  // Text is drawn at once while restoringGame is set (see ShowTextLine).
+  ReplayPage(engine, saved);
+  engine.scriptPosition -= 4;
+  return 1;
+}
+
+int LoadRecordedName(core::Engine& engine) {
+  auto setName = [&engine](std::string_view name) {
+    engine.state.SetText(GameState::kPlayerNameOffset, GameState::kPlayerNameSize, name);
+  };
+  std::optional<std::vector<uint8_t>> bytes;
+  if (core::EnsureSaveFolder(engine, false)) {
+    bytes = engine.platform.files.ReadPrefix(core::SlotFilePath(engine, 1), GameState::kSize);
+  }
+  if (!bytes) {
+    setName(core::kDefaultPlayerNameSjis);
+    return 0;
+  }
+  GameState scratch;
+  std::copy(bytes->begin(), bytes->end(), scratch.Bytes().begin());
+  const std::string_view name =
+      scratch.Text(GameState::kPlayerNameOffset, GameState::kPlayerNameSize);
+  // A name that fills its field has no terminator: it is cut at a whole character.
+  setName(core::CutAtCharBoundary(name, GameState::kPlayerNameSize - 1));
+  return 1;
+}
+
+void RecNameLoad(core::Engine& engine, std::string_view) {
+  LoadRecordedName(engine);
+}
+
+}  // namespace qv::script
