@@ -151,6 +151,9 @@ int LoadGame(core::Engine& engine, int slot) {
   FindResumePoint(engine);
   // A close during the replay has released everything: nothing is left to go on with.
   if (engine.closing) return 1;
+  // The replayed lines ran their commands again: a point added or a flag set on the page would
+  // count twice. The record as saved already holds their effect.
+  std::copy(bytes->begin(), bytes->end(), engine.state.Bytes().begin());
   engine.restoringGame = 0;
   LogResult(engine, "load", slot, "ok");
   engine.gate.Resume();

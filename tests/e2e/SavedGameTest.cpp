@@ -1,0 +1,208 @@
+// Saving and loading games headless: the save and load screens over a game made of the sample's
+// pictures, slot files written, refused and read back, and the page resumed where it was saved.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <utime.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include "platform/posix/IconvCp932.h"
+#include "qvtool/SampleGame.h"
+#include "support/HeadlessGame.h"
+#include "support/PngReader.h"
+
+namespace qv::test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::IsSupersetOf;
+using ::testing::Not;
+
+const std::string kInstance =
+    "InstanceName=\"saves\" WindowName=\"セーブ\" WindowWidth=\"800\" WindowHeight=\"600\"\n";
+
+// The bar's save and load buttons, the return button and slots 1 and 2 of the screens.
+const std::string kSaveButton = "click 450 589\nidle\n";
+const std::string kLoadButton = "click 550 589\nidle\n";
+const std::string kReturn = "click 100 110\nidle\n";
+const std::string kSlot1 = "click 100 190\nidle\n";
+const std::string kSlot2 = "click 100 250\nidle\n";
+
+// The sample's pictures with a script of the test's own (game.ist and game.qv come first by name).
+void WriteGameWithPictures(const TempDir& dir, const std::string& script) {
+  platform::posix::IconvCp932 cp932;
+  ASSERT_TRUE(tool::MakeSample(dir.Path() + "/game", cp932).succeeded);
+  std::filesystem::remove(dir.Path() + "/game/cg/menu/logo.bmp");
+  WriteGame(dir, {script, kInstance});
+}
+
+// The events without the slot list and the pictures read for it.
+std::vector<std::string> Plot(const GameRun& run) {
+  std::vector<std::string> out;
+  for (const std::string& e : run.Events()) {
+    if (!e.starts_with("slot ") && !e.starts_with("picture ")) out.push_back(e);
+  }
+  return out;
+}
+
+std::string Slot(const TempDir& dir, int slot) {
+  char name[16];
+  std::snprintf(name, sizeof name, "save%02d.sav", slot);
+  return dir.Path() + "/game/save/" + name;
+}
+
+// One page with music changes, a voice purge and a flag and a point in it; saved at its second
+// "$C", loaded by a new run.
+const std::string kPageScript =
+    "$flagreset\n$windowopen\n$statetitle 第一話\n$OGGPlay bgm\\theme.ogg\n$effect 1\n"
+    "$imgblt cg\\bg\\room.bmp\n$sprite 0 120 cg\\chara\\hina.bmp\n"
+    ":page1\n$OGGPlay bgm\\evening.ogg\n一行目\n$C\n$eventflag 3\n$pointflag 2 5\n"
+    "$OGGPlay bgm\\theme.ogg\n$talk purge\n二行目\n$C\n$P\n三行目\n$C\n";
+
+TEST(SavedGame, ALoadInANewRunResumesAtTheSavedLineWithThePageAndStateAsTheyWere) {
+  TempDir dir;
+  WriteGameWithPictures(dir, kPageScript);
+  GameRun saving = Play(dir, "idle\nclick 400 300\nidle\nshot game\nstate game\n" + kSaveButton +
+                                 "state screen\n" + kSlot1 + kReturn + "shot back\nstate back\n");
+  EXPECT_THAT(Plot(saving), IsSupersetOf({"screen save", "save 1 -> written", "screen close"}));
+  EXPECT_THAT(saving.log, HasSubstr("|  第一話\n"));  // the space after the command word stays
+  EXPECT_EQ(JsonInt(saving.State("screen"), "screenMode"), 10);
+  EXPECT_EQ(JsonInts(saving.State("screen"), "slotEnabled"), std::vector<long>(13, 1));
+  // The return button gives the game back exactly, the waiting cursor running again.
+  EXPECT_EQ(ReadFile(saving.outDir + "/back.png"), ReadFile(saving.outDir + "/game.png"));
+  EXPECT_EQ(JsonInt(saving.State("back"), "screenMode"), 0);
+  EXPECT_EQ(JsonInt(saving.State("back"), "waitCursorOn"), 1);
+  EXPECT_EQ(ReadFile(Slot(dir, 1)).size(), 1592u);
+
+  GameRun loading = Play(dir, "idle\n" + kLoadButton + kSlot1 + "shot loaded\nstate loaded\n" +
+                                  "click 400 300\nidle\nclick 400 300\nidle\nstate next\n");
+  const auto plot = Plot(loading);
+  const auto load = std::find(plot.begin(), plot.end(), "load 1 -> ok");
+  ASSERT_NE(load, plot.end());
+  // The page is replayed from its label, silently and at once, with the music the save had.
+  const std::vector<std::string> replayed(std::find(plot.begin(), plot.end(), "screen load"), load);
+  EXPECT_THAT(replayed, IsSupersetOf({"music play bgm\\theme.ogg", "text 一行目", "text 二行目"}));
+  EXPECT_THAT(replayed, Contains(::testing::StartsWith("resume ")));
+  EXPECT_THAT(replayed, Contains(HasSubstr(" replay")));
+  EXPECT_EQ(ReadFile(loading.outDir + "/loaded.png"), ReadFile(saving.outDir + "/game.png"));
+  for (const char* key : {"eventFlags", "points", "spriteActive", "spriteX"}) {
+    EXPECT_EQ(JsonInts(loading.State("loaded"), key), JsonInts(saving.State("game"), key)) << key;
+  }
+  EXPECT_THAT(JsonString(loading.State("loaded"), "musicFileName"),
+              ::testing::EndsWith("bgm\\theme.ogg"));
+  EXPECT_EQ(JsonInt(loading.State("loaded"), "restoringGame"), 0);
+  EXPECT_EQ(JsonString(loading.State("loaded"), "halted"), "wait");
+  // The next clicks go on from the saved line.
+  EXPECT_THAT(Plot(loading), Contains("text 三行目"));
+  EXPECT_EQ(JsonInt(loading.State("next"), "screenMode"), 0);
+}
+
+TEST(SavedGame, ChoicesFillsAndPictureCommandsComeBackTheWayTheyWereBuilt) {
+  TempDir dir;
+  WriteGameWithPictures(dir,
+                        "$windowopen\n$effect 1\n$fill white\n:f\n白い\n$C\n"
+                        "$imgblt cg\\bg\\room.bmp\n部屋\n$imgblt cg\\bg\\sky.bmp\n空\n$C\n"
+                        "$selword\n(a,0,甲)\n(b,0,乙)\nselend\n:a\n:b\nおわり\n$C\n");
+  // Slot 1 at the fill, slot 2 after the picture command, slot 3 during the word choice.
+  Play(dir, "idle\n" + kSaveButton + kSlot1 + kReturn + "click 400 300\nidle\n" + kSaveButton +
+                kSlot2 + kReturn + "click 400 300\nidle\n" + kSaveButton + "click 100 320\nidle\n" +
+                kReturn);
+  GameRun fill = Play(dir, "idle\n" + kLoadButton + kSlot1 + "shot f\n");
+  EXPECT_THAT(Plot(fill), Contains(HasSubstr(" replay")));
+  EXPECT_EQ(ReadCapture(fill.outDir + "/f.png").At(400, 100), (Rgb{255, 255, 255}));
+
+  GameRun picture = Play(dir, "idle\n" + kLoadButton + kSlot2 + "state p\n");
+  auto plot = Plot(picture);
+  auto load = std::find(plot.begin(), plot.end(), "load 2 -> ok");
+  ASSERT_NE(load, plot.end());
+  EXPECT_THAT(std::vector<std::string>(load, plot.end()), Contains("text 空"));
+  EXPECT_THAT(std::vector<std::string>(load, plot.end()), Not(Contains("text 部屋")));
+  EXPECT_EQ(JsonString(picture.State("p"), "backgroundName"), "cg\\bg\\sky.bmp");
+
+  GameRun choice = Play(dir, "idle\n" + kLoadButton + "click 100 320\nidle\nstate c\n");
+  plot = Plot(choice);
+  load = std::find(plot.begin(), plot.end(), "load 3 -> ok");
+  ASSERT_NE(load, plot.end());
+  EXPECT_THAT(std::vector<std::string>(load, plot.end()), Contains("choice 2 items"));
+  EXPECT_EQ(JsonInt(choice.State("c"), "screenMode"), 1);
+}
+
+// Files that cannot be loaded are listed but refused, and the game stays as it was; a slot's date
+// is its file's last write in local time; an overwrite can be declined; the slots' edges count.
+TEST(SavedGame, SlotsShowTheirFilesAndRefuseWhatCannotBeLoaded) {
+  TempDir dir;
+  WriteGameWithPictures(dir, "$windowopen\n$effect 1\n$imgblt cg\\bg\\room.bmp\n一\n$C\n二\n$C\n");
+  Play(dir, "idle\n" + kSaveButton + kSlot1 + kReturn);
+  const std::string saved = ReadFile(Slot(dir, 1));
+  WriteFile(Slot(dir, 2), saved.substr(0, 1000));                  // cut short
+  WriteFile(Slot(dir, 3), std::string("\x01") + saved.substr(1));  // a position inside a line
+  struct utimbuf march {};
+  struct tm local {};
+  local.tm_year = 2011 - 1900;
+  local.tm_mon = 2;
+  local.tm_mday = 5;
+  local.tm_hour = 9;
+  local.tm_min = 7;
+  const char* oldTz = std::getenv("TZ");
+  const std::string keptTz = oldTz ? oldTz : "";
+  setenv("TZ", "JST-9", 1);
+  tzset();
+  march.actime = march.modtime = mktime(&local);
+  utime(Slot(dir, 3).c_str(), &march);
+  GameRun run =
+      Play(dir, "idle\nshot game\n" + kLoadButton + "state list\n" + kSlot2 + "state after\n" +
+                    "click 100 320\nidle\n" + kReturn + kSaveButton + "answer cancel\n" +
+                    "click 35 173\nidle\nclick 34 240\nidle\n" + kReturn + "shot end\n");
+  oldTz ? setenv("TZ", keptTz.c_str(), 1) : unsetenv("TZ");
+  tzset();
+  EXPECT_THAT(run.log, HasSubstr("slot 3 2011/03/05 09:07 | \n"));
+  EXPECT_THAT(run.log, HasSubstr("slot 4 --/--/-- | None\n"));
+  std::vector<long> enabled(13, 0);
+  enabled[0] = enabled[1] = 1;
+  EXPECT_EQ(JsonInts(run.State("list"), "slotEnabled"), enabled);
+  // Slot 2 does not react; slot 3's failed load keeps the screen.
+  EXPECT_EQ(JsonInt(run.State("after"), "screenMode"), 20);
+  EXPECT_THAT(Plot(run), Not(Contains(HasSubstr("load 2"))));
+  EXPECT_THAT(Plot(run), Not(Contains(HasSubstr("load 3"))));
+  // The save screen: slot 1's corner asks and keeps the file; just outside slot 2 is nothing.
+  EXPECT_THAT(Plot(run), IsSupersetOf({"msgbox セーブ | 上書きしてもよろしいですか？ -> cancel",
+                                       "save 1 -> kept"}));
+  EXPECT_THAT(Plot(run), Not(Contains("save 2 -> written")));
+  EXPECT_EQ(ReadFile(Slot(dir, 1)), saved);
+  EXPECT_EQ(ReadFile(run.outDir + "/end.png"), ReadFile(run.outDir + "/game.png"));
+}
+
+// The sample's title offers the load screen; its return button goes back to the title's list.
+TEST(SavedGame, TheSampleTitleOpensTheLoadScreenAndReturnsToItsChoices) {
+  TempDir dir;
+  platform::posix::IconvCp932 cp932;
+  ASSERT_TRUE(tool::MakeSample(dir.Path() + "/game", cp932).succeeded);
+  GameRun run = Play(dir, "idle\nclick 400 386\nidle\nstate open\n" + kReturn + "state back\n");
+  EXPECT_THAT(Plot(run), Contains("screen load-title"));
+  EXPECT_EQ(JsonInt(run.State("open"), "screenMode"), 30);
+  EXPECT_EQ(JsonInt(run.State("open"), "previousScreenMode"), 1);
+  EXPECT_EQ(JsonInt(run.State("back"), "screenMode"), 1);
+  EXPECT_EQ(JsonInt(run.State("back"), "waitCursorOn"), 0);
+}
+
+// A screen whose picture is missing says so and leaves the player in the game, as it was.
+TEST(SavedGame, AMissingScreenPictureKeepsThePlayerInTheGame) {
+  TempDir dir;
+  WriteGameWithPictures(dir, "$windowopen\n$effect 1\n$imgblt cg\\bg\\room.bmp\n一\n$C\n二\n$C\n");
+  std::filesystem::remove(dir.Path() + "/game/cg/menu/save_on.bmp");
+  GameRun run =
+      Play(dir, "idle\nshot game\n" + kSaveButton + "state s\nshot s\nclick 400 300\nidle\n");
+  EXPECT_THAT(Plot(run),
+              Contains(::testing::MatchesRegex("msgbox セーブ \\| .*save_on.bmp -> ok")));
+  EXPECT_THAT(Plot(run), Not(Contains("screen save")));
+  EXPECT_EQ(JsonInt(run.State("s"), "screenMode"), 0);
+  EXPECT_EQ(JsonInt(run.State("s"), "waitCursorOn"), 1);
+  EXPECT_EQ(ReadFile(run.outDir + "/s.png"), ReadFile(run.outDir + "/game.png"));
+  EXPECT_THAT(Plot(run), Contains("text 二"));
+}
+
+}  // namespace
+}  // namespace qv::test
