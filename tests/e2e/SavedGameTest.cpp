@@ -175,6 +175,24 @@ TEST(SavedGame, SlotsShowTheirFilesAndRefuseWhatCannotBeLoaded) {
   EXPECT_EQ(ReadFile(run.outDir + "/end.png"), ReadFile(run.outDir + "/game.png"));
 }
 
+// A close asked for by a replayed line (here a script changed since the save) ends the program
+// at once, rather than leaving the window thread waiting on a stopped interpreter.
+TEST(SavedGame, ACloseDuringTheReplayEndsTheProgram) {
+  TempDir dir;
+  WriteGameWithPictures(
+      dir, "$windowopen\n$effect 1\n$imgblt cg\\bg\\room.bmp\n:p\n;xit_game0\n一\n$C\n");
+  Play(dir, "idle\n" + kSaveButton + kSlot1 + kReturn);
+  // The same bytes up to the saved line; the game now starts by jumping past that page.
+  WriteGame(dir, {"$windowopen\n$jmp zzzz\n$imgblt cg\\bg\\room.bmp\n:p\n$exit_game\n一\n$C\n"
+                  ":zzzz\n待つ\n$C\n",
+                  kInstance});
+  GameRun run = Play(dir, "idle\n" + kLoadButton + kSlot1 + "click 400 300\n");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_THAT(Plot(run), Contains(HasSubstr(" replay")));
+  EXPECT_THAT(Plot(run), Not(Contains("load 1 -> ok")));
+  EXPECT_EQ(Plot(run).back(), "exit 0");
+}
+
 // The sample's title offers the load screen; its return button goes back to the title's list.
 TEST(SavedGame, TheSampleTitleOpensTheLoadScreenAndReturnsToItsChoices) {
   TempDir dir;
