@@ -4,9 +4,9 @@
 #include "core/TextRules.h"
 #include "core/WindowRequests.h"
 #include "platform/StopSignal.h"
+#include "screens/TextOutput.h"
 #include "script/Commands.h"
 #include "script/ScriptFile.h"
-#include "screens/TextOutput.h"
 
 namespace qv::script {
 
@@ -94,9 +94,14 @@ void ExecuteLine(core::Engine& engine, std::string_view line) {
   }
 }
 
+void StopIfClosing(const core::Engine& engine) {
+  if (engine.closing && platform::Clock::ThreadIsInterruptible()) throw platform::StopSignal{};
+}
+
 void ScriptInterpreter(core::Engine& engine) {
   bool end = false;
   while (!end) {
+    StopIfClosing(engine);
     auto script = engine.Script();
     std::string line = ReadLine(*script, engine.scriptPosition);
     if (ScriptByte(*script, engine.scriptPosition.load()) == core::ScriptText::kEndMarker) {
