@@ -140,6 +140,8 @@ int RestartScript(core::Engine& engine) {
   engine.waitCursorOn = 0;
   engine.screenMode = 0;
   engine.advanceMode = 0;
+  // A syncstart stretch ends with the script it was in; left set, it would ignore every click.
+  engine.syncActive = 0;
   engine.scriptPosition = 0;
   engine.ResetTextPosition();
   engine.gate.Resume();

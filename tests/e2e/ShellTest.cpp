@@ -186,6 +186,15 @@ TEST(Menu, ReturnToTitleRestartsAtTheSecondLineAndKeepsTheFlags) {
   EXPECT_EQ(JsonInts(run.State("s"), "eventFlags")[1], 1);
 }
 
+TEST(Menu, ReturnToTitleFromASyncstartStretchTakesClicksAgain) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"\nA\n$C\n$syncstart\nB\n$C\n"},
+                         "idle\nclick 1 1\nidle\nmenu 40010\nrclick 1 1\nidle\nclick 1 1\nidle\n");
+  EXPECT_THAT(run.Events(), ElementsAre("text A", "halt wait", "text B", "halt wait",
+                                        "menu -> 40010", "msgbox 確認 | タイトルに戻ります -> ok",
+                                        "text A", "halt wait", "text B", "halt wait", "exit 0"));
+}
+
 TEST(Menu, AboutBoxAndGreyedAutoAdvanceCannotBePicked) {
   TempDir dir;
   GameRun run =
