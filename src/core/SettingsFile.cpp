@@ -1,6 +1,7 @@
 // env.dat and the save folder (see SettingsFile.h).
 #include "core/SettingsFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 
@@ -34,6 +35,14 @@ int EnsureSaveFolder(Engine& engine, bool create) {
 }
 
 namespace {
+// A damaged env.dat may hold any numbers; the players' volumes are percentages and a negative
+// speed would hold each character for weeks. The file keeps its bytes until the next write.
+void ClampSettings(EnvSettings& env) {
+  env.seVolume = std::clamp<int16_t>(env.seVolume, 0, 100);
+  env.bgmVolume = std::clamp<int16_t>(env.bgmVolume, 0, 100);
+  env.messageSpeed = std::max(env.messageSpeed.load(), 0);
+}
+
 // The players follow the settings: the music the BGM volume, the voice the SE volume.
 void ApplyVolumes(Engine& engine) {
   engine.musicPlayer.volume = engine.env.bgmVolume.load();
@@ -51,6 +60,7 @@ int LoadEnvSettings(Engine& engine) {
     return 0;
   }
   engine.env.ReadBytes(*image);
+  ClampSettings(engine.env);
   ApplyVolumes(engine);
   return 1;
 }

@@ -36,6 +36,13 @@ void DarkenRows(core::Surface& surface, int firstStoredRow, int rows, int32_t le
   }
 }
 
+// The window thread copies from the page and scene surfaces on a hover: a new look goes into
+// their storage under its lock, and the storage stays where it is.
+void PutLook(core::Engine& engine, core::Surface& destination, const core::Surface& look) {
+  std::lock_guard lock(engine.graphics.windowMutex);
+  core::CopyAll(destination, look);
+}
+
 }  // namespace
 
 int CreateSurfaces(core::Engine& engine) {
@@ -165,7 +172,7 @@ int BuildMessageWindow(core::Engine& engine, int target) {
     if (!frame) return 1;
     core::Surface buffer = g.sceneSurface;
     screens::BlendMaskedSprite(buffer, 0, 0, frame->pixels, 255);
-    destination = std::move(buffer);
+    PutLook(engine, destination, buffer);
     return 1;
   }
   core::Surface buffer = g.workPixels;
@@ -179,7 +186,7 @@ int BuildMessageWindow(core::Engine& engine, int target) {
   }
   if (auto band = ReadMessageWindowPicture(engine)) {
     screens::BlendMaskedSprite(buffer, 0, kBarTop, band->pixels, 255);
-    destination = std::move(buffer);
+    PutLook(engine, destination, buffer);
   }
   BuildButtonBar(engine);
   return 1;

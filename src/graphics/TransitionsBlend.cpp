@@ -60,8 +60,9 @@ int OrderedDissolve(core::Engine& engine) {
 int CrossFade(core::Engine& engine, int stepCount) {
   if (!steps::PreparePixelPass(engine)) return Cut(engine);
   // No step count below 1 exists (the share of each step is 256 / steps); above 256 the share
-  // is 0 and the old picture stays.
-  stepCount = std::max(stepCount, 1);
+  // is 0 and every frame shows the old picture, so more of them than 257 steps give would only
+  // hold the game up (and a huge count would overflow the frame count).
+  stepCount = std::clamp(stepCount, 1, 257);
   auto& g = engine.graphics;
   core::Surface& screen = g.screenSurface;
   // workPixels keeps the old picture while the frames are mixed into screenSurface, and the last

@@ -95,9 +95,14 @@ void ExecuteLine(core::Engine& engine, std::string_view line) {
   }
 }
 
+void StopIfClosing(const core::Engine& engine) {
+  if (engine.closing && platform::Clock::ThreadIsInterruptible()) throw platform::StopSignal{};
+}
+
 void ScriptInterpreter(core::Engine& engine) {
   bool end = false;
   while (!end) {
+    StopIfClosing(engine);
     auto script = engine.Script();
     std::string line = ReadLine(*script, engine.scriptPosition);
     if (ScriptByte(*script, engine.scriptPosition.load()) == core::ScriptText::kEndMarker) {
@@ -136,6 +141,8 @@ int RestartScript(core::Engine& engine) {
   engine.waitCursorOn = 0;
   engine.screenMode = 0;
   engine.advanceMode = 0;
+  // A syncstart stretch ends with the script it was in; left set, it would ignore every click.
+  engine.syncActive = 0;
   engine.scriptPosition = 0;
   engine.ResetTextPosition();
   engine.gate.Resume();

@@ -12,6 +12,11 @@ namespace qv::script {
 // "＊＊＊" in Shift-JIS: replaced by the player's name in text lines.
 inline constexpr std::string_view kNamePlaceholder = "\x81\x96\x81\x96\x81\x96";
 
+// Once closing has begun, throws StopSignal on the interpreter thread, as its waits do: a script
+// that never waits (a jump back to itself, text at speed 0 in skip mode) must stop as well.
+// Called by the line loop, the jumps and the item reading of the choices.
+void StopIfClosing(const core::Engine& engine);
+
 // The interpreter's loop; returns after the end of the script was reached and the close message
 // was sent. Interpreter thread; throws StopSignal when the program closes under it.
 void ScriptInterpreter(core::Engine& engine);

@@ -59,8 +59,10 @@ std::string ReadLine(const core::ScriptText& script, std::atomic<uint32_t>& posi
       uint8_t byte = ScriptByte(script, pos);
       if (byte == core::ScriptText::kEndMarker) break;
       if (line.size() < kMaxLineBytes + 1) line.push_back(static_cast<char>(byte));
+      // The window thread may move the position meanwhile (a return to the title); its move
+      // wins, and the half-read line is dropped.
+      if (!position.compare_exchange_strong(pos, pos + 1)) return {};
       pos = pos + 1;
-      position.store(pos);
       if (ScriptByte(script, pos) == '\r') break;
     }
   }

@@ -26,7 +26,8 @@ std::string FirstWithExtension(const std::vector<std::string>& names, std::strin
 // Reads one line at the shared position as the interpreter does: copies bytes until the byte
 // at the position is CR, the next byte is LF, or the end marker is reached, moving the position
 // along. Bytes past kMaxLineBytes are passed over but not kept; a kept line never ends inside a
-// double-byte character.
+// double-byte character. When another thread moves the position meanwhile, the line is dropped
+// (the result is empty) and the position stays where that thread put it.
 std::string ReadLine(const core::ScriptText& script, std::atomic<uint32_t>& position);
 
 // The byte at `index`; everything from the end marker on reads as the marker, so a position that

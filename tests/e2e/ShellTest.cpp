@@ -130,6 +130,20 @@ TEST(Settings, ShortFileReadsOverZerosAndOddValuesSurvive) {
   EXPECT_EQ(env[0], 7);
 }
 
+TEST(Settings, DamagedValuesAreClampedInMemoryWhileTheFileKeepsItsBytes) {
+  TempDir dir;
+  WriteGame(dir, {"a\n$C\n"});
+  std::string image(56, '\0');
+  image.replace(0, 4, "\xFB\xFF\xFF\xFF");   // message speed -5
+  image.replace(12, 4, "\x2C\x01\xEC\xFF");  // SE volume 300, BGM volume -20
+  WriteFile(dir.Path() + "/game/save/env.dat", image);
+  std::string s = Play(dir, "idle\nstate s\n").State("s");
+  EXPECT_EQ(JsonInt(s, "messageSpeed"), 0);
+  EXPECT_EQ(JsonInt(s, "seVolume"), 100);
+  EXPECT_EQ(JsonInt(s, "bgmVolume"), 0);
+  EXPECT_EQ(Env(dir), image);
+}
+
 TEST(Settings, PaddingBytesAndFlagsAreWrittenBackAsReadAndRecordsOutliveTheRun) {
   TempDir dir;
   WriteGame(dir, {"$recflag 2\n$recflag 19\n$C\n"});
@@ -170,6 +184,15 @@ TEST(Menu, ReturnToTitleRestartsAtTheSecondLineAndKeepsTheFlags) {
                                         "menu -> 40010", "msgbox 確認 | タイトルに戻ります -> ok",
                                         "text A", "halt wait", "exit 0"));
   EXPECT_EQ(JsonInts(run.State("s"), "eventFlags")[1], 1);
+}
+
+TEST(Menu, ReturnToTitleFromASyncstartStretchTakesClicksAgain) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"\nA\n$C\n$syncstart\nB\n$C\n"},
+                         "idle\nclick 1 1\nidle\nmenu 40010\nrclick 1 1\nidle\nclick 1 1\nidle\n");
+  EXPECT_THAT(run.Events(), ElementsAre("text A", "halt wait", "text B", "halt wait",
+                                        "menu -> 40010", "msgbox 確認 | タイトルに戻ります -> ok",
+                                        "text A", "halt wait", "text B", "halt wait", "exit 0"));
 }
 
 TEST(Menu, AboutBoxAndGreyedAutoAdvanceCannotBePicked) {

@@ -3,10 +3,12 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <string>
 
 namespace qv::platform::posix {
 
@@ -25,20 +27,31 @@ class FileLock final : public InstanceLock {
 
 }  // namespace
 
+std::string PrivateLockFolder(const std::string& tmpRoot) {
+  const uid_t user = geteuid();
+  std::string folder = tmpRoot + "/qvengine-" + std::to_string(user);
+  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
+  // Another user may have made the name first; the sticky /tmp keeps a folder of ours ours.
+  struct stat info {};
+  if (lstat(folder.c_str(), &info) != 0) return {};
+  if (!S_ISDIR(info.st_mode) || info.st_uid != user || (info.st_mode & 077) != 0) return {};
+  return folder;
+}
+
 FileInstanceLocks::FileInstanceLocks(std::string directory) : directory_(std::move(directory)) {
-  if (directory_.empty()) {
-    for (const char* variable : {"QVENGINE_LOCK_DIR", "XDG_RUNTIME_DIR"}) {
-      const char* value = std::getenv(variable);
-      if (value && *value) {
-        directory_ = value;
-        break;
-      }
+  if (!directory_.empty()) return;
+  for (const char* variable : {"QVENGINE_LOCK_DIR", "XDG_RUNTIME_DIR"}) {
+    const char* value = std::getenv(variable);
+    if (value && *value) {
+      directory_ = value;
+      return;
     }
   }
-  if (directory_.empty()) directory_ = "/tmp";
+  directory_ = PrivateLockFolder("/tmp");
 }
 
 std::unique_ptr<InstanceLock> FileInstanceLocks::TryAcquire(std::string_view instanceName) {
+  if (directory_.empty()) return std::make_unique<FileLock>(-1);
   // The name is the game's bytes; hex keeps any of them a valid, distinct file name.
   static constexpr char kHex[] = "0123456789abcdef";
   std::string file = directory_ + "/qvengine-";

@@ -45,7 +45,8 @@ void OggPlay(core::Engine& engine, std::string_view line) {
   std::optional<std::string> path = audio::ComposePath(engine, *argument);
   if (!path) return;
   musicPath = *path;
-  if (core::ContainsBytes(musicPath, "STOP")) {
+  // Only the script's own words can ask for a stop, not the folder the game was installed in.
+  if (core::ContainsBytes(*argument, "STOP")) {
     musicPath.clear();
     Send(engine, platform::MSG_MUSIC_STOP);
   } else {
@@ -103,7 +104,7 @@ void BgmWave(core::Engine& engine, std::string_view line) {
   std::optional<std::string> path = audio::ComposePath(engine, *argument);
   if (!path) return;
   wavePath = *path;
-  if (core::ContainsBytes(wavePath, "STOP")) {
+  if (core::ContainsBytes(*argument, "STOP")) {
     wavePath.clear();
     Send(engine, platform::MSG_WAVE_MUSIC_STOP);
   } else {

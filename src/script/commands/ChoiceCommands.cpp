@@ -11,10 +11,11 @@
 #include "graphics/Compositing.h"
 #include "graphics/PictureLoading.h"
 #include "graphics/Transitions.h"
+#include "screens/ChoiceBar.h"
 #include "script/ChoiceItems.h"
 #include "script/Commands.h"
+#include "script/Interpreter.h"
 #include "script/ScriptFile.h"
-#include "screens/ChoiceBar.h"
 
 namespace qv::script {
 
@@ -37,8 +38,8 @@ bool Offered(core::Engine& engine, ConditionTable table, int32_t condition) {
       if (condition < 1 || condition > static_cast<int32_t>(core::EnvSettings::kFlagCount)) {
         return false;
       }
-      auto& flags = table == ConditionTable::RecordFlags ? engine.env.recordFlags
-                                                         : engine.env.imageSeenFlags;
+      auto& flags =
+          table == ConditionTable::RecordFlags ? engine.env.recordFlags : engine.env.imageSeenFlags;
       return flags[static_cast<size_t>(condition - 1)] == 1;
     }
   }
@@ -57,6 +58,7 @@ ReadEnd ReadItems(core::Engine& engine, std::string_view endWord, bool emptyLine
                   ConditionTable table, Parse parse, OnKept onKept) {
   auto& choices = engine.choices;
   for (;;) {
+    StopIfClosing(engine);
     auto script = engine.Script();
     const std::string line = ReadLine(*script, engine.scriptPosition);
     if (core::ContainsBytes(line, endWord)) return ReadEnd::EndLine;
@@ -117,8 +119,8 @@ std::string_view Argument(std::string_view line) {
 
 int BuildAreaChoices(core::Engine& engine) {
   StartList(engine);
-  const ReadEnd end = ReadItems(engine, "selend", true, ConditionTable::EventFlags,
-                                ParseAreaItem, [](int, const ParsedItem&) {});
+  const ReadEnd end = ReadItems(engine, "selend", true, ConditionTable::EventFlags, ParseAreaItem,
+                                [](int, const ParsedItem&) {});
   if (end != ReadEnd::EndLine) return 0;
   engine.inputBusy = 0;
   SendPointerPosition(engine);

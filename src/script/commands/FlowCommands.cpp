@@ -7,6 +7,7 @@
 #include "core/TextRules.h"
 #include "core/WindowRequests.h"
 #include "script/Commands.h"
+#include "script/Interpreter.h"
 
 namespace qv::script {
 
@@ -68,6 +69,7 @@ void JumpFromSpace(core::Engine& engine, std::string_view line, size_t labelSpac
 }  // namespace
 
 int JumpToLabel(core::Engine& engine, std::string_view search, std::string_view message) {
+  StopIfClosing(engine);
   auto script = engine.Script();
   if (!script || search.empty()) return FailJump(engine, message);
   std::string_view text = script->View();

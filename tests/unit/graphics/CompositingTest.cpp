@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "graphics/PictureFile.h"
 #include "support/FakePlatform.h"
@@ -86,6 +89,29 @@ TEST_F(Compositing, FramedLookBlendsThePictureOverTheWholeScene) {
   graphics::BuildMessageWindow(engine, 1);
   EXPECT_EQ(g.pageSurface.Row(0)[0], 253);  // a = 254 at full opacity
   EXPECT_EQ(g.pageSurface.Row(599)[2399], 253);
+}
+
+TEST_F(Compositing, NewLooksGoIntoTheSurfacesInPlaceWhileAHoverCopiesFromThem) {
+  PutMessageWindow(800, 22, 0, 128);
+  const uint8_t* page = g.pageSurface.Data();
+  const uint8_t* scene = g.sceneSurface.Data();
+  std::atomic<bool> done{false};
+  std::thread hover([&] {  // the window thread's hover copies, under the window lock
+    core::Surface copy(800, 600);
+    while (!done) {
+      std::lock_guard lock(g.windowMutex);
+      core::CopyAll(copy, g.pageSurface);
+      core::CopyAll(copy, g.sceneSurface);
+    }
+  });
+  for (int round = 0; round < 20; ++round) {
+    engine.config.gameType = round % 2;  // the band look, then the framed one
+    graphics::BuildMessageWindow(engine, 1 + round / 2 % 2);
+  }
+  done = true;
+  hover.join();
+  EXPECT_EQ(g.pageSurface.Data(), page);
+  EXPECT_EQ(g.sceneSurface.Data(), scene);
 }
 
 TEST_F(Compositing, HidingAndShowingTheMessageWindowRestoresTheScreenExactly) {

@@ -292,8 +292,9 @@ TEST(CrossFade, SharesAreWholeStepsOf256DividedByTheStepCount) {
       {1, fromOldToNew},
       {0, fromOldToNew},  // no step count below 1
       {-5, fromOldToNew},
-      {3, {0, 84, 169, 254}},            // a = 0, 85, 170, 255: 254 stays
-      {300, std::vector<int>(301, 0)}};  // a is always 0
+      {3, {0, 84, 169, 254}},           // a = 0, 85, 170, 255: 254 stays
+      {300, std::vector<int>(258, 0)},  // a is always 0: no more frames than for 257 steps
+      {100000, std::vector<int>(258, 0)}};
   for (const auto& [steps, frames] : cases) {
     SCOPED_TRACE(steps);
     TransitionRig rig(8, 2);

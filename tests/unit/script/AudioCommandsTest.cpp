@@ -22,7 +22,7 @@ std::vector<uint32_t> Requests(const FakeGame& game) {
   return ids;
 }
 
-TEST(OggPlay, SameOrContainedNamesAreLeftAloneAndStopIsSearchedInTheComposedPath) {
+TEST(OggPlay, SameOrContainedNamesAreLeftAloneAndStopIsSearchedInTheArgument) {
   FakeGame game("x\r\n");
   OggPlay(game.engine, "$OGGPlay bgm\\m01.ogg");
   OggPlay(game.engine, "$OGGPlay bgm\\m01.ogg");
@@ -35,10 +35,12 @@ TEST(OggPlay, SameOrContainedNamesAreLeftAloneAndStopIsSearchedInTheComposedPath
   EXPECT_EQ(Requests(game),
             (std::vector<uint32_t>{platform::MSG_MUSIC_RESTART, platform::MSG_MUSIC_RESTART,
                                    platform::MSG_MUSIC_STOP}));
-  // In a folder named with STOP no music ever starts.
+  // A folder named with STOP is no stop.
   game.engine.baseDirectory = "C:\\STOPPED\\";
   OggPlay(game.engine, "$OGGPlay bgm\\m01.ogg");
-  EXPECT_EQ(Requests(game).back(), platform::MSG_MUSIC_STOP);
+  EXPECT_EQ(Requests(game).back(), platform::MSG_MUSIC_RESTART);
+  BgmWave(game.engine, "$BGMWave bgm\\w01.wav");
+  EXPECT_EQ(Requests(game).back(), platform::MSG_WAVE_MUSIC_PLAY);
 }
 
 TEST(OggPlay, CdMusicGamesAndOverlongPathsStartNothing) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "script/Commands.h"
 #include "script/Interpreter.h"
 
@@ -34,6 +36,30 @@ TEST(LineReader, LeavesThePositionOnTheLineEndAndReadsPastTheTextAsTheEnd) {
   }
   std::atomic<uint32_t> position{0xFFFFFFFEu};
   EXPECT_EQ(script::ReadLine(script, position), "");
+}
+
+// A return to the title sets the position to 0 from the window thread while a line is read.
+TEST(LineReader, AMoveByAnotherThreadMidLineWinsAndDropsTheLine) {
+  const uint32_t lineEnd = 16 << 20;  // long enough to be caught in the middle
+  core::ScriptText script;
+  script.bytes.assign(lineEnd, 'z');
+  script.bytes.insert(script.bytes.end(), {'\r', '\n', core::ScriptText::kEndMarker, 0});
+  script.size = lineEnd + 2;
+  std::atomic<uint32_t> position{0};
+  std::atomic<bool> watching{false};
+  std::thread restart([&] {
+    watching = true;
+    for (;;) {
+      uint32_t at = position.load();
+      if (at >= lineEnd) return;  // too late: the test fails below
+      if (at > 0 && position.compare_exchange_strong(at, 0)) return;
+    }
+  });
+  while (!watching) std::this_thread::yield();
+  const std::string line = script::ReadLine(script, position);
+  restart.join();
+  EXPECT_EQ(position, 0u);
+  EXPECT_EQ(line, "");
 }
 
 TEST(CommandTable, TheWholeLineIsSearchedInTheLanguagesOrder) {
