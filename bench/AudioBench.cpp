@@ -38,6 +38,7 @@ class NullWindow final : public platform::Window {
   bool Create(const std::string&, int, int) override { return true; }
   int RunMessageLoop(platform::WindowProcedure&) override { return 0; }
   void PostQuit(int) override {}
+  std::optional<platform::Message> TakePendingInput() override { return std::nullopt; }
   int32_t Send(const platform::Message&) override { return 0; }
   int32_t Call(const std::function<int32_t()>& work) override { return work(); }
   void Post(const platform::Message&) override {}

@@ -11,12 +11,6 @@ namespace qv::graphics {
 
 namespace {
 
-// Only the game's part is in the game's code page; the base directory is the host's own text.
-std::string DisplayPath(core::Engine& engine, const std::string& path) {
-  const std::string_view game = engine.GamePart(path);
-  return path.substr(0, path.size() - game.size()) + engine.Utf8(game);
-}
-
 std::string MissingPictureText(core::Engine& engine, const std::string& path) {
   return std::string(texts::kMissingPicture) + "\n　：" + DisplayPath(engine, path);
 }
@@ -47,6 +41,12 @@ void Store(core::Surface& destination, const core::Surface& source) {
 }
 
 }  // namespace
+
+std::string DisplayPath(core::Engine& engine, const std::string& path) {
+  // Only the game's part is in the game's code page; the base directory is the host's own text.
+  const std::string_view game = engine.GamePart(path);
+  return path.substr(0, path.size() - game.size()) + engine.Utf8(game);
+}
 
 bool LoadBackgroundPixels(core::Engine& engine, const std::string& fullPath) {
   engine.messageWindowShown = 0;

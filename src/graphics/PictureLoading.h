@@ -27,6 +27,9 @@ inline constexpr const char* kMessageWindowPicturePath = "cg\\menu\\bar_a.bmp";
 inline constexpr const char* kWaitCursorPath = "cg\\menu\\waitcur.bmp";
 inline constexpr const char* kButtonPartsPath = "cg\\menu\\btnprts.bmp";
 
+// `path` (an engine path) as a message shows it: the game's part in UTF-8 after the base directory.
+std::string DisplayPath(core::Engine& engine, const std::string& path);
+
 // The first half of a background change: clears messageWindowShown, messageWindowActive and
 // waitCursorOn, reads and unscrambles `fullPath` (base directory included) and copies its W x H
 // pixels into workPixels. A file that cannot be used is reported with its full path and leaves

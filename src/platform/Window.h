@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/Message.h"
@@ -23,6 +24,12 @@ class Window {
 
   // Window thread: the loop ends with `exitCode` once the current message has been handled.
   virtual void PostQuit(int exitCode) = 0;
+
+  // Window thread, outside the message loop (the start-up logo): takes the next pending input
+  // message for the window (a click, key, pointer move or timer tick) out of the queue without
+  // handing it to any procedure; nothing when none is pending. Requests queued by other threads
+  // and close requests are left for the loop.
+  virtual std::optional<Message> TakePendingInput() = 0;
 
   // Any thread but the window thread: hands `message` to the window procedure and waits for its
   // result. On an interruptible thread it throws StopSignal once closing has begun.

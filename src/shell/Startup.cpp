@@ -5,6 +5,7 @@
 #include "core/SettingsFile.h"
 #include "core/WindowRequests.h"
 #include "graphics/Compositing.h"
+#include "screens/Logo.h"
 #include "script/Interpreter.h"
 #include "script/ScriptFile.h"
 #include "shell/DisplayMode.h"
@@ -65,6 +66,8 @@ int RunGame(core::Engine& engine, const StartupOptions& options) {
   if (options.windowed) engine.env.windowed = *options.windowed ? 1 : 0;
   ApplyStoredDisplayMode(engine);
   if (!graphics::CreateSurfaces(engine)) return 0;
+  // Its result only says whether the logo was there; the game starts either way.
+  screens::ShowLogo(engine);
 
   platform.clock.AddParticipant();
   engine.interpreterThread = std::thread(script::RunInterpreterThread, std::ref(engine));

@@ -83,6 +83,13 @@ int FakeWindow::RunMessageLoop(platform::WindowProcedure& loopProcedure) {
   return quitCode.value_or(0);
 }
 
+std::optional<platform::Message> FakeWindow::TakePendingInput() {
+  if (pendingInput.empty()) return std::nullopt;
+  platform::Message next = pendingInput.front();
+  pendingInput.pop_front();
+  return next;
+}
+
 int32_t FakeWindow::Send(const platform::Message& message) {
   sent.push_back(message);
   return procedure ? procedure->HandleMessage(message) : 0;

@@ -63,6 +63,7 @@ class FakeWindow final : public platform::Window {
   bool Create(const std::string& titleUtf8, int width, int height) override;
   int RunMessageLoop(platform::WindowProcedure& procedure) override;
   void PostQuit(int exitCode) override { quitCode = exitCode; }
+  std::optional<platform::Message> TakePendingInput() override;
   int32_t Send(const platform::Message& message) override;
   int32_t Call(const std::function<int32_t()>& work) override { return work(); }
   void Post(const platform::Message& message) override { posted.push_back(message); }
@@ -81,6 +82,8 @@ class FakeWindow final : public platform::Window {
   std::vector<uint8_t> picture = std::vector<uint8_t>(640 * 480 * 3);
   std::vector<platform::Message> sent;
   std::vector<platform::Message> posted;
+  // What TakePendingInput hands out, front first.
+  std::deque<platform::Message> pendingInput;
   std::map<uint32_t, uint32_t> timers;
   std::optional<int> quitCode;
   uint32_t cursor = 0;

@@ -25,10 +25,10 @@ struct GameRun {
   int exitCode = -1;
   std::string outDir;
   std::string log;  // events.log as written
-  // The log's lines without their time stamps.
-  // The log's events without their times, less the page clears and the font choice, which most
-  // tests do not look at.
+  // The log's events without their times, less the page clears, the font choice and a missing
+  // logo's box and line, which most tests do not look at.
   std::vector<std::string> Events() const;
+  // The log's lines without their time stamps.
   std::vector<std::string> AllEvents() const;
   // The virtual millisecond at which each event was first logged.
   std::map<std::string, long> Times() const;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Plays the sample game in a real window on a virtual X server: starts from the title screen,
-# accepts the name entry, clicks through the first pages of text, opens the system menu, takes
-# screenshots, closes the window by its close box and expects qvplay to exit with status 0.
+# Plays the sample game in a real window on a virtual X server: waits out the logo, starts from
+# the title screen, accepts the name entry, clicks through the first pages of text, opens the
+# system menu, takes screenshots, closes the window by its close box and expects qvplay to exit
+# with status 0.
 # Exit 77 (skipped) when Xvfb, xdotool, ImageMagick or Xlib are missing.
 #
 # usage: play_sample.sh QVPLAY QVTOOL OUTDIR
@@ -102,6 +103,26 @@ eval "$GEOMETRY"
 alive() { kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended unexpectedly"; }
 # A screenshot, bounded: import can hang when its window goes away meanwhile.
 snap() { timeout 20 import "$@"; }
+
+# The logo comes first and swallows every click: wait until it has been seen whole and is gone
+# again (its hold lasts three seconds; a sanitizer build can be slow to get there).
+LOGO_SEEN=
+LOGO_GONE=
+for _ in $(seq 300); do
+  alive
+  snap -window "$WINDOW" "$OUT/logo.png" || fail "screenshot of the logo failed"
+  LOGO_DIFF=$(compare -metric AE "$OUT/game/cg/menu/logo.bmp" "$OUT/logo.png" null: 2>&1)
+  LOGO_DIFF=${LOGO_DIFF%% *}
+  if [ "${LOGO_DIFF%.*}" -lt 1000 ] 2>/dev/null; then
+    LOGO_SEEN=1
+  elif [ -n "$LOGO_SEEN" ] && [ "${LOGO_DIFF%.*}" -ge 5000 ] 2>/dev/null; then
+    LOGO_GONE=1
+    break
+  fi
+  sleep 0.1
+done
+[ -n "$LOGO_SEEN" ] || fail "the logo was never shown whole ($LOGO_DIFF pixels differ)"
+[ -n "$LOGO_GONE" ] || fail "the logo did not give way to the game"
 
 # The title screen: its first item starts the game and asks for the player's name first. A
 # click before the title's items are listed does nothing, so click until the dialog is up.

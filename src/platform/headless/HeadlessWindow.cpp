@@ -168,13 +168,67 @@ void HeadlessWindow::Perform(const ScriptedEvent& event) {
   }
 }
 
+ScriptedEvent HeadlessWindow::TakeNext() {
+  reachedAt_.reset();
+  return events_[nextEvent_++];
+}
+
 std::optional<ScriptedEvent> HeadlessWindow::TakeNextIf(ScriptedEvent::Kind a,
                                                         ScriptedEvent::Kind b) {
   if (nextEvent_ >= events_.size()) return std::nullopt;
   const ScriptedEvent& next = events_[nextEvent_];
   if (next.kind != a && next.kind != b) return std::nullopt;
-  ++nextEvent_;
-  return next;
+  return TakeNext();
+}
+
+std::optional<Message> HeadlessWindow::TakePendingInput() {
+  using Kind = ScriptedEvent::Kind;
+  // As before any event the runner delivers: the engine's threads first run until they wait.
+  clock_.Settle(nullptr);
+  const uint64_t now = clock_.nowMs();
+  // A wait counts from the moment the script reached it; the next event is reached when it
+  // ends, so time spent here is not waited for again in the loop.
+  while (nextEvent_ < events_.size() && events_[nextEvent_].kind == Kind::Wait) {
+    if (!reachedAt_) reachedAt_ = now;
+    const uint64_t end = *reachedAt_ + events_[nextEvent_].value;
+    if (now < end) break;
+    TakeNext();
+    reachedAt_ = end;
+  }
+  if (nextEvent_ < events_.size()) {
+    const ScriptedEvent& next = events_[nextEvent_];
+    std::optional<Message> input;
+    switch (next.kind) {
+      case Kind::Click:
+        input = Message{MSG_LBUTTONUP, 0, MakePoint(next.x, next.y)};
+        break;
+      case Kind::RightClick:
+        input = Message{MSG_RBUTTONUP, 0, MakePoint(next.x, next.y)};
+        break;
+      case Kind::Move:
+        input = Message{MSG_MOUSEMOVE, 0, MakePoint(next.x, next.y)};
+        break;
+      case Kind::Key:
+        input = Message{MSG_KEYUP, next.value, kKeyUpFlags};
+        break;
+      default:
+        break;
+    }
+    if (input) {
+      if (input->id != MSG_KEYUP) cursor_ = input->lParam;
+      TakeNext();
+      return input;
+    }
+  }
+  // Timer ticks come after input, as in the original's queue; one taken here is not replayed
+  // when the loop starts, so the timer's ticks are not bunched up at the logo's end.
+  for (auto& [id, timer] : timers_) {
+    if (timer.nextDue <= now) {
+      timer.nextDue = now + timer.period;
+      return Message{MSG_TIMER, id, 0};
+    }
+  }
+  return std::nullopt;
 }
 
 int HeadlessWindow::RunMessageLoop(WindowProcedure& procedure) {
@@ -183,7 +237,13 @@ int HeadlessWindow::RunMessageLoop(WindowProcedure& procedure) {
     Pump();
     if (quit_) break;
     if (nextEvent_ >= events_.size()) break;  // a modal box took the last event
-    ScriptedEvent event = events_[nextEvent_++];
+    const std::optional<uint64_t> reached = reachedAt_;
+    ScriptedEvent event = TakeNext();
+    // A wait the script reached before the loop began has partly passed already.
+    if (event.kind == ScriptedEvent::Kind::Wait && reached) {
+      const uint64_t end = *reached + event.value, now = clock_.nowMs();
+      event.value = end > now ? static_cast<uint32_t>(end - now) : 0;
+    }
     Perform(event);
     Pump();
     if (quit_) break;

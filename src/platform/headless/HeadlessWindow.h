@@ -26,6 +26,7 @@ class HeadlessWindow final : public Window, public EventSource {
   bool Create(const std::string& titleUtf8, int width, int height) override;
   int RunMessageLoop(WindowProcedure& procedure) override;
   void PostQuit(int exitCode) override;
+  std::optional<Message> TakePendingInput() override;
   int32_t Send(const Message& message) override;
   int32_t Call(const std::function<int32_t()>& work) override;
   void Post(const Message& message) override;
@@ -53,6 +54,8 @@ class HeadlessWindow final : public Window, public EventSource {
   // Lets virtual time pass until `limit`; with `untilHalted`, stops early once the interpreter
   // is halted for the player. Returns false when it stopped at the limit.
   bool PassTime(uint64_t limit, bool untilHalted);
+  // Takes the next event and forgets when a wait at the front began.
+  ScriptedEvent TakeNext();
   void FireDueTimers();
   std::optional<uint64_t> NextTimerDue() const;
 
@@ -65,6 +68,8 @@ class HeadlessWindow final : public Window, public EventSource {
   EngineProbe* probe_ = nullptr;
   std::vector<ScriptedEvent> events_;
   size_t nextEvent_ = 0;
+  // When the event at nextEvent_ was reached outside the loop (a `wait` counts from there).
+  std::optional<uint64_t> reachedAt_;
   std::map<uint32_t, Timer> timers_;
   std::vector<uint8_t> picture_;
   int width_ = 0, height_ = 0;

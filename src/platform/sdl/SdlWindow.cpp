@@ -135,7 +135,45 @@ uint8_t* SdlWindow::Picture() {
 }
 
 void SdlWindow::Present(int x, int y, int width, int height) {
-  if (picture_ && picture_->Publish(x, y, width, height)) Wake();
+  if (!picture_ || !picture_->Publish(x, y, width, height)) return;
+  // Before the loop runs (the start-up logo) no turn would draw it: the window thread shows it
+  // at once, as drawing on a window's device context does.
+  if (!procedure_ && IsWindowThread()) {
+    Render();
+    return;
+  }
+  Wake();
+}
+
+std::optional<Message> SdlWindow::TakePendingInput() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    if (event.type == wakeEventType_) {
+      wakePending_.store(false);
+      continue;
+    }
+    // A close request is the loop's: it acts on it as soon as it runs.
+    if (event.type == SDL_QUIT) {
+      closePending_ = true;
+      continue;
+    }
+    if (window_ && event.type == SDL_WINDOWEVENT && event.window.windowID == WindowId()) {
+      if (event.window.event == SDL_WINDOWEVENT_CLOSE) closePending_ = true;
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+          event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+          event.window.event == SDL_WINDOWEVENT_RESTORED) {
+        needsRedraw_ = true;
+      }
+    }
+    if (!window_) continue;
+    const auto message = input_.Translate(event, WindowId(), Geometry());
+    cursor_.store(input_.LastPointer(), std::memory_order_relaxed);
+    // Events that are no input of the window (focus, a button press) take no turn of their own.
+    if (message) return message;
+  }
+  if (needsRedraw_) Render();
+  if (const auto id = timers_.PopDue(clock_.nowMs())) return Message{MSG_TIMER, *id, 0};
+  return std::nullopt;
 }
 
 void SdlWindow::Wake() {
@@ -165,7 +203,13 @@ void SdlWindow::Turn(ModalHooks* modal) {
   if (quit_) return;
   if (modal) {
     modal->Frame();
-  } else if (renderer_ && (UploadChanges() || needsRedraw_)) {
+  } else {
+    Render();
+  }
+}
+
+void SdlWindow::Render() {
+  if (renderer_ && (UploadChanges() || needsRedraw_)) {
     DrawFrame();
     SDL_RenderPresent(renderer_.get());
   }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -45,6 +46,7 @@ class SdlWindow final : public Window {
   bool Create(const std::string& titleUtf8, int width, int height) override;
   int RunMessageLoop(WindowProcedure& procedure) override;
   void PostQuit(int exitCode) override;
+  std::optional<Message> TakePendingInput() override;
   int32_t Send(const Message& message) override;
   int32_t Call(const std::function<int32_t()>& work) override;
   void Post(const Message& message) override;
@@ -113,6 +115,8 @@ class SdlWindow final : public Window {
   void Deliver(const Message& message);
   void DeliverDueTimers();
   bool UploadChanges();
+  // Draws the frame and presents it when it changed or was exposed.
+  void Render();
 
   Clock& clock_;
   MessageQueue queue_;

@@ -26,6 +26,7 @@ class FrameWindow final : public platform::Window {
   }
   int RunMessageLoop(platform::WindowProcedure&) override { return 0; }
   void PostQuit(int) override {}
+  std::optional<platform::Message> TakePendingInput() override { return std::nullopt; }
   int32_t Send(const platform::Message&) override { return 0; }
   int32_t Call(const std::function<int32_t()>& work) override { return work(); }
   void Post(const platform::Message&) override {}

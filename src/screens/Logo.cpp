@@ -1,0 +1,94 @@
+// The start-up logo (see Logo.h).
+#include "screens/Logo.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "audio/SoundEffects.h"
+#include "core/Bytes.h"
+#include "core/WindowRequests.h"
+#include "graphics/PictureLoading.h"
+#include "graphics/WindowPicture.h"
+
+namespace qv::screens {
+
+namespace {
+
+constexpr int kStripWidth = 5;
+constexpr int kStripStep = 10;
+constexpr uint32_t kStripPeriodMs = 7;
+constexpr int kHoldRounds = 150;
+constexpr uint32_t kHoldRoundMs = 20;
+constexpr size_t kPixelOffsetField = 10;
+
+// The logo is taken as raw frame rows from the file's pixel-data offset, unchecked: whatever the
+// header says about its size, the frame's bytes are what is shown, and a file too short for them
+// leaves the rest black.
+void CopyLogoPixels(const std::vector<uint8_t>& file, core::Surface& work) {
+  std::memset(work.Data(), 0, work.SizeBytes());
+  if (file.size() < kPixelOffsetField + 4) return;
+  const auto offset = static_cast<uint32_t>(core::LoadI32(file.data() + kPixelOffsetField));
+  if (offset >= file.size()) return;
+  std::memcpy(work.Data(), file.data() + offset, std::min(work.SizeBytes(), file.size() - offset));
+}
+
+void ClearWindow(core::Engine& engine) {
+  graphics::WindowCanvas canvas(engine);
+  if (!canvas.Pixels()) return;
+  std::memset(canvas.Pixels(), 0,
+              static_cast<size_t>(canvas.Width()) * static_cast<size_t>(canvas.Height()) * 3);
+  canvas.MarkAll();
+}
+
+void Reveal(core::Engine& engine, const core::Surface& logo) {
+  auto& clock = engine.platform.clock;
+  const int width = engine.config.width, height = engine.config.height;
+  for (int offset = 0; offset < width; offset += kStripStep) {
+    const uint32_t start = clock.tickCount();
+    // Two separate copies: each strip is presented on its own, not the span between them.
+    graphics::ShowRect(engine, logo, offset, 0, kStripWidth, height, offset, 0);
+    const int right = width - offset - kStripWidth;
+    graphics::ShowRect(engine, logo, right, 0, kStripWidth, height, right, 0);
+    // A paced wait, not a sleep: a sleep's granularity would stretch the reveal.
+    clock.waitUntilTick(start + kStripPeriodMs, platform::WaitStyle::Spin);
+  }
+}
+
+}  // namespace
+
+int ShowLogo(core::Engine& engine) {
+  ClearWindow(engine);
+  auto& g = engine.graphics;
+  const std::string path = engine.baseDirectory + kLogoPicturePath;
+  const auto file = engine.platform.files.ReadAll(path);
+  if (!file) {
+    core::ShowWarning(engine, graphics::DisplayPath(engine, path));
+    engine.Log("logo missing");
+    return 0;
+  }
+  engine.Log("logo");
+  CopyLogoPixels(*file, g.workPixels);
+  core::CopyAll(g.screenSurface, g.workPixels);
+  audio::PlaySoundEffect(engine, engine.baseDirectory + kLogoSoundPath);
+
+  Reveal(engine, g.screenSurface);
+  graphics::ShowSurface(engine, g.screenSurface);
+
+  auto& window = engine.platform.window;
+  for (int round = 0; round < kHoldRounds; ++round) {
+    engine.platform.clock.sleep(kHoldRoundMs);
+    const auto input = window.TakePendingInput();
+    if (input && input->id == platform::MSG_RBUTTONUP) {
+      engine.platform.audio.StopEffect();
+      engine.Log("logo end rclick");
+      return 1;
+    }
+    // Anything else taken is swallowed: a click meant to skip the logo must not also advance
+    // the game's first page.
+    graphics::ShowSurface(engine, g.screenSurface);
+  }
+  engine.Log("logo end");
+  return 1;
+}
+
+}  // namespace qv::screens
