@@ -26,6 +26,16 @@ int EnsureSaveFolder(Engine& engine, bool create) {
   return 0;
 }
 
+void PlaceSaveFolder(Engine& engine) {
+  auto host =
+      engine.platform.files.PlaceSaveFolder(SaveFolderPath(engine), engine.config.instanceName);
+  if (host) engine.platform.log.Write("save folder " + *host);
+}
+
+void RemoveStaleSaveFiles(Engine& engine) {
+  engine.platform.files.RemoveStaleTemporaries(SaveFolderPath(engine));
+}
+
 namespace {
 // The players follow the settings: the music the BGM volume, the voice the SE volume.
 void ApplyVolumes(Engine& engine) {
