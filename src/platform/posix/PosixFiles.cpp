@@ -137,7 +137,8 @@ void CopyMissingFiles(const std::string& from, const std::string& to) {
       continue;
     }
     const std::string target = to + "/" + name;
-    if (lstat(target.c_str(), &st) == 0) continue;
+    struct stat existing {};
+    if (lstat(target.c_str(), &existing) == 0) continue;
     if (auto bytes = ReadHostFile(source, SIZE_MAX)) ReplaceHostFile(target, *bytes, &st.st_mtim);
   }
 }
