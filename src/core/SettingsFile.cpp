@@ -34,6 +34,16 @@ int EnsureSaveFolder(Engine& engine, bool create) {
   return 0;
 }
 
+void PlaceSaveFolder(Engine& engine) {
+  auto host =
+      engine.platform.files.PlaceSaveFolder(SaveFolderPath(engine), engine.config.instanceName);
+  if (host) engine.platform.log.Write("save folder " + *host);
+}
+
+void RemoveStaleSaveFiles(Engine& engine) {
+  engine.platform.files.RemoveStaleTemporaries(SaveFolderPath(engine));
+}
+
 namespace {
 // A damaged env.dat may hold any numbers; the players' volumes are percentages and a negative
 // speed would hold each character for weeks. The file keeps its bytes until the next write.

@@ -20,6 +20,15 @@ std::string SlotFilePath(const Engine& engine, int slot);
 // creating failed. Any thread.
 int EnsureSaveFolder(Engine& engine, bool create);
 
+// Decides where the save folder is kept on the host, which needs the instance name, and logs
+// `save folder HOSTPATH` when it is not the game folder's own. Start-up, before anything in the
+// folder is read.
+void PlaceSaveFolder(Engine& engine);
+
+// Removes the temporary files that saves interrupted by a kill left in the save folder.
+// Start-up only, once the folder is ensured.
+void RemoveStaleSaveFiles(Engine& engine);
+
 // Reads env.dat over the settings: 1 read, 0 defaults applied (or no save folder). Start-up.
 int LoadEnvSettings(Engine& engine);
 

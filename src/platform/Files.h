@@ -45,10 +45,26 @@ class Files {
   // The file's last-write time in local time, or nothing when it cannot be read.
   virtual std::optional<LocalTime> LastWriteTime(std::string_view enginePath) = 0;
 
-  // Writes a temporary file beside the target, flushes it and renames it over the target, so a
-  // crash leaves either the old or the new file, never a torn one. False on any failure.
+  // Writes a temporary file beside the target, flushes it, renames it over the target and
+  // flushes the folder, so a kill or a power cut leaves either the old or the new file, never a
+  // torn one or none. The file's last-write time becomes the time of writing. False on any
+  // failure, with the old file still in place and no temporary file left.
   virtual bool ReplaceAtomically(std::string_view enginePath,
                                  const std::vector<uint8_t>& bytes) = 0;
+
+  // Decides where `saveFolder` (an engine path naming a folder directly in the game folder) is
+  // kept on the host: in the game folder while it can be written there, else in the user's data
+  // folder for `instanceName` (the game's bytes), which then first takes copies of the files a
+  // read-only save folder holds. Engine paths inside `saveFolder` lead there from then on.
+  // Returns the host folder when it is not the game folder's own (for the one line saying so),
+  // else nothing. Start-up only, before other threads use the files.
+  virtual std::optional<std::string> PlaceSaveFolder(std::string_view saveFolder,
+                                                     std::string_view instanceName) = 0;
+
+  // Removes the temporary files an interrupted ReplaceAtomically left directly in the folder
+  // (plain files named as platform::IsTemporaryName says) and returns how many. Start-up only:
+  // a replacement under way would lose its temporary file.
+  virtual int RemoveStaleTemporaries(std::string_view folderPath) = 0;
 };
 
 }  // namespace qv::platform

@@ -23,12 +23,13 @@ constexpr int32_t kMaxFrameSide = 8192;
 
 int RunStartupChecks(core::Engine& engine) {
   engine.ResetTextPosition();
+  core::PlaceSaveFolder(engine);
   core::LoadEnvSettings(engine);
   if (!script::LoadScript(engine)) {
     core::ShowWarning(engine, core::texts::kNoScript);
     return 0;
   }
-  core::EnsureSaveFolder(engine, true);
+  if (core::EnsureSaveFolder(engine, true)) core::RemoveStaleSaveFiles(engine);
   // The result only tells the music commands later on; start-up goes on either way.
   if (engine.config.bgmFromCd == 1) audio::ScanForAudioCd(engine);
   return 1;

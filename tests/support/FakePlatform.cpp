@@ -8,6 +8,7 @@
 
 #include "graphics/Compositing.h"
 #include "platform/StopSignal.h"
+#include "platform/TemporaryNames.h"
 
 namespace qv::test {
 
@@ -188,6 +189,22 @@ bool FakeFiles::ReplaceAtomically(std::string_view enginePath, const std::vector
 std::optional<platform::LocalTime> FakeFiles::LastWriteTime(std::string_view enginePath) {
   if (files.find(enginePath) == files.end()) return std::nullopt;
   return writeTime;
+}
+
+std::optional<std::string> FakeFiles::PlaceSaveFolder(std::string_view saveFolder,
+                                                      std::string_view instanceName) {
+  placedSaveFolders.push_back(std::string(saveFolder) + " " + std::string(instanceName));
+  return movedSaveFolder;
+}
+
+int FakeFiles::RemoveStaleTemporaries(std::string_view folderPath) {
+  const std::string prefix = std::string(folderPath) + "\\";
+  return static_cast<int>(std::erase_if(files, [&](const auto& entry) {
+    std::string_view path = entry.first;
+    if (!path.starts_with(prefix)) return false;
+    path.remove_prefix(prefix.size());
+    return path.find_first_of("\\/") == std::string_view::npos && platform::IsTemporaryName(path);
+  }));
 }
 
 void FakeFiles::Put(std::string_view path, std::string_view bytes) {

@@ -150,6 +150,9 @@ class FakeFiles final : public platform::Files {
                                                  size_t maxBytes) override;
   std::optional<platform::LocalTime> LastWriteTime(std::string_view enginePath) override;
   bool ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) override;
+  std::optional<std::string> PlaceSaveFolder(std::string_view saveFolder,
+                                             std::string_view instanceName) override;
+  int RemoveStaleTemporaries(std::string_view folderPath) override;
 
   void Put(std::string_view path, std::string_view bytes);
 
@@ -160,6 +163,9 @@ class FakeFiles final : public platform::Files {
   bool failCreateDirectory = false;
   // Every file's last-write time; none when unset.
   std::optional<platform::LocalTime> writeTime;
+  // What PlaceSaveFolder answers (the folder's host path when it moved), and what it was asked.
+  std::optional<std::string> movedSaveFolder;
+  std::vector<std::string> placedSaveFolders;  // "FOLDER INSTANCE"
 
  private:
   std::string base_;

@@ -1,0 +1,50 @@
+// Where headless runs keep the save folder, and what start-up clears from it.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "support/HeadlessGame.h"
+
+namespace qv::test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::Not;
+
+TEST(SaveFolder, AWritableSaveFolderInAReadOnlyGameKeepsItsPlaceAndLosesOnlyStaleTemporaries) {
+  TempDir dir;
+  const std::string game = WriteGame(dir, {"a\n$C\n"});
+  WriteFile(game + "/save/env.dat.tmp-Ab12Cd", "torn");
+  WriteFile(game + "/save/save01.sav", "slot");
+  chmod(game.c_str(), 0555);
+  GameRun run = Play(dir, "idle\nrclick 10 10\n");
+  chmod(game.c_str(), 0755);
+  EXPECT_EQ(ReadFile(game + "/save/env.dat").size(), 56u);
+  EXPECT_FALSE(FileExists(game + "/save/env.dat.tmp-Ab12Cd"));
+  EXPECT_EQ(ReadFile(game + "/save/save01.sav"), "slot");
+  EXPECT_THAT(run.Events(), Not(Contains(::testing::StartsWith("save folder"))));
+}
+
+TEST(SaveFolder, AReadOnlyGameFolderSavesInTheUsersDataFolder) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root from writing";
+  TempDir dir;
+  const std::string game = WriteGame(dir, {"a\n$C\n"});
+  const std::string data = dir.Path() + "/data";
+  const char* saved = std::getenv("XDG_DATA_HOME");
+  const std::string before = saved ? saved : "";
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  chmod(game.c_str(), 0555);
+  GameRun run = Play(dir, "idle\nrclick 10 10\n");
+  chmod(game.c_str(), 0755);
+  saved ? setenv("XDG_DATA_HOME", before.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(ReadFile(data + "/qvengine/test/save/env.dat").size(), 56u);
+  EXPECT_FALSE(FileExists(game + "/save"));
+  EXPECT_THAT(run.Events(), Contains("save folder " + data + "/qvengine/test/save"));
+}
+
+}  // namespace
+}  // namespace qv::test
