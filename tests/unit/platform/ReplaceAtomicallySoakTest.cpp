@@ -59,13 +59,24 @@ TEST(ReplaceAtomicallySoak, EveryKillLeavesTheOldOrTheNewSlotWholeAndStartUpClea
   int changes = 0;
   std::string last = a;
   for (int kill = 0; kill < kKills; ++kill) {
+    // The delay counts from the child's first replacement: a fork can take longer than many
+    // replacements (much longer in a sanitizer build), which would leave nothing to interrupt.
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      close(ready[0]);
       const bool nextIsB = last == a;  // every replacement that completes changes the slot
+      const char go = 1;
+      if (write(ready[1], &go, 1) != 1) _exit(1);
       for (unsigned i = 0;; ++i)
         files.ReplaceAtomically(slot, (i % 2 == 0) == nextIsB ? bytesB : bytesA);
     }
+    close(ready[1]);
+    char go = 0;
+    ASSERT_EQ(read(ready[0], &go, 1), 1);
+    close(ready[0]);
     std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
     ::kill(child, SIGKILL);
     int status = 0;
