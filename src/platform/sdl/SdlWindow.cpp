@@ -9,7 +9,7 @@ namespace qv::platform::sdl {
 namespace {
 // How long a turn waits for events: while the game has the input a wake-up event ends the wait
 // early (a request, a picture to show), so this only bounds the latency of anything missed; a
-// modal box draws at about 60 frames a second.
+// modal box (and the drawing before the loop runs) at about 60 frames a second.
 constexpr int kIdleWaitMs = 50;
 constexpr int kModalFrameMs = 15;
 }  // namespace
@@ -135,14 +135,21 @@ uint8_t* SdlWindow::Picture() {
 }
 
 void SdlWindow::Present(int x, int y, int width, int height) {
-  if (!picture_ || !picture_->Publish(x, y, width, height)) return;
+  if (!picture_) return;
+  const bool firstChange = picture_->Publish(x, y, width, height);
   // Before the loop runs (the start-up logo) no turn would draw it: the window thread shows it
-  // at once, as drawing on a window's device context does.
+  // itself, as drawing on a window's device context does, but at most about once a display
+  // refresh: a whole-frame render per 5-pixel strip would stretch the logo's paced reveal. A
+  // change left over is drawn by the next render or the loop's first turn.
   if (!procedure_ && IsWindowThread()) {
-    Render();
-    return;
+    const uint64_t now = clock_.nowMs();
+    if (!lastEarlyRenderMs_ || now - *lastEarlyRenderMs_ >= kModalFrameMs) {
+      lastEarlyRenderMs_ = now;
+      Render();
+    }
+  } else if (firstChange) {
+    Wake();
   }
-  Wake();
 }
 
 std::optional<Message> SdlWindow::TakePendingInput() {

@@ -144,6 +144,7 @@ class SdlWindow final : public Window {
   int quitCode_ = 0;
   bool closePending_ = false;
   bool needsRedraw_ = true;
+  std::optional<uint64_t> lastEarlyRenderMs_;  // the last render Present did before the loop
 };
 
 }  // namespace qv::platform::sdl

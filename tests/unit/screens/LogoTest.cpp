@@ -153,18 +153,5 @@ TEST_F(LogoScreen, ShowsTheFrameBytesFromThePixelOffsetAndNeverReadsPastTheFile)
   }
 }
 
-TEST_F(LogoScreen, AMissingLogoIsReportedByItsPathAndNothingIsShown) {
-  PutSound();
-  EXPECT_EQ(screens::ShowLogo(engine), 0);
-  ASSERT_EQ(game.fakes.ui.boxes.size(), 1u);
-  EXPECT_EQ(game.fakes.ui.boxes[0].caption, "T");
-  EXPECT_EQ(game.fakes.ui.boxes[0].text, "C:\\game\\cg\\menu\\logo.bmp");
-  EXPECT_EQ(game.fakes.ui.boxes[0].icon, platform::BoxIcon::Warning);
-  EXPECT_EQ(game.fakes.log.lines, std::vector<std::string>{"logo missing"});
-  EXPECT_TRUE(game.fakes.audio.effects.empty());
-  EXPECT_EQ(game.fakes.clock.nowMs(), 0u);
-  EXPECT_EQ(window.presented.size(), 1u);  // only the black frame
-}
-
 }  // namespace
 }  // namespace qv::test
