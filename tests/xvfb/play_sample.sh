@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Plays the sample game in a real window on a virtual X server: waits out the logo, starts from
 # the title screen, accepts the name entry, clicks through the first pages of text, opens the
-# system menu, takes screenshots, closes the window by its close box and expects qvplay to exit
-# with status 0.
+# system menu, saves into slot 1, closes the window by its close box (expecting status 0), starts
+# again, loads slot 1 from the title and compares the page with the one saved; screenshots of
+# every step.
 # Exit 77 (skipped) when Xvfb, xdotool, ImageMagick or Xlib are missing.
 #
 # usage: play_sample.sh QVPLAY QVTOOL OUTDIR
@@ -23,7 +24,7 @@ skip() {
 }
 fail() {
   echo "FAILED: $*" >&2
-  for log in "$OUT/qvplay.log" "$OUT/xvfb.log"; do
+  for log in "$OUT"/qvplay-*.log "$OUT/xvfb.log"; do
     [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
   done
   exit 1
@@ -78,51 +79,92 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 "$QVTOOL" make-sample "$OUT/game" >"$OUT/qvtool.log" 2>&1 || fail "qvtool make-sample failed"
 
-"$QVPLAY" "$OUT/game" >"$OUT/qvplay.log" 2>&1 &
-QVPLAY_PID=$!
-
-# A window is taken once its geometry can be read: one found a moment before it is replaced
-# (or closed) is looked for again.
-WINDOW=
-GEOMETRY=
-for _ in $(seq 200); do
-  WINDOW=$(xdotool search --onlyvisible --pid "$QVPLAY_PID" 2>/dev/null | head -n 1)
-  if [ -n "$WINDOW" ]; then
-    GEOMETRY=$(xdotool getwindowgeometry --shell "$WINDOW" 2>/dev/null) && break
-    GEOMETRY=
-  fi
-  kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended before its window appeared"
-  sleep 0.1
-done
-[ -n "$GEOMETRY" ] || fail "no window appeared within 20 s"
-eval "$GEOMETRY"
-
-# The sample game is 800 x 600 and the default scale is 1.
-[ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "window is ${WIDTH}x${HEIGHT}, expected 800x600"
-
 alive() { kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended unexpectedly"; }
 # A screenshot, bounded: import can hang when its window goes away meanwhile.
 snap() { timeout 20 import "$@"; }
 
-# The logo comes first and swallows every click: wait until it has been seen whole and is gone
-# again (its hold lasts three seconds; a sanitizer build can be slow to get there).
-LOGO_SEEN=
-LOGO_GONE=
-for _ in $(seq 300); do
-  alive
-  snap -window "$WINDOW" "$OUT/logo.png" || fail "screenshot of the logo failed"
-  LOGO_DIFF=$(compare -metric AE "$OUT/game/cg/menu/logo.bmp" "$OUT/logo.png" null: 2>&1)
-  LOGO_DIFF=${LOGO_DIFF%% *}
-  if [ "${LOGO_DIFF%.*}" -lt 1000 ] 2>/dev/null; then
-    LOGO_SEEN=1
-  elif [ -n "$LOGO_SEEN" ] && [ "${LOGO_DIFF%.*}" -ge 5000 ] 2>/dev/null; then
-    LOGO_GONE=1
-    break
+# Starts qvplay on the game (its output to qvplay-$1.log), finds its window and waits out the
+# logo.
+launch() {
+  "$QVPLAY" "$OUT/game" >"$OUT/qvplay-$1.log" 2>&1 &
+  QVPLAY_PID=$!
+
+  # A window is taken once its geometry can be read: one found a moment before it is replaced
+  # (or closed) is looked for again.
+  WINDOW=
+  GEOMETRY=
+  for _ in $(seq 200); do
+    WINDOW=$(xdotool search --onlyvisible --pid "$QVPLAY_PID" 2>/dev/null | head -n 1)
+    if [ -n "$WINDOW" ]; then
+      GEOMETRY=$(xdotool getwindowgeometry --shell "$WINDOW" 2>/dev/null) && break
+      GEOMETRY=
+    fi
+    kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended before its window appeared"
+    sleep 0.1
+  done
+  [ -n "$GEOMETRY" ] || fail "no window appeared within 20 s"
+  eval "$GEOMETRY"
+
+  # The sample game is 800 x 600 and the default scale is 1.
+  [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "window is ${WIDTH}x${HEIGHT}, expected 800x600"
+
+  # The logo comes first and swallows every click: wait until it has been seen whole and is gone
+  # again (its hold lasts three seconds; a sanitizer build can be slow to get there).
+  LOGO_SEEN=
+  LOGO_GONE=
+  for _ in $(seq 300); do
+    alive
+    snap -window "$WINDOW" "$OUT/logo-$1.png" || fail "screenshot of the logo failed"
+    LOGO_DIFF=$(compare -metric AE "$OUT/game/cg/menu/logo.bmp" "$OUT/logo-$1.png" null: 2>&1)
+    LOGO_DIFF=${LOGO_DIFF%% *}
+    if [ "${LOGO_DIFF%.*}" -lt 1000 ] 2>/dev/null; then
+      LOGO_SEEN=1
+    elif [ -n "$LOGO_SEEN" ] && [ "${LOGO_DIFF%.*}" -ge 5000 ] 2>/dev/null; then
+      LOGO_GONE=1
+      break
+    fi
+    sleep 0.1
+  done
+  [ -n "$LOGO_SEEN" ] || fail "the logo was never shown whole ($LOGO_DIFF pixels differ)"
+  [ -n "$LOGO_GONE" ] || fail "the logo did not give way to the game"
+}
+
+# The close box: qvplay must end by itself, with status 0.
+close_game() {
+  "$OUT/close_window" "$WINDOW" || fail "could not send the close request"
+  for _ in $(seq 150); do
+    kill -0 "$QVPLAY_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$QVPLAY_PID" 2>/dev/null; then
+    fail "qvplay did not exit within 15 s of the close request"
   fi
-  sleep 0.1
-done
-[ -n "$LOGO_SEEN" ] || fail "the logo was never shown whole ($LOGO_DIFF pixels differ)"
-[ -n "$LOGO_GONE" ] || fail "the logo did not give way to the game"
+  wait "$QVPLAY_PID"
+  STATUS=$?
+  QVPLAY_PID=
+  [ "$STATUS" -eq 0 ] || fail "qvplay exited with status $STATUS"
+}
+
+# Waits (up to 15 s) until the window's picture differs from picture $1 in at least $2 pixels.
+changed_from() {
+  local diff
+  for _ in $(seq 75); do
+    alive
+    snap -window "$WINDOW" "$OUT/now.png" || return 1
+    diff=$(compare -metric AE "$1" "$OUT/now.png" null: 2>&1)
+    diff=${diff%% *}
+    [ "${diff%.*}" -ge "$2" ] 2>/dev/null && return 0
+    sleep 0.2
+  done
+  return 1
+}
+# Light pixels (a white text's) in the rectangle $2 (WxH+X+Y) of picture $1.
+light_in() {
+  convert "$1" -crop "$2" -colorspace Gray -threshold 80% -format '%[fx:int(mean*w*h)]' info: \
+    2>/dev/null
+}
+
+launch first
 
 # The title screen: its first item starts the game and asks for the player's name first. A
 # click before the title's items are listed does nothing, so click until the dialog is up.
@@ -202,18 +244,85 @@ DIFFERENT=$(compare -metric AE "$OUT/menu-window.png" "$OUT/window.png" null: 2>
 DIFFERENT=${DIFFERENT%% *}
 [ "${DIFFERENT%.*}" -ge 5000 ] 2>/dev/null || fail "the menu was too small ($DIFFERENT pixels differ)"
 
-# The close box: qvplay must end by itself, with status 0.
-"$OUT/close_window" "$WINDOW" || fail "could not send the close request"
-for _ in $(seq 150); do
-  kill -0 "$QVPLAY_PID" 2>/dev/null || break
-  sleep 0.1
+# The bar's save button opens the save screen; slot 1 saves the page and then shows its date and
+# title; the return button gives the page back.
+# Waits (up to 30 s) until two pictures a second apart are the same but for the waiting cursor: a
+# click while a transition or the typing runs is not taken.
+wait_still() {
+  local diff
+  for _ in $(seq 30); do
+    alive
+    snap -window "$WINDOW" "$OUT/still-a.png" || return 1
+    sleep 1
+    snap -window "$WINDOW" "$OUT/still-b.png" || return 1
+    diff=$(compare -fuzz 3% -metric AE "$OUT/still-a.png" "$OUT/still-b.png" null: 2>&1)
+    diff=${diff%% *}
+    [ "${diff%.*}" -le 2500 ] 2>/dev/null && return 0
+  done
+  return 1
+}
+# True when slot 1's title line (a white "None", or a saved title) is on the window.
+slot_list_shown() {
+  snap -window "$WINDOW" "$OUT/now.png" && [ "$(light_in "$OUT/now.png" 60x18+105+203)" -ge 30 ]
+}
+wait_still || fail "the game never came to rest"
+SAVE_SCREEN=
+for _ in $(seq 10); do
+  xdotool mousemove --window "$WINDOW" 450 589 click 1
+  for _ in $(seq 10); do
+    sleep 0.3
+    alive
+    slot_list_shown && SAVE_SCREEN=1 && break
+  done
+  [ -n "$SAVE_SCREEN" ] && break
+  wait_still
 done
-if kill -0 "$QVPLAY_PID" 2>/dev/null; then
-  fail "qvplay did not exit within 15 s of the close request"
-fi
-wait "$QVPLAY_PID"
-STATUS=$?
-QVPLAY_PID=
-[ "$STATUS" -eq 0 ] || fail "qvplay exited with status $STATUS"
+[ -n "$SAVE_SCREEN" ] || fail "the save button did not open the save screen"
+xdotool mousemove --window "$WINDOW" 100 190 click 1
+for _ in $(seq 100); do
+  [ -s "$OUT/game/save/save01.sav" ] && break
+  sleep 0.1
+  alive
+done
+[ "$(stat -c %s "$OUT/game/save/save01.sav" 2>/dev/null)" = 1592 ] || fail "slot 1 was not saved"
+sleep 1
+snap -window "$WINDOW" "$OUT/save-screen.png" || fail "screenshot of the save screen failed"
+DATE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+95+182)
+TITLE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+105+203)
+[ "${DATE_LIGHT:-0}" -ge 150 ] 2>/dev/null || fail "slot 1 shows no date ($DATE_LIGHT light pixels)"
+[ "${TITLE_LIGHT:-0}" -ge 50 ] 2>/dev/null || fail "slot 1 shows no title ($TITLE_LIGHT light pixels)"
+xdotool mousemove --window "$WINDOW" 100 110 click 1
+changed_from "$OUT/save-screen.png" 50000 || fail "the return button did not leave the save screen"
+sleep 1
+snap -window "$WINDOW" "$OUT/saved-page.png" || fail "screenshot of the saved page failed"
+close_game
 
-echo "ok: clicked, showed the menu, closed; screenshots in $OUT"
+# A new run: the title's load item opens the load screen, slot 1 brings the saved page back.
+launch second
+sleep 1
+snap -window "$WINDOW" "$OUT/title-again.png" || fail "screenshot of the title failed"
+for _ in $(seq 20); do
+  xdotool mousemove --window "$WINDOW" 400 386 click 1
+  sleep 1
+  alive
+  slot_list_shown && break
+done
+snap -window "$WINDOW" "$OUT/load-screen.png" || fail "screenshot of the load screen failed"
+LOAD_LIGHT=$(light_in "$OUT/load-screen.png" 200x18+95+182)
+[ "${LOAD_LIGHT:-0}" -ge 150 ] 2>/dev/null || fail "the title's load item showed no load screen"
+xdotool mousemove --window "$WINDOW" 100 190 click 1
+changed_from "$OUT/load-screen.png" 50000 || fail "slot 1 did not load"
+sleep 2
+snap -window "$WINDOW" "$OUT/restored-page.png" || fail "screenshot of the restored page failed"
+# The saved page resumes at its sprite command, which is drawn again over the restored scene, and
+# the text after it is typed anew from there: the scene above the message window is the saved
+# one (but for the sprite's twice-blended edges), and the window holds text again.
+convert "$OUT/saved-page.png" -crop 800x440+0+0 "$OUT/saved-scene.png"
+convert "$OUT/restored-page.png" -crop 800x440+0+0 "$OUT/restored-scene.png"
+RESTORED=$(compare -fuzz 3% -metric AE "$OUT/saved-scene.png" "$OUT/restored-scene.png" null: 2>&1)
+RESTORED=${RESTORED%% *}
+[ "${RESTORED%.*}" -le 2000 ] 2>/dev/null || fail "the loaded scene differs ($RESTORED pixels)"
+RESTORED_TEXT=$(light_in "$OUT/restored-page.png" 745x130+35+450)
+[ "${RESTORED_TEXT:-0}" -ge 600 ] 2>/dev/null || fail "no text on the loaded page ($RESTORED_TEXT)"
+close_game
+echo "ok: clicked, showed the menu, saved, closed, loaded the save again; screenshots in $OUT"
