@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/Engine.h"
 #include "graphics/Compositing.h"
 #include "platform/OpticalDrives.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
@@ -18,6 +17,7 @@
 #include "platform/posix/IconvCp932.h"
 #include "platform/posix/PosixFiles.h"
 #include "screens/TextOutput.h"
+#include "script/Engine.h"
 
 namespace {
 
@@ -41,14 +41,14 @@ struct TextRig {
   platform::headless::HeadlessAudio audio{clock, "/tmp"};
   platform::Platform services{clock, window, ui,     display, files, cp932,
                               log,   locks,  drives, glyphs,  audio};
-  qv::core::Engine engine{services};
+  qv::script::Engine engine{services};
 
   TextRig() {
-    engine.config.width = kWidth;
-    engine.config.height = kHeight;
+    engine.services.config.width = kWidth;
+    engine.services.config.height = kHeight;
     window.Create("bench", kWidth, kHeight);
     qv::graphics::CreateSurfaces(engine);
-    engine.env.messageSpeed = 0;
+    engine.services.env.messageSpeed = 0;
   }
 };
 
@@ -72,12 +72,12 @@ std::vector<std::string> PageRows(platform::Cp932& cp932) {
 
 void TypePage(benchmark::State& state) {
   TextRig rig;
-  if (!rig.engine.graphics.messageFont) return state.SkipWithError("no Japanese font installed");
+  if (!rig.engine.view.messageFont) return state.SkipWithError("no Japanese font installed");
   const auto rows = PageRows(rig.cp932);
   for (auto _ : state) {
-    rig.engine.newPageRequested = 1;
+    rig.engine.input.newPageRequested = 1;
     for (const std::string& row : rows) qv::screens::ShowTextLine(rig.engine, row);
-    benchmark::DoNotOptimize(rig.engine.graphics.screenSurface.Data());
+    benchmark::DoNotOptimize(rig.engine.view.screenSurface.Data());
   }
   state.SetLabel("5 x 38 glyphs");
 }

@@ -7,12 +7,12 @@
 #include <sstream>
 #include <vector>
 
-#include "core/Engine.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/posix/FileInstanceLocks.h"
 #include "platform/posix/IconvCp932.h"
 #include "platform/posix/PosixFiles.h"
+#include "script/Engine.h"
 #include "shell/Startup.h"
 #include "shell/StateDump.h"
 
@@ -22,12 +22,12 @@ namespace {
 
 class Probe final : public platform::headless::EngineProbe {
  public:
-  explicit Probe(core::Engine& engine) : engine_(engine) {}
+  explicit Probe(script::Engine& engine) : engine_(engine) {}
   bool HaltedForPlayer() override { return shell::HaltedForPlayer(engine_); }
   std::string StateJson() override { return shell::StateJson(engine_); }
 
  private:
-  core::Engine& engine_;
+  script::Engine& engine_;
 };
 
 bool MakeDirectories(const std::string& path) {
@@ -69,7 +69,7 @@ int RunHeadless(const HeadlessRunOptions& options) {
   platform::Platform services{backend.clock, backend.window, backend.ui,   backend.display,
                               files,         cp932,          backend.log,  locks,
                               drives,        glyphs,         backend.audio};
-  core::Engine engine(services);
+  script::Engine engine(services);
   Probe probe(engine);
   backend.window.SetProbe(&probe);
   backend.window.SetEvents(std::move(events));

@@ -7,12 +7,12 @@
 
 #include "app/CommandLine.h"
 #include "app/HeadlessRun.h"
-#include "core/Engine.h"
 #include "platform/EventLog.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
 #include "platform/posix/FileInstanceLocks.h"
 #include "platform/posix/IconvCp932.h"
 #include "platform/posix/PosixFiles.h"
+#include "script/Engine.h"
 #include "shell/Startup.h"
 #ifdef QV_HAVE_SDL
 #include "platform/cdio/CdioDrives.h"
@@ -50,7 +50,7 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
                               drives,
                               glyphs,
                               backend->GetAudio()};
-  core::Engine engine(services);
+  script::Engine engine(services);
   shell::StartupOptions startup;
   startup.windowed = options.windowed;
   return shell::RunGame(engine, startup);

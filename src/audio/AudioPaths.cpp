@@ -3,25 +3,27 @@
 
 namespace qv::audio {
 
-std::optional<std::string> ComposePath(core::Engine& engine, std::string_view relative) {
-  std::string path = engine.baseDirectory;
+std::optional<std::string> ComposePath(script::Engine& engine, std::string_view relative) {
+  std::string path = engine.services.baseDirectory;
   path += relative;
   if (path.size() > kMaxPathBytes) {
-    if (engine.platform.log.Enabled()) {
-      engine.Log("path too long (" + std::to_string(path.size()) + " bytes) " +
-                 engine.Utf8(engine.GamePart(path).substr(0, 64)) + "...");
+    if (engine.services.platform.log.Enabled()) {
+      engine.services.Log("path too long (" + std::to_string(path.size()) + " bytes) " +
+                          engine.services.Utf8(engine.services.GamePart(path).substr(0, 64)) +
+                          "...");
     }
     return std::nullopt;
   }
   return path;
 }
 
-std::optional<std::string> CdTrackPath(core::Engine& engine, int32_t track) {
+std::optional<std::string> CdTrackPath(script::Engine& engine, int32_t track) {
   if (track < 0 || track > 99) {
-    if (engine.platform.log.Enabled()) engine.Log("cd no track " + std::to_string(track));
+    if (engine.services.platform.log.Enabled())
+      engine.services.Log("cd no track " + std::to_string(track));
     return std::nullopt;
   }
-  return ComposePath(engine, engine.cdTrackFolder + TrackFileName(track));
+  return ComposePath(engine, engine.audio.cdTrackFolder + TrackFileName(track));
 }
 
 std::string TrackFileName(int track) {

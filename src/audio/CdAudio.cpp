@@ -40,15 +40,15 @@ bool IsTrackFileName(std::string_view name) {
   return tens != '0' || units != '0';
 }
 
-bool HoldsRippedTracks(core::Engine& engine, std::string_view folder) {
-  auto& files = engine.platform.files;
+bool HoldsRippedTracks(script::Engine& engine, std::string_view folder) {
+  auto& files = engine.services.platform.files;
   if (folder.empty()) {
     for (const std::string& name : files.ListGameFolder()) {
       if (IsTrackFileName(name)) return true;
     }
     return false;
   }
-  const std::string path = engine.baseDirectory + std::string(folder);
+  const std::string path = engine.services.baseDirectory + std::string(folder);
   if (!files.IsDirectory(path)) return false;
   // The lookups match each name in any case, so asking for every number finds them all.
   for (int track = 1; track <= kLastTrack; ++track) {
@@ -58,14 +58,14 @@ bool HoldsRippedTracks(core::Engine& engine, std::string_view folder) {
   return false;
 }
 
-bool FindAudioDisc(core::Engine& engine) {
-  auto& drives = engine.platform.drives;
+bool FindAudioDisc(script::Engine& engine) {
+  auto& drives = engine.services.platform.drives;
   for (const std::string& drive : drives.List()) {
     std::unique_ptr<platform::OpticalDisc> disc = drives.Open(drive);
     if (!disc) continue;
     // A disc that does not match is closed again as the loop moves on.
     if (!disc->IsAudioTrack(kFirstMusicTrack)) continue;
-    engine.cdDisc = std::move(disc);
+    engine.audio.cdDisc = std::move(disc);
     return true;
   }
   return false;
@@ -73,30 +73,30 @@ bool FindAudioDisc(core::Engine& engine) {
 
 }  // namespace
 
-int ScanForAudioCd(core::Engine& engine) {
-  engine.cdFound = false;
-  engine.cdRipped = false;
-  engine.cdTrackFolder.clear();
-  engine.cdDisc.reset();
+int ScanForAudioCd(script::Engine& engine) {
+  engine.audio.cdFound = false;
+  engine.audio.cdRipped = false;
+  engine.audio.cdTrackFolder.clear();
+  engine.audio.cdDisc.reset();
 
   for (const char* folder : kRipFolders) {
     if (HoldsRippedTracks(engine, folder)) {
-      engine.cdFound = true;
-      engine.cdRipped = true;
-      engine.cdTrackFolder = folder;
-      engine.Log("cd scan found");
+      engine.audio.cdFound = true;
+      engine.audio.cdRipped = true;
+      engine.audio.cdTrackFolder = folder;
+      engine.services.Log("cd scan found");
       return 1;
     }
   }
   if (FindAudioDisc(engine)) {
-    engine.cdFound = true;
-    engine.Log("cd scan found");
+    engine.audio.cdFound = true;
+    engine.services.Log("cd scan found");
     return 1;
   }
-  engine.Log("cd scan none");
+  engine.services.Log("cd scan none");
   // Start-up runs before the main window exists, so the box has no owner.
-  core::ShowMessage(engine, core::texts::kConfirmCaption, kNoAudioTrack, platform::BoxButtons::Ok,
-                    platform::BoxIcon::Warning);
+  core::ShowMessage(engine.services, core::texts::kConfirmCaption, kNoAudioTrack,
+                    platform::BoxButtons::Ok, platform::BoxIcon::Warning);
   return 0;
 }
 

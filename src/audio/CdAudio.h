@@ -1,7 +1,7 @@
 // The start-up search for the game's CD music: ripped tracks in the game folder or an audio CD.
 #pragma once
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::audio {
 
@@ -14,6 +14,6 @@ namespace qv::audio {
 // there, one warning box says so; the game then runs without music.
 //
 // Window thread, during start-up, before the interpreter thread exists.
-int ScanForAudioCd(core::Engine& engine);
+int ScanForAudioCd(script::Engine& engine);
 
 }  // namespace qv::audio

@@ -3,12 +3,12 @@
 
 #include <string>
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::audio {
 
 // Plays the WAV file at `path` (base directory + the game's relative path), cutting any effect
 // still playing. Either thread. A missing or unusable file plays nothing and is logged.
-void PlaySoundEffect(core::Engine& engine, const std::string& path);
+void PlaySoundEffect(script::Engine& engine, const std::string& path);
 
 }  // namespace qv::audio

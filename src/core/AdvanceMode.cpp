@@ -3,15 +3,15 @@
 
 namespace qv::core {
 
-void SetSkipMode(Engine& engine, bool on) {
+void SetSkipMode(InputState& input, EnvSettings& env, InterpreterGate& gate, bool on) {
   if (on) {
-    engine.savedMessageSpeed = engine.env.messageSpeed.load();
-    engine.env.messageSpeed = 0;
-    engine.advanceMode = 1;
-    engine.gate.Resume();
+    input.savedMessageSpeed = env.messageSpeed.load();
+    env.messageSpeed = 0;
+    input.advanceMode = AdvanceMode::Skip;
+    gate.Resume();
   } else {
-    engine.advanceMode = 0;
-    engine.env.messageSpeed = engine.savedMessageSpeed.load();
+    input.advanceMode = AdvanceMode::Normal;
+    env.messageSpeed = input.savedMessageSpeed.load();
   }
 }
 

@@ -5,33 +5,31 @@
 
 namespace qv::core {
 
-platform::NameVerdict OfferName(Engine& engine, const std::string& utf8) {
+platform::NameVerdict OfferName(Services& services, GameState& state, const std::string& utf8) {
   std::string sjis;
   size_t badOffset = 0;
-  if (!engine.platform.cp932.FromUtf8(utf8, sjis, badOffset)) {
-    ShowMessage(engine, texts::kNameErrorCaption, texts::kNameNotShiftJis,
+  if (!services.platform.cp932.FromUtf8(utf8, sjis, badOffset)) {
+    ShowMessage(services, texts::kNameErrorCaption, texts::kNameNotShiftJis,
                 platform::BoxButtons::Ok, platform::BoxIcon::Warning);
     return platform::NameVerdict::Reject;
   }
   if (sjis.size() > kMaxNameBytes) {
-    ShowMessage(engine, texts::kNameErrorCaption, texts::kNameTooLong, platform::BoxButtons::Ok,
+    ShowMessage(services, texts::kNameErrorCaption, texts::kNameTooLong, platform::BoxButtons::Ok,
                 platform::BoxIcon::Warning);
     return platform::NameVerdict::RejectAndClear;
   }
-  engine.state.SetText(GameState::kPlayerNameOffset, GameState::kPlayerNameSize, sjis);
+  state.SetText(GameState::kPlayerNameOffset, GameState::kPlayerNameSize, sjis);
   return platform::NameVerdict::Accept;
 }
 
-int RunNameEntry(Engine& engine) {
-  auto run = [&engine]() -> int32_t {
-    return engine.platform.ui.NameEntry(texts::kNameEntryCaption, texts::kNameEntryPrompt,
-                                        texts::kDefaultPlayerName,
-                                        [&engine](const std::string& text) {
-                                          return OfferName(engine, text);
-                                        });
+int RunNameEntry(Services& services, GameState& state) {
+  auto run = [&services, &state]() -> int32_t {
+    return services.platform.ui.NameEntry(
+        texts::kNameEntryCaption, texts::kNameEntryPrompt, texts::kDefaultPlayerName,
+        [&services, &state](const std::string& text) { return OfferName(services, state, text); });
   };
-  auto& window = engine.platform.window;
-  if (!engine.windowCreated || window.IsWindowThread()) return run();
+  auto& window = services.platform.window;
+  if (!services.windowCreated || window.IsWindowThread()) return run();
   return window.Call(run);
 }
 

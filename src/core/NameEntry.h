@@ -3,7 +3,8 @@
 
 #include <string>
 
-#include "core/Engine.h"
+#include "core/GameState.h"
+#include "core/Services.h"
 #include "platform/Ui.h"
 
 namespace qv::core {
@@ -23,10 +24,10 @@ inline constexpr size_t kMaxNameBytes = 10;
 // accepted; one longer than 10 Shift-JIS bytes is refused with its message and the box emptied; a
 // character Shift-JIS cannot hold is refused with a message and the text kept for correcting.
 // Window thread (it shows its messages as boxes over the dialog).
-platform::NameVerdict OfferName(Engine& engine, const std::string& utf8);
+platform::NameVerdict OfferName(Services& services, GameState& state, const std::string& utf8);
 
 // Runs the dialog modally on the window thread (from the interpreter thread through it). Returns
 // 1 when a name was accepted, 2 when the dialog was closed by its close box (the name unchanged).
-int RunNameEntry(Engine& engine);
+int RunNameEntry(Services& services, GameState& state);
 
 }  // namespace qv::core

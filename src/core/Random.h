@@ -3,14 +3,14 @@
 
 #include <cstdint>
 
-#include "core/Engine.h"
+#include "core/ScriptRuntime.h"
 
 namespace qv::core {
 
-// The next number, 0-32767, of the C library's classic rand() sequence kept in the engine.
-inline uint32_t DrawRandom(Engine& engine) {
-  engine.randomState = engine.randomState * 214013u + 2531011u;
-  return (engine.randomState >> 16) & 0x7FFF;
+// The next number, 0-32767, of the C library's classic rand() sequence kept in the script runtime.
+inline uint32_t DrawRandom(ScriptRuntime& script) {
+  script.randomState = script.randomState * 214013u + 2531011u;
+  return (script.randomState >> 16) & 0x7FFF;
 }
 
 }  // namespace qv::core

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "core/Engine.h"
+#include "core/ScriptRuntime.h"
 
 namespace qv::core {
 

@@ -9,39 +9,39 @@
 
 namespace qv::core {
 
-std::string SaveFolderPath(const Engine& engine) {
-  return engine.baseDirectory + "\\save";
+std::string SaveFolderPath(const Services& services) {
+  return services.baseDirectory + "\\save";
 }
 
-std::string EnvFilePath(const Engine& engine) {
-  return SaveFolderPath(engine) + "\\env.dat";
+std::string EnvFilePath(const Services& services) {
+  return SaveFolderPath(services) + "\\env.dat";
 }
 
-std::string SlotFilePath(const Engine& engine, int slot) {
+std::string SlotFilePath(const Services& services, int slot) {
   char name[32];
   std::snprintf(name, sizeof name, "\\save%02d.sav", slot);
-  return SaveFolderPath(engine) + name;
+  return SaveFolderPath(services) + name;
 }
 
-int EnsureSaveFolder(Engine& engine, bool create) {
-  auto& files = engine.platform.files;
-  const std::string folder = SaveFolderPath(engine);
+int EnsureSaveFolder(Services& services, bool create) {
+  auto& files = services.platform.files;
+  const std::string folder = SaveFolderPath(services);
   if (files.Exists(folder)) return 1;
   if (create) {
     if (files.CreateDirectory(folder)) return 1;
-    ShowWarning(engine, texts::kSaveFolderFailed);
+    ShowWarning(services, texts::kSaveFolderFailed);
   }
   return 0;
 }
 
-void PlaceSaveFolder(Engine& engine) {
-  auto host =
-      engine.platform.files.PlaceSaveFolder(SaveFolderPath(engine), engine.config.instanceName);
-  if (host) engine.platform.log.Write("save folder " + *host);
+void PlaceSaveFolder(Services& services) {
+  auto host = services.platform.files.PlaceSaveFolder(SaveFolderPath(services),
+                                                      services.config.instanceName);
+  if (host) services.platform.log.Write("save folder " + *host);
 }
 
-void RemoveStaleSaveFiles(Engine& engine) {
-  engine.platform.files.RemoveStaleTemporaries(SaveFolderPath(engine));
+void RemoveStaleSaveFiles(Services& services) {
+  services.platform.files.RemoveStaleTemporaries(SaveFolderPath(services));
 }
 
 namespace {
@@ -53,43 +53,36 @@ void ClampSettings(EnvSettings& env) {
   env.messageSpeed = std::max(env.messageSpeed.load(), 0);
 }
 
-// The players follow the settings: the music the BGM volume, the voice the SE volume.
-void ApplyVolumes(Engine& engine) {
-  engine.musicPlayer.volume = engine.env.bgmVolume.load();
-  engine.voicePlayer.volume = engine.env.seVolume.load();
-}
 }  // namespace
 
-int LoadEnvSettings(Engine& engine) {
-  if (!EnsureSaveFolder(engine, true)) return 0;
-  engine.env.ClearFlags();
-  auto image = engine.platform.files.ReadAll(EnvFilePath(engine));
+int LoadEnvSettings(Services& services) {
+  if (!EnsureSaveFolder(services, true)) return 0;
+  services.env.ClearFlags();
+  auto image = services.platform.files.ReadAll(EnvFilePath(services));
   if (!image) {
-    engine.env.ApplyDefaults();
-    ApplyVolumes(engine);
+    services.env.ApplyDefaults();
     return 0;
   }
-  engine.env.ReadBytes(*image);
-  ClampSettings(engine.env);
-  ApplyVolumes(engine);
+  services.env.ReadBytes(*image);
+  ClampSettings(services.env);
   return 1;
 }
 
-int SaveEnvSettings(Engine& engine, int flagIndex) {
+int SaveEnvSettings(Services& services, int flagIndex) {
   if (flagIndex != kNoImageFlag && flagIndex >= 0 &&
       flagIndex < static_cast<int>(EnvSettings::kFlagCount)) {
-    engine.env.imageSeenFlags[static_cast<size_t>(flagIndex)] = 1;
+    services.env.imageSeenFlags[static_cast<size_t>(flagIndex)] = 1;
   }
-  if (!EnsureSaveFolder(engine, true)) return 0;
+  if (!EnsureSaveFolder(services, true)) return 0;
   bool written;
   {
-    std::lock_guard lock(engine.envFileMutex);
-    auto image = engine.env.ToBytes();
-    written = engine.platform.files.ReplaceAtomically(
-        EnvFilePath(engine), std::vector<uint8_t>(image.begin(), image.end()));
+    std::lock_guard lock(services.envFileMutex);
+    auto image = services.env.ToBytes();
+    written = services.platform.files.ReplaceAtomically(
+        EnvFilePath(services), std::vector<uint8_t>(image.begin(), image.end()));
   }
   if (!written) {
-    ShowWarning(engine, texts::kSaveFailed);
+    ShowWarning(services, texts::kSaveFailed);
     return 0;
   }
   return 1;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/Engine.h"
+#include "core/Services.h"
 
 namespace qv::core {
 
@@ -21,17 +21,18 @@ inline constexpr const char* kSaveFolderFailed = "セーブフォルダの作成
 // Shows a message box (UTF-8 texts) from whichever thread asks: on the window thread (or before
 // the window exists) directly, from the interpreter thread through the window thread, which
 // keeps all UI on one thread. Interpreter thread: throws StopSignal when closing.
-platform::BoxAnswer ShowMessage(Engine& engine, const std::string& caption, const std::string& text,
-                                platform::BoxButtons buttons, platform::BoxIcon icon);
+platform::BoxAnswer ShowMessage(Services& services, const std::string& caption,
+                                const std::string& text, platform::BoxButtons buttons,
+                                platform::BoxIcon icon);
 
 // The failure box every file, folder and script error uses: window name, warning icon, OK.
-void ShowWarning(Engine& engine, const std::string& textUtf8);
+void ShowWarning(Services& services, const std::string& textUtf8);
 
 // Hands `message` to the window procedure and returns its result: straight through on the
 // window thread, as a synchronous send from any other.
-int32_t SendToWindow(Engine& engine, const platform::Message& message);
+int32_t SendToWindow(Services& services, const platform::Message& message);
 
 // Sends the close message (the program ends through the window's close handling).
-void RequestClose(Engine& engine);
+void RequestClose(Services& services);
 
 }  // namespace qv::core

@@ -38,16 +38,16 @@ void DarkenRows(core::Surface& surface, int firstStoredRow, int rows, int32_t le
 
 // The window thread copies from the page and scene surfaces on a hover: a new look goes into
 // their storage under its lock, and the storage stays where it is.
-void PutLook(core::Engine& engine, core::Surface& destination, const core::Surface& look) {
-  std::lock_guard lock(engine.graphics.windowMutex);
+void PutLook(script::Engine& engine, core::Surface& destination, const core::Surface& look) {
+  std::lock_guard lock(engine.view.windowMutex);
   core::CopyAll(destination, look);
 }
 
 }  // namespace
 
-int CreateSurfaces(core::Engine& engine) {
-  auto& g = engine.graphics;
-  const int w = engine.config.width, h = engine.config.height;
+int CreateSurfaces(script::Engine& engine) {
+  auto& g = engine.view;
+  const int w = engine.services.config.width, h = engine.services.config.height;
   for (core::Surface* s :
        {&g.screenSurface, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface, &g.workPixels}) {
     s->Create(w, h);
@@ -58,22 +58,22 @@ int CreateSurfaces(core::Engine& engine) {
   return g.screenSurface.Empty() ? 0 : 1;
 }
 
-void OpenMessageFont(core::Engine& engine) {
+void OpenMessageFont(script::Engine& engine) {
   platform::FontRequest request;
   request.faceName = kMessageFace;
   request.cellHeight = kMessageCellHeight;
   request.weight = 400;
-  auto& g = engine.graphics;
-  g.messageFont = engine.platform.glyphs.OpenFont(request);
+  auto& g = engine.view;
+  g.messageFont = engine.services.platform.glyphs.OpenFont(request);
   // Which file stands in for the named face decides how every page looks: worth a line.
-  if (engine.platform.log.Enabled()) {
-    engine.Log("font " + engine.Utf8(request.faceName) + " -> " +
-               (g.messageFont ? g.messageFont->FilePath() : std::string("none")));
+  if (engine.services.platform.log.Enabled()) {
+    engine.services.Log("font " + engine.services.Utf8(request.faceName) + " -> " +
+                        (g.messageFont ? g.messageFont->FilePath() : std::string("none")));
   }
 }
 
-void ReleaseSurfaces(core::Engine& engine) {
-  auto& g = engine.graphics;
+void ReleaseSurfaces(script::Engine& engine) {
+  auto& g = engine.view;
   for (core::Surface* s : {&g.screenSurface, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface,
                            &g.workPixels, &g.barSurface, &g.buttonParts}) {
     s->Release();
@@ -82,37 +82,37 @@ void ReleaseSurfaces(core::Engine& engine) {
   g.messageFont.reset();
 }
 
-int ComposeScene(core::Engine& engine) {
-  auto& g = engine.graphics;
+int ComposeScene(script::Engine& engine) {
+  auto& g = engine.view;
   core::CopyAll(g.sceneSurface, g.workPixels);
   core::CopyAll(g.sceneCopySurface, g.sceneSurface);
-  if (engine.messageWindowOpen == 1) BuildMessageWindow(engine, 1);
+  if (engine.view.messageWindowOpen == 1) BuildMessageWindow(engine, 1);
   return PresentScene(engine);
 }
 
-int LoadBackground(core::Engine& engine, const std::string& fullPath) {
+int LoadBackground(script::Engine& engine, const std::string& fullPath) {
   bool good = LoadBackgroundPixels(engine, fullPath);
   ComposeScene(engine);
   return good ? 1 : 0;
 }
 
-int DrawSprite(core::Engine& engine, int x, const std::string& path) {
-  engine.waitCursorOn = 0;
-  engine.messageWindowActive = 0;
-  auto sprite = ReadSprite(engine, engine.baseDirectory + path, path);
+int DrawSprite(script::Engine& engine, int x, const std::string& path) {
+  engine.view.waitCursorOn = 0;
+  engine.view.messageWindowActive = 0;
+  auto sprite = ReadSprite(engine, engine.services.baseDirectory + path, path);
   if (!sprite) return 0;
-  auto& work = engine.graphics.workPixels;
+  auto& work = engine.view.workPixels;
   screens::BlendMaskedSprite(work, x, work.Height() - sprite->Height(), sprite->pixels,
-                             engine.spriteAlpha);
+                             engine.view.spriteAlpha);
   ComposeScene(engine);
   return 1;
 }
 
-int FillScene(core::Engine& engine, uint32_t colour) {
-  engine.messageWindowShown = 0;
-  engine.messageWindowActive = 0;
-  engine.waitCursorOn = 0;
-  auto& work = engine.graphics.workPixels;
+int FillScene(script::Engine& engine, uint32_t colour) {
+  engine.view.messageWindowShown = 0;
+  engine.view.messageWindowActive = 0;
+  engine.view.waitCursorOn = 0;
+  auto& work = engine.view.workPixels;
   int channel = -1;  // the one byte set to 255 for the three primaries
   switch (colour) {
     case 0x000000:
@@ -141,8 +141,8 @@ int FillScene(core::Engine& engine, uint32_t colour) {
   return ComposeScene(engine);
 }
 
-int CopyRegion(core::Engine& engine, int x, int y, int w, int h, int sx, int sy) {
-  auto& g = engine.graphics;
+int CopyRegion(script::Engine& engine, int x, int y, int w, int h, int sx, int sy) {
+  auto& g = engine.view;
   {
     // The window thread repaints from the screen surface under this lock.
     std::lock_guard lock(g.windowMutex);
@@ -152,21 +152,21 @@ int CopyRegion(core::Engine& engine, int x, int y, int w, int h, int sx, int sy)
   return 1;
 }
 
-int BuildButtonBar(core::Engine& engine) {
-  auto& g = engine.graphics;
+int BuildButtonBar(script::Engine& engine) {
+  auto& g = engine.view;
   core::CopyRect(g.barSurface, 0, 0, g.sceneSurface, 0, kBarTop, kBarWidth, kBarHeight);
   core::CopyRect(g.barSurface, 0, kBarHeight + 1, g.sceneSurface, 0, kBarTop, kBarWidth,
                  kBarHeight);
-  DarkenRows(g.barSurface, 0, g.barSurface.Height(), engine.brightnessLevel);
+  DarkenRows(g.barSurface, 0, g.barSurface.Height(), engine.view.brightnessLevel);
   screens::BlendMaskedSprite(g.barSurface, 0, 0, g.buttonParts, 255);
   return 1;
 }
 
-int BuildMessageWindow(core::Engine& engine, int target) {
-  auto& g = engine.graphics;
-  engine.waitCursorOn = 0;
+int BuildMessageWindow(script::Engine& engine, int target) {
+  auto& g = engine.view;
+  engine.view.waitCursorOn = 0;
   core::Surface& destination = target == 1 ? g.pageSurface : g.sceneSurface;
-  if (engine.config.gameType == 1) {
+  if (engine.services.config.gameType == 1) {
     BuildButtonBar(engine);
     auto frame = ReadMessageWindowPicture(engine);
     if (!frame) return 1;
@@ -176,7 +176,7 @@ int BuildMessageWindow(core::Engine& engine, int target) {
     return 1;
   }
   core::Surface buffer = g.workPixels;
-  const int32_t level = engine.brightnessLevel;
+  const int32_t level = engine.view.brightnessLevel;
   DarkenRows(buffer, 0, kBandRows, level);
   for (int k = 0; k < kGradientRows; ++k) {
     const int32_t step = level - 6 * (k + 1);
@@ -192,15 +192,15 @@ int BuildMessageWindow(core::Engine& engine, int target) {
   return 1;
 }
 
-int ToggleMessageWindow(core::Engine& engine, int hide) {
-  if (engine.messageWindowActive != 1 || engine.inputBusy != 0) return 1;
-  auto& g = engine.graphics;
+int ToggleMessageWindow(script::Engine& engine, int hide) {
+  if (engine.view.messageWindowActive != 1 || engine.input.inputBusy != 0) return 1;
+  auto& g = engine.view;
   if (hide == 1) {
-    engine.waitCursorOn = 0;
-    engine.messageWindowShown = 0;
+    engine.view.waitCursorOn = 0;
+    engine.view.messageWindowShown = 0;
   } else {
-    engine.waitCursorOn = 1;
-    engine.messageWindowShown = 1;
+    engine.view.waitCursorOn = 1;
+    engine.view.messageWindowShown = 1;
   }
   ShowSurface(engine, g.sceneSurface);
   std::lock_guard lock(g.windowMutex);

@@ -1,13 +1,13 @@
 // Sub-effects: a screen shake and a line across the screen, played on the picture already shown.
 #pragma once
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::graphics {
 
 // Plays sub-effect `number` and logs "subeffect N": 1 shakes the window, 2 draws a red and 3 a
 // white line across row 228 of screenSurface (it stays there until screenSurface is next
 // replaced). Any other number does nothing. No flag is touched. Interpreter thread.
-void RunSubEffect(core::Engine& engine, int number);
+void RunSubEffect(script::Engine& engine, int number);
 
 }  // namespace qv::graphics

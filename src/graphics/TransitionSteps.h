@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <mutex>
 
-#include "core/Engine.h"
 #include "core/Surface.h"
 #include "platform/Clock.h"
+#include "script/Engine.h"
 
 namespace qv::graphics::steps {
 
@@ -14,8 +14,8 @@ namespace qv::graphics::steps {
 // so slow drawing shortens the wait instead of stretching the transition.
 class FrameClock {
  public:
-  explicit FrameClock(core::Engine& engine)
-      : clock_(engine.platform.clock), start_(clock_.tickCount()) {}
+  explicit FrameClock(script::Engine& engine)
+      : clock_(engine.services.platform.clock), start_(clock_.tickCount()) {}
   void WaitUntil(uint32_t ms, platform::WaitStyle style) {
     clock_.waitUntilTick(start_ + ms, style);
   }
@@ -27,20 +27,20 @@ class FrameClock {
 
 // A repaint may copy screenSurface to the window at any time, so screenSurface changes under the
 // window lock too.
-inline void CopyToScreen(core::Engine& engine, const core::Surface& source, int x, int y, int w,
+inline void CopyToScreen(script::Engine& engine, const core::Surface& source, int x, int y, int w,
                          int h) {
-  std::lock_guard lock(engine.graphics.windowMutex);
-  core::CopyRect(engine.graphics.screenSurface, x, y, source, x, y, w, h);
+  std::lock_guard lock(engine.view.windowMutex);
+  core::CopyRect(engine.view.screenSurface, x, y, source, x, y, w, h);
 }
-inline void CopyAllToScreen(core::Engine& engine, const core::Surface& source) {
+inline void CopyAllToScreen(script::Engine& engine, const core::Surface& source) {
   CopyToScreen(engine, source, 0, 0, source.Width(), source.Height());
 }
 
 // The whole-frame passes need screenSurface, sceneSurface and workPixels laid out alike; they
 // are all created at the frame's size, and workPixels is brought to it should it differ. False
 // when screenSurface and sceneSurface differ (the pass is then replaced by the cut).
-inline bool PreparePixelPass(core::Engine& engine) {
-  auto& g = engine.graphics;
+inline bool PreparePixelPass(script::Engine& engine) {
+  auto& g = engine.view;
   if (g.screenSurface.Width() != g.sceneSurface.Width() ||
       g.screenSurface.Height() != g.sceneSurface.Height()) {
     return false;

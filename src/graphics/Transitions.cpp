@@ -15,17 +15,19 @@ namespace {
 // Clears inputBusy on every way out, a stop signal thrown from a wait included.
 class BusyWhileDrawing {
  public:
-  explicit BusyWhileDrawing(core::Engine& engine) : engine_(engine) { engine_.inputBusy = 1; }
-  ~BusyWhileDrawing() { engine_.inputBusy = 0; }
+  explicit BusyWhileDrawing(script::Engine& engine) : engine_(engine) {
+    engine_.input.inputBusy = 1;
+  }
+  ~BusyWhileDrawing() { engine_.input.inputBusy = 0; }
   BusyWhileDrawing(const BusyWhileDrawing&) = delete;
   BusyWhileDrawing& operator=(const BusyWhileDrawing&) = delete;
 
  private:
-  core::Engine& engine_;
+  script::Engine& engine_;
 };
 
 // The frames drawn by transition `number`, or nothing when the number has none.
-std::optional<int> RunTransition(core::Engine& engine, int number) {
+std::optional<int> RunTransition(script::Engine& engine, int number) {
   switch (number) {
     case 0:
       return 0;
@@ -44,7 +46,7 @@ std::optional<int> RunTransition(core::Engine& engine, int number) {
     case 7:
       return RaggedWipe(engine);
     case 8:
-      return CrossFade(engine, engine.alphaDepth);
+      return CrossFade(engine, engine.view.alphaDepth);
     case 11:
       return Push(engine, PushDirection::Up);
     case 12:
@@ -77,24 +79,25 @@ std::optional<int> RunTransition(core::Engine& engine, int number) {
 
 }  // namespace
 
-int PresentScene(core::Engine& engine) {
+int PresentScene(script::Engine& engine) {
   BusyWhileDrawing busy(engine);
-  const int number = engine.effectNumber;
+  const int number = engine.view.effectNumber;
   std::optional<int> frames;
-  if (engine.env.screenEffects == 0 && number != 0) {
+  if (engine.services.env.screenEffects == 0 && number != 0) {
     frames = Cut(engine);
   } else {
     frames = RunTransition(engine, number);
   }
-  if (engine.platform.log.Enabled()) {
-    engine.Log("transition " + std::to_string(number) + " " + std::to_string(frames.value_or(0)));
+  if (engine.services.platform.log.Enabled()) {
+    engine.services.Log("transition " + std::to_string(number) + " " +
+                        std::to_string(frames.value_or(0)));
   }
   return frames ? 1 : 0;
 }
 
-int Cut(core::Engine& engine) {
-  steps::CopyAllToScreen(engine, engine.graphics.sceneSurface);
-  ShowSurface(engine, engine.graphics.screenSurface);
+int Cut(script::Engine& engine) {
+  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
+  ShowSurface(engine, engine.view.screenSurface);
   return 1;
 }
 

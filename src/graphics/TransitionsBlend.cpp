@@ -16,8 +16,8 @@ namespace {
 // Writes screenSurface by `pass` and shows it: in the same pass when the window's picture is laid
 // out like the surface, else by a copy afterwards. `pass` gets the window's bytes or null.
 template <typename Pass>
-void DrawFrame(core::Engine& engine, Pass pass) {
-  core::Surface& screen = engine.graphics.screenSurface;
+void DrawFrame(script::Engine& engine, Pass pass) {
+  core::Surface& screen = engine.view.screenSurface;
   WindowCanvas canvas(engine);
   if (canvas.SameLayoutAs(screen)) {
     pass(canvas.Pixels());
@@ -30,9 +30,9 @@ void DrawFrame(core::Engine& engine, Pass pass) {
 
 }  // namespace
 
-int OrderedDissolve(core::Engine& engine) {
+int OrderedDissolve(script::Engine& engine) {
   if (!steps::PreparePixelPass(engine)) return Cut(engine);
-  auto& g = engine.graphics;
+  auto& g = engine.view;
   core::CopyAll(g.workPixels, g.sceneSurface);
   // Stored row offsets and, for each, the column offsets in the order the frames visit them:
   // (0,3) (0,2) (0,1) (0,0) (2,0) (2,3) ... (1,3), every cell position of the 4 x 4 grid once.
@@ -57,13 +57,13 @@ int OrderedDissolve(core::Engine& engine) {
   return frames;
 }
 
-int CrossFade(core::Engine& engine, int stepCount) {
+int CrossFade(script::Engine& engine, int stepCount) {
   if (!steps::PreparePixelPass(engine)) return Cut(engine);
   // No step count below 1 exists (the share of each step is 256 / steps); above 256 the share
   // is 0 and every frame shows the old picture, so more of them than 257 steps give would only
   // hold the game up (and a huge count would overflow the frame count).
   stepCount = std::clamp(stepCount, 1, 257);
-  auto& g = engine.graphics;
+  auto& g = engine.view;
   core::Surface& screen = g.screenSurface;
   // workPixels keeps the old picture while the frames are mixed into screenSurface, and the last
   // frame's picture afterwards.
@@ -81,9 +81,9 @@ int CrossFade(core::Engine& engine, int stepCount) {
   return stepCount + 1;
 }
 
-int MaskTransition(core::Engine& engine, const MaskPicture& mask) {
+int MaskTransition(script::Engine& engine, const MaskPicture& mask) {
   if (!steps::PreparePixelPass(engine)) return Cut(engine);
-  auto& g = engine.graphics;
+  auto& g = engine.view;
   core::Surface& screen = g.screenSurface;
   core::CopyAll(g.workPixels, g.sceneSurface);
   // Each byte's share of the mask is the same in every frame.

@@ -5,9 +5,9 @@
 
 namespace qv::graphics {
 
-int HorizontalZoom(core::Engine& engine) {
-  const core::Surface& screen = engine.graphics.screenSurface;
-  steps::CopyAllToScreen(engine, engine.graphics.sceneSurface);
+int HorizontalZoom(script::Engine& engine) {
+  const core::Surface& screen = engine.view.screenSurface;
+  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
   // The strip stays centred on column W/2 and widens by 64 columns a frame, from W - 576 to W.
   // (On frames narrower than 576 the first strips have no width and show nothing.)
   const int frames = 10;
@@ -21,9 +21,9 @@ int HorizontalZoom(core::Engine& engine) {
   return frames;
 }
 
-int Push(core::Engine& engine, PushDirection direction) {
-  const core::Surface& screen = engine.graphics.screenSurface;  // the old picture until the end
-  const core::Surface& scene = engine.graphics.sceneSurface;
+int Push(script::Engine& engine, PushDirection direction) {
+  const core::Surface& screen = engine.view.screenSurface;  // the old picture until the end
+  const core::Surface& scene = engine.view.sceneSurface;
   const int width = screen.Width(), height = screen.Height();
   // The two pictures lie side by side (or one above the other) and the window looks at the pair
   // from `off`: pushes up and left start on the old picture, down and right on the new one, and

@@ -33,9 +33,9 @@ int CeilDiv(int value, int divisor) {
 
 }  // namespace
 
-int VerticalBlinds(core::Engine& engine) {
-  const core::Surface& screen = engine.graphics.screenSurface;
-  steps::CopyAllToScreen(engine, engine.graphics.sceneSurface);
+int VerticalBlinds(script::Engine& engine) {
+  const core::Surface& screen = engine.view.screenSurface;
+  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
   const int frames = kBandSize + 1;
   for (int s = 0; s < frames; ++s) {
     steps::FrameClock frame(engine);
@@ -50,9 +50,9 @@ int VerticalBlinds(core::Engine& engine) {
   return frames;
 }
 
-int HorizontalBlinds(core::Engine& engine) {
-  const core::Surface& screen = engine.graphics.screenSurface;
-  steps::CopyAllToScreen(engine, engine.graphics.sceneSurface);
+int HorizontalBlinds(script::Engine& engine) {
+  const core::Surface& screen = engine.view.screenSurface;
+  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
   const int frames = kBandSize + 1;
   for (int s = 0; s < frames; ++s) {
     steps::FrameClock frame(engine);
@@ -67,9 +67,9 @@ int HorizontalBlinds(core::Engine& engine) {
   return frames;
 }
 
-int DiagonalTiles(core::Engine& engine) {
-  const core::Surface& screen = engine.graphics.screenSurface;
-  steps::CopyAllToScreen(engine, engine.graphics.sceneSurface);
+int DiagonalTiles(script::Engine& engine) {
+  const core::Surface& screen = engine.view.screenSurface;
+  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
   // Tile (column c, row r) appears in frame c + r, one frame later from kFirstLateTileRow on; the
   // last frame shows the bottom-right tile.
   const int columns = CeilDiv(screen.Width(), kTileSize);
@@ -90,11 +90,11 @@ int DiagonalTiles(core::Engine& engine) {
   return frames;
 }
 
-int RaggedWipe(core::Engine& engine) {
-  const core::Surface& scene = engine.graphics.sceneSurface;
+int RaggedWipe(script::Engine& engine) {
+  const core::Surface& scene = engine.view.sceneSurface;
   const int height = scene.Height();
   std::vector<int> offsets(static_cast<size_t>(std::max(height, 0)));
-  for (int& offset : offsets) offset = static_cast<int>(core::DrawRandom(engine) & 31);
+  for (int& offset : offsets) offset = static_cast<int>(core::DrawRandom(engine.script) & 31);
   steps::CopyAllToScreen(engine, scene);
   // 160 frames at a width of 640.
   const int frames = CeilDiv(scene.Width() + kRaggedOvershoot, kStrip);
@@ -110,12 +110,12 @@ int RaggedWipe(core::Engine& engine) {
     }
     frame.WaitUntil(2, WaitStyle::Yield);
   }
-  ShowSurface(engine, engine.graphics.screenSurface);
+  ShowSurface(engine, engine.view.screenSurface);
   return frames;
 }
 
-int RowWipe(core::Engine& engine, bool downwards) {
-  const core::Surface& scene = engine.graphics.sceneSurface;
+int RowWipe(script::Engine& engine, bool downwards) {
+  const core::Surface& scene = engine.view.sceneSurface;
   const int height = scene.Height();
   // Upwards starts at row H, below the picture: its first frame shows nothing.
   const int frames = downwards ? height : height + 1;
@@ -123,27 +123,27 @@ int RowWipe(core::Engine& engine, bool downwards) {
     const int y = downwards ? f : height - f;
     steps::CopyToScreen(engine, scene, 0, y, scene.Width(), 1);
     ShowRect(engine, scene, 0, y, scene.Width(), 1, 0, y);
-    engine.platform.clock.sleep(1);
+    engine.services.platform.clock.sleep(1);
   }
   return frames;
 }
 
-int ColumnWipe(core::Engine& engine, bool rightwards) {
-  const core::Surface& scene = engine.graphics.sceneSurface;
+int ColumnWipe(script::Engine& engine, bool rightwards) {
+  const core::Surface& scene = engine.view.sceneSurface;
   const int width = scene.Width();
   const int frames = rightwards ? width : width + 1;
   for (int f = 0; f < frames; ++f) {
     const int x = rightwards ? f : width - f;
     steps::CopyToScreen(engine, scene, x, 0, 1, scene.Height());
     ShowRect(engine, scene, x, 0, 1, scene.Height(), x, 0);
-    engine.platform.clock.sleep(1);
+    engine.services.platform.clock.sleep(1);
   }
   return frames;
 }
 
-int ColumnStrips(core::Engine& engine) {
-  const core::Surface& screen = engine.graphics.screenSurface;
-  steps::CopyAllToScreen(engine, engine.graphics.sceneSurface);
+int ColumnStrips(script::Engine& engine) {
+  const core::Surface& screen = engine.view.screenSurface;
+  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
   const int width = screen.Width(), height = screen.Height();
   int frames = 0;
   for (int off = 0; off < width; off += kStripPitch, ++frames) {
@@ -158,9 +158,9 @@ int ColumnStrips(core::Engine& engine) {
   return frames;
 }
 
-int RowStrips(core::Engine& engine) {
-  const core::Surface& screen = engine.graphics.screenSurface;
-  steps::CopyAllToScreen(engine, engine.graphics.sceneSurface);
+int RowStrips(script::Engine& engine) {
+  const core::Surface& screen = engine.view.screenSurface;
+  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
   const int width = screen.Width(), height = screen.Height();
   int frames = 0;
   for (int off = 0; off < height; off += kStripPitch, ++frames) {

@@ -6,16 +6,17 @@
 
 namespace qv::graphics {
 
-WindowCanvas::WindowCanvas(core::Engine& engine)
+WindowCanvas::WindowCanvas(script::Engine& engine)
     : engine_(engine),
-      lock_(engine.graphics.windowMutex),
-      pixels_(engine.platform.window.Picture()),
-      width_(pixels_ ? std::max(engine.config.width, 0) : 0),
-      height_(pixels_ ? std::max(engine.config.height, 0) : 0) {}
+      lock_(engine.view.windowMutex),
+      pixels_(engine.services.platform.window.Picture()),
+      width_(pixels_ ? std::max(engine.services.config.width, 0) : 0),
+      height_(pixels_ ? std::max(engine.services.config.height, 0) : 0) {}
 
 WindowCanvas::~WindowCanvas() {
   // Presented under the lock: the backend reads the picture while it takes the rectangle.
-  if (right_ > left_) engine_.platform.window.Present(left_, top_, right_ - left_, bottom_ - top_);
+  if (right_ > left_)
+    engine_.services.platform.window.Present(left_, top_, right_ - left_, bottom_ - top_);
 }
 
 bool WindowCanvas::SameLayoutAs(const core::Surface& surface) const {
@@ -93,16 +94,16 @@ void WindowCanvas::Stretch(const core::Surface& source, int dx, int dy, int dw, 
        static_cast<int>(bottom - top));
 }
 
-void ShowRect(core::Engine& engine, const core::Surface& source, int sx, int sy, int w, int h,
+void ShowRect(script::Engine& engine, const core::Surface& source, int sx, int sy, int w, int h,
               int dx, int dy) {
   WindowCanvas(engine).Copy(source, sx, sy, w, h, dx, dy);
 }
 
-void ShowSurface(core::Engine& engine, const core::Surface& source) {
+void ShowSurface(script::Engine& engine, const core::Surface& source) {
   ShowRect(engine, source, 0, 0, source.Width(), source.Height(), 0, 0);
 }
 
-void StretchToWindow(core::Engine& engine, const core::Surface& source, int dx, int dy, int dw,
+void StretchToWindow(script::Engine& engine, const core::Surface& source, int dx, int dy, int dw,
                      int dh) {
   WindowCanvas(engine).Stretch(source, dx, dy, dw, dh);
 }
@@ -113,8 +114,8 @@ uint64_t NextDisplayRefresh(uint64_t nowMs) {
   return k * 1000 / 60;
 }
 
-void WaitForDisplayRefresh(core::Engine& engine) {
-  auto& clock = engine.platform.clock;
+void WaitForDisplayRefresh(script::Engine& engine) {
+  auto& clock = engine.services.platform.clock;
   clock.await(nullptr, NextDisplayRefresh(clock.nowMs()));
 }
 

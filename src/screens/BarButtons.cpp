@@ -6,16 +6,16 @@
 
 namespace qv::screens {
 
-void FlashBarButton(core::Engine& engine, int index) {
+void FlashBarButton(script::Engine& engine, int index) {
   const core::Rect& r = kBarButtonRects.at(static_cast<size_t>(index));
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
-  auto& g = engine.graphics;
+  auto& g = engine.view;
   // The flash once only prepared this sound; players expect to hear a button they press.
-  audio::PlaySoundEffect(engine, engine.baseDirectory + kClickSoundPath);
+  audio::PlaySoundEffect(engine, engine.services.baseDirectory + kClickSoundPath);
   graphics::ShowRect(engine, g.barSurface, r.left, r.top - kBarTop + kBarLookHeight, w, h, r.left,
                      r.top);
-  engine.platform.clock.sleep(kFlashMs);
+  engine.services.platform.clock.sleep(kFlashMs);
   graphics::ShowRect(engine, g.pageSurface, r.left, r.top, w, h, r.left, r.top);
 }
 

@@ -23,15 +23,15 @@ constexpr int kTextPitch = 21;
 
 }  // namespace
 
-int DrawChoiceBar(core::Engine& engine, std::string_view text, int itemIndex) {
-  auto& g = engine.graphics;
-  const core::ChoiceItem& item = engine.choices.items.at(static_cast<size_t>(itemIndex));
+int DrawChoiceBar(script::Engine& engine, std::string_view text, int itemIndex) {
+  auto& g = engine.view;
+  const core::ChoiceItem& item = engine.script.choices.items.at(static_cast<size_t>(itemIndex));
   const int left = item.left;
   const int top = item.top;
 
   // Bars drawn for earlier items are already in the scene: they are part of this one's base.
   core::CopyAll(g.workPixels, g.sceneSurface);
-  auto bar = graphics::LoadPicture(engine, engine.baseDirectory + kChoiceBarPath,
+  auto bar = graphics::LoadPicture(engine, engine.services.baseDirectory + kChoiceBarPath,
                                    graphics::PictureKind::ChoiceBar);
   if (bar) {
     core::Surface scratch;

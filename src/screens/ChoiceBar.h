@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::screens {
 
@@ -16,10 +16,10 @@ inline constexpr int kBarSlideSteps = 11;
 inline constexpr int kBarWidth = 400;
 inline constexpr int kBarHeight = 40;
 
-// Draws item `itemIndex` of engine.choices (its left and top must be set) with `text` (two-byte
-// characters; an odd last byte is not drawn). A bar picture that cannot be used has been
+// Draws item `itemIndex` of engine.script.choices (its left and top must be set) with `text`
+// (two-byte characters; an odd last byte is not drawn). A bar picture that cannot be used has been
 // reported by the loader; the bar is then left out and the text still written. Interpreter
 // thread. Returns 1.
-int DrawChoiceBar(core::Engine& engine, std::string_view text, int itemIndex);
+int DrawChoiceBar(script::Engine& engine, std::string_view text, int itemIndex);
 
 }  // namespace qv::screens

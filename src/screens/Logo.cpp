@@ -32,7 +32,7 @@ void CopyLogoPixels(const std::vector<uint8_t>& file, core::Surface& work) {
   std::memcpy(work.Data(), file.data() + offset, std::min(work.SizeBytes(), file.size() - offset));
 }
 
-void ClearWindow(core::Engine& engine) {
+void ClearWindow(script::Engine& engine) {
   graphics::WindowCanvas canvas(engine);
   if (!canvas.Pixels()) return;
   std::memset(canvas.Pixels(), 0,
@@ -40,9 +40,9 @@ void ClearWindow(core::Engine& engine) {
   canvas.MarkAll();
 }
 
-void Reveal(core::Engine& engine, const core::Surface& logo) {
-  auto& clock = engine.platform.clock;
-  const int width = engine.config.width, height = engine.config.height;
+void Reveal(script::Engine& engine, const core::Surface& logo) {
+  auto& clock = engine.services.platform.clock;
+  const int width = engine.services.config.width, height = engine.services.config.height;
   for (int offset = 0; offset < width; offset += kStripStep) {
     const uint32_t start = clock.tickCount();
     // Two separate copies: each strip is presented on its own, not the span between them.
@@ -56,38 +56,38 @@ void Reveal(core::Engine& engine, const core::Surface& logo) {
 
 }  // namespace
 
-int ShowLogo(core::Engine& engine) {
+int ShowLogo(script::Engine& engine) {
   ClearWindow(engine);
-  auto& g = engine.graphics;
-  const std::string path = engine.baseDirectory + kLogoPicturePath;
-  const auto file = engine.platform.files.ReadAll(path);
+  auto& g = engine.view;
+  const std::string path = engine.services.baseDirectory + kLogoPicturePath;
+  const auto file = engine.services.platform.files.ReadAll(path);
   if (!file) {
-    core::ShowWarning(engine, graphics::DisplayPath(engine, path));
-    engine.Log("logo missing");
+    core::ShowWarning(engine.services, graphics::DisplayPath(engine, path));
+    engine.services.Log("logo missing");
     return 0;
   }
-  engine.Log("logo");
+  engine.services.Log("logo");
   CopyLogoPixels(*file, g.workPixels);
   core::CopyAll(g.screenSurface, g.workPixels);
-  audio::PlaySoundEffect(engine, engine.baseDirectory + kLogoSoundPath);
+  audio::PlaySoundEffect(engine, engine.services.baseDirectory + kLogoSoundPath);
 
   Reveal(engine, g.screenSurface);
   graphics::ShowSurface(engine, g.screenSurface);
 
-  auto& window = engine.platform.window;
+  auto& window = engine.services.platform.window;
   for (int round = 0; round < kHoldRounds; ++round) {
-    engine.platform.clock.sleep(kHoldRoundMs);
+    engine.services.platform.clock.sleep(kHoldRoundMs);
     const auto input = window.TakePendingInput();
     if (input && input->id == platform::MSG_RBUTTONUP) {
-      engine.platform.audio.StopEffect();
-      engine.Log("logo end rclick");
+      engine.services.platform.audio.StopEffect();
+      engine.services.Log("logo end rclick");
       return 1;
     }
     // Anything else taken is swallowed: a click meant to skip the logo must not also advance
     // the game's first page.
     graphics::ShowSurface(engine, g.screenSurface);
   }
-  engine.Log("logo end");
+  engine.services.Log("logo end");
   return 1;
 }
 

@@ -19,14 +19,14 @@ struct Looks {
   const char* highlighted;
 };
 
-Looks LooksOf(int mode) {
-  if (mode == kSaveScreen) return {"cg\\menu\\save_off.bmp", "cg\\menu\\save_on.bmp"};
+Looks LooksOf(core::ScreenMode mode) {
+  if (mode == core::ScreenMode::Save) return {"cg\\menu\\save_off.bmp", "cg\\menu\\save_on.bmp"};
   return {"cg\\menu\\load_off.bmp", "cg\\menu\\load_on.bmp"};
 }
 
 // Both looks: each menu picture blended over `game`, then the slots written on them.
-int BuildLooks(core::Engine& engine, int mode, const core::Surface& game) {
-  auto& g = engine.graphics;
+int BuildLooks(script::Engine& engine, core::ScreenMode mode, const core::Surface& game) {
+  auto& g = engine.view;
   const Looks looks = LooksOf(mode);
   auto normal = LoadMenuPicture(engine, looks.normal);
   if (!normal) return 0;
@@ -47,8 +47,8 @@ int BuildLooks(core::Engine& engine, int mode, const core::Surface& game) {
   return DrawSlotList(engine, mode);
 }
 
-void GiveBack(core::Engine& engine) {
-  auto& g = engine.graphics;
+void GiveBack(script::Engine& engine) {
+  auto& g = engine.view;
   auto& kept = engine.saveLoad;
   std::lock_guard lock(g.windowMutex);
   core::CopyAll(g.sceneSurface, kept.savedScene);
@@ -58,25 +58,26 @@ void GiveBack(core::Engine& engine) {
 
 }  // namespace
 
-std::optional<core::Surface> LoadMenuPicture(core::Engine& engine, const std::string& path) {
-  const std::string full = engine.baseDirectory + path;
-  if (engine.platform.log.Enabled()) engine.Log("picture " + engine.Utf8(path));
-  const int w = engine.config.width, h = engine.config.height;
+std::optional<core::Surface> LoadMenuPicture(script::Engine& engine, const std::string& path) {
+  const std::string full = engine.services.baseDirectory + path;
+  if (engine.services.platform.log.Enabled())
+    engine.services.Log("picture " + engine.services.Utf8(path));
+  const int w = engine.services.config.width, h = engine.services.config.height;
   std::string why;
   std::optional<graphics::Picture> picture;
-  if (auto bytes = engine.platform.files.ReadAll(full)) {
+  if (auto bytes = engine.services.platform.files.ReadAll(full)) {
     picture = graphics::DecodePicture(*bytes, graphics::PictureKind::Sprite, w, h, why);
   }
   // Read as exactly two frames side by side: any other size would be misread row by row.
   if (!picture || picture->Width() != 2 * w || picture->Height() != h) {
-    core::ShowWarning(engine, engine.Utf8(full));
+    core::ShowWarning(engine.services, engine.services.Utf8(full));
     return std::nullopt;
   }
   return std::move(picture->pixels);
 }
 
-int OpenSaveLoadScreen(core::Engine& engine, int mode) {
-  auto& g = engine.graphics;
+int OpenSaveLoadScreen(script::Engine& engine, core::ScreenMode mode) {
+  auto& g = engine.view;
   auto& kept = engine.saveLoad;
   kept.savedScene = g.sceneSurface;
   kept.savedPage = g.pageSurface;
@@ -97,28 +98,28 @@ int OpenSaveLoadScreen(core::Engine& engine, int mode) {
   return 1;
 }
 
-int RedrawSaveLoadScreen(core::Engine& engine, int mode) {
-  return BuildLooks(engine, mode, engine.graphics.sceneCopySurface);
+int RedrawSaveLoadScreen(script::Engine& engine, core::ScreenMode mode) {
+  return BuildLooks(engine, mode, engine.view.sceneCopySurface);
 }
 
-int CloseSaveLoadScreen(core::Engine& engine) {
-  auto& g = engine.graphics;
-  engine.inputBusy = 1;
+int CloseSaveLoadScreen(script::Engine& engine) {
+  auto& g = engine.view;
+  engine.input.inputBusy = 1;
   {
     std::lock_guard lock(g.windowMutex);
     core::CopyAll(g.workPixels, g.sceneCopySurface);
     core::CopyAll(g.screenSurface, g.sceneCopySurface);
   }
   GiveBack(engine);
-  if (engine.previousScreenMode == 0) engine.waitCursorOn = 1;
+  if (engine.input.previousScreenMode == core::ScreenMode::Game) engine.view.waitCursorOn = 1;
   graphics::ShowSurface(engine, g.screenSurface);
   FreeSaveLoadBackups(engine);
-  engine.screenMode = engine.previousScreenMode.load();
-  engine.inputBusy = 0;
+  engine.input.screenMode = engine.input.previousScreenMode.load();
+  engine.input.inputBusy = 0;
   return 1;
 }
 
-void FreeSaveLoadBackups(core::Engine& engine) {
+void FreeSaveLoadBackups(script::Engine& engine) {
   auto& kept = engine.saveLoad;
   kept.savedScene.Release();
   kept.savedPage.Release();

@@ -6,33 +6,25 @@
 #include <optional>
 #include <string>
 
-#include "core/Engine.h"
+#include "core/InputState.h"
 #include "core/Surface.h"
+#include "script/Engine.h"
 
 namespace qv::screens {
 
-// Screen modes: the save screen, the load screen from the button bar, the load screen from a
-// title choice.
-inline constexpr int kSaveScreen = 10;
-inline constexpr int kLoadScreen = 20;
-inline constexpr int kTitleLoadScreen = 30;
-inline bool IsSaveLoadScreen(int mode) {
-  return mode == kSaveScreen || mode == kLoadScreen || mode == kTitleLoadScreen;
-}
-
 // A menu picture (base directory + `path`): a masked picture of twice the frame's width and the
 // frame's height. Nothing, after a box naming the path, when it cannot be used.
-std::optional<core::Surface> LoadMenuPicture(core::Engine& engine, const std::string& path);
+std::optional<core::Surface> LoadMenuPicture(script::Engine& engine, const std::string& path);
 
 // Keeps the game's pictures, builds both looks over the game screen, writes the slots and fades
 // to the normal look (two frames). 1, or 0 after a picture could not be read: the game's
 // pictures are then given back as they were and nothing is kept.
-int OpenSaveLoadScreen(core::Engine& engine, int mode);
+int OpenSaveLoadScreen(script::Engine& engine, core::ScreenMode mode);
 // Rebuilds both looks over the kept game screen after a save; the screen shown is not touched.
-int RedrawSaveLoadScreen(core::Engine& engine, int mode);
+int RedrawSaveLoadScreen(script::Engine& engine, core::ScreenMode mode);
 // Gives the game's pictures back, shows the game screen and returns to the previous mode.
-int CloseSaveLoadScreen(core::Engine& engine);
+int CloseSaveLoadScreen(script::Engine& engine);
 // Lets go of the kept pictures (after a load, a return to the title, at shutdown).
-void FreeSaveLoadBackups(core::Engine& engine);
+void FreeSaveLoadBackups(script::Engine& engine);
 
 }  // namespace qv::screens

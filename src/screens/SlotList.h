@@ -5,13 +5,13 @@
 #include <array>
 #include <string>
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::screens {
 
 // Entry 0 is the return button, entries 1-12 the slots (1-6 the left column, 7-12 the right);
 // hit tests include all four edges.
-inline constexpr std::array<core::Rect, core::SaveLoadScreenState::kEntries> kSlotRects{{
+inline constexpr std::array<core::Rect, screens::SaveLoadScreenState::kEntries> kSlotRects{{
     {37, 95, 284, 134},
     {35, 173, 376, 224},
     {35, 236, 376, 293},
@@ -38,17 +38,17 @@ inline constexpr const char* kNoTitle = "None";
 // Slot `slotIndex` + 1 (slotIndex 0-11): its date ("2011/05/14 18:30", the file's last write in
 // local time) and scene title (code page 932). 1 when the file was read, is a saved game of this
 // script, and has a date; otherwise 0, with "--/--/--" and "None" for a missing file.
-int ReadSlotSummary(core::Engine& engine, int slotIndex, std::string& dateText,
+int ReadSlotSummary(script::Engine& engine, int slotIndex, std::string& dateText,
                     std::string& titleText);
 
 // Writes the twelve slots onto both looks (sceneSurface and pageSurface) and fills slotEnabled:
 // on the save screen (mode 10) every entry reacts, on a load screen only the slots that can be
 // loaded. Logs "slot K DATE | TITLE" for each. Window thread.
-int DrawSlotList(core::Engine& engine, int mode);
+int DrawSlotList(script::Engine& engine, core::ScreenMode mode);
 
 // `text` (code page 932) in `colour` (0x00BBGGRR) with the pen's top-left at (x, y): each glyph's
 // coverage blended onto `surface`, inked pixels only, clipped.
-void DrawText(core::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
+void DrawText(script::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
               std::string_view text, uint32_t colour);
 
 }  // namespace qv::screens

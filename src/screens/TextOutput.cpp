@@ -21,36 +21,36 @@ constexpr int kCursorCornerY = 550;
 constexpr int kPageWidth = 800;
 constexpr int kPageHeight = 600;
 
-void WaitWhileCursorDraws(core::Engine& engine) {
-  for (uint32_t looks = 0; engine.cursorDrawing == 1 && looks <= kCursorWaitLimit; ++looks) {
-    engine.platform.clock.sleep(1);
+void WaitWhileCursorDraws(script::Engine& engine) {
+  for (uint32_t looks = 0; engine.view.cursorDrawing == 1 && looks <= kCursorWaitLimit; ++looks) {
+    engine.services.platform.clock.sleep(1);
   }
 }
 
-void StartPage(core::Engine& engine) {
-  auto& g = engine.graphics;
+void StartPage(script::Engine& engine) {
+  auto& g = engine.view;
   {
     std::lock_guard lock(g.windowMutex);  // the window thread repaints from the screen
     core::CopyRect(g.screenSurface, 0, 0, g.pageSurface, 0, 0, kPageWidth, kPageHeight);
   }
-  engine.newPageRequested = 0;
-  engine.textPositionY = core::Engine::kTextArea.top;
-  engine.messageWindowActive = 1;
-  engine.messageWindowShown = 1;
-  if (engine.platform.log.Enabled()) engine.Log("page");
+  engine.input.newPageRequested = 0;
+  engine.view.textPositionY = graphics::Presentation::kTextArea.top;
+  engine.view.messageWindowActive = 1;
+  engine.view.messageWindowShown = 1;
+  if (engine.services.platform.log.Enabled()) engine.services.Log("page");
 }
 
 // Waits out one character's time; false when the return to the title asked output to stop.
-bool PaceCharacter(core::Engine& engine, uint64_t startMs, int32_t speed) {
-  auto& clock = engine.platform.clock;
-  const bool stopped = clock.await([&] { return engine.abortTextOutput.load() == 1; },
+bool PaceCharacter(script::Engine& engine, uint64_t startMs, int32_t speed) {
+  auto& clock = engine.services.platform.clock;
+  const bool stopped = clock.await([&] { return engine.input.abortTextOutput.load() == 1; },
                                    startMs + static_cast<uint32_t>(speed));
   return !stopped;
 }
 
 }  // namespace
 
-void RenderGlyph(core::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
+void RenderGlyph(script::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
                  const uint8_t* bytes, int byteCount, uint32_t colour) {
   WaitWhileCursorDraws(engine);
   if (!font || surface.Empty()) return;
@@ -67,7 +67,7 @@ void RenderGlyph(core::Engine& engine, platform::Font* font, core::Surface& surf
   const int left = x + kNarrowCell - glyph.blackBoxX / 2;
   const int top = y + font->Ascent() - glyph.originY;
 
-  std::lock_guard lock(engine.graphics.windowMutex);
+  std::lock_guard lock(engine.view.windowMutex);
   for (int r = 0; r < glyph.blackBoxY; ++r) {
     const int py = top + r;
     if (py < 0 || py >= surface.Height()) continue;
@@ -86,58 +86,60 @@ void RenderGlyph(core::Engine& engine, platform::Font* font, core::Surface& surf
   }
 }
 
-int ShowTextLine(core::Engine& engine, std::string_view text) {
-  auto& g = engine.graphics;
-  constexpr core::Rect area = core::Engine::kTextArea;
-  engine.inputBusy = 1;
+int ShowTextLine(script::Engine& engine, std::string_view text) {
+  auto& g = engine.view;
+  constexpr core::Rect area = graphics::Presentation::kTextArea;
+  engine.input.inputBusy = 1;
   // A return to the title while no line was being typed is not this line's to honour.
-  engine.abortTextOutput = 0;
-  if (engine.waitCursorOn == 1) {
+  engine.input.abortTextOutput = 0;
+  if (engine.view.waitCursorOn == 1) {
     std::lock_guard lock(g.windowMutex);
     core::CopyRect(g.screenSurface, kCursorCornerX, kCursorCornerY, g.pageSurface, kCursorCornerX,
                    kCursorCornerY, g.screenSurface.Width() - kCursorCornerX,
                    g.screenSurface.Height() - kCursorCornerY);
-    engine.waitCursorOn = 0;
+    engine.view.waitCursorOn = 0;
   }
-  if (engine.textPositionY >= area.bottom || engine.newPageRequested != 0 ||
-      engine.messageWindowActive == 0) {
+  if (engine.view.textPositionY >= area.bottom || engine.input.newPageRequested != 0 ||
+      engine.view.messageWindowActive == 0) {
     StartPage(engine);
   }
-  if (engine.platform.log.Enabled()) engine.Log("text " + engine.Utf8(text));
+  if (engine.services.platform.log.Enabled())
+    engine.services.Log("text " + engine.services.Utf8(text));
 
   platform::Font* font = g.messageFont.get();
-  int x = engine.textPositionX;
-  int y = engine.textPositionY;
+  int x = engine.view.textPositionX;
+  int y = engine.view.textPositionY;
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   for (size_t i = 0; i < text.size();) {
     const int count = core::IsSjisLeadByte(bytes[i]) && i + 1 < text.size() ? 2 : 1;
-    const uint64_t startMs = engine.platform.clock.nowMs();
+    const uint64_t startMs = engine.services.platform.clock.nowMs();
     RenderGlyph(engine, font, g.screenSurface, x, y, bytes + i, count, kWhite);
     i += static_cast<size_t>(count);
     x += count == 1 ? kNarrowCell : kWideCell;
-    engine.textPositionX = x;
+    engine.view.textPositionX = x;
     // Read afresh for every character: a change in the menu or skip mode takes effect at once.
     // The page a loaded game replays is drawn at once, without touching the player's setting.
-    const int32_t speed = engine.restoringGame == 1 ? 0 : engine.env.messageSpeed.load();
+    const int32_t speed =
+        engine.input.restoringGame == 1 ? 0 : engine.services.env.messageSpeed.load();
     if (speed != 0) {
       graphics::ShowSurface(engine, g.screenSurface);
       if (!PaceCharacter(engine, startMs, speed)) {
-        engine.inputBusy = 0;
-        engine.abortTextOutput = 0;
+        engine.input.inputBusy = 0;
+        engine.input.abortTextOutput = 0;
         return 0;
       }
     }
     if (x > area.right) {
       x = area.left;
       y += kRowHeight;
-      engine.textPositionX = x;
-      engine.textPositionY = y;
+      engine.view.textPositionX = x;
+      engine.view.textPositionY = y;
     }
   }
   graphics::ShowSurface(engine, g.screenSurface);
-  engine.textPositionY = y + kRowHeight;
-  engine.textPositionX = area.left;
-  engine.inputBusy = 0;
+  engine.view.textPositionY = y + kRowHeight;
+  engine.view.textPositionX = area.left;
+  engine.input.inputBusy = 0;
   return 1;
 }
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/Engine.h"
 #include "core/Surface.h"
 #include "platform/Glyphs.h"
+#include "script/Engine.h"
 
 namespace qv::screens {
 
@@ -22,7 +22,9 @@ inline constexpr int kRowHeight = 27;
 inline constexpr size_t kMaxGlyphBytes = 2000;
 
 // Opacity of coverage v (0..64): v x 255 / 65, so full coverage is 251, not 255.
-constexpr int CoverageOpacity(int v) { return v * 255 / 65; }
+constexpr int CoverageOpacity(int v) {
+  return v * 255 / 65;
+}
 
 // One blended channel: (old x (255 - L) + text x L) >> 8.
 constexpr uint8_t BlendChannel(int old, int text, int opacity) {
@@ -33,12 +35,12 @@ constexpr uint8_t BlendChannel(int old, int text, int opacity) {
 // onto `surface`, centred on x + 10 of the cell whose top-left is (x, y), baseline at y + ascent.
 // Only inked pixels inside the surface are touched. Takes the window lock, so the window thread
 // never shows half a glyph; waits (at most about a second) while the wait cursor is being drawn.
-void RenderGlyph(core::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
+void RenderGlyph(script::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
                  const uint8_t* bytes, int byteCount, uint32_t colour);
 
 // Types one text line (the name already put in) into the message window at the pen, starting a
 // new page first when one is due. Interpreter thread. Returns 1 when the line was output in full,
 // 0 when the return to the title cut it short.
-int ShowTextLine(core::Engine& engine, std::string_view text);
+int ShowTextLine(script::Engine& engine, std::string_view text);
 
 }  // namespace qv::screens

@@ -14,22 +14,25 @@ constexpr int kEraseHeight = 33;
 constexpr size_t kCursorRowBytes = 96;
 
 // Pure green (blue 0, green 255, red 0) lets the picture below show through.
-bool Transparent(const uint8_t* bgr) { return bgr[0] == 0 && bgr[1] == 255 && bgr[2] == 0; }
+bool Transparent(const uint8_t* bgr) {
+  return bgr[0] == 0 && bgr[1] == 255 && bgr[2] == 0;
+}
 
 }  // namespace
 
-int AnimateWaitCursor(core::Engine& engine) {
-  if (engine.waitCursorOn != 1) return 1;
-  auto& g = engine.graphics;
+int AnimateWaitCursor(script::Engine& engine) {
+  if (engine.view.waitCursorOn != 1) return 1;
+  auto& g = engine.view;
   if (g.screenSurface.Empty()) return 1;
-  engine.cursorDrawing = 1;
+  engine.view.cursorDrawing = 1;
   {
     std::lock_guard lock(g.windowMutex);
-    const core::Surface& under = engine.messageWindowActive == 1 ? g.pageSurface : g.sceneSurface;
+    const core::Surface& under =
+        engine.view.messageWindowActive == 1 ? g.pageSurface : g.sceneSurface;
     core::CopyRect(g.screenSurface, kCursorX, kEraseY, under, kCursorX, kEraseY, kCursorSize,
                    kEraseHeight);
     if (g.waitCursorPixels.size() >= 2 * kCursorFrameBytes) {
-      const uint8_t* frame = g.waitCursorPixels.data() + engine.waitCursorFrame;
+      const uint8_t* frame = g.waitCursorPixels.data() + engine.view.waitCursorFrame;
       // Stored rows run bottom-up: the first lands on the frame's lowest row.
       for (int r = 0; r < kCursorSize; ++r) {
         const int y = kCursorY + kCursorSize - 1 - r;
@@ -44,11 +47,11 @@ int AnimateWaitCursor(core::Engine& engine) {
       }
     }
   }
-  engine.waitCursorFrame = (engine.waitCursorFrame + kCursorFrameBytes) % (2 * kCursorFrameBytes);
-  graphics::ShowRect(engine, g.screenSurface, kCursorX, kEraseY,
-                     g.screenSurface.Width() - kCursorX, g.screenSurface.Height() - kEraseY,
-                     kCursorX, kEraseY);
-  engine.cursorDrawing = 0;
+  engine.view.waitCursorFrame =
+      (engine.view.waitCursorFrame + kCursorFrameBytes) % (2 * kCursorFrameBytes);
+  graphics::ShowRect(engine, g.screenSurface, kCursorX, kEraseY, g.screenSurface.Width() - kCursorX,
+                     g.screenSurface.Height() - kEraseY, kCursorX, kEraseY);
+  engine.view.cursorDrawing = 0;
   return 1;
 }
 

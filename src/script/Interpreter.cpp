@@ -14,35 +14,36 @@ namespace qv::script {
 namespace {
 
 // The three wait codes that halt for a click; the cursor shows for $C and $P.
-void WaitForClick(core::Engine& engine, bool withCursor) {
-  if (engine.advanceMode == 0) {
-    if (withCursor) engine.waitCursorOn = 1;
-    engine.gate.SuspendSelf(core::HaltReason::Wait);
+void WaitForClick(script::Engine& engine, bool withCursor) {
+  if (engine.input.advanceMode == core::AdvanceMode::Normal) {
+    if (withCursor) engine.view.waitCursorOn = 1;
+    engine.script.gate.SuspendSelf(core::HaltReason::Wait);
   }
-  if (engine.advanceMode == 3) {
-    auto& clock = engine.platform.clock;
-    while (engine.voicePlayer.Playing()) clock.sleep(1);
+  if (engine.input.advanceMode == core::AdvanceMode::Auto) {
+    auto& clock = engine.services.platform.clock;
+    while (engine.audio.voicePlayer.Playing()) clock.sleep(1);
     clock.sleep(500);
   }
 }
 
-void StopForClick(core::Engine& engine) {
-  engine.clickEndsAuto = 0;
-  engine.gate.SuspendSelf(core::HaltReason::Stop);
-  engine.clickEndsAuto = 1;
-  if (engine.advanceMode == 1) engine.advanceMode = 0;
+void StopForClick(script::Engine& engine) {
+  engine.input.clickEndsAuto = 0;
+  engine.script.gate.SuspendSelf(core::HaltReason::Stop);
+  engine.input.clickEndsAuto = 1;
+  if (engine.input.advanceMode == core::AdvanceMode::Skip)
+    engine.input.advanceMode = core::AdvanceMode::Normal;
 }
 
-void Dispatch(core::Engine& engine, std::string_view line) {
+void Dispatch(script::Engine& engine, std::string_view line) {
   const Command* command = FindCommand(line);
   if (!command) {
-    core::ShowWarning(engine, core::texts::kUnknownCommand);
+    core::ShowWarning(engine.services, core::texts::kUnknownCommand);
     return;
   }
   if (command->handler) {
     command->handler(engine, line);
-  } else if (engine.platform.log.Enabled()) {
-    engine.Log("unhandled " + std::string(command->keyword));
+  } else if (engine.services.platform.log.Enabled()) {
+    engine.services.Log("unhandled " + std::string(command->keyword));
   }
 }
 
@@ -59,14 +60,14 @@ std::string PutNameIn(std::string_view line, std::string_view playerName) {
   return std::string(core::CutAtCharBoundary(out, kMaxLineBytes));
 }
 
-void ExecuteLine(core::Engine& engine, std::string_view line) {
+void ExecuteLine(script::Engine& engine, std::string_view line) {
   bool waited = false;
   if (core::ContainsBytes(line, "$C")) {
     WaitForClick(engine, true);
     waited = true;
   }
   if (core::ContainsBytes(line, "$P")) {
-    engine.newPageRequested = 1;
+    engine.input.newPageRequested = 1;
     WaitForClick(engine, true);
     waited = true;
   }
@@ -87,36 +88,38 @@ void ExecuteLine(core::Engine& engine, std::string_view line) {
     case ';':
       return;
     default: {
-      std::string text = PutNameIn(line, engine.state.Text(core::GameState::kPlayerNameOffset,
-                                                           core::GameState::kPlayerNameSize));
+      std::string text =
+          PutNameIn(line, engine.script.state.Text(core::GameState::kPlayerNameOffset,
+                                                   core::GameState::kPlayerNameSize));
       screens::ShowTextLine(engine, text);
       return;
     }
   }
 }
 
-void StopIfClosing(const core::Engine& engine) {
-  if (engine.closing && platform::Clock::ThreadIsInterruptible()) throw platform::StopSignal{};
+void StopIfClosing(const script::Engine& engine) {
+  if (engine.services.closing && platform::Clock::ThreadIsInterruptible())
+    throw platform::StopSignal{};
 }
 
-void ScriptInterpreter(core::Engine& engine) {
+void ScriptInterpreter(script::Engine& engine) {
   bool end = false;
   while (!end) {
     StopIfClosing(engine);
-    auto script = engine.Script();
-    std::string line = ReadLine(*script, engine.scriptPosition);
-    if (ScriptByte(*script, engine.scriptPosition.load()) == core::ScriptText::kEndMarker) {
+    auto script = engine.script.Text();
+    std::string line = ReadLine(*script, engine.script.position);
+    if (ScriptByte(*script, engine.script.position.load()) == core::ScriptText::kEndMarker) {
       end = true;
-      engine.scriptPosition -= 2;
+      engine.script.position -= 2;
     }
     if (!line.empty()) ExecuteLine(engine, line);
-    engine.scriptPosition += 2;
+    engine.script.position += 2;
   }
-  core::RequestClose(engine);
+  core::RequestClose(engine.services);
 }
 
-void RunInterpreterThread(core::Engine& engine) {
-  auto& clock = engine.platform.clock;
+void RunInterpreterThread(script::Engine& engine) {
+  auto& clock = engine.services.platform.clock;
   platform::Clock::MarkThreadInterruptible();
   try {
     ScriptInterpreter(engine);
@@ -128,24 +131,24 @@ void RunInterpreterThread(core::Engine& engine) {
   clock.RemoveParticipant();
 }
 
-int RestartScript(core::Engine& engine) {
+int RestartScript(script::Engine& engine) {
   // A script that can no longer be read keeps the text already loaded: the title still works.
   LoadScript(engine);
   // Set through the clock so a line waiting out a character's time wakes at once. The next line
   // clears it, not this function: clearing it here could come before the typing line looks.
-  engine.platform.clock.update([&] { engine.abortTextOutput = 1; });
-  if (screens::IsSaveLoadScreen(engine.screenMode)) screens::FreeSaveLoadBackups(engine);
-  engine.messageWindowShown = 0;
-  engine.messageWindowActive = 0;
-  engine.newPageRequested = 0;
-  engine.waitCursorOn = 0;
-  engine.screenMode = 0;
-  engine.advanceMode = 0;
+  engine.services.platform.clock.update([&] { engine.input.abortTextOutput = 1; });
+  if (core::IsSaveLoadScreen(engine.input.screenMode)) screens::FreeSaveLoadBackups(engine);
+  engine.view.messageWindowShown = 0;
+  engine.view.messageWindowActive = 0;
+  engine.input.newPageRequested = 0;
+  engine.view.waitCursorOn = 0;
+  engine.input.screenMode = core::ScreenMode::Game;
+  engine.input.advanceMode = core::AdvanceMode::Normal;
   // A syncstart stretch ends with the script it was in; left set, it would ignore every click.
-  engine.syncActive = 0;
-  engine.scriptPosition = 0;
-  engine.ResetTextPosition();
-  engine.gate.Resume();
+  engine.script.syncActive = 0;
+  engine.script.position = 0;
+  engine.view.ResetTextPosition();
+  engine.script.gate.Resume();
   return 1;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::script {
 
@@ -15,23 +15,23 @@ inline constexpr std::string_view kNamePlaceholder = "\x81\x96\x81\x96\x81\x96";
 // Once closing has begun, throws StopSignal on the interpreter thread, as its waits do: a script
 // that never waits (a jump back to itself, text at speed 0 in skip mode) must stop as well.
 // Called by the line loop, the jumps and the item reading of the choices.
-void StopIfClosing(const core::Engine& engine);
+void StopIfClosing(const script::Engine& engine);
 
 // The interpreter's loop; returns after the end of the script was reached and the close message
 // was sent. Interpreter thread; throws StopSignal when the program closes under it.
-void ScriptInterpreter(core::Engine& engine);
+void ScriptInterpreter(script::Engine& engine);
 
 // The interpreter thread's whole life: marks the thread, runs the loop, unwinds at close and
 // tells the clock it has gone. Started by the shell after AddParticipant.
-void RunInterpreterThread(core::Engine& engine);
+void RunInterpreterThread(script::Engine& engine);
 
 // Executes one line (wait codes first, then label/comment, command or text).
-void ExecuteLine(core::Engine& engine, std::string_view line);
+void ExecuteLine(script::Engine& engine, std::string_view line);
 
 // The text line after the first placeholder was replaced by the name, cut to the line buffer.
 std::string PutNameIn(std::string_view line, std::string_view playerName);
 
 // The return to the title: reloads the script and restarts it from the top. Window thread.
-int RestartScript(core::Engine& engine);
+int RestartScript(script::Engine& engine);
 
 }  // namespace qv::script

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::script {
 

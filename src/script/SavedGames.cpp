@@ -22,59 +22,60 @@ using core::GameState;
 // A page that jumps back on itself would replay for ever; a real page halts a few dozen times.
 constexpr int kMaxReplayHalts = 100000;
 
-void LogResult(core::Engine& engine, const char* what, int slot, const char* result) {
-  if (engine.platform.log.Enabled()) {
-    engine.Log(std::string(what) + " " + std::to_string(slot) + " -> " + result);
+void LogResult(script::Engine& engine, const char* what, int slot, const char* result) {
+  if (engine.services.platform.log.Enabled()) {
+    engine.services.Log(std::string(what) + " " + std::to_string(slot) + " -> " + result);
   }
 }
 
 // The music path is the base directory of the machine that saved plus the script's argument;
 // a game folder moved since, or saved elsewhere, keeps the argument, so the tail that names a
 // file of this game folder is taken.
-std::string LocateSavedMusic(core::Engine& engine, const std::string& saved) {
-  const std::string& base = engine.baseDirectory;
+std::string LocateSavedMusic(script::Engine& engine, const std::string& saved) {
+  const std::string& base = engine.services.baseDirectory;
   if (saved.starts_with(base)) return saved;
   for (size_t at = 0; at < saved.size();) {
     const size_t separator = saved.find_first_of("\\/", at);
     if (separator == std::string::npos) break;
     at = separator + 1;
     const std::string candidate = base + saved.substr(at);
-    if (at < saved.size() && engine.platform.files.Exists(candidate)) return candidate;
+    if (at < saved.size() && engine.services.platform.files.Exists(candidate)) return candidate;
   }
   return saved;
 }
 
-void RestoreMusic(core::Engine& engine) {
-  const std::string saved(engine.state.Text(GameState::kMusicFileNameOffset, GameState::kPathSize));
+void RestoreMusic(script::Engine& engine) {
+  const std::string saved(
+      engine.script.state.Text(GameState::kMusicFileNameOffset, GameState::kPathSize));
   platform::Message request;
   if (saved.empty()) {
     request.id = platform::MSG_MUSIC_STOP;
   } else {
-    engine.musicPlayer.filePath = LocateSavedMusic(engine, saved);
+    engine.audio.musicPlayer.filePath = LocateSavedMusic(engine, saved);
     request.id = platform::MSG_MUSIC_RESTART;
   }
-  core::SendToWindow(engine, request);
+  core::SendToWindow(engine.services, request);
 }
 
-void RestoreScene(core::Engine& engine) {
+void RestoreScene(script::Engine& engine) {
   const std::string background(
-      engine.state.Text(GameState::kBackgroundNameOffset, GameState::kPathSize));
+      engine.script.state.Text(GameState::kBackgroundNameOffset, GameState::kPathSize));
   const bool fill = core::ContainsBytes(background, "FILL_");
   if (core::ContainsBytes(background, ".bmp") || fill) {
     graphics::LoadWaitCursor(engine);
     graphics::LoadButtonParts(engine);
-    engine.messageWindowOpen = 1;
+    engine.view.messageWindowOpen = 1;
     if (fill) {
       RestoreFill(engine);
     } else {
-      graphics::LoadBackground(engine, engine.baseDirectory + background);
+      graphics::LoadBackground(engine, engine.services.baseDirectory + background);
     }
   }
-  const auto bytes = engine.state.Bytes();
+  const auto bytes = engine.script.state.Bytes();
   for (size_t slot = 0; slot < 2; ++slot) {
     if (bytes[GameState::kSpriteActiveOffset + slot] != 1) continue;
-    const int x = engine.state.SlotValue(GameState::kSpriteXOffset + 4 * slot);
-    const std::string file(engine.state.Text(
+    const int x = engine.script.state.SlotValue(GameState::kSpriteXOffset + 4 * slot);
+    const std::string file(engine.script.state.Text(
         GameState::kSpriteFilesOffset + GameState::kPathSize * slot, GameState::kPathSize));
     graphics::DrawSprite(engine, x, file);
   }
@@ -83,41 +84,41 @@ void RestoreScene(core::Engine& engine) {
 // Lets the interpreter run the page's lines up to the saved one, halting at each wait code and let
 // go at once. What it asks of this thread meanwhile (music, a voice purge, a box) is handled
 // here, so neither waits for the other; a close during it ends the replay.
-void ReplayPage(core::Engine& engine, uint32_t saved) {
-  auto& clock = engine.platform.clock;
-  for (int halts = 0; halts < kMaxReplayHalts && !engine.closing; ++halts) {
+void ReplayPage(script::Engine& engine, uint32_t saved) {
+  auto& clock = engine.services.platform.clock;
+  for (int halts = 0; halts < kMaxReplayHalts && !engine.services.closing; ++halts) {
     // Compared across the wrap: a page resumed from the script's first line starts at -2.
-    if (static_cast<int32_t>(engine.scriptPosition.load() - saved) >= 0) return;
-    engine.gate.Resume();
-    while (!engine.closing && !engine.gate.AwaitHalt(clock.nowMs() + 1)) {
-      engine.platform.window.DispatchPendingRequests();
+    if (static_cast<int32_t>(engine.script.position.load() - saved) >= 0) return;
+    engine.script.gate.Resume();
+    while (!engine.services.closing && !engine.script.gate.AwaitHalt(clock.nowMs() + 1)) {
+      engine.services.platform.window.DispatchPendingRequests();
     }
   }
 }
 
 }  // namespace
 
-int SaveGame(core::Engine& engine, int slot) {
-  if (!core::EnsureSaveFolder(engine, true)) {
+int SaveGame(script::Engine& engine, int slot) {
+  if (!core::EnsureSaveFolder(engine.services, true)) {
     LogResult(engine, "save", slot, "failed");
     return 0;
   }
-  const std::string path = core::SlotFilePath(engine, slot);
-  engine.state.SetPosition(engine.scriptPosition);
-  engine.state.SetText(GameState::kMusicFileNameOffset, GameState::kPathSize,
-                       engine.musicPlayer.filePath);
-  auto& files = engine.platform.files;
+  const std::string path = core::SlotFilePath(engine.services, slot);
+  engine.script.state.SetPosition(engine.script.position);
+  engine.script.state.SetText(GameState::kMusicFileNameOffset, GameState::kPathSize,
+                              engine.audio.musicPlayer.filePath);
+  auto& files = engine.services.platform.files;
   if (files.Exists(path) &&
-      core::ShowMessage(engine, engine.Caption(), texts::kOverwriteQuestion,
+      core::ShowMessage(engine.services, engine.services.Caption(), texts::kOverwriteQuestion,
                         platform::BoxButtons::OkCancel,
                         platform::BoxIcon::Warning) != platform::BoxAnswer::Ok) {
     LogResult(engine, "save", slot, "kept");
     return 1;
   }
-  const auto bytes = engine.state.Bytes();
+  const auto bytes = engine.script.state.Bytes();
   // Written beside the slot and renamed over it: a crash leaves the old save or the new one.
   if (!files.ReplaceAtomically(path, std::vector<uint8_t>(bytes.begin(), bytes.end()))) {
-    core::ShowWarning(engine, core::texts::kSaveFailed);
+    core::ShowWarning(engine.services, core::texts::kSaveFailed);
     LogResult(engine, "save", slot, "failed");
     return 0;
   }
@@ -125,82 +126,84 @@ int SaveGame(core::Engine& engine, int slot) {
   return 1;
 }
 
-int LoadGame(core::Engine& engine, int slot) {
-  if (!core::EnsureSaveFolder(engine, false)) {
+int LoadGame(script::Engine& engine, int slot) {
+  if (!core::EnsureSaveFolder(engine.services, false)) {
     LogResult(engine, "load", slot, "failed");
     return 0;
   }
-  auto bytes =
-      engine.platform.files.ReadPrefix(core::SlotFilePath(engine, slot), GameState::kSize + 1);
-  auto script = engine.Script();
+  auto bytes = engine.services.platform.files.ReadPrefix(core::SlotFilePath(engine.services, slot),
+                                                         GameState::kSize + 1);
+  auto script = engine.script.Text();
   // Checked before anything of the running game is touched: a bad file costs the player nothing.
   if (!bytes || !core::CheckSavedGame(*bytes, script.get()).empty()) {
-    core::ShowWarning(engine, texts::kLoadFailed);
+    core::ShowWarning(engine.services, texts::kLoadFailed);
     LogResult(engine, "load", slot, "failed");
     return 0;
   }
-  engine.restoringGame = 1;
-  engine.state.Clear();
-  std::copy(bytes->begin(), bytes->end(), engine.state.Bytes().begin());
-  engine.waitCursorOn = 0;
-  engine.screenMode = 0;
+  engine.input.restoringGame = 1;
+  engine.script.state.Clear();
+  std::copy(bytes->begin(), bytes->end(), engine.script.state.Bytes().begin());
+  engine.view.waitCursorOn = 0;
+  engine.input.screenMode = core::ScreenMode::Game;
   RestoreMusic(engine);
-  engine.effectNumber = 3;
+  engine.view.effectNumber = 3;
   RestoreScene(engine);
-  engine.ResetTextPosition();
+  engine.view.ResetTextPosition();
   FindResumePoint(engine);
   // A close during the replay has released everything: nothing is left to go on with.
-  if (engine.closing) return 1;
+  if (engine.services.closing) return 1;
   // The replayed lines ran their commands again: a point added or a flag set on the page would
   // count twice. The record as saved already holds their effect.
-  std::copy(bytes->begin(), bytes->end(), engine.state.Bytes().begin());
-  engine.restoringGame = 0;
+  std::copy(bytes->begin(), bytes->end(), engine.script.state.Bytes().begin());
+  engine.input.restoringGame = 0;
   LogResult(engine, "load", slot, "ok");
-  engine.gate.Resume();
+  engine.script.gate.Resume();
   return 1;
 }
 
-int RestoreFill(core::Engine& engine) {
+int RestoreFill(script::Engine& engine) {
   static constexpr std::pair<std::string_view, uint32_t> kFills[] = {{"FILL_BLACK", 0x000000},
                                                                      {"FILL_WHITE", 0xFFFFFF},
                                                                      {"FILL_RED", 0x0000FF},
                                                                      {"FILL_GREEN", 0x00FF00},
                                                                      {"FILL_BLUE", 0xFF0000}};
   const std::string_view name =
-      engine.state.Text(GameState::kBackgroundNameOffset, GameState::kPathSize);
+      engine.script.state.Text(GameState::kBackgroundNameOffset, GameState::kPathSize);
   for (const auto& [word, colour] : kFills) {
     if (core::ContainsBytes(name, word)) graphics::FillScene(engine, colour);
   }
   return 1;
 }
 
-int FindResumePoint(core::Engine& engine) {
-  const uint32_t saved = engine.state.Position();
-  auto script = engine.Script();
+int FindResumePoint(script::Engine& engine) {
+  const uint32_t saved = engine.script.state.Position();
+  auto script = engine.script.Text();
   if (!script) return 0;
   const ResumeLine resume = FindResumeLine(*script, saved);
-  if (resume.selword) engine.messageWindowShown = 1;
-  if (engine.platform.log.Enabled()) {
-    engine.Log("resume " + std::to_string(resume.line) + (resume.replay ? " replay" : " direct"));
+  if (resume.selword) engine.view.messageWindowShown = 1;
+  if (engine.services.platform.log.Enabled()) {
+    engine.services.Log("resume " + std::to_string(resume.line) +
+                        (resume.replay ? " replay" : " direct"));
   }
   // The halted interpreter adds 2 before its next line; one halted in a choice steps back 2
   // first.
-  const uint32_t stepBack = engine.gate.Halted() == core::HaltReason::Choice ? 0 : 2;
-  engine.scriptPosition = resume.line - stepBack;
+  const uint32_t stepBack = engine.script.gate.Halted() == core::HaltReason::Choice ? 0 : 2;
+  engine.script.position = resume.line - stepBack;
   if (!resume.replay) return 1;
   // Text is drawn at once while restoringGame is set (see ShowTextLine).
   ReplayPage(engine, saved);
-  engine.scriptPosition -= 4;
+  engine.script.position -= 4;
   return 1;
 }
 
-int LoadRecordedName(core::Engine& engine) {
+int LoadRecordedName(script::Engine& engine) {
   auto setName = [&engine](std::string_view name) {
-    engine.state.SetText(GameState::kPlayerNameOffset, GameState::kPlayerNameSize, name);
+    engine.script.state.SetText(GameState::kPlayerNameOffset, GameState::kPlayerNameSize, name);
   };
   std::optional<std::vector<uint8_t>> bytes;
-  if (core::EnsureSaveFolder(engine, false)) {
-    bytes = engine.platform.files.ReadPrefix(core::SlotFilePath(engine, 1), GameState::kSize);
+  if (core::EnsureSaveFolder(engine.services, false)) {
+    bytes = engine.services.platform.files.ReadPrefix(core::SlotFilePath(engine.services, 1),
+                                                      GameState::kSize);
   }
   if (!bytes) {
     setName(core::kDefaultPlayerNameSjis);
@@ -215,7 +218,7 @@ int LoadRecordedName(core::Engine& engine) {
   return 1;
 }
 
-void RecNameLoad(core::Engine& engine, std::string_view) {
+void RecNameLoad(script::Engine& engine, std::string_view) {
   LoadRecordedName(engine);
 }
 

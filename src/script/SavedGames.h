@@ -2,7 +2,7 @@
 // that resumes at the very line where it was saved. Window thread, unless said otherwise.
 #pragma once
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::script {
 
@@ -14,22 +14,22 @@ inline constexpr const char* kLoadFailed = "ロードに失敗しました";
 // Writes the game state into slot `slot` (1-12), asking before it replaces a saved game: 1 when
 // written or when the player kept the old one, 0 after a failure (with its message). Logs
 // "save K -> written|kept|failed".
-int SaveGame(core::Engine& engine, int slot);
+int SaveGame(script::Engine& engine, int slot);
 
 // Replaces the running game by slot `slot`: the file is checked first, so one that cannot be
 // loaded leaves the game exactly as it was (0, after "ロードに失敗しました" unless the save folder
 // is missing). Rebuilds music, scene and page and lets the interpreter go on: 1. Logs
 // "load K -> ok|failed". The interpreter must be halted.
-int LoadGame(core::Engine& engine, int slot);
+int LoadGame(script::Engine& engine, int slot);
 
 // Repeats the fill the state's background name names.
-int RestoreFill(core::Engine& engine);
+int RestoreFill(script::Engine& engine);
 
 // Sets the script position for the loaded game and replays its page up to the saved line, so
 // the interpreter halts there again with the page's text on screen. Logs "resume P replay|direct".
-int FindResumePoint(core::Engine& engine);
+int FindResumePoint(script::Engine& engine);
 
 // The player's name from slot 1, or "晴臣" without one: 1 when slot 1 was read. Any thread.
-int LoadRecordedName(core::Engine& engine);
+int LoadRecordedName(script::Engine& engine);
 
 }  // namespace qv::script

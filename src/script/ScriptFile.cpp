@@ -34,19 +34,19 @@ std::shared_ptr<core::ScriptText> UnscrambleScript(std::vector<uint8_t> fileByte
   return script;
 }
 
-int LoadScript(core::Engine& engine) {
-  std::string name = FirstWithExtension(engine.platform.files.ListGameFolder(), "qv");
+int LoadScript(script::Engine& engine) {
+  std::string name = FirstWithExtension(engine.services.platform.files.ListGameFolder(), "qv");
   if (name.empty()) return 0;
-  auto bytes = engine.platform.files.ReadAll(engine.baseDirectory + name);
+  auto bytes = engine.services.platform.files.ReadAll(engine.services.baseDirectory + name);
   // Positions are 32-bit; a file that large is no script.
   if (!bytes || bytes->size() > 0x7FFFFFF0u) return 0;
   auto script = UnscrambleScript(std::move(*bytes));
-  if (script->key != core::kScriptKey && engine.platform.log.Enabled()) {
+  if (script->key != core::kScriptKey && engine.services.platform.log.Enabled()) {
     char line[32];
     std::snprintf(line, sizeof line, "script key 0x%02X", script->key);
-    engine.Log(line);
+    engine.services.Log(line);
   }
-  engine.SetScript(std::move(script));
+  engine.script.SetText(std::move(script));
   return 1;
 }
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::script {
 
@@ -15,7 +15,7 @@ inline constexpr size_t kMaxLineBytes = 1023;
 // reads and unscrambles it and makes it the engine's script. 1 on success, 0 when there is none
 // or it cannot be read. A script scrambled with another one-byte key is recognised by its line
 // ends and loaded all the same (logged as "script key 0xNN").
-int LoadScript(core::Engine& engine);
+int LoadScript(script::Engine& engine);
 
 // The unscrambled script of a file's bytes, with the end marker and the zero after it.
 std::shared_ptr<core::ScriptText> UnscrambleScript(std::vector<uint8_t> fileBytes);

@@ -9,55 +9,55 @@ namespace {
 
 using namespace platform;
 
-void LogPath(core::Engine& engine, const char* what, const std::string& path) {
-  if (engine.platform.log.Enabled()) {
-    engine.Log(std::string(what) + engine.Utf8(engine.GamePart(path)));
+void LogPath(script::Engine& engine, const char* what, const std::string& path) {
+  if (engine.services.platform.log.Enabled()) {
+    engine.services.Log(std::string(what) + engine.services.Utf8(engine.services.GamePart(path)));
   }
 }
 
-void LogLine(core::Engine& engine, const std::string& line) {
-  if (engine.platform.log.Enabled()) engine.Log(line);
+void LogLine(script::Engine& engine, const std::string& line) {
+  if (engine.services.platform.log.Enabled()) engine.services.Log(line);
 }
 
-void RestartMusic(core::Engine& engine) {
-  if (engine.musicPlayer.Playing()) engine.musicPlayer.Stop();
-  LogPath(engine, "music play ", engine.musicPlayer.filePath);
-  engine.musicPlayer.Play(engine.platform.window);
+void RestartMusic(script::Engine& engine) {
+  if (engine.audio.musicPlayer.Playing()) engine.audio.musicPlayer.Stop();
+  LogPath(engine, "music play ", engine.audio.musicPlayer.filePath);
+  engine.audio.musicPlayer.Play(engine.services.platform.window);
 }
 
-void OnStreamDone(core::Engine& engine, uint32_t handle) {
+void OnStreamDone(script::Engine& engine, uint32_t handle) {
   // A notice from a stream that was stopped meanwhile names a handle neither player holds.
   if (handle == 0) return;
-  if (handle == engine.musicPlayer.Device()) {
-    engine.musicPlayer.Stop();
+  if (handle == engine.audio.musicPlayer.Device()) {
+    engine.audio.musicPlayer.Stop();
     LogLine(engine, "music end");
-  } else if (handle == engine.voicePlayer.Device()) {
-    engine.voicePlayer.Stop();
-    engine.voicePlaying = 0;
+  } else if (handle == engine.audio.voicePlayer.Device()) {
+    engine.audio.voicePlayer.Stop();
+    engine.audio.voicePlaying = 0;
     LogLine(engine, "voice end");
   }
 }
 
 // Ripped CD tracks play as looping music, and the music path names the track's file so that a
 // saved game records it like any other music.
-void PlayCdTrack(core::Engine& engine, int32_t track) {
-  if (!engine.cdRipped) return;
+void PlayCdTrack(script::Engine& engine, int32_t track) {
+  if (!engine.audio.cdRipped) return;
   LogLine(engine, "cd play " + std::to_string(track));
   std::optional<std::string> path = audio::CdTrackPath(engine, track);
-  engine.musicPlayer.Stop();
+  engine.audio.musicPlayer.Stop();
   if (!path) {
-    engine.musicPlayer.filePath.clear();
+    engine.audio.musicPlayer.filePath.clear();
     return;
   }
-  engine.musicPlayer.filePath = *path;
-  engine.musicPlayer.Play(engine.platform.window);
+  engine.audio.musicPlayer.filePath = *path;
+  engine.audio.musicPlayer.Play(engine.services.platform.window);
 }
 
-void StopCdTrack(core::Engine& engine) {
-  if (!engine.cdRipped) return;
+void StopCdTrack(script::Engine& engine) {
+  if (!engine.audio.cdRipped) return;
   LogLine(engine, "cd stop");
-  engine.musicPlayer.Stop();
-  engine.musicPlayer.filePath.clear();
+  engine.audio.musicPlayer.Stop();
+  engine.audio.musicPlayer.filePath.clear();
 }
 
 }  // namespace
@@ -79,7 +79,7 @@ bool IsAudioRequest(uint32_t id) {
   }
 }
 
-int32_t HandleAudioRequest(core::Engine& engine, const Message& message) {
+int32_t HandleAudioRequest(script::Engine& engine, const Message& message) {
   switch (message.id) {
     case MSG_STREAM_DONE:
       OnStreamDone(engine, message.wParam);
@@ -91,23 +91,23 @@ int32_t HandleAudioRequest(core::Engine& engine, const Message& message) {
       StopCdTrack(engine);
       return 0;
     case MSG_VOICE_PLAY:
-      LogPath(engine, "voice play ", engine.voicePlayer.filePath);
-      engine.voicePlayer.Play(engine.platform.window);
+      LogPath(engine, "voice play ", engine.audio.voicePlayer.filePath);
+      engine.audio.voicePlayer.Play(engine.services.platform.window);
       // Even a failed start counts as playing until the next click or stop request.
-      engine.voicePlaying = 1;
+      engine.audio.voicePlaying = 1;
       return 0;
     case MSG_VOICE_STOP:
-      if (engine.voicePlaying == 1) {
-        engine.voicePlayer.Stop();
+      if (engine.audio.voicePlaying == 1) {
+        engine.audio.voicePlayer.Stop();
         LogLine(engine, "voice stop");
       }
-      engine.voicePlaying = 0;
+      engine.audio.voicePlaying = 0;
       return 0;
     case MSG_MUSIC_RESTART:
       RestartMusic(engine);
       return 0;
     case MSG_MUSIC_STOP:
-      engine.musicPlayer.Stop();
+      engine.audio.musicPlayer.Stop();
       LogLine(engine, "music stop");
       return 0;
     default:

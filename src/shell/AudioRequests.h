@@ -1,8 +1,8 @@
 // The window procedure's handling of the sound requests: the players start and stop here.
 #pragma once
 
-#include "core/Engine.h"
 #include "platform/Message.h"
+#include "script/Engine.h"
 
 namespace qv::shell {
 
@@ -10,6 +10,6 @@ namespace qv::shell {
 bool IsAudioRequest(uint32_t id);
 
 // Window thread. Starts or stops a player as `message` asks; returns the procedure's result.
-int32_t HandleAudioRequest(core::Engine& engine, const platform::Message& message);
+int32_t HandleAudioRequest(script::Engine& engine, const platform::Message& message);
 
 }  // namespace qv::shell

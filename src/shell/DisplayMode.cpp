@@ -3,22 +3,22 @@
 
 namespace qv::shell {
 
-int SetDisplayMode(core::Engine& engine, int32_t wantWindowed) {
+int SetDisplayMode(script::Engine& engine, int32_t wantWindowed) {
   const auto want = static_cast<uint8_t>(wantWindowed);
-  if (want == static_cast<uint8_t>(engine.env.windowed.load())) return 0;
+  if (want == static_cast<uint8_t>(engine.services.env.windowed.load())) return 0;
   const bool toWindow = want != 0;
-  engine.env.windowed = toWindow ? 1 : 0;
-  engine.platform.display.SetFullScreen(!toWindow);
+  engine.services.env.windowed = toWindow ? 1 : 0;
+  engine.services.platform.display.SetFullScreen(!toWindow);
   return 1;
 }
 
-void ApplyStoredDisplayMode(core::Engine& engine) {
+void ApplyStoredDisplayMode(script::Engine& engine) {
   // SetDisplayMode acts only on a change, so the flag is turned over first.
-  if (engine.env.windowed == 1) {
-    engine.env.windowed = 0;
+  if (engine.services.env.windowed == 1) {
+    engine.services.env.windowed = 0;
     SetDisplayMode(engine, 1);
   } else {
-    engine.env.windowed = 1;
+    engine.services.env.windowed = 1;
     SetDisplayMode(engine, 0);
   }
 }

@@ -46,22 +46,24 @@ core::InstanceConfig ParseInstanceFile(std::string_view bytes) {
   return config;
 }
 
-void ReadInstanceFile(core::Engine& engine) {
-  std::string name = script::FirstWithExtension(engine.platform.files.ListGameFolder(), "ist");
+void ReadInstanceFile(script::Engine& engine) {
+  std::string name =
+      script::FirstWithExtension(engine.services.platform.files.ListGameFolder(), "ist");
   std::optional<std::vector<uint8_t>> bytes;
-  if (!name.empty()) bytes = engine.platform.files.ReadAll(engine.baseDirectory + name);
+  if (!name.empty())
+    bytes = engine.services.platform.files.ReadAll(engine.services.baseDirectory + name);
   if (!bytes) {
     // Without an instance file the game would get empty names and a window of no size; the
     // keys' defaults give a playable window instead.
-    engine.config = ParseInstanceFile({});
-    engine.config.found = false;
+    engine.services.config = ParseInstanceFile({});
+    engine.services.config.found = false;
     return;
   }
-  engine.config = ParseInstanceFile(
+  engine.services.config = ParseInstanceFile(
       std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
   // Only a game that has an instance file loops its music.
-  engine.musicPlayer.playOnce = 0;
-  engine.voicePlayer.playOnce = 1;
+  engine.audio.musicPlayer.playOnce = 0;
+  engine.audio.voicePlayer.playOnce = 1;
 }
 
 }  // namespace qv::shell

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::shell {
 
@@ -11,8 +11,8 @@ namespace qv::shell {
 // their defaults.
 core::InstanceConfig ParseInstanceFile(std::string_view bytes);
 
-// Reads the first "*.ist" of the game folder into engine.config. With none (or an unreadable
-// one), config.found stays false and every key takes its default.
-void ReadInstanceFile(core::Engine& engine);
+// Reads the first "*.ist" of the game folder into engine.services.config. With none (or an
+// unreadable one), config.found stays false and every key takes its default.
+void ReadInstanceFile(script::Engine& engine);
 
 }  // namespace qv::shell

@@ -15,40 +15,40 @@ namespace qv::shell {
 
 using platform::Message;
 
-MainWindow::MainWindow(core::Engine& engine) : engine_(engine) {
-  engine_.windowProcedure = this;
+MainWindow::MainWindow(script::Engine& engine) : engine_(engine) {
+  engine_.services.windowProcedure = this;
 }
 
 MainWindow::~MainWindow() {
-  if (engine_.windowProcedure == this) engine_.windowProcedure = nullptr;
+  if (engine_.services.windowProcedure == this) engine_.services.windowProcedure = nullptr;
 }
 
-void SetAutoMode(core::Engine& engine, int mode) {
+void SetAutoMode(script::Engine& engine, int mode) {
   if (mode == 3) {
-    engine.advanceMode = 3;
-    if (engine.messageWindowShown == 0) graphics::ToggleMessageWindow(engine, 0);
-    engine.gate.Resume();
+    engine.input.advanceMode = core::AdvanceMode::Auto;
+    if (engine.view.messageWindowShown == 0) graphics::ToggleMessageWindow(engine, 0);
+    engine.script.gate.Resume();
   } else {
-    engine.advanceMode = 0;
+    engine.input.advanceMode = core::AdvanceMode::Normal;
   }
 }
 
 namespace {
 
-void SendVoiceStop(core::Engine& engine) {
+void SendVoiceStop(script::Engine& engine) {
   Message stop;
   stop.id = platform::MSG_VOICE_STOP;
-  core::SendToWindow(engine, stop);
+  core::SendToWindow(engine.services, stop);
 }
 
 }  // namespace
 
-int HandleClick(core::Engine& engine, uint32_t position) {
-  if (engine.syncActive == 1) return 0;
-  if (engine.inputBusy == 0 && engine.voicePlaying == 1) SendVoiceStop(engine);
-  if (engine.screenMode != 0) {
-    if (engine.inputBusy == 1) return 0;
-    if (screens::IsSaveLoadScreen(engine.screenMode)) {
+int HandleClick(script::Engine& engine, uint32_t position) {
+  if (engine.script.syncActive == 1) return 0;
+  if (engine.input.inputBusy == 0 && engine.audio.voicePlaying == 1) SendVoiceStop(engine);
+  if (engine.input.screenMode != core::ScreenMode::Game) {
+    if (engine.input.inputBusy == 1) return 0;
+    if (core::IsSaveLoadScreen(engine.input.screenMode)) {
       SlotClick(engine, position);
       return 1;
     }
@@ -56,42 +56,43 @@ int HandleClick(core::Engine& engine, uint32_t position) {
     ChoiceClick(engine, position);
     return 1;
   }
-  if (engine.advanceMode == 1) {
-    SetSkipMode(engine, false);
-  } else if (engine.advanceMode == 3 && engine.clickEndsAuto == 1) {
+  if (engine.input.advanceMode == core::AdvanceMode::Skip) {
+    SetSkipMode(engine.input, engine.services.env, engine.script.gate, false);
+  } else if (engine.input.advanceMode == core::AdvanceMode::Auto &&
+             engine.input.clickEndsAuto == 1) {
     SetAutoMode(engine, 0);
   } else if (BarButtonClick(engine, position) == 2) {
     return 1;
   }
-  if (engine.messageWindowActive == 1 && engine.messageWindowShown == 0) {
+  if (engine.view.messageWindowActive == 1 && engine.view.messageWindowShown == 0) {
     graphics::ToggleMessageWindow(engine, 0);
     return 1;
   }
-  engine.gate.Resume();
+  engine.script.gate.Resume();
   return 1;
 }
 
-int ShutdownCleanup(core::Engine& engine) {
+int ShutdownCleanup(script::Engine& engine) {
   screens::FreeSaveLoadBackups(engine);
   graphics::ReleaseSurfaces(engine);
-  engine.SetScript(nullptr);
-  engine.musicPlayer.Stop();
-  engine.voicePlayer.Stop();
-  engine.voicePlaying = 0;
+  engine.script.SetText(nullptr);
+  engine.audio.musicPlayer.Stop();
+  engine.audio.voicePlayer.Stop();
+  engine.audio.voicePlaying = 0;
   return 1;
 }
 
 void MainWindow::OnCreate() {
   systemMenu_ = resources::LoadSystemMenu();
-  engine_.advanceMode = 0;
-  engine_.platform.window.SetTimer(WAIT_CURSOR_TIMER, kWaitCursorPeriodMs);
+  engine_.input.advanceMode = core::AdvanceMode::Normal;
+  engine_.services.platform.window.SetTimer(WAIT_CURSOR_TIMER, kWaitCursorPeriodMs);
 }
 
 void MainWindow::OnClose() {
   // The interpreter unwinds from whatever it waits for without running another line; joining
   // it here means nothing below can race with it.
-  engine_.closing = true;
-  engine_.platform.clock.requestStop();
+  engine_.services.closing = true;
+  engine_.services.platform.clock.requestStop();
   if (engine_.interpreterThread.joinable()) engine_.interpreterThread.join();
   Message destroy;
   destroy.id = platform::MSG_DESTROY;
@@ -99,11 +100,11 @@ void MainWindow::OnClose() {
 }
 
 void MainWindow::OnDestroy() {
-  engine_.platform.window.KillTimer(WAIT_CURSOR_TIMER);
+  engine_.services.platform.window.KillTimer(WAIT_CURSOR_TIMER);
   ShutdownCleanup(engine_);
   // Full screen here is a borderless window over an unchanged desktop: there is no display
   // mode to restore.
-  engine_.platform.window.PostQuit(0);
+  engine_.services.platform.window.PostQuit(0);
 }
 
 void MainWindow::OnCommand(uint32_t id) {
@@ -120,15 +121,15 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       OnDestroy();
       return 0;
     case MSG_PAINT:
-      if (!engine_.graphics.screenSurface.Empty()) {
-        graphics::ShowSurface(engine_, engine_.graphics.screenSurface);
+      if (!engine_.view.screenSurface.Empty()) {
+        graphics::ShowSurface(engine_, engine_.view.screenSurface);
       }
       return 0;
     case MSG_CLOSE:
       OnClose();
       return 0;
     case MSG_KEYUP:
-      if (engine_.messageWindowActive == 1 && engine_.messageWindowShown == 0) return 0;
+      if (engine_.view.messageWindowActive == 1 && engine_.view.messageWindowShown == 0) return 0;
       HandleClick(engine_, message.lParam);
       // Print Screen also took the clipboard once, which leaves nothing to do here.
       if (message.wParam == VK_SNAPSHOT) return 1;
@@ -146,7 +147,7 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       HandleClick(engine_, message.lParam);
       return 0;
     case MSG_RBUTTONUP:
-      if (engine_.advanceMode == 3) SetAutoMode(engine_, 0);
+      if (engine_.input.advanceMode == core::AdvanceMode::Auto) SetAutoMode(engine_, 0);
       ShowSystemMenu(engine_, systemMenu_, message.lParam);
       return 0;
     default:

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "core/AdvanceMode.h"
-#include "core/Engine.h"
 #include "platform/Message.h"
 #include "platform/Ui.h"
+#include "script/Engine.h"
 
 namespace qv::shell {
 
@@ -13,7 +13,7 @@ inline constexpr uint32_t kWaitCursorPeriodMs = 500;
 
 class MainWindow final : public platform::WindowProcedure {
  public:
-  explicit MainWindow(core::Engine& engine);
+  explicit MainWindow(script::Engine& engine);
   ~MainWindow() override;
 
   // Window thread.
@@ -27,16 +27,16 @@ class MainWindow final : public platform::WindowProcedure {
   void OnDestroy();
   void OnCommand(uint32_t id);
 
-  core::Engine& engine_;
+  script::Engine& engine_;
   platform::MenuItem systemMenu_;
 };
 
 // Window thread. Returns 1 when the click was taken, 0 when it was ignored.
-int HandleClick(core::Engine& engine, uint32_t position);
+int HandleClick(script::Engine& engine, uint32_t position);
 using core::SetSkipMode;
 // Auto-advance (mode 3) on, or any other mode off.
-void SetAutoMode(core::Engine& engine, int mode);
+void SetAutoMode(script::Engine& engine, int mode);
 // Releases what the run holds: script, players. Returns 1.
-int ShutdownCleanup(core::Engine& engine);
+int ShutdownCleanup(script::Engine& engine);
 
 }  // namespace qv::shell

@@ -30,8 +30,8 @@ bool StrictlyInside(const core::Rect& r, int x, int y) {
   return r.left < x && x < r.right && r.top < y && y < r.bottom;
 }
 
-void PlayHoverSound(core::Engine& engine) {
-  audio::PlaySoundEffect(engine, engine.baseDirectory + kHoverSoundPath);
+void PlayHoverSound(script::Engine& engine) {
+  audio::PlaySoundEffect(engine, engine.services.baseDirectory + kHoverSoundPath);
 }
 
 constexpr auto kAllReact = [](int) { return true; };
@@ -40,10 +40,10 @@ constexpr auto kAllReact = [](int) { return true; };
 // `highlightTop` is where the highlighted look's rows begin in `highlight`, relative to the frame;
 // only elements that `reacts` can be hovered.
 template <typename RectAt, typename Reacts>
-void HoverSet(core::Engine& engine, int count, RectAt rectAt, Reacts reacts,
+void HoverSet(script::Engine& engine, int count, RectAt rectAt, Reacts reacts,
               const core::Surface& highlight, int highlightTop, const core::Surface& normal,
               int32_t& lastHovered, int x, int y) {
-  auto& g = engine.graphics;
+  auto& g = engine.view;
   bool anyHovered = false;
   for (int i = 0; i < count; ++i) {
     const core::Rect r = rectAt(i);
@@ -67,61 +67,62 @@ void HoverSet(core::Engine& engine, int count, RectAt rectAt, Reacts reacts,
   graphics::ShowSurface(engine, g.screenSurface);
 }
 
-void HoverBar(core::Engine& engine, int x, int y) {
-  auto& g = engine.graphics;
+void HoverBar(script::Engine& engine, int x, int y) {
+  auto& g = engine.view;
   HoverSet(
       engine, static_cast<int>(kBarButtonRects.size()),
       [](int i) { return kBarButtonRects[static_cast<size_t>(i)]; }, kAllReact, g.barSurface,
-      screens::kBarTop, g.pageSurface, engine.hoveredBar, x, y);
+      screens::kBarTop, g.pageSurface, engine.input.hoveredBar, x, y);
 }
 
-void HoverChoices(core::Engine& engine, int x, int y) {
-  auto& g = engine.graphics;
-  const auto& choices = engine.choices;
+void HoverChoices(script::Engine& engine, int x, int y) {
+  auto& g = engine.view;
+  const auto& choices = engine.script.choices;
   auto rectAt = [&choices](int i) {
     const core::ChoiceItem& item = choices.items[static_cast<size_t>(i)];
     return core::Rect{item.left, item.top, item.right, item.bottom};
   };
   HoverSet(engine, std::min(choices.count, core::ChoiceTable::kCapacity), rectAt, kAllReact,
-           g.pageSurface, 0, g.sceneSurface, engine.hoveredChoice, x, y);
+           g.pageSurface, 0, g.sceneSurface, engine.input.hoveredChoice, x, y);
 }
 
 // Only the entries that react light up; the others keep their normal look.
-void HoverSlots(core::Engine& engine, int x, int y) {
-  auto& g = engine.graphics;
+void HoverSlots(script::Engine& engine, int x, int y) {
+  auto& g = engine.view;
   const auto& enabled = engine.saveLoad.slotEnabled;
   HoverSet(
       engine, static_cast<int>(screens::kSlotRects.size()),
       [](int i) { return screens::kSlotRects[static_cast<size_t>(i)]; },
       [&enabled](int i) { return enabled[static_cast<size_t>(i)] == 1; }, g.pageSurface, 0,
-      g.sceneSurface, engine.hoveredSlot, x, y);
+      g.sceneSurface, engine.input.hoveredSlot, x, y);
 }
 
 }  // namespace
 
-int BarButtonClick(core::Engine& engine, uint32_t position) {
-  if (engine.messageWindowActive == 0) return 1;
+int BarButtonClick(script::Engine& engine, uint32_t position) {
+  if (engine.view.messageWindowActive == 0) return 1;
   const int x = platform::PointX(position);
   const int y = platform::PointY(position);
   for (int b = 0; b < static_cast<int>(kBarButtonRects.size()); ++b) {
     const core::Rect& r = kBarButtonRects[static_cast<size_t>(b)];
     const bool strict = b == screens::kSaveButton || b == screens::kLoadButton;
     if (!(strict ? StrictlyInside(r, x, y) : Inside(r, x, y))) continue;
-    const bool shown = engine.messageWindowShown == 1;
-    const bool skipping = engine.advanceMode == 1;
-    const bool busy = engine.inputBusy == 1;
-    const bool noScreen = engine.screenMode == 0;
+    const bool shown = engine.view.messageWindowShown == 1;
+    const bool skipping = engine.input.advanceMode == core::AdvanceMode::Skip;
+    const bool busy = engine.input.inputBusy == 1;
+    const bool noScreen = engine.input.screenMode == core::ScreenMode::Game;
     switch (b) {
       case screens::kSkipButton:
         if (!shown || skipping || !noScreen) return 1;
         screens::FlashBarButton(engine, b);
-        core::SetSkipMode(engine, true);
+        core::SetSkipMode(engine.input, engine.services.env, engine.script.gate, true);
         return 1;
       case screens::kSaveButton:
       case screens::kLoadButton:
         if (skipping || busy || !shown) return 1;
         screens::FlashBarButton(engine, b);
-        OpenMenuScreen(engine, b == screens::kSaveButton ? 10 : 20);
+        OpenMenuScreen(engine,
+                       b == screens::kSaveButton ? core::ScreenMode::Save : core::ScreenMode::Load);
         return 2;
       default:
         if (!shown || skipping || busy || !noScreen) return 1;
@@ -133,58 +134,61 @@ int BarButtonClick(core::Engine& engine, uint32_t position) {
   return 1;
 }
 
-int ChoiceClick(core::Engine& engine, uint32_t position) {
-  const int hit = engine.choices.HitTest(platform::PointX(position), platform::PointY(position));
+int ChoiceClick(script::Engine& engine, uint32_t position) {
+  const int hit =
+      engine.script.choices.HitTest(platform::PointX(position), platform::PointY(position));
   if (hit < 0) return 0;
-  const std::string label(engine.choices.items[static_cast<size_t>(hit)].Label());
-  if (engine.platform.log.Enabled()) {
-    engine.Log("pick " + std::to_string(hit) + " " + engine.Utf8(label));
+  const std::string label(engine.script.choices.items[static_cast<size_t>(hit)].Label());
+  if (engine.services.platform.log.Enabled()) {
+    engine.services.Log("pick " + std::to_string(hit) + " " + engine.services.Utf8(label));
   }
   if (label.find("*GameLoad") != std::string::npos) {
-    OpenMenuScreen(engine, 30);
+    OpenMenuScreen(engine, core::ScreenMode::LoadTitle);
     return 1;
   }
-  if (label.find("opening") != std::string::npos && core::RunNameEntry(engine) == 2) return 1;
+  if (label.find("opening") != std::string::npos &&
+      core::RunNameEntry(engine.services, engine.script.state) == 2)
+    return 1;
 
   const std::string search = ":" + label;
-  auto script = engine.Script();
+  auto script = engine.script.Text();
   const size_t at = script ? script->View().find(search) : std::string_view::npos;
   if (at == std::string_view::npos) {
     // The program closes; the failed search leaves the position and the list as they were.
-    core::ShowWarning(engine, engine.Utf8(search));
-    core::RequestClose(engine);
+    core::ShowWarning(engine.services, engine.services.Utf8(search));
+    core::RequestClose(engine.services);
     return 1;
   }
-  engine.scriptPosition = static_cast<uint32_t>(at);
-  engine.screenMode = 0;
-  engine.gate.Resume();
+  engine.script.position = static_cast<uint32_t>(at);
+  engine.input.screenMode = core::ScreenMode::Game;
+  engine.script.gate.Resume();
   return 1;
 }
 
-int OpenMenuScreen(core::Engine& engine, int mode) {
+int OpenMenuScreen(script::Engine& engine, core::ScreenMode mode) {
   // A load replaces the line the interpreter goes on from, which only a halted one has: while it
   // still runs (a timed wait, say) the screens stay shut.
-  if (engine.gate.Halted() == core::HaltReason::None) return 1;
-  engine.inputBusy = 1;
-  const int32_t cursorWasOn = engine.waitCursorOn;
-  engine.waitCursorOn = 0;
+  if (engine.script.gate.Halted() == core::HaltReason::None) return 1;
+  engine.input.inputBusy = 1;
+  const int32_t cursorWasOn = engine.view.waitCursorOn;
+  engine.view.waitCursorOn = 0;
   if (screens::OpenSaveLoadScreen(engine, mode)) {
-    engine.previousScreenMode = engine.screenMode.load();
-    engine.screenMode = mode;
-    engine.hoveredSlot = 99;
-    if (engine.platform.log.Enabled()) {
-      engine.Log(mode == screens::kSaveScreen   ? "screen save"
-                 : mode == screens::kLoadScreen ? "screen load"
-                                                : "screen load-title");
+    engine.input.previousScreenMode = engine.input.screenMode.load();
+    engine.input.screenMode = mode;
+    engine.input.hoveredSlot = 99;
+    if (engine.services.platform.log.Enabled()) {
+      engine.services.Log(mode == core::ScreenMode::Save   ? "screen save"
+                          : mode == core::ScreenMode::Load ? "screen load"
+                                                           : "screen load-title");
     }
   } else {
-    engine.waitCursorOn = cursorWasOn;
+    engine.view.waitCursorOn = cursorWasOn;
   }
-  engine.inputBusy = 0;
+  engine.input.inputBusy = 0;
   return 1;
 }
 
-int SlotClick(core::Engine& engine, uint32_t position) {
+int SlotClick(script::Engine& engine, uint32_t position) {
   const int x = platform::PointX(position);
   const int y = platform::PointY(position);
   const auto& enabled = engine.saveLoad.slotEnabled;
@@ -193,14 +197,14 @@ int SlotClick(core::Engine& engine, uint32_t position) {
     const int slot = static_cast<int>(i);
     if (slot == 0) {
       screens::CloseSaveLoadScreen(engine);
-      if (engine.platform.log.Enabled()) engine.Log("screen close");
+      if (engine.services.platform.log.Enabled()) engine.services.Log("screen close");
       return 1;
     }
-    if (engine.screenMode == screens::kSaveScreen) {
+    if (engine.input.screenMode == core::ScreenMode::Save) {
       script::SaveGame(engine, slot);
-      screens::RedrawSaveLoadScreen(engine, screens::kSaveScreen);
+      screens::RedrawSaveLoadScreen(engine, core::ScreenMode::Save);
       // The slot under the pointer shows its new date and title at once.
-      HandleHover(engine, engine.platform.window.CursorPosition());
+      HandleHover(engine, engine.services.platform.window.CursorPosition());
       return 1;
     }
     if (!script::LoadGame(engine, slot)) return 0;
@@ -210,19 +214,19 @@ int SlotClick(core::Engine& engine, uint32_t position) {
   return 1;
 }
 
-int HandleHover(core::Engine& engine, uint32_t position) {
+int HandleHover(script::Engine& engine, uint32_t position) {
   const int x = platform::PointX(position);
   const int y = platform::PointY(position);
   const auto hoverBarIfShown = [&] {
-    if (engine.inputBusy == 0 && engine.messageWindowShown == 1) HoverBar(engine, x, y);
+    if (engine.input.inputBusy == 0 && engine.view.messageWindowShown == 1) HoverBar(engine, x, y);
   };
-  if (engine.screenMode == 0) {
+  if (engine.input.screenMode == core::ScreenMode::Game) {
     hoverBarIfShown();
     return 1;
   }
-  if (engine.inputBusy == 1) return 1;
-  const int mode = engine.screenMode;
-  if (screens::IsSaveLoadScreen(mode)) {
+  if (engine.input.inputBusy == 1) return 1;
+  const core::ScreenMode mode = engine.input.screenMode;
+  if (core::IsSaveLoadScreen(mode)) {
     HoverSlots(engine, x, y);
     return 1;
   }

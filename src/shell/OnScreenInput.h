@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::shell {
 
@@ -12,22 +12,22 @@ inline constexpr const char* kHoverSoundPath = "sound\\move.wav";
 
 // 2 when a bar button took the click, 1 otherwise. Skip and hide take clicks on their edges,
 // save and load only strictly inside.
-int BarButtonClick(core::Engine& engine, uint32_t position);
+int BarButtonClick(script::Engine& engine, uint32_t position);
 
 // 1 when the click hit a choice item (the interpreter then goes on at its label, or the item's
 // own action ran), 0 otherwise. A label that is not in the script closes the program.
-int ChoiceClick(core::Engine& engine, uint32_t position);
+int ChoiceClick(script::Engine& engine, uint32_t position);
 
 // Opens the save (10) or load (20, 30) screen over a game that waits for the player; one whose
 // pictures cannot be read leaves the player in the game. Returns 1.
-int OpenMenuScreen(core::Engine& engine, int mode);
+int OpenMenuScreen(script::Engine& engine, core::ScreenMode mode);
 
 // A click on the save or load screen: the return button leaves it, a slot saves or loads. 0 when
 // a load failed (the screen stays), 1 otherwise.
-int SlotClick(core::Engine& engine, uint32_t position);
+int SlotClick(script::Engine& engine, uint32_t position);
 
 // Lights up the element under the pointer (with the hover sound once per element entered) and
 // puts the others back to their normal look. Returns 1.
-int HandleHover(core::Engine& engine, uint32_t position);
+int HandleHover(script::Engine& engine, uint32_t position);
 
 }  // namespace qv::shell

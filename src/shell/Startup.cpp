@@ -21,36 +21,37 @@ constexpr int32_t kMaxFrameSide = 8192;
 
 }  // namespace
 
-int RunStartupChecks(core::Engine& engine) {
-  engine.ResetTextPosition();
-  core::PlaceSaveFolder(engine);
-  core::LoadEnvSettings(engine);
+int RunStartupChecks(script::Engine& engine) {
+  engine.view.ResetTextPosition();
+  core::PlaceSaveFolder(engine.services);
+  core::LoadEnvSettings(engine.services);
+  engine.audio.FollowVolumes(engine.services.env);
   if (!script::LoadScript(engine)) {
-    core::ShowWarning(engine, core::texts::kNoScript);
+    core::ShowWarning(engine.services, core::texts::kNoScript);
     return 0;
   }
-  if (core::EnsureSaveFolder(engine, true)) core::RemoveStaleSaveFiles(engine);
+  if (core::EnsureSaveFolder(engine.services, true)) core::RemoveStaleSaveFiles(engine.services);
   // The result only tells the music commands later on; start-up goes on either way.
-  if (engine.config.bgmFromCd == 1) audio::ScanForAudioCd(engine);
+  if (engine.services.config.bgmFromCd == 1) audio::ScanForAudioCd(engine);
   return 1;
 }
 
-int RunGame(core::Engine& engine, const StartupOptions& options) {
-  auto& platform = engine.platform;
-  engine.baseDirectory = platform.files.BaseDirectory();
+int RunGame(script::Engine& engine, const StartupOptions& options) {
+  auto& platform = engine.services.platform;
+  engine.services.baseDirectory = platform.files.BaseDirectory();
   ReadInstanceFile(engine);
 
-  engine.instanceLock = platform.locks.TryAcquire(engine.config.instanceName);
+  engine.instanceLock = platform.locks.TryAcquire(engine.services.config.instanceName);
   if (!engine.instanceLock) return 0;  // another copy of this game runs: leave silently
 
   if (!RunStartupChecks(engine)) return 0;
 
-  const int32_t width = engine.config.width, height = engine.config.height;
+  const int32_t width = engine.services.config.width, height = engine.services.config.height;
   // Whole-frame pixel buffers have no row padding, which only widths that are multiples of 4
   // give; other widths would shear every picture.
   if (width <= 0 || height <= 0 || width > kMaxFrameSide || height > kMaxFrameSide ||
       width % 4 != 0) {
-    core::ShowWarning(engine,
+    core::ShowWarning(engine.services,
                       "ウィンドウの大きさが正しくありません (WindowWidth=" + std::to_string(width) +
                           ", WindowHeight=" + std::to_string(height) +
                           "; the width must be a multiple of 4, both at most 8192)");
@@ -58,13 +59,13 @@ int RunGame(core::Engine& engine, const StartupOptions& options) {
   }
 
   MainWindow window(engine);
-  if (!platform.window.Create(engine.Caption(), width, height)) return 1;
-  engine.windowCreated = true;
+  if (!platform.window.Create(engine.services.Caption(), width, height)) return 1;
+  engine.services.windowCreated = true;
   platform::Message create;
   create.id = platform::MSG_CREATE;
   window.HandleMessage(create);
 
-  if (options.windowed) engine.env.windowed = *options.windowed ? 1 : 0;
+  if (options.windowed) engine.services.env.windowed = *options.windowed ? 1 : 0;
   ApplyStoredDisplayMode(engine);
   if (!graphics::CreateSurfaces(engine)) return 0;
   // Its result only says whether the logo was there; the game starts either way.
@@ -80,7 +81,7 @@ int RunGame(core::Engine& engine, const StartupOptions& options) {
     platform.clock.requestStop();
     engine.interpreterThread.join();
   }
-  engine.windowCreated = false;
+  engine.services.windowCreated = false;
   engine.instanceLock.reset();
   return exitCode;
 }

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::shell {
 
@@ -14,9 +14,9 @@ struct StartupOptions {
 
 // Runs the whole game on the calling thread, which becomes the window thread: returns the exit
 // code once the window has closed (or at once, when start-up ends early).
-int RunGame(core::Engine& engine, const StartupOptions& options);
+int RunGame(script::Engine& engine, const StartupOptions& options);
 
 // The checks before any window exists: settings, script, save folder. 1 to go on, 0 to end.
-int RunStartupChecks(core::Engine& engine);
+int RunStartupChecks(script::Engine& engine);
 
 }  // namespace qv::shell

@@ -56,39 +56,41 @@ std::string Array(const Range& values) {
 
 }  // namespace
 
-std::string StateJson(core::Engine& engine) {
+std::string StateJson(script::Engine& engine) {
   using GS = core::GameState;
-  auto& s = engine.state;
-  auto text = [&](size_t offset, size_t size) { return Quote(engine.Utf8(s.Text(offset, size))); };
+  auto& s = engine.script.state;
+  auto text = [&](size_t offset, size_t size) {
+    return Quote(engine.services.Utf8(s.Text(offset, size)));
+  };
   std::vector<int32_t> flags, points;
   for (size_t i = 0; i < GS::kEventFlagCount; ++i)
     flags.push_back(s.EventFlag(static_cast<int>(i)));
   for (size_t i = 0; i < GS::kPointCount; ++i) points.push_back(s.Point(static_cast<int>(i)));
   std::vector<int> records, images;
-  for (auto& f : engine.env.recordFlags) records.push_back(f);
-  for (auto& f : engine.env.imageSeenFlags) images.push_back(f);
+  for (auto& f : engine.services.env.recordFlags) records.push_back(f);
+  for (auto& f : engine.services.env.imageSeenFlags) images.push_back(f);
 
   // Each listed choice as left, right, top, bottom (the table's order) and its label.
   std::vector<int32_t> choiceRects;
   std::string choiceLabels;
-  const int choiceCount = std::min(engine.choices.count, core::ChoiceTable::kCapacity);
+  const int choiceCount = std::min(engine.script.choices.count, core::ChoiceTable::kCapacity);
   for (int i = 0; i < choiceCount; ++i) {
-    const core::ChoiceItem& item = engine.choices.items[static_cast<size_t>(i)];
+    const core::ChoiceItem& item = engine.script.choices.items[static_cast<size_t>(i)];
     choiceRects.insert(choiceRects.end(), {item.left, item.right, item.top, item.bottom});
-    choiceLabels += (i ? ", " : "") + Quote(engine.Utf8(item.Label()));
+    choiceLabels += (i ? ", " : "") + Quote(engine.services.Utf8(item.Label()));
   }
 
   std::ostringstream out;
   out << "{\n"
-      << "  \"scriptPosition\": " << engine.scriptPosition.load() << ",\n"
-      << "  \"advanceMode\": " << engine.advanceMode.load() << ",\n"
-      << "  \"screenMode\": " << engine.screenMode.load() << ",\n"
-      << "  \"messageSpeed\": " << engine.env.messageSpeed.load() << ",\n"
-      << "  \"savedMessageSpeed\": " << engine.savedMessageSpeed.load() << ",\n"
-      << "  \"windowed\": " << engine.env.windowed.load() << ",\n"
-      << "  \"screenEffects\": " << engine.env.screenEffects.load() << ",\n"
-      << "  \"seVolume\": " << engine.env.seVolume.load() << ",\n"
-      << "  \"bgmVolume\": " << engine.env.bgmVolume.load() << ",\n"
+      << "  \"scriptPosition\": " << engine.script.position.load() << ",\n"
+      << "  \"advanceMode\": " << static_cast<int>(engine.input.advanceMode.load()) << ",\n"
+      << "  \"screenMode\": " << static_cast<int>(engine.input.screenMode.load()) << ",\n"
+      << "  \"messageSpeed\": " << engine.services.env.messageSpeed.load() << ",\n"
+      << "  \"savedMessageSpeed\": " << engine.input.savedMessageSpeed.load() << ",\n"
+      << "  \"windowed\": " << engine.services.env.windowed.load() << ",\n"
+      << "  \"screenEffects\": " << engine.services.env.screenEffects.load() << ",\n"
+      << "  \"seVolume\": " << engine.services.env.seVolume.load() << ",\n"
+      << "  \"bgmVolume\": " << engine.services.env.bgmVolume.load() << ",\n"
       << "  \"eventFlags\": " << Array(flags) << ",\n"
       << "  \"points\": " << Array(points) << ",\n"
       << "  \"recordFlags\": " << Array(records) << ",\n"
@@ -99,46 +101,48 @@ std::string StateJson(core::Engine& engine) {
       << "  \"returnLabel\": " << text(GS::kReturnLabelOffset, GS::kReturnLabelSize) << ",\n"
       << "  \"musicFileName\": " << text(GS::kMusicFileNameOffset, GS::kPathSize) << ",\n"
       << "  \"statusWindowOpen\": " << s.SlotValue(GS::kStatusWindowOffset) << ",\n"
-      << "  \"syncActive\": " << engine.syncActive.load() << ",\n"
-      << "  \"clickEndsAuto\": " << engine.clickEndsAuto.load() << ",\n"
-      << "  \"voicePlaying\": " << engine.voicePlaying.load() << ",\n"
-      << "  \"restoringGame\": " << engine.restoringGame.load() << ",\n"
-      << "  \"previousScreenMode\": " << engine.previousScreenMode.load() << ",\n"
+      << "  \"syncActive\": " << engine.script.syncActive.load() << ",\n"
+      << "  \"clickEndsAuto\": " << engine.input.clickEndsAuto.load() << ",\n"
+      << "  \"voicePlaying\": " << engine.audio.voicePlaying.load() << ",\n"
+      << "  \"restoringGame\": " << engine.input.restoringGame.load() << ",\n"
+      << "  \"previousScreenMode\": " << static_cast<int>(engine.input.previousScreenMode.load())
+      << ",\n"
       << "  \"slotEnabled\": " << Array(engine.saveLoad.slotEnabled) << ",\n"
-      << "  \"waitCursorOn\": " << engine.waitCursorOn.load() << ",\n"
-      << "  \"newPageRequested\": " << engine.newPageRequested.load() << ",\n"
-      << "  \"messageWindowActive\": " << engine.messageWindowActive.load() << ",\n"
-      << "  \"messageWindowShown\": " << engine.messageWindowShown.load() << ",\n"
-      << "  \"effectNumber\": " << engine.effectNumber.load() << ",\n"
-      << "  \"brightnessLevel\": " << engine.brightnessLevel.load() << ",\n"
-      << "  \"spriteAlpha\": " << engine.spriteAlpha.load() << ",\n"
-      << "  \"alphaDepth\": " << engine.alphaDepth.load() << ",\n"
-      << "  \"messageWindowOpen\": " << engine.messageWindowOpen.load() << ",\n"
-      << "  \"maskFileName\": " << Quote(engine.Utf8(engine.maskFileName)) << ",\n"
+      << "  \"waitCursorOn\": " << engine.view.waitCursorOn.load() << ",\n"
+      << "  \"newPageRequested\": " << engine.input.newPageRequested.load() << ",\n"
+      << "  \"messageWindowActive\": " << engine.view.messageWindowActive.load() << ",\n"
+      << "  \"messageWindowShown\": " << engine.view.messageWindowShown.load() << ",\n"
+      << "  \"effectNumber\": " << engine.view.effectNumber.load() << ",\n"
+      << "  \"brightnessLevel\": " << engine.view.brightnessLevel.load() << ",\n"
+      << "  \"spriteAlpha\": " << engine.view.spriteAlpha.load() << ",\n"
+      << "  \"alphaDepth\": " << engine.view.alphaDepth.load() << ",\n"
+      << "  \"messageWindowOpen\": " << engine.view.messageWindowOpen.load() << ",\n"
+      << "  \"maskFileName\": " << Quote(engine.services.Utf8(engine.script.maskFileName)) << ",\n"
       << "  \"spriteActive\": [" << int{s.Bytes()[GS::kSpriteActiveOffset]} << ", "
       << int{s.Bytes()[GS::kSpriteActiveOffset + 1]} << "],\n"
       << "  \"spriteX\": [" << s.SlotValue(GS::kSpriteXOffset) << ", "
       << s.SlotValue(GS::kSpriteXOffset + 4) << "],\n"
       << "  \"spriteFiles\": [" << text(GS::kSpriteFilesOffset, GS::kPathSize) << ", "
       << text(GS::kSpriteFilesOffset + GS::kPathSize, GS::kPathSize) << "],\n"
-      << "  \"textPosition\": [" << engine.textPositionX.load() << ", "
-      << engine.textPositionY.load() << "],\n"
-      << "  \"choiceCount\": " << engine.choices.count << ",\n"
+      << "  \"textPosition\": [" << engine.view.textPositionX.load() << ", "
+      << engine.view.textPositionY.load() << "],\n"
+      << "  \"choiceCount\": " << engine.script.choices.count << ",\n"
       << "  \"choiceRects\": " << Array(choiceRects) << ",\n"
       << "  \"choiceLabels\": [" << choiceLabels << "],\n"
-      << "  \"halted\": \"" << core::HaltReasonName(engine.gate.Halted()) << "\",\n"
-      << "  \"instanceName\": " << Quote(engine.Utf8(engine.config.instanceName)) << ",\n"
-      << "  \"windowName\": " << Quote(engine.Caption()) << ",\n"
-      << "  \"width\": " << engine.config.width << ",\n"
-      << "  \"height\": " << engine.config.height << ",\n"
-      << "  \"gameType\": " << engine.config.gameType << ",\n"
-      << "  \"bgmFromCd\": " << engine.config.bgmFromCd << "\n"
+      << "  \"halted\": \"" << core::HaltReasonName(engine.script.gate.Halted()) << "\",\n"
+      << "  \"instanceName\": " << Quote(engine.services.Utf8(engine.services.config.instanceName))
+      << ",\n"
+      << "  \"windowName\": " << Quote(engine.services.Caption()) << ",\n"
+      << "  \"width\": " << engine.services.config.width << ",\n"
+      << "  \"height\": " << engine.services.config.height << ",\n"
+      << "  \"gameType\": " << engine.services.config.gameType << ",\n"
+      << "  \"bgmFromCd\": " << engine.services.config.bgmFromCd << "\n"
       << "}\n";
   return out.str();
 }
 
-bool HaltedForPlayer(core::Engine& engine) {
-  return engine.gate.Halted() != core::HaltReason::None;
+bool HaltedForPlayer(script::Engine& engine) {
+  return engine.script.gate.Halted() != core::HaltReason::None;
 }
 
 }  // namespace qv::shell

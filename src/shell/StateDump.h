@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 
 namespace qv::shell {
 
-std::string StateJson(core::Engine& engine);
+std::string StateJson(script::Engine& engine);
 
 // The interpreter waits for the player (a wait code, a stop, a choice) or a modal box is up.
-bool HaltedForPlayer(core::Engine& engine);
+bool HaltedForPlayer(script::Engine& engine);
 
 }  // namespace qv::shell

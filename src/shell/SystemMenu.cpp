@@ -64,67 +64,69 @@ const std::pair<uint32_t, typename Group::value_type::second_type>* Lookup(const
   return nullptr;
 }
 
-bool Confirm(core::Engine& engine, const char* question) {
-  return core::ShowMessage(engine, core::texts::kConfirmCaption, question,
+bool Confirm(script::Engine& engine, const char* question) {
+  return core::ShowMessage(engine.services, core::texts::kConfirmCaption, question,
                            platform::BoxButtons::OkCancel,
                            platform::BoxIcon::None) == platform::BoxAnswer::Ok;
 }
 
 }  // namespace
 
-int RefreshMenuChecks(core::Engine& engine, MenuItem& menu) {
-  CheckGroup(menu, kSpeeds, engine.env.messageSpeed.load());
-  Check(menu, ID_FULLSCREEN, engine.env.windowed == 0);
-  Check(menu, ID_EFFECTS, engine.env.screenEffects != 0);
-  CheckGroup(menu, kSeVolumes, engine.env.seVolume.load());
-  CheckGroup(menu, kBgmVolumes, engine.env.bgmVolume.load());
-  if (MenuItem* item = Find(menu, ID_AUTO)) item->greyed = engine.screenMode != 0;
-  core::SaveEnvSettings(engine, core::kNoImageFlag);
+int RefreshMenuChecks(script::Engine& engine, MenuItem& menu) {
+  CheckGroup(menu, kSpeeds, engine.services.env.messageSpeed.load());
+  Check(menu, ID_FULLSCREEN, engine.services.env.windowed == 0);
+  Check(menu, ID_EFFECTS, engine.services.env.screenEffects != 0);
+  CheckGroup(menu, kSeVolumes, engine.services.env.seVolume.load());
+  CheckGroup(menu, kBgmVolumes, engine.services.env.bgmVolume.load());
+  if (MenuItem* item = Find(menu, ID_AUTO))
+    item->greyed = engine.input.screenMode != core::ScreenMode::Game;
+  core::SaveEnvSettings(engine.services, core::kNoImageFlag);
   return 1;
 }
 
-void ShowSystemMenu(core::Engine& engine, MenuItem& menu, uint32_t position) {
-  if (engine.advanceMode == 1) SetSkipMode(engine, false);
+void ShowSystemMenu(script::Engine& engine, MenuItem& menu, uint32_t position) {
+  if (engine.input.advanceMode == core::AdvanceMode::Skip)
+    SetSkipMode(engine.input, engine.services.env, engine.script.gate, false);
   RefreshMenuChecks(engine, menu);
-  uint32_t id =
-      engine.platform.ui.PopupMenu(menu, platform::PointX(position), platform::PointY(position));
+  uint32_t id = engine.services.platform.ui.PopupMenu(menu, platform::PointX(position),
+                                                      platform::PointY(position));
   if (id != 0) {
     platform::Message command;
     command.id = platform::MSG_COMMAND;
     command.wParam = id;
-    engine.platform.window.Post(command);
+    engine.services.platform.window.Post(command);
   }
 }
 
-void RunMenuCommand(core::Engine& engine, MenuItem& menu, uint32_t id) {
+void RunMenuCommand(script::Engine& engine, MenuItem& menu, uint32_t id) {
   if (id == ID_QUIT) {
-    if (Confirm(engine, core::texts::kQuitQuestion)) core::RequestClose(engine);
+    if (Confirm(engine, core::texts::kQuitQuestion)) core::RequestClose(engine.services);
   } else if (id == ID_ABOUT) {
-    engine.platform.ui.AboutBox("system version", {"クィレット　ver.1.31", "qvengine " QV_VERSION},
-                                "閉じる");
+    engine.services.platform.ui.AboutBox(
+        "system version", {"クィレット　ver.1.31", "qvengine " QV_VERSION}, "閉じる");
   } else if (id == ID_FULLSCREEN) {
-    SetDisplayMode(engine, engine.env.windowed == 1 ? 0 : 1);
+    SetDisplayMode(engine, engine.services.env.windowed == 1 ? 0 : 1);
     RefreshMenuChecks(engine, menu);
   } else if (auto* speed = Lookup(kSpeeds, id)) {
-    engine.env.messageSpeed = speed->second;
+    engine.services.env.messageSpeed = speed->second;
     RefreshMenuChecks(engine, menu);
   } else if (id == ID_TITLE) {
     if (Confirm(engine, core::texts::kTitleQuestion)) script::RestartScript(engine);
   } else if (id == ID_AUTO) {
-    if (engine.screenMode != 0) return;
-    SetAutoMode(engine, engine.advanceMode != 0 ? 0 : 3);
+    if (engine.input.screenMode != core::ScreenMode::Game) return;
+    SetAutoMode(engine, engine.input.advanceMode != core::AdvanceMode::Normal ? 0 : 3);
   } else if (id == ID_EFFECTS) {
-    engine.env.screenEffects = 1 - engine.env.screenEffects;
+    engine.services.env.screenEffects = 1 - engine.services.env.screenEffects;
     RefreshMenuChecks(engine, menu);
   } else if (auto* se = Lookup(kSeVolumes, id)) {
     // The marks follow at the next opening of the menu, as the players know it.
-    engine.env.seVolume = se->second;
-    engine.voicePlayer.volume = static_cast<int16_t>(se->second);
-    core::SaveEnvSettings(engine, core::kNoImageFlag);
+    engine.services.env.seVolume = se->second;
+    engine.audio.voicePlayer.volume = static_cast<int16_t>(se->second);
+    core::SaveEnvSettings(engine.services, core::kNoImageFlag);
   } else if (auto* bgm = Lookup(kBgmVolumes, id)) {
-    engine.env.bgmVolume = bgm->second;
-    engine.musicPlayer.volume = static_cast<int16_t>(bgm->second);
-    core::SaveEnvSettings(engine, core::kNoImageFlag);
+    engine.services.env.bgmVolume = bgm->second;
+    engine.audio.musicPlayer.volume = static_cast<int16_t>(bgm->second);
+    core::SaveEnvSettings(engine.services, core::kNoImageFlag);
   }
 }
 

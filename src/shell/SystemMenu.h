@@ -1,19 +1,19 @@
 // The right-button system menu: its check marks and the commands it runs.
 #pragma once
 
-#include "core/Engine.h"
 #include "platform/Ui.h"
+#include "script/Engine.h"
 
 namespace qv::shell {
 
 // Sets every check mark and greyed state from the settings, then rewrites env.dat. Returns 1.
-int RefreshMenuChecks(core::Engine& engine, platform::MenuItem& menu);
+int RefreshMenuChecks(script::Engine& engine, platform::MenuItem& menu);
 
 // Pops the menu up at the click position (frame coordinates, x low, y high 16 bits); a chosen
 // item arrives later as a command message. Window thread.
-void ShowSystemMenu(core::Engine& engine, platform::MenuItem& menu, uint32_t position);
+void ShowSystemMenu(script::Engine& engine, platform::MenuItem& menu, uint32_t position);
 
 // Runs menu command `id`; ids without an action do nothing. Window thread.
-void RunMenuCommand(core::Engine& engine, platform::MenuItem& menu, uint32_t id);
+void RunMenuCommand(script::Engine& engine, platform::MenuItem& menu, uint32_t id);
 
 }  // namespace qv::shell

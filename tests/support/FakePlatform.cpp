@@ -253,10 +253,10 @@ std::unique_ptr<platform::OpticalDisc> FakeOpticalDrives::Open(const std::string
 // ---- FakeGame ----
 
 FakeGame::FakeGame(std::string_view script) {
-  engine.baseDirectory = kFakeBaseDirectory;
-  engine.config.found = true;
-  engine.config.windowName = "T";
-  engine.windowProcedure = &procedure;
+  engine.services.baseDirectory = kFakeBaseDirectory;
+  engine.services.config.found = true;
+  engine.services.config.windowName = "T";
+  engine.services.windowProcedure = &procedure;
   fakes.window.procedure = &procedure;
   SetScript(script);
 }
@@ -267,18 +267,18 @@ void FakeGame::SetScript(std::string_view script) {
   text->bytes.push_back(core::ScriptText::kEndMarker);
   text->bytes.push_back(0);
   text->size = static_cast<uint32_t>(script.size());
-  engine.SetScript(std::move(text));
+  engine.script.SetText(std::move(text));
 }
 
 uint32_t FakeGame::IndexOf(std::string_view text) const {
-  size_t at = engine.Script()->View().find(text);
+  size_t at = engine.script.Text()->View().find(text);
   EXPECT_NE(at, std::string_view::npos) << "not in the script: " << text;
   return static_cast<uint32_t>(at);
 }
 
 int FakeGame::CreateFrame(int width, int height) {
-  engine.config.width = width;
-  engine.config.height = height;
+  engine.services.config.width = width;
+  engine.services.config.height = height;
   fakes.window.Create("test", width, height);
   return graphics::CreateSurfaces(engine);
 }

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Engine.h"
 #include "platform/Platform.h"
+#include "script/Engine.h"
 #include "support/FakeAudioDevice.h"
 #include "support/FakeGlyphs.h"
 
@@ -247,7 +247,7 @@ struct FakeGame {
 
   FakePlatform fakes;
   RecordingProcedure procedure;
-  core::Engine engine{fakes.services};
+  script::Engine engine{fakes.services};
 };
 
 }  // namespace qv::test

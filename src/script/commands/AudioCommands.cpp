@@ -21,25 +21,25 @@ std::optional<std::string_view> Argument(std::string_view line) {
   return line.substr(space + 1);
 }
 
-void Send(core::Engine& engine, uint32_t id, uint32_t wParam = 0) {
+void Send(script::Engine& engine, uint32_t id, uint32_t wParam = 0) {
   platform::Message message;
   message.id = id;
   message.wParam = wParam;
-  core::SendToWindow(engine, message);
+  core::SendToWindow(engine.services, message);
 }
 
-void SetMusicField(core::Engine& engine, std::string_view text) {
-  engine.state.SetText(GameState::kMusicFileNameOffset, GameState::kPathSize,
-                       text.substr(0, GameState::kPathSize - 1));
+void SetMusicField(script::Engine& engine, std::string_view text) {
+  engine.script.state.SetText(GameState::kMusicFileNameOffset, GameState::kPathSize,
+                              text.substr(0, GameState::kPathSize - 1));
 }
 
 }  // namespace
 
-void OggPlay(core::Engine& engine, std::string_view line) {
-  if (engine.config.bgmFromCd != 0) return;
+void OggPlay(script::Engine& engine, std::string_view line) {
+  if (engine.services.config.bgmFromCd != 0) return;
   std::optional<std::string_view> argument = Argument(line);
   if (!argument) return;
-  std::string& musicPath = engine.musicPlayer.filePath;
+  std::string& musicPath = engine.audio.musicPlayer.filePath;
   // The music already playing goes on, and so does any whose path contains the argument.
   if (core::ContainsBytes(musicPath, *argument)) return;
   std::optional<std::string> path = audio::ComposePath(engine, *argument);
@@ -54,52 +54,55 @@ void OggPlay(core::Engine& engine, std::string_view line) {
   }
 }
 
-void Talk(core::Engine& engine, std::string_view line) {
+void Talk(script::Engine& engine, std::string_view line) {
   if (core::ContainsBytes(line, "purge")) {
     Send(engine, platform::MSG_VOICE_STOP);
     return;
   }
-  if (engine.restoringGame == 1 || engine.env.seVolume == 0 || engine.advanceMode == 1) return;
+  if (engine.input.restoringGame == 1 || engine.services.env.seVolume == 0 ||
+      engine.input.advanceMode == core::AdvanceMode::Skip)
+    return;
   std::optional<std::string_view> argument = Argument(line);
   if (!argument) return;
   std::optional<std::string> path = audio::ComposePath(engine, *argument);
   if (!path) return;
-  engine.voicePlayer.filePath = *path;
+  engine.audio.voicePlayer.filePath = *path;
   // A second line while one plays only cuts the first.
-  Send(engine, engine.voicePlaying == 1 ? platform::MSG_VOICE_STOP : platform::MSG_VOICE_PLAY);
+  Send(engine,
+       engine.audio.voicePlaying == 1 ? platform::MSG_VOICE_STOP : platform::MSG_VOICE_PLAY);
 }
 
-void Cdda(core::Engine& engine, std::string_view line) {
-  if (!engine.cdFound || engine.config.bgmFromCd != 1) return;
+void Cdda(script::Engine& engine, std::string_view line) {
+  if (!engine.audio.cdFound || engine.services.config.bgmFromCd != 1) return;
   if (core::ContainsBytes(line, "stop")) {
-    engine.cdTrack = 0;
+    engine.audio.cdTrack = 0;
     Send(engine, platform::MSG_CD_STOP);
     SetMusicField(engine, {});
     return;
   }
-  if (engine.restoringGame == 1) return;
+  if (engine.input.restoringGame == 1) return;
   std::optional<std::string_view> argument = Argument(line);
   if (!argument) return;
   const int32_t track = core::ReadNumber(*argument);
   // Ripped tracks really play, so the first track asked for must start even though it is the
   // CD player's initial track number.
   std::optional<std::string> ripped;
-  if (engine.cdRipped) ripped = audio::CdTrackPath(engine, track);
-  const bool notPlaying = ripped && engine.musicPlayer.filePath != *ripped;
-  if (track != engine.cdTrack || notPlaying) {
-    engine.cdTrack = track;
+  if (engine.audio.cdRipped) ripped = audio::CdTrackPath(engine, track);
+  const bool notPlaying = ripped && engine.audio.musicPlayer.filePath != *ripped;
+  if (track != engine.audio.cdTrack || notPlaying) {
+    engine.audio.cdTrack = track;
     Send(engine, platform::MSG_CD_PLAY, static_cast<uint32_t>(track));
   }
   // A ripped track is music like any other: the saved game names its file.
-  SetMusicField(engine,
-                engine.cdRipped ? std::string_view(engine.musicPlayer.filePath) : *argument);
+  SetMusicField(engine, engine.audio.cdRipped ? std::string_view(engine.audio.musicPlayer.filePath)
+                                              : *argument);
 }
 
-void BgmWave(core::Engine& engine, std::string_view line) {
-  if (engine.config.bgmFromCd != 0) return;
+void BgmWave(script::Engine& engine, std::string_view line) {
+  if (engine.services.config.bgmFromCd != 0) return;
   std::optional<std::string_view> argument = Argument(line);
   if (!argument) return;
-  std::string& wavePath = engine.waveMusicFileName;
+  std::string& wavePath = engine.audio.waveMusicFileName;
   if (core::ContainsBytes(wavePath, *argument)) return;
   std::optional<std::string> path = audio::ComposePath(engine, *argument);
   if (!path) return;
@@ -112,8 +115,8 @@ void BgmWave(core::Engine& engine, std::string_view line) {
   }
 }
 
-void Wave(core::Engine& engine, std::string_view line) {
-  if (engine.restoringGame == 1) return;
+void Wave(script::Engine& engine, std::string_view line) {
+  if (engine.input.restoringGame == 1) return;
   std::optional<std::string_view> argument = Argument(line);
   if (!argument) return;
   std::optional<std::string> path = audio::ComposePath(engine, *argument);

@@ -27,40 +27,40 @@ enum class ReadEnd { EndLine, ScriptEnd, Error };
 
 enum class ConditionTable { EventFlags, RecordFlags, ImageSeenFlags };
 
-bool Offered(core::Engine& engine, ConditionTable table, int32_t condition) {
+bool Offered(script::Engine& engine, ConditionTable table, int32_t condition) {
   if (condition == 0) return true;
   switch (table) {
     case ConditionTable::EventFlags:
-      return engine.state.EventFlag(condition) == 1;
+      return engine.script.state.EventFlag(condition) == 1;
     case ConditionTable::RecordFlags:
     case ConditionTable::ImageSeenFlags: {
       // Flags are numbered 1-19; other numbers name no flag and are not offered.
       if (condition < 1 || condition > static_cast<int32_t>(core::EnvSettings::kFlagCount)) {
         return false;
       }
-      auto& flags =
-          table == ConditionTable::RecordFlags ? engine.env.recordFlags : engine.env.imageSeenFlags;
+      auto& flags = table == ConditionTable::RecordFlags ? engine.services.env.recordFlags
+                                                         : engine.services.env.imageSeenFlags;
       return flags[static_cast<size_t>(condition - 1)] == 1;
     }
   }
   return false;
 }
 
-void ReportRangeError(core::Engine& engine) {
-  core::ShowWarning(engine, texts::kChoiceRangeError);
+void ReportRangeError(script::Engine& engine) {
+  core::ShowWarning(engine.services, texts::kChoiceRangeError);
 }
 
 // Reads item lines from the script position (each leaves the position on its CR) until the end
 // line or the end of the script. `parse` fills an item from a non-empty line; `onKept` runs for
 // every item the condition lets in, after it is in the table.
 template <typename Parse, typename OnKept>
-ReadEnd ReadItems(core::Engine& engine, std::string_view endWord, bool emptyLineIsItem,
+ReadEnd ReadItems(script::Engine& engine, std::string_view endWord, bool emptyLineIsItem,
                   ConditionTable table, Parse parse, OnKept onKept) {
-  auto& choices = engine.choices;
+  auto& choices = engine.script.choices;
   for (;;) {
     StopIfClosing(engine);
-    auto script = engine.Script();
-    const std::string line = ReadLine(*script, engine.scriptPosition);
+    auto script = engine.script.Text();
+    const std::string line = ReadLine(*script, engine.script.position);
     if (core::ContainsBytes(line, endWord)) return ReadEnd::EndLine;
     ParsedItem parsed;
     bool isItem = true;
@@ -81,35 +81,35 @@ ReadEnd ReadItems(core::Engine& engine, std::string_view endWord, bool emptyLine
       onKept(index, parsed);
       choices.count = index + 1;
     }
-    engine.scriptPosition += 2;
-    if (ScriptByte(*script, engine.scriptPosition.load()) == core::ScriptText::kEndMarker) {
+    engine.script.position += 2;
+    if (ScriptByte(*script, engine.script.position.load()) == core::ScriptText::kEndMarker) {
       return ReadEnd::ScriptEnd;
     }
   }
 }
 
-void StartList(core::Engine& engine) {
-  engine.screenMode = 1;
-  engine.choices.Clear();
-  engine.waitCursorOn = 0;
+void StartList(script::Engine& engine) {
+  engine.input.screenMode = core::ScreenMode::Choice;
+  engine.script.choices.Clear();
+  engine.view.waitCursorOn = 0;
 }
 
 // Highlights the item under the pointer at once.
-void SendPointerPosition(core::Engine& engine) {
+void SendPointerPosition(script::Engine& engine) {
   platform::Message move;
   move.id = platform::MSG_MOUSEMOVE;
-  move.lParam = engine.platform.window.CursorPosition();
-  core::SendToWindow(engine, move);
+  move.lParam = engine.services.platform.window.CursorPosition();
+  core::SendToWindow(engine.services, move);
 }
 
-void HaltForPick(core::Engine& engine) {
-  if (engine.platform.log.Enabled()) {
-    engine.Log("choice " + std::to_string(engine.choices.count) + " items");
+void HaltForPick(script::Engine& engine) {
+  if (engine.services.platform.log.Enabled()) {
+    engine.services.Log("choice " + std::to_string(engine.script.choices.count) + " items");
   }
-  engine.gate.SuspendSelf(core::HaltReason::Choice);
+  engine.script.gate.SuspendSelf(core::HaltReason::Choice);
   // ChoiceClick left the position on the label line's first byte; the loop's step of 2 must
   // land on that line, which is then passed over as a label.
-  engine.scriptPosition -= 2;
+  engine.script.position -= 2;
 }
 
 std::string_view Argument(std::string_view line) {
@@ -117,21 +117,21 @@ std::string_view Argument(std::string_view line) {
   return space == std::string_view::npos ? std::string_view{} : line.substr(space + 1);
 }
 
-int BuildAreaChoices(core::Engine& engine) {
+int BuildAreaChoices(script::Engine& engine) {
   StartList(engine);
   const ReadEnd end = ReadItems(engine, "selend", true, ConditionTable::EventFlags, ParseAreaItem,
                                 [](int, const ParsedItem&) {});
   if (end != ReadEnd::EndLine) return 0;
-  engine.inputBusy = 0;
+  engine.input.inputBusy = 0;
   SendPointerPosition(engine);
   return 1;
 }
 
-int BuildWordChoices(core::Engine& engine) {
+int BuildWordChoices(script::Engine& engine) {
   StartList(engine);
   graphics::BuildMessageWindow(engine, 2);
   auto place = [&engine](int i, const ParsedItem& parsed) {
-    core::ChoiceItem& item = engine.choices.items[static_cast<size_t>(i)];
+    core::ChoiceItem& item = engine.script.choices.items[static_cast<size_t>(i)];
     item.left = static_cast<int16_t>(240 + i);
     item.right = static_cast<int16_t>(640 + i);
     item.top = static_cast<int16_t>(70 + 50 * i);
@@ -141,83 +141,86 @@ int BuildWordChoices(core::Engine& engine) {
   const ReadEnd end =
       ReadItems(engine, "selend", false, ConditionTable::EventFlags, ParseWordItem, place);
   if (end == ReadEnd::Error) return 0;
-  engine.ResetTextPosition();
+  engine.view.ResetTextPosition();
   if (end == ReadEnd::ScriptEnd) return 1;
   {
-    auto& g = engine.graphics;
+    auto& g = engine.view;
     std::lock_guard lock(g.windowMutex);
     core::CopyAll(g.screenSurface, g.sceneSurface);
   }
-  engine.scriptPosition += 2;
+  engine.script.position += 2;
   SendPointerPosition(engine);
   return 1;
 }
 
-int BuildFlagChoices(core::Engine& engine, bool useRecordFlags) {
+int BuildFlagChoices(script::Engine& engine, bool useRecordFlags) {
   StartList(engine);
   const ConditionTable table =
       useRecordFlags ? ConditionTable::RecordFlags : ConditionTable::ImageSeenFlags;
   const ReadEnd end =
       ReadItems(engine, "$flagselend", true, table, ParseFlagItem, [](int, const ParsedItem&) {});
   if (end == ReadEnd::Error) return 0;
-  if (end == ReadEnd::EndLine) engine.scriptPosition += 2;
+  if (end == ReadEnd::EndLine) engine.script.position += 2;
   return 1;
 }
 
-int ShowFlagChoices(core::Engine& engine, bool useRecordFlags, const std::string& basePath,
+int ShowFlagChoices(script::Engine& engine, bool useRecordFlags, const std::string& basePath,
                     const std::string& unlockedPath, const std::string& hoverPath) {
   BuildFlagChoices(engine, useRecordFlags);
-  auto& g = engine.graphics;
+  auto& g = engine.view;
   const auto base = graphics::LoadAreaPicture(engine, basePath);
   if (!base) return 0;
   const auto unlocked = graphics::LoadAreaPicture(engine, unlockedPath);
   if (!unlocked) return 0;
   core::CopyAll(g.sceneSurface, base->pixels);
-  const auto& choices = engine.choices;
+  const auto& choices = engine.script.choices;
   for (int i = 0; i < choices.count; ++i) {
     const core::ChoiceItem& item = choices.items[static_cast<size_t>(i)];
     core::CopyRect(g.sceneSurface, item.left, item.top, unlocked->pixels, item.left, item.top,
                    item.right - item.left, item.bottom - item.top);
   }
-  engine.messageWindowShown = 0;
+  engine.view.messageWindowShown = 0;
   graphics::PresentScene(engine);
-  engine.inputBusy = 1;
+  engine.input.inputBusy = 1;
   graphics::LoadAreaImage(engine, hoverPath);
-  engine.inputBusy = 0;
+  engine.input.inputBusy = 0;
   SendPointerPosition(engine);
   return 1;
 }
 
 }  // namespace
 
-void Selarea(core::Engine& engine, std::string_view line) {
-  if (engine.advanceMode == 1) core::SetSkipMode(engine, false);
-  engine.inputBusy = 1;
-  engine.scriptPosition += 2;
+void Selarea(script::Engine& engine, std::string_view line) {
+  if (engine.input.advanceMode == core::AdvanceMode::Skip)
+    core::SetSkipMode(engine.input, engine.services.env, engine.script.gate, false);
+  engine.input.inputBusy = 1;
+  engine.script.position += 2;
   graphics::LoadAreaImage(engine, std::string(Argument(line)));
   BuildAreaChoices(engine);
-  engine.screenMode = 1;
-  engine.inputBusy = 0;
+  engine.input.screenMode = core::ScreenMode::Choice;
+  engine.input.inputBusy = 0;
   HaltForPick(engine);
 }
 
-void Selword(core::Engine& engine, std::string_view) {
-  engine.inputBusy = 1;
-  engine.scriptPosition += 2;
+void Selword(script::Engine& engine, std::string_view) {
+  engine.input.inputBusy = 1;
+  engine.script.position += 2;
   BuildWordChoices(engine);
-  engine.messageWindowActive = 1;
-  engine.messageWindowShown = 1;
-  if (engine.advanceMode == 1) core::SetSkipMode(engine, false);
+  engine.view.messageWindowActive = 1;
+  engine.view.messageWindowShown = 1;
+  if (engine.input.advanceMode == core::AdvanceMode::Skip)
+    core::SetSkipMode(engine.input, engine.services.env, engine.script.gate, false);
   platform::Message paint;
   paint.id = platform::MSG_PAINT;
-  engine.platform.window.Post(paint);
-  engine.inputBusy = 0;
+  engine.services.platform.window.Post(paint);
+  engine.input.inputBusy = 0;
   HaltForPick(engine);
 }
 
-void Flagselect(core::Engine& engine, std::string_view line) {
-  if (engine.advanceMode == 1) core::SetSkipMode(engine, false);
-  engine.inputBusy = 1;
+void Flagselect(script::Engine& engine, std::string_view line) {
+  if (engine.input.advanceMode == core::AdvanceMode::Skip)
+    core::SetSkipMode(engine.input, engine.services.env, engine.script.gate, false);
+  engine.input.inputBusy = 1;
   const bool useRecordFlags = !core::ContainsBytes(line, "CGMODE");
   std::string paths[3];
   const bool parsed = ParseFlagPictures(line, paths);
@@ -230,12 +233,12 @@ void Flagselect(core::Engine& engine, std::string_view line) {
     StartList(engine);
     if (!parsed) {
       ReportRangeError(engine);
-    } else if (engine.platform.log.Enabled()) {
-      engine.Log("path too long " + engine.Utf8(line));
+    } else if (engine.services.platform.log.Enabled()) {
+      engine.services.Log("path too long " + engine.services.Utf8(line));
     }
   }
-  engine.scriptPosition += 2;
-  engine.inputBusy = 0;
+  engine.script.position += 2;
+  engine.input.inputBusy = 0;
   HaltForPick(engine);
 }
 

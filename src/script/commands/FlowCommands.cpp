@@ -46,17 +46,17 @@ int32_t WrappingAdd(int32_t a, int32_t b) {
 // A missing label ends the program. The interpreter is parked just before the end marker so that
 // the loop's next step reads the end of the script instead of running further lines while the
 // window closes.
-int FailJump(core::Engine& engine, std::string_view message) {
-  auto script = engine.Script();
-  if (script) engine.scriptPosition = script->size - 2;
-  core::ShowWarning(engine, engine.Utf8(message));
-  core::RequestClose(engine);
+int FailJump(script::Engine& engine, std::string_view message) {
+  auto script = engine.script.Text();
+  if (script) engine.script.position = script->size - 2;
+  core::ShowWarning(engine.services, engine.services.Utf8(message));
+  core::RequestClose(engine.services);
   return 0;
 }
 
 // Conditional jumps name their label from `labelSpace` (the space in front of it) to the end of
 // the line; that space is read as the label's colon, and the text serves as message too.
-void JumpFromSpace(core::Engine& engine, std::string_view line, size_t labelSpace) {
+void JumpFromSpace(script::Engine& engine, std::string_view line, size_t labelSpace) {
   if (labelSpace == std::string_view::npos) {
     FailJump(engine, line);
     return;
@@ -68,9 +68,9 @@ void JumpFromSpace(core::Engine& engine, std::string_view line, size_t labelSpac
 
 }  // namespace
 
-int JumpToLabel(core::Engine& engine, std::string_view search, std::string_view message) {
+int JumpToLabel(script::Engine& engine, std::string_view search, std::string_view message) {
   StopIfClosing(engine);
-  auto script = engine.Script();
+  auto script = engine.script.Text();
   if (!script || search.empty()) return FailJump(engine, message);
   std::string_view text = script->View();
   size_t at = text.find(search);
@@ -80,7 +80,7 @@ int JumpToLabel(core::Engine& engine, std::string_view search, std::string_view 
   for (size_t i = at; i < text.size(); ++i) {
     auto byte = static_cast<uint8_t>(text[i]);
     if (byte == '\r' || (i + 1 < text.size() && text[i + 1] == '\n')) {
-      engine.scriptPosition = static_cast<uint32_t>(i);
+      engine.script.position = static_cast<uint32_t>(i);
       return 1;
     }
     // A label on the last line has nothing after it to continue with.
@@ -89,12 +89,12 @@ int JumpToLabel(core::Engine& engine, std::string_view search, std::string_view 
   return FailJump(engine, message);
 }
 
-void Flagreset(core::Engine& engine, std::string_view) {
-  engine.state.Clear();
+void Flagreset(script::Engine& engine, std::string_view) {
+  engine.script.state.Clear();
 }
 
-void Jmp(core::Engine& engine, std::string_view line) {
-  engine.ResetTextPosition();
+void Jmp(script::Engine& engine, std::string_view line) {
+  engine.view.ResetTextPosition();
   size_t space = line.find(' ');
   if (space == std::string_view::npos) {
     FailJump(engine, line);
@@ -111,51 +111,52 @@ void Jmp(core::Engine& engine, std::string_view line) {
   if (returnAt == std::string_view::npos) return;
   std::string label(1, ':');
   label.append(view.substr(returnAt + 7, kReturnLabelMax));
-  engine.state.SetText(GameState::kReturnLabelOffset, GameState::kReturnLabelSize, label);
+  engine.script.state.SetText(GameState::kReturnLabelOffset, GameState::kReturnLabelSize, label);
 }
 
-void Returnto(core::Engine& engine, std::string_view line) {
-  std::string label(engine.state.Text(GameState::kReturnLabelOffset, GameState::kReturnLabelSize));
+void Returnto(script::Engine& engine, std::string_view line) {
+  std::string label(
+      engine.script.state.Text(GameState::kReturnLabelOffset, GameState::kReturnLabelSize));
   if (label.empty()) return;
-  engine.ResetTextPosition();
+  engine.view.ResetTextPosition();
   if (JumpToLabel(engine, label, line)) {
-    engine.state.SetText(GameState::kReturnLabelOffset, GameState::kReturnLabelSize, "");
+    engine.script.state.SetText(GameState::kReturnLabelOffset, GameState::kReturnLabelSize, "");
   }
 }
 
-void Eventflag(core::Engine& engine, std::string_view line) {
+void Eventflag(script::Engine& engine, std::string_view line) {
   auto argument = ArgumentText(line);
   if (!argument) return;
-  auto slot = engine.state.EventFlagSlot(core::ReadNumber(*argument));
+  auto slot = engine.script.state.EventFlagSlot(core::ReadNumber(*argument));
   if (!slot) return;
-  engine.state.SetSlotValue(*slot, HasReset(line) ? 0 : 1);
+  engine.script.state.SetSlotValue(*slot, HasReset(line) ? 0 : 1);
 }
 
-void Eventjudge(core::Engine& engine, std::string_view line) {
+void Eventjudge(script::Engine& engine, std::string_view line) {
   int32_t number = core::ReadNumber(core::TakeUntil(line, kEventjudgeArgument, " ", 2));
-  auto slot = engine.state.EventFlagSlot(number);
-  if (!slot || engine.state.SlotValue(*slot) != 1) return;
+  auto slot = engine.script.state.EventFlagSlot(number);
+  if (!slot || engine.script.state.SlotValue(*slot) != 1) return;
   JumpFromSpace(engine, line, line.find(' ', kEventjudgeArgument));
 }
 
-void Pointflag(core::Engine& engine, std::string_view line) {
+void Pointflag(script::Engine& engine, std::string_view line) {
   int32_t number = core::ReadNumber(core::TakeUntil(line, kPointflagArgument, " "));
-  auto slot = engine.state.PointSlot(number);
+  auto slot = engine.script.state.PointSlot(number);
   if (!slot) return;
   if (HasReset(line)) {
-    engine.state.SetSlotValue(*slot, 0);
+    engine.script.state.SetSlotValue(*slot, 0);
     return;
   }
   size_t space = line.find(' ', kPointflagArgument);
   if (space == std::string_view::npos) return;
   int32_t change = core::ReadNumber(core::TakeUntil(line, space + 1, " ", 5));
-  int32_t sum = WrappingAdd(engine.state.SlotValue(*slot), change);
-  engine.state.SetSlotValue(*slot, sum > 0 ? sum : 0);
+  int32_t sum = WrappingAdd(engine.script.state.SlotValue(*slot), change);
+  engine.script.state.SetSlotValue(*slot, sum > 0 ? sum : 0);
 }
 
-void Pointjudge(core::Engine& engine, std::string_view line) {
+void Pointjudge(script::Engine& engine, std::string_view line) {
   int32_t number = core::ReadNumber(core::TakeUntil(line, kPointjudgeArgument, " ", 3));
-  auto slot = engine.state.PointSlot(number);
+  auto slot = engine.script.state.PointSlot(number);
   if (!slot) return;
   size_t afterNumber = line.find(' ', kPointjudgeArgument);
   size_t afterThreshold = std::string_view::npos;
@@ -165,33 +166,35 @@ void Pointjudge(core::Engine& engine, std::string_view line) {
     afterThreshold = line.find(' ', afterNumber + 1);
   }
   // Unsigned, so a negative threshold is out of every counter's reach.
-  if (static_cast<uint32_t>(engine.state.SlotValue(*slot)) < static_cast<uint32_t>(threshold)) {
+  if (static_cast<uint32_t>(engine.script.state.SlotValue(*slot)) <
+      static_cast<uint32_t>(threshold)) {
     return;
   }
   JumpFromSpace(engine, line, afterThreshold);
 }
 
-void Random(core::Engine& engine, std::string_view line) {
+void Random(script::Engine& engine, std::string_view line) {
   size_t afterNumber = line.find(' ', kRandomArgument);
   if (afterNumber == std::string_view::npos) return;
   int32_t range = core::ReadNumber(core::TakeUntil(line, afterNumber + 1, "", 3));
   if (range < 1 || range > 999) return;
   int32_t number = core::ReadNumber(core::TakeUntil(line, kRandomArgument, " "));
-  engine.randomState = engine.platform.clock.tickCount();
-  uint32_t drawn = core::DrawRandom(engine);
-  auto slot = engine.state.PointSlot(number);
+  engine.script.randomState = engine.services.platform.clock.tickCount();
+  uint32_t drawn = core::DrawRandom(engine.script);
+  auto slot = engine.script.state.PointSlot(number);
   if (!slot) return;
-  engine.state.SetSlotValue(*slot, static_cast<int32_t>(drawn % static_cast<uint32_t>(range)));
+  engine.script.state.SetSlotValue(*slot,
+                                   static_cast<int32_t>(drawn % static_cast<uint32_t>(range)));
 }
 
-void Recflag(core::Engine& engine, std::string_view line) {
+void Recflag(script::Engine& engine, std::string_view line) {
   auto argument = ArgumentText(line);
   if (!argument) return;
   int32_t number = core::ReadNumber(*argument);
   if (number < 1 || number > static_cast<int32_t>(core::EnvSettings::kFlagCount)) return;
-  engine.env.recordFlags[static_cast<size_t>(number - 1)] =
+  engine.services.env.recordFlags[static_cast<size_t>(number - 1)] =
       HasReset(line) ? uint8_t{0} : uint8_t{1};
-  core::SaveEnvSettings(engine, core::kNoImageFlag);
+  core::SaveEnvSettings(engine.services, core::kNoImageFlag);
 }
 
 }  // namespace qv::script

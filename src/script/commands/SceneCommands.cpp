@@ -25,67 +25,68 @@ std::string_view Argument(std::string_view line) {
   return space == std::string_view::npos ? std::string_view{} : line.substr(space + 1);
 }
 
-bool ComposedPath(core::Engine& engine, std::string_view relative, std::string& out) {
-  out = engine.baseDirectory + std::string(relative);
+bool ComposedPath(script::Engine& engine, std::string_view relative, std::string& out) {
+  out = engine.services.baseDirectory + std::string(relative);
   if (out.size() <= kPathMax) return true;
-  if (engine.platform.log.Enabled()) engine.Log("path too long " + engine.Utf8(out));
+  if (engine.services.platform.log.Enabled())
+    engine.services.Log("path too long " + engine.services.Utf8(out));
   return false;
 }
 
 // An image whose file name starts with two digits NN right after the first backslash of its
 // path marks image NN as seen; other paths mark nothing.
-void MarkImageSeen(core::Engine& engine, std::string_view path) {
+void MarkImageSeen(script::Engine& engine, std::string_view path) {
   size_t slash = path.find('\\');
   if (slash == std::string_view::npos || slash + 2 >= path.size()) return;
   char a = path[slash + 1], b = path[slash + 2];
   if (a < '0' || a > '9' || b < '0' || b > '9') return;
   int number = (a - '0') * 10 + (b - '0');
   // Numbers outside 1-19 have no flag; SaveEnvSettings marks nothing for them but still writes.
-  core::SaveEnvSettings(engine, number - 1);
+  core::SaveEnvSettings(engine.services, number - 1);
 }
 
 }  // namespace
 
-void Brightness(core::Engine& engine, std::string_view line) {
-  engine.brightnessLevel = core::ReadNumber(Argument(line));
+void Brightness(script::Engine& engine, std::string_view line) {
+  engine.view.brightnessLevel = core::ReadNumber(Argument(line));
 }
 
-void Effect(core::Engine& engine, std::string_view line) {
-  engine.effectNumber = core::ReadNumber(Argument(line));
+void Effect(script::Engine& engine, std::string_view line) {
+  engine.view.effectNumber = core::ReadNumber(Argument(line));
 }
 
-void Subeffect(core::Engine& engine, std::string_view line) {
+void Subeffect(script::Engine& engine, std::string_view line) {
   graphics::RunSubEffect(engine, core::ReadNumber(Argument(line)));
 }
 
-void Maskefct(core::Engine& engine, std::string_view line) {
+void Maskefct(script::Engine& engine, std::string_view line) {
   std::string path;
   if (!ComposedPath(engine, Argument(line), path)) return;
-  engine.maskFileName = path;
-  engine.effectNumber = 21;
+  engine.script.maskFileName = path;
+  engine.view.effectNumber = 21;
 }
 
-void Spralpha(core::Engine& engine, std::string_view line) {
-  engine.spriteAlpha = core::ReadNumber(Argument(line));
+void Spralpha(script::Engine& engine, std::string_view line) {
+  engine.view.spriteAlpha = core::ReadNumber(Argument(line));
 }
 
-void Alphadepth(core::Engine& engine, std::string_view line) {
-  engine.alphaDepth = core::ReadNumber(Argument(line));
+void Alphadepth(script::Engine& engine, std::string_view line) {
+  engine.view.alphaDepth = core::ReadNumber(Argument(line));
 }
 
-void Imgblt(core::Engine& engine, std::string_view line) {
+void Imgblt(script::Engine& engine, std::string_view line) {
   std::string_view path = Argument(line);
   std::string full;
   if (!ComposedPath(engine, path, full)) return;
   if (!graphics::LoadBackground(engine, full)) return;
-  engine.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize, path);
-  auto bytes = engine.state.Bytes();
+  engine.script.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize, path);
+  auto bytes = engine.script.state.Bytes();
   bytes[GameState::kSpriteActiveOffset] = 0;
   bytes[GameState::kSpriteActiveOffset + 1] = 0;
   MarkImageSeen(engine, path);
 }
 
-void Blt(core::Engine& engine, std::string_view line) {
+void Blt(script::Engine& engine, std::string_view line) {
   size_t at = line.find('(');
   if (at == std::string_view::npos) return;
   int16_t v[6];
@@ -104,8 +105,8 @@ void Blt(core::Engine& engine, std::string_view line) {
                        static_cast<int16_t>(v[3] - v[1]), v[4], v[5]);
 }
 
-void Fill(core::Engine& engine, std::string_view line) {
-  engine.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize, "");
+void Fill(script::Engine& engine, std::string_view line) {
+  engine.script.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize, "");
   struct Colour {
     std::string_view word, name;
     uint32_t value;
@@ -117,12 +118,13 @@ void Fill(core::Engine& engine, std::string_view line) {
                                         {"blue", "FILL_BLUE", 0xFF0000}};
   for (const Colour& colour : kColours) {
     if (!core::ContainsBytes(line, colour.word)) continue;
-    engine.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize, colour.name);
+    engine.script.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize,
+                                colour.name);
     graphics::FillScene(engine, colour.value);
   }
 }
 
-void Sprite(core::Engine& engine, std::string_view line) {
+void Sprite(script::Engine& engine, std::string_view line) {
   // "$sprite SLOT X PATH" with single spaces: the slot starts at byte 8.
   constexpr size_t kSlotAt = 8;
   if (line.size() <= kSlotAt) return;
@@ -137,23 +139,23 @@ void Sprite(core::Engine& engine, std::string_view line) {
   if (!ComposedPath(engine, path, full)) return;
   // Saved games keep two slots; others are drawn but not remembered.
   if (slot == 0 || slot == 1) {
-    auto bytes = engine.state.Bytes();
+    auto bytes = engine.script.state.Bytes();
     bytes[GameState::kSpriteActiveOffset + static_cast<size_t>(slot)] = 1;
-    engine.state.SetSlotValue(GameState::kSpriteXOffset + 4 * static_cast<size_t>(slot), x);
-    engine.state.SetText(GameState::kSpriteFilesOffset + GameState::kPathSize * slot,
-                         GameState::kPathSize, path);
+    engine.script.state.SetSlotValue(GameState::kSpriteXOffset + 4 * static_cast<size_t>(slot), x);
+    engine.script.state.SetText(GameState::kSpriteFilesOffset + GameState::kPathSize * slot,
+                                GameState::kPathSize, path);
   }
   graphics::DrawSprite(engine, x, std::string(path));
 }
 
-void Windowopen(core::Engine& engine, std::string_view) {
+void Windowopen(script::Engine& engine, std::string_view) {
   graphics::LoadWaitCursor(engine);
   graphics::LoadButtonParts(engine);
-  engine.messageWindowOpen = 1;
+  engine.view.messageWindowOpen = 1;
 }
 
-void Windowclose(core::Engine& engine, std::string_view) {
-  engine.messageWindowOpen = 0;
+void Windowclose(script::Engine& engine, std::string_view) {
+  engine.view.messageWindowOpen = 0;
 }
 
 }  // namespace qv::script

@@ -25,46 +25,48 @@ std::optional<int32_t> Argument(std::string_view line) {
 
 }  // namespace
 
-void Wait(core::Engine& engine, std::string_view line) {
-  engine.waitCursorOn = 0;
-  auto& clock = engine.platform.clock;
+void Wait(script::Engine& engine, std::string_view line) {
+  engine.view.waitCursorOn = 0;
+  auto& clock = engine.services.platform.clock;
   const uint32_t start = clock.tickCount();
   const uint32_t end = start + static_cast<uint32_t>(Argument(line).value_or(0));
   for (;;) {
     // Tick counts compare unsigned, so an end that wrapped below the start is reached at once.
     const uint32_t now = clock.tickCount();
     if (now >= end) return;
-    if (engine.restoringGame == 1) {
+    if (engine.input.restoringGame == 1) {
       // The loader has placed the position; the loop's step of 2 must land where it wants.
-      engine.scriptPosition -= 2;
+      engine.script.position -= 2;
       return;
     }
-    clock.await([&] { return engine.restoringGame.load() == 1; }, clock.nowMs() + (end - now));
+    clock.await([&] { return engine.input.restoringGame.load() == 1; },
+                clock.nowMs() + (end - now));
   }
 }
 
-void Syncstart(core::Engine& engine, std::string_view) {
-  engine.syncStartTime = engine.platform.clock.tickCount();
-  engine.syncActive = 1;
+void Syncstart(script::Engine& engine, std::string_view) {
+  engine.script.syncStartTime = engine.services.platform.clock.tickCount();
+  engine.script.syncActive = 1;
 }
 
-void Syncexit(core::Engine& engine, std::string_view) {
-  engine.syncActive = 0;
+void Syncexit(script::Engine& engine, std::string_view) {
+  engine.script.syncActive = 0;
 }
 
-void Synctiming(core::Engine& engine, std::string_view line) {
+void Synctiming(script::Engine& engine, std::string_view line) {
   const uint32_t offset = static_cast<uint32_t>(Argument(line).value_or(0));
-  engine.platform.clock.waitUntilTick(engine.syncStartTime + offset, platform::WaitStyle::Sleep);
+  engine.services.platform.clock.waitUntilTick(engine.script.syncStartTime + offset,
+                                               platform::WaitStyle::Sleep);
 }
 
-void Statuswindow(core::Engine& engine, std::string_view line) {
-  engine.state.SetSlotValue(GameState::kStatusWindowOffset,
-                            core::ContainsBytes(line, "OPEN") ? 1 : 0);
+void Statuswindow(script::Engine& engine, std::string_view line) {
+  engine.script.state.SetSlotValue(GameState::kStatusWindowOffset,
+                                   core::ContainsBytes(line, "OPEN") ? 1 : 0);
 }
 
-void Statusctrl(core::Engine& engine, std::string_view line) {
+void Statusctrl(script::Engine& engine, std::string_view line) {
   if (Argument(line) != 1) return;
-  GameState& state = engine.state;
+  GameState& state = engine.script.state;
   const size_t total = *state.PointSlot(2);
   const size_t bonus = *state.PointSlot(4);
   // Counters wrap as 32-bit integers; unsigned arithmetic keeps that defined.
@@ -73,23 +75,24 @@ void Statusctrl(core::Engine& engine, std::string_view line) {
   state.SetSlotValue(total, static_cast<int32_t>(value));
 }
 
-void Statetitle(core::Engine& engine, std::string_view line) {
+void Statetitle(script::Engine& engine, std::string_view line) {
   std::string_view title = line.substr(std::min(line.size(), kStatetitleText));
   // The slot list shows the title, so a cut must not leave half a character behind.
-  engine.state.SetText(GameState::kStateTitleOffset, GameState::kStateTitleSize,
-                       core::CutAtCharBoundary(title, GameState::kStateTitleSize - 1));
+  engine.script.state.SetText(GameState::kStateTitleOffset, GameState::kStateTitleSize,
+                              core::CutAtCharBoundary(title, GameState::kStateTitleSize - 1));
 }
 
-void ExitGame(core::Engine& engine, std::string_view) {
-  auto answer = core::ShowMessage(engine, core::texts::kConfirmCaption, core::texts::kQuitQuestion,
-                                  platform::BoxButtons::OkCancel, platform::BoxIcon::None);
-  if (answer == platform::BoxAnswer::Ok) core::RequestClose(engine);
+void ExitGame(script::Engine& engine, std::string_view) {
+  auto answer =
+      core::ShowMessage(engine.services, core::texts::kConfirmCaption, core::texts::kQuitQuestion,
+                        platform::BoxButtons::OkCancel, platform::BoxIcon::None);
+  if (answer == platform::BoxAnswer::Ok) core::RequestClose(engine.services);
 }
 
-void Nothing(core::Engine&, std::string_view) {}
+void Nothing(script::Engine&, std::string_view) {}
 
-void NameEntry(core::Engine& engine, std::string_view) {
-  core::RunNameEntry(engine);
+void NameEntry(script::Engine& engine, std::string_view) {
+  core::RunNameEntry(engine.services, engine.script.state);
 }
 
 }  // namespace qv::script

@@ -20,7 +20,7 @@ using Drive = test::FakeOpticalDrives::Drive;
 
 // A game with CD music; each test starts the scan itself.
 struct CdGame : test::FakeGame {
-  CdGame() : FakeGame("") { engine.config.bgmFromCd = 1; }
+  CdGame() : FakeGame("") { engine.services.config.bgmFromCd = 1; }
 
   void ExpectOneWarning() const {
     ASSERT_EQ(fakes.ui.boxes.size(), 1u);
@@ -51,16 +51,16 @@ TEST(CdScan, TheFirstDriveWhoseTrackTwoIsAudioIsKeptOpenAndOtherDiscsAreClosedAg
     CdGame game;
     game.fakes.drives.drives = c.drives;
     EXPECT_EQ(ScanForAudioCd(game.engine), c.found ? 1 : 0);
-    EXPECT_EQ(game.engine.cdFound, c.found);
-    EXPECT_FALSE(game.engine.cdRipped);
+    EXPECT_EQ(game.engine.audio.cdFound, c.found);
+    EXPECT_FALSE(game.engine.audio.cdRipped);
     EXPECT_EQ(game.fakes.drives.opened, c.opened);
     EXPECT_EQ(*game.fakes.drives.openDiscs, c.found ? 1 : 0);
     if (!c.found) {
       game.ExpectOneWarning();
       continue;
     }
-    ASSERT_NE(game.engine.cdDisc, nullptr);
-    EXPECT_TRUE(game.engine.cdDisc->IsAudioTrack(3));
+    ASSERT_NE(game.engine.audio.cdDisc, nullptr);
+    EXPECT_TRUE(game.engine.audio.cdDisc->IsAudioTrack(3));
     EXPECT_TRUE(game.fakes.ui.boxes.empty());
     EXPECT_THAT(game.fakes.log.lines, ElementsAre("cd scan found"));
   }
@@ -74,17 +74,17 @@ TEST(CdScan, RippedTracksWinOverADiscWithoutOpeningItButOnlyByTheirExactName) {
     game.fakes.files.Put(std::string("C:\\game\\") + name, "x");
   }
   EXPECT_EQ(ScanForAudioCd(game.engine), 0);
-  EXPECT_FALSE(game.engine.cdFound);
-  EXPECT_EQ(game.engine.cdDisc, nullptr);
+  EXPECT_FALSE(game.engine.audio.cdFound);
+  EXPECT_EQ(game.engine.audio.cdDisc, nullptr);
   game.ExpectOneWarning();
 
   CdGame ripped;
   ripped.fakes.drives.drives = {Drive{"music", true, {true, true}}};
   ripped.fakes.files.Put("C:\\game\\track02.ogg", "x");
   EXPECT_EQ(ScanForAudioCd(ripped.engine), 1);
-  EXPECT_TRUE(ripped.engine.cdFound);
-  EXPECT_TRUE(ripped.engine.cdRipped);
-  EXPECT_EQ(ripped.engine.cdTrackFolder, "");
+  EXPECT_TRUE(ripped.engine.audio.cdFound);
+  EXPECT_TRUE(ripped.engine.audio.cdRipped);
+  EXPECT_EQ(ripped.engine.audio.cdTrackFolder, "");
   EXPECT_TRUE(ripped.fakes.drives.opened.empty());
   EXPECT_TRUE(ripped.fakes.ui.boxes.empty());
   EXPECT_THAT(ripped.fakes.log.lines, ElementsAre("cd scan found"));
@@ -114,12 +114,12 @@ TEST(CdScan, RipsOnDiskAreFoundInAnyCaseButAFolderNamedLikeATrackIsNoRip) {
     platform::Platform services{fakes.clock,  fakes.window, fakes.ui,   fakes.display,
                                 files,        cp932,        fakes.log,  fakes.locks,
                                 fakes.drives, fakes.glyphs, fakes.audio};
-    core::Engine engine{services};
-    engine.baseDirectory = files.BaseDirectory();
+    script::Engine engine{services};
+    engine.services.baseDirectory = files.BaseDirectory();
     EXPECT_EQ(ScanForAudioCd(engine), c.found);
-    EXPECT_EQ(engine.cdFound, c.found == 1);
-    EXPECT_EQ(engine.cdRipped, c.found == 1);
-    EXPECT_EQ(engine.cdTrackFolder, c.folder);
+    EXPECT_EQ(engine.audio.cdFound, c.found == 1);
+    EXPECT_EQ(engine.audio.cdRipped, c.found == 1);
+    EXPECT_EQ(engine.audio.cdTrackFolder, c.folder);
     EXPECT_EQ(fakes.ui.boxes.size(), c.found ? 0u : 1u);
   }
 }

@@ -16,8 +16,8 @@ namespace {
 
 struct Compositing : ::testing::Test {
   FakeGame game{"x\r\n"};
-  core::Engine& engine = game.engine;
-  core::Graphics& g = engine.graphics;
+  script::Engine& engine = game.engine;
+  graphics::Presentation& g = engine.view;
 
   void SetUp() override { ASSERT_EQ(game.CreateFrame(800, 600), 1); }
   static void Paint(core::Surface& surface, uint8_t value) {
@@ -39,7 +39,7 @@ TEST_F(Compositing, ShadedBandDarkensTheBottomAndGradientRowsAboveItWithUnsigned
   Paint(g.workPixels, 100);
   Paint(g.sceneSurface, 100);
   PutMessageWindow(800, 22, 0, 255);  // fully transparent: the band shows as computed
-  engine.brightnessLevel = 30;
+  engine.view.brightnessLevel = 30;
   graphics::BuildMessageWindow(engine, 1);
   // Steps 24, 18, 12, 6, 0 above the band; negative steps are copied unchanged instead of
   // wrapping light pixels round to dark ones.
@@ -47,11 +47,11 @@ TEST_F(Compositing, ShadedBandDarkensTheBottomAndGradientRowsAboveItWithUnsigned
   for (int r : {0, 169, 170, 171, 173, 174, 175, 189, 599})
     rows.push_back(g.pageSurface.StoredRow(r)[5]);
   EXPECT_EQ(rows, (std::vector<int>{70, 70, 76, 82, 94, 100, 100, 100, 100}));
-  EXPECT_EQ(engine.waitCursorOn, 0);
+  EXPECT_EQ(engine.view.waitCursorOn, 0);
   // Large or negative levels compare as unsigned and give black.
   for (int32_t level : {255, 1000, -1}) {
     Paint(g.workPixels, 200);
-    engine.brightnessLevel = level;
+    engine.view.brightnessLevel = level;
     graphics::BuildMessageWindow(engine, 1);
     EXPECT_EQ(g.pageSurface.StoredRow(0)[0], 0) << level;
     EXPECT_EQ(g.barSurface.StoredRow(0)[0], 0) << level;
@@ -73,7 +73,7 @@ TEST_F(Compositing, ButtonBarHoldsTwoLooksOfTheSceneStripAndSkipsRow22) {
   Paint(g.sceneSurface, 100);
   for (int y = 578; y < 600; ++y) g.sceneSurface.Row(y)[0] = static_cast<uint8_t>(y - 500);
   Paint(g.barSurface, 9);
-  engine.brightnessLevel = 30;
+  engine.view.brightnessLevel = 30;
   graphics::BuildButtonBar(engine);
   // Row 22 is not refreshed, but darkened with the rest.
   std::vector<int> rows;
@@ -83,7 +83,7 @@ TEST_F(Compositing, ButtonBarHoldsTwoLooksOfTheSceneStripAndSkipsRow22) {
 }
 
 TEST_F(Compositing, FramedLookBlendsThePictureOverTheWholeScene) {
-  engine.config.gameType = 1;
+  engine.services.config.gameType = 1;
   Paint(g.sceneSurface, 0);
   PutMessageWindow(800, 600, 255, 0);  // opaque white
   graphics::BuildMessageWindow(engine, 1);
@@ -105,7 +105,7 @@ TEST_F(Compositing, NewLooksGoIntoTheSurfacesInPlaceWhileAHoverCopiesFromThem) {
     }
   });
   for (int round = 0; round < 20; ++round) {
-    engine.config.gameType = round % 2;  // the band look, then the framed one
+    engine.services.config.gameType = round % 2;  // the band look, then the framed one
     graphics::BuildMessageWindow(engine, 1 + round / 2 % 2);
   }
   done = true;
@@ -120,22 +120,22 @@ TEST_F(Compositing, HidingAndShowingTheMessageWindowRestoresTheScreenExactly) {
   Paint(g.screenSurface, 99);  // the page with its text
   g.screenSurface.Row(460)[100] = 1;
   const core::Surface page = g.screenSurface;
-  engine.messageWindowActive = 1;
-  engine.messageWindowShown = 1;
+  engine.view.messageWindowActive = 1;
+  engine.view.messageWindowShown = 1;
   graphics::ToggleMessageWindow(engine, 1);
-  EXPECT_EQ(engine.messageWindowShown, 0);
-  EXPECT_EQ(engine.waitCursorOn, 0);
+  EXPECT_EQ(engine.view.messageWindowShown, 0);
+  EXPECT_EQ(engine.view.waitCursorOn, 0);
   EXPECT_EQ(g.screenSurface.StoredRow(0)[0], 10);
   EXPECT_EQ(std::memcmp(game.fakes.window.picture.data(), g.sceneCopySurface.Data(), 600), 0);
   graphics::ToggleMessageWindow(engine, 0);
-  EXPECT_EQ(engine.messageWindowShown, 1);
-  EXPECT_EQ(engine.waitCursorOn, 1);
+  EXPECT_EQ(engine.view.messageWindowShown, 1);
+  EXPECT_EQ(engine.view.waitCursorOn, 1);
   EXPECT_EQ(std::memcmp(g.screenSurface.Data(), page.Data(), page.SizeBytes()), 0);
   EXPECT_EQ(std::memcmp(g.sceneSurface.Data(), g.sceneCopySurface.Data(), page.SizeBytes()), 0);
   // Refused while a screen is being drawn, or before a page is up.
-  engine.inputBusy = 1;
+  engine.input.inputBusy = 1;
   graphics::ToggleMessageWindow(engine, 1);
-  EXPECT_EQ(engine.messageWindowShown, 1);
+  EXPECT_EQ(engine.view.messageWindowShown, 1);
 }
 
 }  // namespace

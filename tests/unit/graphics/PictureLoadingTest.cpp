@@ -36,8 +36,8 @@ std::vector<uint8_t> Scrambled(std::vector<uint8_t> file) {
 class PictureLoadingTest : public ::testing::Test {
  protected:
   PictureLoadingTest() {
-    engine.config.width = kW;
-    engine.config.height = kH;
+    engine.services.config.width = kW;
+    engine.services.config.height = kH;
   }
   void Put(const std::string& path, std::vector<uint8_t> bytes) {
     game.fakes.files.files[path] = std::move(bytes);
@@ -56,8 +56,8 @@ class PictureLoadingTest : public ::testing::Test {
   const Texts& Log() const { return game.fakes.log.lines; }
 
   test::FakeGame game{"x\r\n"};
-  core::Engine& engine = game.engine;
-  core::Graphics& graphics = engine.graphics;
+  script::Engine& engine = game.engine;
+  graphics::Presentation& view = engine.view;
 };
 
 TEST_F(PictureLoadingTest, BackgroundIsUnscrambledIntoWorkPixelsHonouringItsPixelOffset) {
@@ -66,10 +66,12 @@ TEST_F(PictureLoadingTest, BackgroundIsUnscrambledIntoWorkPixelsHonouringItsPixe
   file.insert(file.begin() + 54, 1024, 0xAB);  // a colour table nobody asked for
   core::StoreI32(&file[10], 54 + 1024);
   Put(kBase + "cg\\bg\\sky.bmp", Scrambled(file));
-  engine.messageWindowShown = engine.messageWindowActive = engine.waitCursorOn = 1;
+  engine.view.messageWindowShown = engine.view.messageWindowActive = engine.view.waitCursorOn = 1;
   EXPECT_TRUE(LoadBackgroundPixels(engine, kBase + "cg\\bg\\sky.bmp"));
-  EXPECT_TRUE(Same(graphics.workPixels, sky));
-  EXPECT_EQ(engine.messageWindowShown + engine.messageWindowActive + engine.waitCursorOn, 0);
+  EXPECT_TRUE(Same(view.workPixels, sky));
+  EXPECT_EQ(
+      engine.view.messageWindowShown + engine.view.messageWindowActive + engine.view.waitCursorOn,
+      0);
   EXPECT_TRUE(Boxes().empty());
   EXPECT_EQ(Log(), Texts{"picture cg\\bg\\sky.bmp"});  // the game's part of the path only
 }
@@ -79,17 +81,17 @@ TEST_F(PictureLoadingTest, UnusableBackgroundIsReportedWithItsFullPathAndLeavesB
   Put(kBase + "plain.bmp", EncodeBitmap(Filled(kW, kH, 1)));
   Put(kBase + "small.bmp", Scrambled(EncodeBitmap(Filled(kW - 4, kH, 1))));
   for (const char* name : {"none.bmp", "plain.bmp", "small.bmp"}) {
-    graphics.workPixels = Filled(kW, kH, 200);
-    engine.waitCursorOn = 1;
+    view.workPixels = Filled(kW, kH, 200);
+    engine.view.waitCursorOn = 1;
     EXPECT_FALSE(LoadBackgroundPixels(engine, kBase + name)) << name;
     EXPECT_EQ(Boxes(), Texts{kMissing + kBase + name});
-    EXPECT_TRUE(Same(graphics.workPixels, core::Surface(kW, kH))) << name;
-    EXPECT_EQ(engine.waitCursorOn, 0);
+    EXPECT_TRUE(Same(view.workPixels, core::Surface(kW, kH))) << name;
+    EXPECT_EQ(engine.view.waitCursorOn, 0);
   }
-  EXPECT_EQ(Log().size(), 3u);    // the missing file was attempted too
-  graphics.workPixels.Release();  // even before the surfaces exist, the result is the frame
+  EXPECT_EQ(Log().size(), 3u);  // the missing file was attempted too
+  view.workPixels.Release();    // even before the surfaces exist, the result is the frame
   EXPECT_FALSE(LoadBackgroundPixels(engine, kBase + "none.bmp"));
-  EXPECT_TRUE(Same(graphics.workPixels, core::Surface(kW, kH)));
+  EXPECT_TRUE(Same(view.workPixels, core::Surface(kW, kH)));
 }
 
 TEST_F(PictureLoadingTest, SpriteAndMessageWindowPictureAreReportedAsTheScriptNamesThem) {
@@ -114,26 +116,26 @@ TEST_F(PictureLoadingTest, InterfacePartsLoadInPlaceAndAFailureKeepsTheOldOnes) 
   const std::string parts = kBase + "cg\\menu\\btnprts.bmp";
   Put(parts, EncodeBitmap(Filled(1280, 44, 11)));
   EXPECT_EQ(LoadButtonParts(engine), 1);
-  const uint8_t* storage = graphics.buttonParts.Data();
+  const uint8_t* storage = view.buttonParts.Data();
   const core::Surface newer = Filled(1280, 44, 99);
   Put(parts, EncodeBitmap(newer));
   EXPECT_EQ(LoadButtonParts(engine), 1);  // into the memory the bar builder may be reading
-  EXPECT_TRUE(Same(graphics.buttonParts, newer));
-  EXPECT_EQ(graphics.buttonParts.Data(), storage);
+  EXPECT_TRUE(Same(view.buttonParts, newer));
+  EXPECT_EQ(view.buttonParts.Data(), storage);
   Put(parts, EncodeBitmap(Filled(640, 44, 1)));
   EXPECT_EQ(LoadButtonParts(engine), 0);
   EXPECT_EQ(Boxes(), Texts{"loss parts"});
-  EXPECT_TRUE(Same(graphics.buttonParts, newer));
+  EXPECT_TRUE(Same(view.buttonParts, newer));
 
   const core::Surface cursor = Filled(32, 70, 4);  // taller than needed: the rest is unused
   Put("cg\\menu\\waitcur.bmp", EncodeBitmap(cursor));
   EXPECT_EQ(LoadWaitCursor(engine), 1);
-  ASSERT_EQ(graphics.waitCursorPixels.size(), kWaitCursorBytes);
-  EXPECT_EQ(std::memcmp(graphics.waitCursorPixels.data(), cursor.Data(), kWaitCursorBytes), 0);
+  ASSERT_EQ(view.waitCursorPixels.size(), kWaitCursorBytes);
+  EXPECT_EQ(std::memcmp(view.waitCursorPixels.data(), cursor.Data(), kWaitCursorBytes), 0);
   Put("cg\\menu\\waitcur.bmp", EncodeBitmap(Filled(32, 63, 4)));
   EXPECT_EQ(LoadWaitCursor(engine), 0);
   EXPECT_EQ(Boxes(), Texts{"cg\\menu\\waitcur.bmp"});
-  EXPECT_EQ(std::memcmp(graphics.waitCursorPixels.data(), cursor.Data(), kWaitCursorBytes), 0);
+  EXPECT_EQ(std::memcmp(view.waitCursorPixels.data(), cursor.Data(), kWaitCursorBytes), 0);
 }
 
 TEST_F(PictureLoadingTest, ChoiceBarsAreaImagesAndMasksReportAsTheirCallersExpect) {
@@ -142,26 +144,26 @@ TEST_F(PictureLoadingTest, ChoiceBarsAreaImagesAndMasksReportAsTheirCallersExpec
   EXPECT_FALSE(LoadPicture(engine, kBase + "bar.bmp", PictureKind::Background));
   EXPECT_EQ(Boxes(), Texts{"loss parts"});
 
-  graphics.pageSurface = Filled(kW, kH, 50);
-  const core::Surface page = graphics.pageSurface;
+  view.pageSurface = Filled(kW, kH, 50);
+  const core::Surface page = view.pageSurface;
   Put("cg\\on.bmp", EncodeBitmap(Filled(kW, kH + 1, 0)));
   EXPECT_EQ(LoadAreaImage(engine, "cg\\on.bmp"), 0);
   EXPECT_EQ(Boxes(), Texts{"cg\\on.bmp"});
-  EXPECT_TRUE(Same(graphics.pageSurface, page));
+  EXPECT_TRUE(Same(view.pageSurface, page));
   const core::Surface highlight = Filled(kW, kH, 60);
   Put("cg\\on.bmp", EncodeBitmap(highlight));
   EXPECT_EQ(LoadAreaImage(engine, "cg\\on.bmp"), 1);
-  EXPECT_TRUE(Same(graphics.pageSurface, highlight));
+  EXPECT_TRUE(Same(view.pageSurface, highlight));
 
-  engine.maskFileName = kBase + "cg\\mask.bmp";
-  Put(engine.maskFileName, EncodeMask(kW, kH, std::vector<uint8_t>(kW * kH, 128)));
+  engine.script.maskFileName = kBase + "cg\\mask.bmp";
+  Put(engine.script.maskFileName, EncodeMask(kW, kH, std::vector<uint8_t>(kW * kH, 128)));
   const auto mask = LoadMask(engine);
   ASSERT_TRUE(mask);
   EXPECT_EQ(mask->indices[5], 128);
   EXPECT_EQ(Log().back(), "picture cg\\mask.bmp");
-  Put(engine.maskFileName, EncodeBitmap(Filled(kW, kH, 0)));  // 24 bits: not a mask
+  Put(engine.script.maskFileName, EncodeBitmap(Filled(kW, kH, 0)));  // 24 bits: not a mask
   EXPECT_FALSE(LoadMask(engine));
-  engine.maskFileName.clear();  // no maskefct yet
+  engine.script.maskFileName.clear();  // no maskefct yet
   EXPECT_FALSE(LoadMask(engine));
   EXPECT_EQ(Boxes(), (Texts{"loss parts", "loss parts"}));
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Engine.h"
+#include "script/Engine.h"
 #include "support/FakePlatform.h"
 
 namespace qv::test {
@@ -80,10 +80,10 @@ inline Origin Expected(Source s, int x, int y) {
 // screenSurface and the window show the old picture, sceneSurface holds the new one.
 struct TransitionRig {
   TransitionRig(int width, int height) {
-    engine.config.width = width;
-    engine.config.height = height;
+    engine.services.config.width = width;
+    engine.services.config.height = height;
     window.Create("", width, height);
-    auto& g = engine.graphics;
+    auto& g = engine.view;
     for (core::Surface* s :
          {&g.screenSurface, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface, &g.workPixels}) {
       s->Create(width, height);
@@ -99,7 +99,7 @@ struct TransitionRig {
       }
       std::copy_n(g.screenSurface.Row(y), width * 3, &window.picture[(height - 1 - y) * width * 3]);
     }
-    engine.env.screenEffects = 1;
+    engine.services.env.screenEffects = 1;
   }
 
   // Window pixels that do not show `expected(x, y)`, a Source or an Origin; Source::Other
@@ -120,12 +120,12 @@ struct TransitionRig {
   }
   bool WindowEqualsScreen() const {
     return std::equal(window.picture.begin(), window.picture.end(),
-                      engine.graphics.screenSurface.Data());
+                      engine.view.screenSurface.Data());
   }
   bool ScreenShowsScene() const {
-    const auto& screen = engine.graphics.screenSurface;
+    const auto& screen = engine.view.screenSurface;
     return std::equal(screen.Data(), screen.Data() + screen.SizeBytes(),
-                      engine.graphics.sceneSurface.Data());
+                      engine.view.sceneSurface.Data());
   }
   std::vector<uint64_t> PresentTimes() const {
     std::vector<uint64_t> times;
@@ -138,7 +138,7 @@ struct TransitionRig {
   platform::Platform services{fakes.clock,  window,       fakes.ui,   fakes.display,
                               fakes.files,  fakes.cp932,  fakes.log,  fakes.locks,
                               fakes.drives, fakes.glyphs, fakes.audio};
-  core::Engine engine{services};
+  script::Engine engine{services};
 };
 
 }  // namespace qv::test

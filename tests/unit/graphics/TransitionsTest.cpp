@@ -42,15 +42,14 @@ TEST(PresentScene, EveryTransitionEndsOnTheNewPictureCoveringTheWholeFrameAtBoth
       for (size_t i = 0; i < indices.size(); ++i)
         indices[i] = static_cast<uint8_t>(i % width + i / width);
       const auto mask = EncodeMask(width, height, indices);
-      rig.engine.maskFileName = "C:\\game\\cg\\mask.bmp";
-      rig.fakes.files.Put(rig.engine.maskFileName, std::string(mask.begin(), mask.end()));
-      rig.engine.effectNumber = number;
+      rig.engine.script.maskFileName = "C:\\game\\cg\\mask.bmp";
+      rig.fakes.files.Put(rig.engine.script.maskFileName, std::string(mask.begin(), mask.end()));
+      rig.engine.view.effectNumber = number;
       EXPECT_EQ(PresentScene(rig.engine), 1);
       EXPECT_EQ(rig.fakes.log.lines.back(), LogLine(number, width == 640 ? frames640 : frames800));
-      EXPECT_EQ(rig.engine.inputBusy, 0);
+      EXPECT_EQ(rig.engine.input.inputBusy, 0);
       if (number == 21) {  // in-place blending ends within rounding of the new picture
-        const auto &screen = rig.engine.graphics.screenSurface,
-                   &scene = rig.engine.graphics.sceneSurface;
+        const auto &screen = rig.engine.view.screenSurface, &scene = rig.engine.view.sceneSurface;
         for (size_t k = 0; k < screen.SizeBytes(); ++k)
           ASSERT_LE(std::abs(screen.Data()[k] - scene.Data()[k]), 1) << k;
         EXPECT_TRUE(rig.WindowEqualsScreen());
@@ -71,15 +70,15 @@ TEST(PresentScene, ScreenEffectsOffCutsAndUnlistedNumbersOrAMissingMaskDrawNothi
   for (const auto& [effects, number, result, frames] : cases) {
     SCOPED_TRACE(std::to_string(effects) + " " + std::to_string(number));
     TransitionRig rig(16, 8);
-    rig.engine.env.screenEffects = effects;
-    rig.engine.effectNumber = number;
-    rig.engine.maskFileName = "C:\\game\\cg\\none.bmp";
+    rig.engine.services.env.screenEffects = effects;
+    rig.engine.view.effectNumber = number;
+    rig.engine.script.maskFileName = "C:\\game\\cg\\none.bmp";
     EXPECT_EQ(PresentScene(rig.engine), result);
     EXPECT_EQ(rig.window.frames.size(), frames);
     EXPECT_EQ(rig.WindowMismatches(frames ? Source::New : Source::Old), 0);
     EXPECT_EQ(rig.ScreenShowsScene(), frames > 0);
     EXPECT_EQ(rig.fakes.clock.nowMs(), 0u);
-    EXPECT_EQ(rig.engine.inputBusy, 0);
+    EXPECT_EQ(rig.engine.input.inputBusy, 0);
     EXPECT_EQ(rig.fakes.log.lines.back(), LogLine(number, static_cast<int>(frames)));
     const bool maskMissed = effects && number == 21;
     ASSERT_EQ(rig.fakes.ui.boxes.size(), maskMissed ? 1u : 0u);
@@ -89,12 +88,12 @@ TEST(PresentScene, ScreenEffectsOffCutsAndUnlistedNumbersOrAMissingMaskDrawNothi
 
 TEST(PresentScene, InputIsBusyWhileDrawingAndFreeOnEveryWayOut) {
   TransitionRig rig(16, 8);
-  rig.engine.effectNumber = 2;
+  rig.engine.view.effectNumber = 2;
   std::vector<int> busy;
-  rig.window.onPresent = [&] { busy.push_back(rig.engine.inputBusy); };
+  rig.window.onPresent = [&] { busy.push_back(rig.engine.input.inputBusy); };
   PresentScene(rig.engine);
   EXPECT_EQ(busy, std::vector<int>(10, 1));
-  EXPECT_EQ(rig.engine.inputBusy, 0);
+  EXPECT_EQ(rig.engine.input.inputBusy, 0);
   // Closing interrupts the transition at its first wait.
   rig.fakes.clock.requestStop();
   bool stopped = false;
@@ -108,7 +107,7 @@ TEST(PresentScene, InputIsBusyWhileDrawingAndFreeOnEveryWayOut) {
   });
   interpreter.join();
   EXPECT_TRUE(stopped);
-  EXPECT_EQ(rig.engine.inputBusy, 0);
+  EXPECT_EQ(rig.engine.input.inputBusy, 0);
 }
 
 // Checks each presented frame against `expected(f, x, y)`, f counting the presented frames from
@@ -126,7 +125,7 @@ void CheckFrames(TransitionRig& rig, Expected expected, int periodMs = 0) {
 // The window all `before` and sceneSurface all `after`; `seen` gets the first byte of each
 // presented frame, checked to be every byte of it.
 void EvenFrames(TransitionRig& rig, uint8_t before, uint8_t after, std::vector<int>& seen) {
-  auto& g = rig.engine.graphics;
+  auto& g = rig.engine.view;
   std::memset(g.screenSurface.Data(), before, g.screenSurface.SizeBytes());
   std::memset(rig.window.picture.data(), before, rig.window.picture.size());
   std::memset(g.sceneSurface.Data(), after, g.sceneSurface.SizeBytes());
@@ -168,7 +167,7 @@ TEST(DiagonalTiles, FollowTheDiagonalWithItsStepAtRow11AndCoverEveryTileRow) {
 
 TEST(RaggedWipe, EachRowTrailsTheFrontByItsRandomOffset) {
   TransitionRig rig(40, 6);
-  rig.engine.randomState = 12345;
+  rig.engine.script.randomState = 12345;
   // The offsets are the script generator's next values (rand() of the C library), AND 31.
   uint32_t state = 12345;
   std::vector<int> offsets;
@@ -183,7 +182,7 @@ TEST(RaggedWipe, EachRowTrailsTheFrontByItsRandomOffset) {
       [&](int f, int x, int y) { return x < 5 * f + offsets[y] - 27 ? Source::New : Source::Old; },
       2);
   EXPECT_EQ(RaggedWipe(rig.engine), 40);
-  EXPECT_EQ(rig.engine.randomState, state);
+  EXPECT_EQ(rig.engine.script.randomState, state);
   EXPECT_EQ(rig.PresentTimes().back(), 80u);
 }
 
@@ -303,16 +302,16 @@ TEST(CrossFade, SharesAreWholeStepsOf256DividedByTheStepCount) {
     EXPECT_EQ(CrossFade(rig.engine, steps), static_cast<int>(frames.size()));
     EXPECT_EQ(seen, frames);
     // screenSurface and workPixels keep the last frame.
-    EXPECT_EQ(rig.engine.graphics.screenSurface.Data()[5], frames.back());
-    EXPECT_EQ(rig.engine.graphics.workPixels.Data()[5], frames.back());
+    EXPECT_EQ(rig.engine.view.screenSurface.Data()[5], frames.back());
+    EXPECT_EQ(rig.engine.view.workPixels.Data()[5], frames.back());
   }
   // Through PresentScene: every byte mixed, each frame shown for one display refresh. (200 * (256
   // - a) + 10 * a) >> 8 for a = 0, 64, 128, 192, 256, at refreshes floor(k * 1000 / 60).
   TransitionRig rig(8, 2);
   std::vector<int> seen;
   EvenFrames(rig, 200, 10, seen);
-  rig.engine.alphaDepth = 4;
-  rig.engine.effectNumber = 8;
+  rig.engine.view.alphaDepth = 4;
+  rig.engine.view.effectNumber = 8;
   PresentScene(rig.engine);
   EXPECT_EQ(seen, (std::vector<int>{200, 152, 105, 57, 10}));
   EXPECT_EQ(rig.PresentTimes(), (Times{0, 16, 33, 50, 66}));

@@ -18,7 +18,7 @@ using test::TransitionRig;
 
 TEST(WindowPicture, RectanglesAreClippedToSourceAndWindowAndPresentedAsDrawn) {
   TransitionRig rig(8, 6);
-  const auto& scene = rig.engine.graphics.sceneSurface;
+  const auto& scene = rig.engine.view.sceneSurface;
   // Source column -2 and window row -1 are cut off together with what they would have carried.
   ShowRect(rig.engine, scene, -2, 1, 5, 10, 4, -1);
   ASSERT_EQ(rig.window.frames.size(), 1u);
@@ -36,14 +36,14 @@ TEST(WindowPicture, RectanglesAreClippedToSourceAndWindowAndPresentedAsDrawn) {
 
 TEST(WindowPicture, StretchesRepeatOrDropPixelsAndClip) {
   TransitionRig rig(8, 6);
-  const auto& scene = rig.engine.graphics.sceneSurface;
+  const auto& scene = rig.engine.view.sceneSurface;
   StretchToWindow(rig.engine, scene, -4, 0, 16, 6);  // twice as wide, its left quarter outside
   EXPECT_EQ(rig.WindowMismatches([](int x, int y) {
     return Origin{Source::New, (x + 4) / 2, y};
   }),
             0);
   TransitionRig squeezed(8, 6);
-  const auto& source = squeezed.engine.graphics.sceneSurface;
+  const auto& source = squeezed.engine.view.sceneSurface;
   StretchToWindow(squeezed.engine, source, 2, 0, 4, 3);
   EXPECT_EQ(squeezed.WindowMismatches([](int x, int y) {
     return x >= 2 && x < 6 && y < 3 ? Origin{Source::New, (x - 2) * 2, y * 2}
@@ -64,7 +64,7 @@ TEST(WindowPicture, DisplayRefreshesComeSixtyTimesASecond) {
 
 TEST(SubEffects, ShakeShiftsTheFrameAndEndsWithTheWindowEqualToTheScreen) {
   TransitionRig rig(800, 600);  // the whole larger frame shakes
-  rig.engine.inputBusy = 1;
+  rig.engine.input.inputBusy = 1;
   std::fill(rig.window.picture.begin(), rig.window.picture.end(), 0);
   rig.window.onPresent = [&] {
     if (rig.window.frames.size() != 1) return;
@@ -78,7 +78,7 @@ TEST(SubEffects, ShakeShiftsTheFrameAndEndsWithTheWindowEqualToTheScreen) {
   EXPECT_EQ(rig.PresentTimes(), (std::vector<uint64_t>{0, 50, 100, 150, 200, 250}));
   EXPECT_TRUE(rig.WindowEqualsScreen());
   EXPECT_EQ(rig.WindowMismatches(Source::Old), 0);  // screenSurface unchanged
-  EXPECT_EQ(rig.engine.inputBusy, 1);
+  EXPECT_EQ(rig.engine.input.inputBusy, 1);
   EXPECT_EQ(rig.fakes.log.lines.back(), "subeffect 1");
 }
 

@@ -16,15 +16,15 @@ namespace {
 
 struct ChoiceBar : ::testing::Test {
   FakeGame game{"x\r\n"};
-  core::Engine& engine = game.engine;
-  core::Graphics& g = engine.graphics;
+  script::Engine& engine = game.engine;
+  graphics::Presentation& g = engine.view;
   std::shared_ptr<FakeFont> font = std::make_shared<FakeFont>();
 
   void SetUp() override {
-    engine.baseDirectory = kFakeBaseDirectory;
+    engine.services.baseDirectory = kFakeBaseDirectory;
     ASSERT_EQ(game.CreateFrame(800, 600), 1);
     g.messageFont = font;
-    core::ChoiceItem& item = engine.choices.items[0];
+    core::ChoiceItem& item = engine.script.choices.items[0];
     item.left = 240;
     item.top = 70;
   }

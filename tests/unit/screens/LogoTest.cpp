@@ -17,7 +17,7 @@ using platform::Message;
 
 struct LogoScreen : ::testing::Test {
   FakeGame game{"x\r\n"};
-  core::Engine& engine = game.engine;
+  script::Engine& engine = game.engine;
   FakeWindow& window = game.fakes.window;
 
   void SetUp() override {

@@ -18,15 +18,15 @@ using ::testing::ElementsAre;
 
 struct TextOutput : ::testing::Test {
   FakeGame game{"x\r\n"};
-  core::Engine& engine = game.engine;
-  core::Graphics& g = engine.graphics;
+  script::Engine& engine = game.engine;
+  graphics::Presentation& g = engine.view;
   std::shared_ptr<FakeFont> font = std::make_shared<FakeFont>();
 
   void SetUp() override { Frame(800, 600); }
   void Frame(int w, int h) {
     ASSERT_EQ(game.CreateFrame(w, h), 1);
     g.messageFont = font;
-    engine.env.messageSpeed = 0;
+    engine.services.env.messageSpeed = 0;
   }
   const uint8_t* Pixel(const core::Surface& s, int x, int y) { return s.Row(y) + x * 3; }
   int Pages() {
@@ -85,13 +85,13 @@ TEST_F(TextOutput, PenMovesByCellsAndWrapsAfterTheThirtyEighthWideCharacter) {
   EXPECT_EQ(Pixel(g.screenSurface, 35 + 10 - 4, 452)[0], 250);
   EXPECT_EQ(Pixel(g.screenSurface, 45 + 10 - 4, 452)[0], 0);
   EXPECT_EQ(Pixel(g.screenSurface, 55 + 10 - 4, 452)[0], 250);
-  EXPECT_EQ(engine.textPositionX, 35);
-  EXPECT_EQ(engine.textPositionY, 477);
+  EXPECT_EQ(engine.view.textPositionX, 35);
+  EXPECT_EQ(engine.view.textPositionY, 477);
 
   screens::ShowTextLine(engine, Wide(39));
   EXPECT_EQ(Pixel(g.screenSurface, 775 + 2, 479)[0], 250);      // the 38th cell of the row
   EXPECT_EQ(Pixel(g.screenSurface, 35 + 2, 479 + 27)[0], 250);  // the 39th below
-  EXPECT_EQ(engine.textPositionY, 477 + 2 * 27);
+  EXPECT_EQ(engine.view.textPositionY, 477 + 2 * 27);
   // A lead byte at the very end is drawn as a one-byte character.
   screens::ShowTextLine(engine, "\x82");
   EXPECT_EQ(static_cast<int>(font->asked.size()), 3 + 39 + 1);
@@ -100,20 +100,20 @@ TEST_F(TextOutput, PenMovesByCellsAndWrapsAfterTheThirtyEighthWideCharacter) {
 TEST_F(TextOutput, PagesClearLazilyAndTheFifthRowMayOverflow) {
   for (int i = 0; i < 5; ++i) screens::ShowTextLine(engine, "row");
   EXPECT_EQ(Pages(), 1);
-  EXPECT_EQ(engine.textPositionY, 450 + 5 * 27);  // 585: below the area, not yet cleared
+  EXPECT_EQ(engine.view.textPositionY, 450 + 5 * 27);  // 585: below the area, not yet cleared
   screens::ShowTextLine(engine, "sixth");
   EXPECT_EQ(Pages(), 2);
-  EXPECT_EQ(engine.textPositionY, 477);
+  EXPECT_EQ(engine.view.textPositionY, 477);
 
   // A line that wraps on the fifth row goes on at 585 and the page clears only afterwards.
   for (int i = 0; i < 3; ++i) screens::ShowTextLine(engine, "row");
   screens::ShowTextLine(engine, Wide(40));
   EXPECT_EQ(Pages(), 2);
   EXPECT_EQ(Pixel(g.screenSurface, 37, 587)[0], 250);
-  engine.newPageRequested = 1;
+  engine.input.newPageRequested = 1;
   screens::ShowTextLine(engine, "p");
   EXPECT_EQ(Pages(), 3);
-  EXPECT_EQ(engine.newPageRequested, 0);
+  EXPECT_EQ(engine.input.newPageRequested, 0);
   EXPECT_EQ(Pixel(g.screenSurface, 37, 587)[0], 0);  // the page came back from pageSurface
 }
 
@@ -127,24 +127,24 @@ TEST_F(TextOutput, SmallFrameClearsOnlyWhatItHolds) {
 }
 
 TEST_F(TextOutput, SpeedIsReadAfreshEachCharacterAndReturnToTitleStopsTheLineWithinOne) {
-  engine.env.messageSpeed = 200;
-  game.fakes.clock.Schedule(1000, [&] { engine.env.messageSpeed = 40; });
+  engine.services.env.messageSpeed = 200;
+  game.fakes.clock.Schedule(1000, [&] { engine.services.env.messageSpeed = 40; });
   EXPECT_EQ(screens::ShowTextLine(engine, "abcdefghij"), 1);
   // Five characters at 200 ms, then five at 40 ms; the frame is shown after each character.
   EXPECT_EQ(game.fakes.clock.nowMs(), 5u * 200 + 5 * 40);
   EXPECT_GE(game.fakes.window.presented.size(), 10u);
-  EXPECT_EQ(engine.inputBusy, 0);
+  EXPECT_EQ(engine.input.inputBusy, 0);
 
-  engine.env.messageSpeed = 200;
-  const int x = engine.textPositionX;
-  game.fakes.clock.Schedule(1200 + 450, [&] { engine.abortTextOutput = 1; });
+  engine.services.env.messageSpeed = 200;
+  const int x = engine.view.textPositionX;
+  game.fakes.clock.Schedule(1200 + 450, [&] { engine.input.abortTextOutput = 1; });
   EXPECT_EQ(screens::ShowTextLine(engine, "abcdefghij"), 0);
   EXPECT_EQ(game.fakes.clock.nowMs(), 1200u + 450);
-  EXPECT_EQ(engine.textPositionX, x + 3 * 10);  // half drawn, pen left where it was
-  EXPECT_EQ(engine.abortTextOutput, 0);
-  EXPECT_EQ(engine.inputBusy, 0);
+  EXPECT_EQ(engine.view.textPositionX, x + 3 * 10);  // half drawn, pen left where it was
+  EXPECT_EQ(engine.input.abortTextOutput, 0);
+  EXPECT_EQ(engine.input.inputBusy, 0);
   // A stop asked for while no line was typing does not cut the next line.
-  engine.abortTextOutput = 1;
+  engine.input.abortTextOutput = 1;
   EXPECT_EQ(screens::ShowTextLine(engine, "ab"), 1);
 }
 
@@ -156,11 +156,11 @@ TEST_F(TextOutput, WaitCursorAlternatesFramesLeavesPureGreenTransparentAndGoesFo
   std::memcpy(g.waitCursorPixels.data(), green, 3);
   std::memcpy(g.waitCursorPixels.data() + 3, greenRed, 3);
   std::memset(g.sceneSurface.Data(), 7, g.sceneSurface.SizeBytes());
-  engine.messageWindowActive = 0;  // erased from the scene
+  engine.view.messageWindowActive = 0;  // erased from the scene
 
   screens::AnimateWaitCursor(engine);  // off: nothing
   EXPECT_EQ(Pixel(g.screenSurface, 750, 582)[0], 0);
-  engine.waitCursorOn = 1;
+  engine.view.waitCursorOn = 1;
   screens::AnimateWaitCursor(engine);
   EXPECT_EQ(Pixel(g.screenSurface, 750, 582)[1], 7);
   EXPECT_EQ(Pixel(g.screenSurface, 751, 582)[2], 1);
@@ -170,12 +170,12 @@ TEST_F(TextOutput, WaitCursorAlternatesFramesLeavesPureGreenTransparentAndGoesFo
   EXPECT_EQ(Pixel(g.screenSurface, 760, 551)[0], 0x80);
   screens::AnimateWaitCursor(engine);
   EXPECT_EQ(Pixel(g.screenSurface, 760, 551)[0], 0);
-  EXPECT_EQ(engine.cursorDrawing, 0);
+  EXPECT_EQ(engine.view.cursorDrawing, 0);
   // The next line erases it before drawing.
   screens::AnimateWaitCursor(engine);
   EXPECT_EQ(Pixel(g.screenSurface, 760, 560)[0], 0x80);
   screens::ShowTextLine(engine, "a");
-  EXPECT_EQ(engine.waitCursorOn, 0);
+  EXPECT_EQ(engine.view.waitCursorOn, 0);
   EXPECT_EQ(Pixel(g.screenSurface, 760, 560)[0], 0);
 }
 

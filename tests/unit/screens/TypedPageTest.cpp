@@ -27,17 +27,17 @@ TEST(TypedPage, MatchesTheChecksumMadeWithThePinnedFont) {
   platform::posix::IconvCp932 cp932;
   platform::fonts::FreeTypeGlyphs glyphs(cp932);
   FakeGame game{"x\r\n"};
-  core::Engine& engine = game.engine;
+  script::Engine& engine = game.engine;
   ASSERT_EQ(game.CreateFrame(800, 600), 1);
-  engine.graphics.messageFont = glyphs.OpenFont(
+  engine.view.messageFont = glyphs.OpenFont(
       {"\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e", graphics::kMessageCellHeight, 400});
-  const auto font = engine.graphics.messageFont;
+  const auto font = engine.view.messageFont;
   std::error_code error;
   if (!font || std::filesystem::canonical(font->FilePath(), error) != kPinnedFont ||
       std::filesystem::file_size(kPinnedFont, error) != kPinnedFontSize) {
     GTEST_SKIP() << "the pinned font is not the one in use";
   }
-  engine.env.messageSpeed = 0;
+  engine.services.env.messageSpeed = 0;
   for (const char* line :
        {"陽菜「おはよう、晴臣。今日は約束の日だったよね」", "Quick brown fox 0123456789 !?#&()[]",
         "カーテンの隙間から差し込む光が、床の上に細長い四角を描いていた。春の朝"}) {
@@ -46,7 +46,7 @@ TEST(TypedPage, MatchesTheChecksumMadeWithThePinnedFont) {
     ASSERT_TRUE(cp932.FromUtf8(line, sjis, bad));
     screens::ShowTextLine(engine, sjis);
   }
-  const core::Surface& screen = engine.graphics.screenSurface;
+  const core::Surface& screen = engine.view.screenSurface;
   const uint64_t hash = Fnv1a(screen.Data(), screen.SizeBytes());
   // Made with this rasteriser, IPAGothic 00303 and FreeType 2.12. A change here means the text
   // looks different: check a capture by eye before taking the new number.

@@ -16,12 +16,12 @@ using test::FakeGame;
 
 // Where the interpreter goes on after the current line: the loop steps over the CR LF.
 uint32_t Next(const FakeGame& game) {
-  return game.engine.scriptPosition + 2;
+  return game.engine.script.position + 2;
 }
 
 std::string ReturnLabel(const FakeGame& game) {
   return std::string(
-      game.engine.state.Text(GameState::kReturnLabelOffset, GameState::kReturnLabelSize));
+      game.engine.script.state.Text(GameState::kReturnLabelOffset, GameState::kReturnLabelSize));
 }
 
 // Each line goes through the command table, as the interpreter sends it.
@@ -37,28 +37,28 @@ void ExpectJumpFailed(const FakeGame& game, const std::string& message) {
   EXPECT_EQ(game.fakes.ui.boxes[0].icon, platform::BoxIcon::Warning);
   EXPECT_EQ(game.procedure.Count(platform::MSG_CLOSE), 1);
   // Parked so that the loop's next read is the end of the script.
-  EXPECT_EQ(Next(game), game.engine.Script()->size);
+  EXPECT_EQ(Next(game), game.engine.script.Text()->size);
 }
 
 TEST(Jumps, ReturnLabelIsRememberedUntilReturntoFollowsIt) {
   FakeGame game(":back\r\nafter back\r\n:there\r\nafter there\r\n");
-  game.engine.textPositionX = 300;
+  game.engine.view.textPositionX = 300;
   Jmp(game.engine, "$jmp there return back");
   EXPECT_EQ(Next(game), game.IndexOf("after there"));
   EXPECT_EQ(ReturnLabel(game), ":back");
-  EXPECT_EQ(game.engine.textPositionX, 35);
+  EXPECT_EQ(game.engine.view.textPositionX, 35);
   Jmp(game.engine, "$jmp there");  // no return label: the remembered one stays
-  game.engine.textPositionX = 300;
+  game.engine.view.textPositionX = 300;
   Returnto(game.engine, "$returnto");
   EXPECT_EQ(Next(game), game.IndexOf("after back"));
   EXPECT_EQ(ReturnLabel(game), "");
-  EXPECT_EQ(game.engine.textPositionX, 35);
+  EXPECT_EQ(game.engine.view.textPositionX, 35);
 
-  game.engine.textPositionX = 300;
-  const uint32_t before = game.engine.scriptPosition;
+  game.engine.view.textPositionX = 300;
+  const uint32_t before = game.engine.script.position;
   Returnto(game.engine, "$returnto");  // nothing remembered: nothing happens
-  EXPECT_EQ(game.engine.scriptPosition, before);
-  EXPECT_EQ(game.engine.textPositionX, 300);
+  EXPECT_EQ(game.engine.script.position, before);
+  EXPECT_EQ(game.engine.view.textPositionX, 300);
   EXPECT_TRUE(game.fakes.ui.boxes.empty());
 }
 
@@ -92,14 +92,15 @@ TEST(Jumps, FirstOccurrenceWinsAndMissingLabelsFailWithTheRestOfTheLine) {
 TEST(Jumps, OverlongLabelsAreCutToTheirFields) {
   const std::string longLabel(100, 'L');
   FakeGame game(":" + longLabel + "\r\nafter\r\n");
-  game.engine.state.SetText(GameState::kStateTitleOffset, GameState::kStateTitleSize, "title");
+  game.engine.script.state.SetText(GameState::kStateTitleOffset, GameState::kStateTitleSize,
+                                   "title");
   // The search keeps 63 bytes (":" and 62 of the label), still a prefix of the label line.
   Jmp(game.engine, "$jmp " + longLabel + " return " + longLabel);
   EXPECT_EQ(Next(game), game.IndexOf("after"));
   EXPECT_EQ(ReturnLabel(game), ":" + longLabel.substr(0, 62));
-  EXPECT_EQ(game.engine.state.Text(GameState::kStateTitleOffset, GameState::kStateTitleSize),
+  EXPECT_EQ(game.engine.script.state.Text(GameState::kStateTitleOffset, GameState::kStateTitleSize),
             "title");
-  game.engine.scriptPosition = 0;
+  game.engine.script.position = 0;
   Returnto(game.engine, "$returnto");  // the cut return label still finds its line
   EXPECT_EQ(Next(game), game.IndexOf("after"));
 }
@@ -135,7 +136,7 @@ TEST(FlagsAndCounters, EachLineSetsItsSlotAndBadArgumentsTouchNothing) {
     FakeGame game("x\r\n");
     game.fakes.clock.SetNow(123456789);
     Send(game, c.lines);
-    EXPECT_EQ(game.engine.state.SlotValue(c.offset), c.value);
+    EXPECT_EQ(game.engine.script.state.SlotValue(c.offset), c.value);
   }
 
   for (std::string_view line :
@@ -143,9 +144,9 @@ TEST(FlagsAndCounters, EachLineSetsItsSlotAndBadArgumentsTouchNothing) {
         "$eventflag", "$pointflag 357 7", "$pointflag -42 7", "$pointflag 2", "$random 4 0",
         "$random 4 -5", "$random 4", "$statusctrl 2", "$statusctrl"}) {
     FakeGame game("x\r\n");
-    for (auto& byte : game.engine.state.Bytes()) byte = 0x5A;
+    for (auto& byte : game.engine.script.state.Bytes()) byte = 0x5A;
     Send(game, {line});
-    for (uint8_t byte : game.engine.state.Bytes()) ASSERT_EQ(byte, 0x5A) << line;
+    for (uint8_t byte : game.engine.script.state.Bytes()) ASSERT_EQ(byte, 0x5A) << line;
   }
 }
 
@@ -164,7 +165,7 @@ TEST(FlagsAndCounters, JudgesJumpOnAFlagOfOneOrACounterAtLeastTheThresholdUnsign
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.line << " at " << c.value);
     FakeGame game("x\r\n:win\r\nafter\r\n");
-    GameState& state = game.engine.state;
+    GameState& state = game.engine.script.state;
     state.SetSlotValue(*state.EventFlagSlot(3), c.value);
     state.SetSlotValue(*state.PointSlot(3), c.value);
     Send(game, {c.line});
@@ -178,17 +179,17 @@ TEST(RecordFlags, WrittenToEnvDatAndOutOfRangeIgnored) {
   Send(game, {"$recflag 3", "$recflag 19", "$recflag 3 reset", "$recflag 0", "$recflag 20"});
   std::vector<uint8_t> expected(56, 0);
   expected[36 + 18] = 1;
-  const std::string path = core::EnvFilePath(game.engine);
+  const std::string path = core::EnvFilePath(game.engine.services);
   EXPECT_EQ(game.fakes.files.files.at(path), expected);
   EXPECT_EQ(game.fakes.files.writeCounts.at(path), 3);
-  EXPECT_EQ(game.engine.env.imageSeenFlags[18], 0);  // what a flag 0 would reach in memory
+  EXPECT_EQ(game.engine.services.env.imageSeenFlags[18], 0);  // what a flag 0 would reach in memory
 }
 
 TEST(Flagreset, ClearsTheWholeRecord) {
   FakeGame game("x\r\n");
-  for (auto& byte : game.engine.state.Bytes()) byte = 0x5A;
+  for (auto& byte : game.engine.script.state.Bytes()) byte = 0x5A;
   Flagreset(game.engine, "$flagreset");
-  for (uint8_t byte : game.engine.state.Bytes()) ASSERT_EQ(byte, 0);
+  for (uint8_t byte : game.engine.script.state.Bytes()) ASSERT_EQ(byte, 0);
 }
 
 }  // namespace

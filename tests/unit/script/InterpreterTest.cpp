@@ -20,23 +20,23 @@ TEST(StopIfClosing, TheLineLoopJumpsAndItemReadingUnwindBeforeDoingAnything) {
     const char* name;
     const char* script;
     uint32_t position;  // where the interpreter stands: the line's start, or its CR for a command
-    std::function<void(core::Engine&)> run;
-    std::function<bool(const core::Engine&)> untouched;
+    std::function<void(script::Engine&)> run;
+    std::function<bool(const script::Engine&)> untouched;
   };
   const Case cases[] = {
-      {"line loop", "$eventflag 1\r\n", 0, [](core::Engine& e) { ScriptInterpreter(e); },
-       [](const core::Engine& e) { return e.state.EventFlag(1) == 0; }},
-      {"jump", ":top\r\n$jmp top\r\n", 14, [](core::Engine& e) { Jmp(e, "$jmp top"); },
-       [](const core::Engine& e) { return e.scriptPosition == 14; }},
+      {"line loop", "$eventflag 1\r\n", 0, [](script::Engine& e) { ScriptInterpreter(e); },
+       [](const script::Engine& e) { return e.script.state.EventFlag(1) == 0; }},
+      {"jump", ":top\r\n$jmp top\r\n", 14, [](script::Engine& e) { Jmp(e, "$jmp top"); },
+       [](const script::Engine& e) { return e.script.position == 14; }},
       {"choice items", "$selarea a.bmp\r\n(0,0,10,10,ok,0)\r\nselend\r\n", 14,
-       [](core::Engine& e) { Selarea(e, "$selarea a.bmp"); },
-       [](const core::Engine& e) { return e.choices.count == 0; }},
+       [](script::Engine& e) { Selarea(e, "$selarea a.bmp"); },
+       [](const script::Engine& e) { return e.script.choices.count == 0; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakeGame game(c.script);
-    game.engine.scriptPosition = c.position;
-    game.engine.closing = true;
+    game.engine.script.position = c.position;
+    game.engine.services.closing = true;
     bool stopped = false;
     std::thread interpreter([&] {
       platform::Clock::MarkThreadInterruptible();

@@ -135,13 +135,13 @@ TEST(ResumeWalk, StopsAtTheNearestLineThatRebuildsThePage) {
 
 struct SlotFiles : ::testing::Test {
   FakeGame game{"a\r\n$C\r\n"};
-  core::Engine& engine = game.engine;
+  script::Engine& engine = game.engine;
   std::string SlotPath(int slot) {
     char name[16];
     std::snprintf(name, sizeof name, "\\save%02d.sav", slot);
-    return engine.baseDirectory + "\\save" + name;
+    return engine.services.baseDirectory + "\\save" + name;
   }
-  void SetUp() override { engine.baseDirectory = kFakeBaseDirectory; }
+  void SetUp() override { engine.services.baseDirectory = kFakeBaseDirectory; }
 };
 
 TEST_F(SlotFiles, SummariesShowDateAndTitleAndReactOnlyWhenLoadable) {
@@ -149,7 +149,7 @@ TEST_F(SlotFiles, SummariesShowDateAndTitleAndReactOnlyWhenLoadable) {
   // No save folder, then no file: the empty slot.
   EXPECT_EQ(screens::ReadSlotSummary(engine, 0, date, title), 0);
   EXPECT_EQ(date + "|" + title, "--/--/--|None");
-  game.fakes.files.directories.insert(engine.baseDirectory + "\\save");
+  game.fakes.files.directories.insert(engine.services.baseDirectory + "\\save");
   EXPECT_EQ(screens::ReadSlotSummary(engine, 0, date, title), 0);
   EXPECT_EQ(date + "|" + title, "--/--/--|None");
 
@@ -172,11 +172,12 @@ TEST_F(SlotFiles, SummariesShowDateAndTitleAndReactOnlyWhenLoadable) {
 
 TEST_F(SlotFiles, RecordedNameComesFromSlotOneOrIsTheDefault) {
   auto name = [&] {
-    return std::string(engine.state.Text(GameState::kPlayerNameOffset, GameState::kPlayerNameSize));
+    return std::string(
+        engine.script.state.Text(GameState::kPlayerNameOffset, GameState::kPlayerNameSize));
   };
   EXPECT_EQ(script::LoadRecordedName(engine), 0);
   EXPECT_EQ(name(), "\x90\xb0\x90\x62");
-  game.fakes.files.directories.insert(engine.baseDirectory + "\\save");
+  game.fakes.files.directories.insert(engine.services.baseDirectory + "\\save");
   std::string record(GameState::kSize, '\0');
   // Eleven bytes with no terminator: cut to ten, at a whole character.
   record.replace(GameState::kPlayerNameOffset, 11, "\x82\xa0\x82\xa2\x82\xa4\x82\xa6\x82\xa8x");
@@ -184,20 +185,20 @@ TEST_F(SlotFiles, RecordedNameComesFromSlotOneOrIsTheDefault) {
   game.fakes.files.Put(SlotPath(1), record);
   EXPECT_EQ(script::LoadRecordedName(engine), 1);
   EXPECT_EQ(name(), "\x82\xa0\x82\xa2\x82\xa4\x82\xa6\x82\xa8");
-  EXPECT_EQ(engine.state.Bytes()[GameState::kStateTitleOffset], 0);
+  EXPECT_EQ(engine.script.state.Bytes()[GameState::kStateTitleOffset], 0);
 }
 
 // A file that fails the check costs the running game nothing.
 TEST_F(SlotFiles, AFailedLoadLeavesTheGameAsItWas) {
-  game.fakes.files.directories.insert(engine.baseDirectory + "\\save");
+  game.fakes.files.directories.insert(engine.services.baseDirectory + "\\save");
   game.fakes.files.Put(SlotPath(4), std::string(1000, '\0'));
-  engine.state.SetSlotValue(GameState::kPointsOffset, 42);
-  engine.scriptPosition = 5;
+  engine.script.state.SetSlotValue(GameState::kPointsOffset, 42);
+  engine.script.position = 5;
   EXPECT_EQ(script::LoadGame(engine, 4), 0);
   EXPECT_EQ(game.fakes.ui.boxes.at(0).text, "ロードに失敗しました");
-  EXPECT_EQ(engine.state.Point(0), 42);
-  EXPECT_EQ(engine.scriptPosition, 5u);
-  EXPECT_EQ(engine.restoringGame, 0);
+  EXPECT_EQ(engine.script.state.Point(0), 42);
+  EXPECT_EQ(engine.script.position, 5u);
+  EXPECT_EQ(engine.input.restoringGame, 0);
   EXPECT_EQ(game.fakes.log.lines.back(), "load 4 -> failed");
 }
 

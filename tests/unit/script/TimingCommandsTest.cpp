@@ -15,12 +15,12 @@ using test::FakeGame;
 TEST(Wait, EndsAfterItsTimeOrAtOnceWhenItsEndIsPastAndHidesTheCursor) {
   FakeGame game("x\r\n");
   game.fakes.clock.SetNow(500);
-  game.engine.waitCursorOn = 1;
-  game.engine.scriptPosition = 40;
+  game.engine.view.waitCursorOn = 1;
+  game.engine.script.position = 40;
   Wait(game.engine, "$wait 1000");
   EXPECT_EQ(game.fakes.clock.nowMs(), 1500u);
-  EXPECT_EQ(game.engine.waitCursorOn, 0);
-  EXPECT_EQ(game.engine.scriptPosition, 40u);
+  EXPECT_EQ(game.engine.view.waitCursorOn, 0);
+  EXPECT_EQ(game.engine.script.position, 40u);
   Wait(game.engine, "$wait 0");
   Wait(game.engine, "$wait -5");  // an end below the start is reached at once
   EXPECT_EQ(game.fakes.clock.nowMs(), 1500u);
@@ -31,12 +31,12 @@ TEST(Wait, EndsAfterItsTimeOrAtOnceWhenItsEndIsPastAndHidesTheCursor) {
   // Loading a game ends it and steps back for the loader.
   game.fakes.clock.SetNow(0);
   game.fakes.clock.Schedule(300, [&] {
-    game.engine.scriptPosition = 100;
-    game.engine.restoringGame = 1;
+    game.engine.script.position = 100;
+    game.engine.input.restoringGame = 1;
   });
   Wait(game.engine, "$wait 1000");
   EXPECT_EQ(game.fakes.clock.nowMs(), 300u);
-  EXPECT_EQ(game.engine.scriptPosition, 98u);
+  EXPECT_EQ(game.engine.script.position, 98u);
 }
 
 TEST(Sync, TimingMeasuresFromTheLastSyncstart) {
@@ -44,21 +44,21 @@ TEST(Sync, TimingMeasuresFromTheLastSyncstart) {
   auto& clock = game.fakes.clock;
   clock.SetNow(1000);
   Syncstart(game.engine, "$syncstart");
-  EXPECT_EQ(game.engine.syncActive, 1);
+  EXPECT_EQ(game.engine.script.syncActive, 1);
   clock.Advance(200);
   Synctiming(game.engine, "$synctiming 3000");
   EXPECT_EQ(clock.nowMs(), 4000u);
   Synctiming(game.engine, "$synctiming 2000");  // already past
   EXPECT_EQ(clock.nowMs(), 4000u);
   Syncexit(game.engine, "$syncexit");
-  EXPECT_EQ(game.engine.syncActive, 0);
+  EXPECT_EQ(game.engine.script.syncActive, 0);
   Synctiming(game.engine, "$synctiming 4500");
   EXPECT_EQ(clock.nowMs(), 5500u);
 }
 
 TEST(Statetitle, KeepsTheLeadingSpaceAndCutsOnACharacterBoundary) {
   FakeGame game("x\r\n");
-  const uint8_t* field = &game.engine.state.Bytes()[GameState::kStateTitleOffset];
+  const uint8_t* field = &game.engine.script.state.Bytes()[GameState::kStateTitleOffset];
   auto title = [&] { return std::string(reinterpret_cast<const char*>(field)); };
   Statetitle(game.engine, "$statetitle Chapter 1");
   EXPECT_EQ(title(), " Chapter 1");

@@ -23,14 +23,14 @@ using ::testing::Contains;
 struct AudioRequests : ::testing::Test {
   TempDir dir;
   FakeGame game{"x\r\n"};
-  core::Engine& engine = game.engine;
+  script::Engine& engine = game.engine;
   shell::MainWindow window{engine};
   FakeAudioDevice& device = game.fakes.audio;
 
   void SetUp() override {
-    engine.baseDirectory = dir.Path() + "/";
+    engine.services.baseDirectory = dir.Path() + "/";
     game.fakes.window.procedure = &window;
-    engine.env.ApplyDefaults();
+    engine.services.env.ApplyDefaults();
   }
   void PutOgg(const std::string& name, int frames) {
     WriteFile(dir.Path() + "/" + name, EncodeOgg(Tone(frames, 8000, 1), 8000, 1));
@@ -50,23 +50,23 @@ struct AudioRequests : ::testing::Test {
 
 TEST_F(AudioRequests, MusicRestartsStopsEndsOnItsNoticeAndAFailureIsAWarningCaptionedBreak) {
   PutOgg("a.ogg", 3000);
-  engine.musicPlayer.filePath = engine.baseDirectory + "a.ogg";
+  engine.audio.musicPlayer.filePath = engine.services.baseDirectory + "a.ogg";
   Deliver(platform::MSG_MUSIC_RESTART);
-  const platform::AudioHandle first = engine.musicPlayer.Device();
+  const platform::AudioHandle first = engine.audio.musicPlayer.Device();
   Deliver(platform::MSG_MUSIC_RESTART);  // restarts: the playing stream is stopped first
-  const platform::AudioHandle second = engine.musicPlayer.Device();
+  const platform::AudioHandle second = engine.audio.musicPlayer.Device();
   EXPECT_NE(first, second);
   EXPECT_FALSE(device.streams[first].open);
   // A notice naming the stopped stream changes nothing.
   Deliver(platform::MSG_STREAM_DONE, first);
   Deliver(platform::MSG_STREAM_DONE, 0);
-  EXPECT_TRUE(engine.musicPlayer.Playing());
+  EXPECT_TRUE(engine.audio.musicPlayer.Playing());
   PlayToEnd(second);  // no instance file was read: the music plays once
-  EXPECT_FALSE(engine.musicPlayer.Playing());
-  EXPECT_EQ(engine.musicPlayer.Device(), 0u);
+  EXPECT_FALSE(engine.audio.musicPlayer.Playing());
+  EXPECT_EQ(engine.audio.musicPlayer.Device(), 0u);
   Deliver(platform::MSG_MUSIC_RESTART);
   Deliver(platform::MSG_MUSIC_STOP);
-  EXPECT_FALSE(engine.musicPlayer.Playing());
+  EXPECT_FALSE(engine.audio.musicPlayer.Playing());
   EXPECT_EQ(Log(), (std::vector<std::string>{"music play a.ogg", "music play a.ogg", "music end",
                                              "music play a.ogg", "music stop"}));
 
@@ -76,64 +76,66 @@ TEST_F(AudioRequests, MusicRestartsStopsEndsOnItsNoticeAndAFailureIsAWarningCapt
   EXPECT_EQ(game.fakes.ui.boxes[0].caption, "ブレイク");
   EXPECT_EQ(game.fakes.ui.boxes[0].text, "初期化失敗");
   EXPECT_EQ(game.fakes.ui.boxes[0].icon, platform::BoxIcon::Warning);
-  EXPECT_FALSE(engine.musicPlayer.Playing());
+  EXPECT_FALSE(engine.audio.musicPlayer.Playing());
 }
 
 TEST_F(AudioRequests, VoiceFlagFollowsStartsStopsClicksTalksAndTheEnd) {
-  engine.voicePlayer.filePath = engine.baseDirectory + "missing.ogg";
+  engine.audio.voicePlayer.filePath = engine.services.baseDirectory + "missing.ogg";
   Deliver(platform::MSG_VOICE_PLAY);
-  EXPECT_EQ(engine.voicePlaying, 1) << "a failed start still counts until a click";
+  EXPECT_EQ(engine.audio.voicePlaying, 1) << "a failed start still counts until a click";
   Deliver(platform::MSG_VOICE_STOP);
-  EXPECT_EQ(engine.voicePlaying, 0);
+  EXPECT_EQ(engine.audio.voicePlaying, 0);
 
   PutOgg("v.ogg", 2000);
-  engine.voicePlayer.filePath = engine.baseDirectory + "v.ogg";
+  engine.audio.voicePlayer.filePath = engine.services.baseDirectory + "v.ogg";
   Deliver(platform::MSG_VOICE_PLAY);
-  ASSERT_TRUE(engine.voicePlayer.Playing());
-  PlayToEnd(engine.voicePlayer.Device());
-  EXPECT_EQ(engine.voicePlaying, 0);
-  EXPECT_FALSE(engine.voicePlayer.Playing());
+  ASSERT_TRUE(engine.audio.voicePlayer.Playing());
+  PlayToEnd(engine.audio.voicePlayer.Device());
+  EXPECT_EQ(engine.audio.voicePlaying, 0);
+  EXPECT_FALSE(engine.audio.voicePlayer.Playing());
   EXPECT_THAT(Log(), Contains("voice end"));
   Deliver(platform::MSG_VOICE_PLAY);
   shell::HandleClick(engine, 0);  // a click cuts the line
-  EXPECT_EQ(engine.voicePlaying, 0);
-  EXPECT_FALSE(engine.voicePlayer.Playing());
+  EXPECT_EQ(engine.audio.voicePlaying, 0);
+  EXPECT_FALSE(engine.audio.voicePlayer.Playing());
 
   // Two talks without a click between them cut the first and start nothing.
   PutOgg("long.ogg", 20000);
-  engine.env.seVolume = 100;
+  engine.services.env.seVolume = 100;
   for (bool playing : {true, false, true}) {
     script::Talk(engine, "$talk long.ogg");
-    EXPECT_EQ(engine.voicePlayer.Playing(), playing);
-    EXPECT_EQ(engine.voicePlaying, playing ? 1 : 0);
+    EXPECT_EQ(engine.audio.voicePlayer.Playing(), playing);
+    EXPECT_EQ(engine.audio.voicePlaying, playing ? 1 : 0);
   }
 }
 
 TEST_F(AudioRequests, RippedCdTracksPlayAsLoopingMusicAndAreSavedByFile) {
-  engine.config.bgmFromCd = 1;
-  engine.cdFound = true;
-  engine.cdRipped = true;
-  engine.musicPlayer.playOnce = 0;
-  engine.env.bgmVolume = 50;
-  core::LoadEnvSettings(engine);  // no env.dat: defaults, BGM 75 %
+  engine.services.config.bgmFromCd = 1;
+  engine.audio.cdFound = true;
+  engine.audio.cdRipped = true;
+  engine.audio.musicPlayer.playOnce = 0;
+  engine.services.env.bgmVolume = 50;
+  core::LoadEnvSettings(engine.services);  // no env.dat: defaults, BGM 75 %
+  engine.audio.FollowVolumes(engine.services.env);
   PutOgg("track01.ogg", 3000);
   PutOgg("track03.ogg", 3000);
   // Track 1 is the CD player's initial number, yet as the first track asked for it plays.
   script::Cdda(engine, "$cdda 1");
-  EXPECT_EQ(engine.musicPlayer.filePath, engine.baseDirectory + "track01.ogg");
+  EXPECT_EQ(engine.audio.musicPlayer.filePath, engine.services.baseDirectory + "track01.ogg");
   script::Cdda(engine, "$cdda 3");
-  const std::string track3 = engine.baseDirectory + "track03.ogg";
-  EXPECT_EQ(engine.musicPlayer.filePath, track3);
-  EXPECT_EQ(engine.state.Text(GameState::kMusicFileNameOffset, GameState::kPathSize), track3);
-  EXPECT_EQ(engine.musicPlayer.volume, 75);
-  EXPECT_EQ(device.FinishAll(engine.musicPlayer.Device(), 10), 10) << "a track loops";
+  const std::string track3 = engine.services.baseDirectory + "track03.ogg";
+  EXPECT_EQ(engine.audio.musicPlayer.filePath, track3);
+  EXPECT_EQ(engine.script.state.Text(GameState::kMusicFileNameOffset, GameState::kPathSize),
+            track3);
+  EXPECT_EQ(engine.audio.musicPlayer.volume, 75);
+  EXPECT_EQ(device.FinishAll(engine.audio.musicPlayer.Device(), 10), 10) << "a track loops";
   script::Cdda(engine, "$cdda stop");
-  EXPECT_FALSE(engine.musicPlayer.Playing());
-  EXPECT_EQ(engine.musicPlayer.filePath, "");
+  EXPECT_FALSE(engine.audio.musicPlayer.Playing());
+  EXPECT_EQ(engine.audio.musicPlayer.filePath, "");
   // Loading a game saved during the track: the music field goes back to the music path.
-  engine.musicPlayer.filePath = track3;
+  engine.audio.musicPlayer.filePath = track3;
   Deliver(platform::MSG_MUSIC_RESTART);
-  EXPECT_TRUE(engine.musicPlayer.Playing());
+  EXPECT_TRUE(engine.audio.musicPlayer.Playing());
   EXPECT_EQ(Log(), (std::vector<std::string>{"cd play 1", "cd play 3", "cd stop",
                                              "music play track03.ogg"}));
 }
@@ -146,15 +148,16 @@ TEST_F(AudioRequests, UnrippedCdAndWaveMusicAreSilentVolumesFollowTheMenuAndShut
   platform::MenuItem menu = resources::LoadSystemMenu();
   shell::RunMenuCommand(engine, menu, resources::ID_BGM_25);
   shell::RunMenuCommand(engine, menu, resources::ID_SE_50);
-  EXPECT_EQ(engine.musicPlayer.volume, 25);
-  EXPECT_EQ(engine.voicePlayer.volume, 50);
+  EXPECT_EQ(engine.audio.musicPlayer.volume, 25);
+  EXPECT_EQ(engine.audio.voicePlayer.volume, 50);
   PutOgg("a.ogg", 20000);
-  engine.musicPlayer.filePath = engine.voicePlayer.filePath = engine.baseDirectory + "a.ogg";
+  engine.audio.musicPlayer.filePath = engine.audio.voicePlayer.filePath =
+      engine.services.baseDirectory + "a.ogg";
   Deliver(platform::MSG_MUSIC_RESTART);
   Deliver(platform::MSG_VOICE_PLAY);
   shell::ShutdownCleanup(engine);
-  EXPECT_FALSE(engine.musicPlayer.Playing());
-  EXPECT_FALSE(engine.voicePlayer.Playing());
+  EXPECT_FALSE(engine.audio.musicPlayer.Playing());
+  EXPECT_FALSE(engine.audio.voicePlayer.Playing());
   for (const auto& [handle, stream] : device.streams) EXPECT_FALSE(stream.open) << handle;
 }
 

@@ -24,12 +24,12 @@ const MenuItem* Find(const MenuItem& menu, uint32_t id) {
 
 struct Window : ::testing::Test {
   FakeGame game{"x\r\n"};
-  core::Engine& engine = game.engine;
+  script::Engine& engine = game.engine;
   shell::MainWindow window{engine};
 
   void SetUp() override {
     game.fakes.window.procedure = &window;
-    engine.env.ApplyDefaults();
+    engine.services.env.ApplyDefaults();
     window.HandleMessage({platform::MSG_CREATE});
   }
   int32_t Deliver(uint32_t id, uint32_t wParam, uint32_t lParam) {
@@ -39,51 +39,51 @@ struct Window : ::testing::Test {
 };
 
 TEST_F(Window, ClickIsIgnoredDuringSyncOrBusyInputAndOtherwiseCutsVoiceSkipAndAuto) {
-  engine.syncActive = 1;  // ignored entirely, even the voice
-  engine.voicePlaying = 1;
+  engine.script.syncActive = 1;  // ignored entirely, even the voice
+  engine.audio.voicePlaying = 1;
   EXPECT_EQ(shell::HandleClick(engine, MakePoint(10, 10)), 0);
-  EXPECT_EQ(engine.voicePlaying, 1);
-  engine.syncActive = 0;
-  engine.inputBusy = 1;
-  engine.screenMode = 1;
+  EXPECT_EQ(engine.audio.voicePlaying, 1);
+  engine.script.syncActive = 0;
+  engine.input.inputBusy = 1;
+  engine.input.screenMode = core::ScreenMode::Choice;
   EXPECT_EQ(shell::HandleClick(engine, 0), 0);  // a screen is being built: ignored
-  EXPECT_EQ(engine.voicePlaying, 1);
-  engine.inputBusy = 0;
+  EXPECT_EQ(engine.audio.voicePlaying, 1);
+  engine.input.inputBusy = 0;
   EXPECT_EQ(shell::HandleClick(engine, 0), 1);
-  EXPECT_EQ(engine.voicePlaying, 0);
+  EXPECT_EQ(engine.audio.voicePlaying, 0);
 
-  engine.screenMode = 0;
-  engine.env.messageSpeed = 40;
-  shell::SetSkipMode(engine, true);
-  EXPECT_EQ(engine.env.messageSpeed, 0);
-  EXPECT_EQ(engine.advanceMode, 1);
+  engine.input.screenMode = core::ScreenMode::Game;
+  engine.services.env.messageSpeed = 40;
+  shell::SetSkipMode(engine.input, engine.services.env, engine.script.gate, true);
+  EXPECT_EQ(engine.services.env.messageSpeed, 0);
+  EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Skip);
   EXPECT_EQ(shell::HandleClick(engine, 0), 1);
-  EXPECT_EQ(engine.advanceMode, 0);
-  EXPECT_EQ(engine.env.messageSpeed, 40);
+  EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Normal);
+  EXPECT_EQ(engine.services.env.messageSpeed, 40);
 
   shell::SetAutoMode(engine, 3);  // ended only when not halted at a stop
-  engine.clickEndsAuto = 0;
+  engine.input.clickEndsAuto = 0;
   shell::HandleClick(engine, 0);
-  EXPECT_EQ(engine.advanceMode, 3);
-  engine.clickEndsAuto = 1;
+  EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Auto);
+  engine.input.clickEndsAuto = 1;
   shell::HandleClick(engine, 0);
-  EXPECT_EQ(engine.advanceMode, 0);
+  EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Normal);
 }
 
 TEST_F(Window, KeysDoNothingButPrintScreenAndTheFirstClickOnAHiddenMessageWindowShowsIt) {
-  engine.messageWindowActive = 1;
+  engine.view.messageWindowActive = 1;
   EXPECT_EQ(Deliver(platform::MSG_KEYUP, 0x20, 0xC0000001), 0);
-  EXPECT_EQ(engine.messageWindowShown, 0);
+  EXPECT_EQ(engine.view.messageWindowShown, 0);
   shell::HandleClick(engine, 0);
-  EXPECT_EQ(engine.messageWindowShown, 1);
+  EXPECT_EQ(engine.view.messageWindowShown, 1);
   EXPECT_EQ(Deliver(platform::MSG_KEYUP, platform::VK_SNAPSHOT, 0xC0000001), 1);
 }
 
 TEST_F(Window, RightClickEndsSkipOrAutoBeforeTheMarksAndPostsTheChosenCommand) {
-  engine.env.messageSpeed = 100;
-  shell::SetSkipMode(engine, true);
+  engine.services.env.messageSpeed = 100;
+  shell::SetSkipMode(engine.input, engine.services.env, engine.script.gate, true);
   Deliver(platform::MSG_RBUTTONUP, 0, MakePoint(5, 5));
-  EXPECT_EQ(engine.advanceMode, 0);
+  EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Normal);
   ASSERT_EQ(game.fakes.ui.menus.size(), 1u);
   EXPECT_TRUE(Find(game.fakes.ui.menus[0], resources::ID_SPEED_SLOW)->checked);
   EXPECT_TRUE(game.fakes.window.posted.empty());
@@ -91,7 +91,7 @@ TEST_F(Window, RightClickEndsSkipOrAutoBeforeTheMarksAndPostsTheChosenCommand) {
   shell::SetAutoMode(engine, 3);
   game.fakes.ui.menuChoices.push_back(resources::ID_EFFECTS);
   Deliver(platform::MSG_RBUTTONUP, 0, MakePoint(5, 5));
-  EXPECT_EQ(engine.advanceMode, 0);
+  EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Normal);
   ASSERT_EQ(game.fakes.window.posted.size(), 1u);
   EXPECT_EQ(game.fakes.window.posted[0].id, platform::MSG_COMMAND);
   EXPECT_EQ(game.fakes.window.posted[0].wParam, resources::ID_EFFECTS);
@@ -99,12 +99,12 @@ TEST_F(Window, RightClickEndsSkipOrAutoBeforeTheMarksAndPostsTheChosenCommand) {
 
 TEST_F(Window, MenuMarksFollowTheSettings) {
   MenuItem& menu = window.SystemMenu();
-  engine.env.messageSpeed = 40;
-  engine.env.seVolume = 25;
-  engine.env.bgmVolume = 0;
-  engine.env.windowed = 0;
-  engine.env.screenEffects = 0;
-  engine.screenMode = 10;
+  engine.services.env.messageSpeed = 40;
+  engine.services.env.seVolume = 25;
+  engine.services.env.bgmVolume = 0;
+  engine.services.env.windowed = 0;
+  engine.services.env.screenEffects = 0;
+  engine.input.screenMode = core::ScreenMode::Save;
   auto marks = [&] {
     shell::RefreshMenuChecks(engine, menu);
     std::vector<bool> got;
@@ -118,8 +118,8 @@ TEST_F(Window, MenuMarksFollowTheSettings) {
   EXPECT_EQ(marks(), (std::vector<bool>{true, false, true, true, true, false, true}));
   EXPECT_TRUE(Find(menu, resources::ID_SPEED_NORMAL)->radioCheck);
   // A speed outside the five leaves the group's marks as they were.
-  engine.env.messageSpeed = 7;
-  engine.screenMode = 0;
+  engine.services.env.messageSpeed = 7;
+  engine.input.screenMode = core::ScreenMode::Game;
   EXPECT_EQ(marks(), (std::vector<bool>{true, false, true, true, true, false, false}));
 }
 
@@ -127,30 +127,30 @@ TEST_F(Window, SettingCommandsWriteTheFileVolumesLeaveTheMarksForNextTimeAndQuit
   MenuItem& menu = window.SystemMenu();
   shell::RefreshMenuChecks(engine, menu);
   shell::RunMenuCommand(engine, menu, resources::ID_BGM_25);
-  EXPECT_EQ(engine.env.bgmVolume, 25);
+  EXPECT_EQ(engine.services.env.bgmVolume, 25);
   EXPECT_EQ(EnvFile()[14], 25);
   EXPECT_TRUE(Find(menu, resources::ID_BGM_75)->checked);
   EXPECT_FALSE(Find(menu, resources::ID_BGM_25)->checked);
 
   shell::RunMenuCommand(engine, menu, resources::ID_SPEED_SLOWEST);
-  EXPECT_EQ(engine.env.messageSpeed, 200);
+  EXPECT_EQ(engine.services.env.messageSpeed, 200);
   EXPECT_TRUE(Find(menu, resources::ID_SPEED_SLOWEST)->checked);
   for (int windowed : {0, 1}) {
     shell::RunMenuCommand(engine, menu, resources::ID_FULLSCREEN);
-    EXPECT_EQ(engine.env.windowed, windowed);
+    EXPECT_EQ(engine.services.env.windowed, windowed);
     EXPECT_EQ(game.fakes.display.fullScreen, windowed == 0);
   }
   shell::RunMenuCommand(engine, menu, resources::ID_EFFECTS);
-  EXPECT_EQ(engine.env.screenEffects, 0);
+  EXPECT_EQ(engine.services.env.screenEffects, 0);
   EXPECT_EQ(EnvFile()[8], 0);
 
-  for (int mode : {3, 0}) {  // auto-advance toggles
+  for (core::AdvanceMode mode : {core::AdvanceMode::Auto, core::AdvanceMode::Normal}) {
     shell::RunMenuCommand(engine, menu, resources::ID_AUTO);
-    EXPECT_EQ(engine.advanceMode, mode);
+    EXPECT_EQ(engine.input.advanceMode, mode);
   }
-  engine.screenMode = 1;  // a choice is up: the item does nothing
+  engine.input.screenMode = core::ScreenMode::Choice;  // a choice is up: the item does nothing
   shell::RunMenuCommand(engine, menu, resources::ID_AUTO);
-  EXPECT_EQ(engine.advanceMode, 0);
+  EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Normal);
 
   // The display mode acts only on a change of the low byte.
   EXPECT_EQ(shell::SetDisplayMode(engine, 0x101), 0);

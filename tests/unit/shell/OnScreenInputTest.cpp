@@ -18,15 +18,16 @@ using platform::MakePoint;
 
 struct OnScreen : ::testing::Test {
   FakeGame game{"$selarea x\r\n:start\r\nhello\r\n:opening\r\nname\r\n"};
-  core::Engine& engine = game.engine;
-  core::Graphics& g = engine.graphics;
+  script::Engine& engine = game.engine;
+  graphics::Presentation& g = engine.view;
 
   void SetUp() override {
     ASSERT_EQ(game.CreateFrame(800, 600), 1);
-    engine.baseDirectory = kFakeBaseDirectory;
+    engine.services.baseDirectory = kFakeBaseDirectory;
   }
   void AddItem(int left, int top, int right, int bottom, const std::string& label) {
-    core::ChoiceItem& item = engine.choices.items[static_cast<size_t>(engine.choices.count++)];
+    core::ChoiceItem& item =
+        engine.script.choices.items[static_cast<size_t>(engine.script.choices.count++)];
     item.left = static_cast<int16_t>(left);
     item.right = static_cast<int16_t>(right);
     item.top = static_cast<int16_t>(top);
@@ -40,62 +41,62 @@ struct OnScreen : ::testing::Test {
 };
 
 TEST_F(OnScreen, ChoiceHitsIncludeEdgesTheFirstListedWinsAndFailuresKeepTheListAndPosition) {
-  engine.screenMode = 1;
+  engine.input.screenMode = core::ScreenMode::Choice;
   AddItem(100, 100, 200, 150, "start");
   AddItem(150, 120, 300, 200, "opening");
   AddItem(0, 0, 50, 50, "*GameLoad");
   AddItem(60, 0, 90, 50, "nowhere");
-  engine.scriptPosition = 7;
+  engine.script.position = 7;
   EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(99, 120)), 0);
   game.fakes.ui.nameAnswers = {std::nullopt};  // the name dialog closed
   EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(250, 180)), 1);
   EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(10, 10)), 1);
   // No interpreter waits here for the player, so no load screen opens over it.
-  EXPECT_EQ(engine.screenMode, 1);
+  EXPECT_EQ(engine.input.screenMode, core::ScreenMode::Choice);
   EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(70, 10)), 1);
   EXPECT_EQ(game.fakes.ui.boxes.at(0).text, ":nowhere");
   EXPECT_EQ(game.procedure.Count(platform::MSG_CLOSE), 1);
-  EXPECT_EQ(engine.scriptPosition, 7u);
-  EXPECT_EQ(engine.screenMode, 1);
+  EXPECT_EQ(engine.script.position, 7u);
+  EXPECT_EQ(engine.input.screenMode, core::ScreenMode::Choice);
 
   EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(200, 150)), 1);  // corner of the first
   // The position is the label line's first byte; the command's -2 and the loop's +2 land there.
-  EXPECT_EQ(engine.scriptPosition, game.IndexOf(":start"));
-  EXPECT_EQ(engine.screenMode, 0);
+  EXPECT_EQ(engine.script.position, game.IndexOf(":start"));
+  EXPECT_EQ(engine.input.screenMode, core::ScreenMode::Game);
   EXPECT_EQ(game.fakes.log.lines.back(), "pick 0 start");
 
-  engine.screenMode = 1;
+  engine.input.screenMode = core::ScreenMode::Choice;
   game.fakes.ui.nameAnswers = {std::string("ゆう")};
   shell::ChoiceClick(engine, MakePoint(250, 180));
-  EXPECT_EQ(engine.scriptPosition, game.IndexOf(":opening"));
-  EXPECT_EQ(engine.state.Text(core::GameState::kPlayerNameOffset, 11), "ゆう");
+  EXPECT_EQ(engine.script.position, game.IndexOf(":opening"));
+  EXPECT_EQ(engine.script.state.Text(core::GameState::kPlayerNameOffset, 11), "ゆう");
   EXPECT_EQ(game.fakes.ui.nameInitialTexts.back(), "晴臣");
 }
 
 TEST_F(OnScreen, SkipTakesItsBorderAndSaveOnlyItsInside) {
-  engine.messageWindowActive = 1;
-  engine.messageWindowShown = 1;
+  engine.view.messageWindowActive = 1;
+  engine.view.messageWindowShown = 1;
   // The save button's border: nothing happens and the click goes on to the interpreter.
   EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(352, 590)), 1);
   EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(353, 590)), 2);
-  EXPECT_EQ(engine.advanceMode, 0);
+  EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Normal);
   // The skip button's border starts skip mode after its 70 ms flash and the click sound.
   const uint64_t before = game.fakes.clock.nowMs();
   EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(33, 579)), 1);
-  EXPECT_EQ(engine.advanceMode, 1);
+  EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Skip);
   EXPECT_EQ(game.fakes.clock.nowMs() - before, 70u);
   EXPECT_EQ(game.fakes.log.lines.back(), "se missing sound\\click.wav");
   // Skipping: neither skip nor hide reacts; a hidden or inactive window ignores the bar.
   EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(200, 590)), 1);
-  engine.advanceMode = 0;
+  engine.input.advanceMode = core::AdvanceMode::Normal;
   EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(200, 590)), 2);  // hide
-  EXPECT_EQ(engine.messageWindowShown, 0);
+  EXPECT_EQ(engine.view.messageWindowShown, 0);
   EXPECT_EQ(shell::BarButtonClick(engine, MakePoint(50, 590)), 1);
-  EXPECT_EQ(engine.advanceMode, 0);
+  EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Normal);
 }
 
 TEST_F(OnScreen, HoverLightsTheItemOrButtonAndPlaysTheSoundOncePerEntry) {
-  engine.screenMode = 1;
+  engine.input.screenMode = core::ScreenMode::Choice;
   AddItem(100, 100, 200, 150, "a");
   std::memset(g.pageSurface.Data(), 0xEE, g.pageSurface.SizeBytes());
   std::memset(g.sceneSurface.Data(), 0x11, g.sceneSurface.SizeBytes());
@@ -107,35 +108,40 @@ TEST_F(OnScreen, HoverLightsTheItemOrButtonAndPlaysTheSoundOncePerEntry) {
   EXPECT_EQ(HoverSounds(), 1);
   shell::HandleHover(engine, MakePoint(10, 10));
   EXPECT_EQ(pixel(120, 120), 0x11);
-  EXPECT_EQ(engine.hoveredChoice, 99);
+  EXPECT_EQ(engine.input.hoveredChoice, 99);
   shell::HandleHover(engine, MakePoint(120, 120));
   EXPECT_EQ(HoverSounds(), 2);
-  engine.inputBusy = 1;  // while a list is being built nothing is touched
+  engine.input.inputBusy = 1;  // while a list is being built nothing is touched
   shell::HandleHover(engine, MakePoint(10, 10));
   EXPECT_EQ(pixel(120, 120), 0xEE);
 
   // The bar's buttons answer only while the message window shows.
-  engine.screenMode = engine.inputBusy = 0;
+  engine.input.screenMode = core::ScreenMode::Game;
+  engine.input.inputBusy = 0;
   shell::HandleHover(engine, MakePoint(50, 590));
   EXPECT_EQ(HoverSounds(), 2);
-  engine.messageWindowShown = 1;
+  engine.view.messageWindowShown = 1;
   shell::HandleHover(engine, MakePoint(50, 590));
   EXPECT_EQ(pixel(50, 590), 0x55);
   EXPECT_EQ(HoverSounds(), 3);
-  EXPECT_EQ(engine.hoveredBar, 0);
+  EXPECT_EQ(engine.input.hoveredBar, 0);
 }
 
 TEST(NameEntry, TenShiftJisBytesAtMostAndTheCloseBoxKeepsTheName) {
   FakeGame game{"x\r\n"};
   using platform::NameVerdict;
   // FakeCp932 passes bytes through: these Shift-JIS-sized strings stand for typed names.
-  EXPECT_EQ(core::OfferName(game.engine, std::string(11, 'a')), NameVerdict::RejectAndClear);
+  EXPECT_EQ(core::OfferName(game.engine.services, game.engine.script.state, std::string(11, 'a')),
+            NameVerdict::RejectAndClear);
   EXPECT_EQ(game.fakes.ui.boxes.size(), 1u);
-  EXPECT_EQ(core::OfferName(game.engine, ""), NameVerdict::Accept);  // an empty name is a name
-  EXPECT_EQ(core::OfferName(game.engine, std::string(10, 'a')), NameVerdict::Accept);
+  EXPECT_EQ(core::OfferName(game.engine.services, game.engine.script.state, ""),
+            NameVerdict::Accept);  // an empty name is a name
+  EXPECT_EQ(core::OfferName(game.engine.services, game.engine.script.state, std::string(10, 'a')),
+            NameVerdict::Accept);
   game.fakes.ui.nameAnswers = {std::nullopt};
-  EXPECT_EQ(core::RunNameEntry(game.engine), 2);
-  EXPECT_EQ(game.engine.state.Text(core::GameState::kPlayerNameOffset, 11), std::string(10, 'a'));
+  EXPECT_EQ(core::RunNameEntry(game.engine.services, game.engine.script.state), 2);
+  EXPECT_EQ(game.engine.script.state.Text(core::GameState::kPlayerNameOffset, 11),
+            std::string(10, 'a'));
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+// How the game advances and which screen takes the player's input: shared by the two threads.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace qv::core {
+
+// How the interpreter passes its waits. The numbers are those of the state dump.
+enum class AdvanceMode : int32_t { Normal = 0, Skip = 1, Auto = 3 };
+
+// What the window shows over the game and so where a click goes. The numbers are those of the
+// state dump.
+enum class ScreenMode : int32_t { Game = 0, Choice = 1, Save = 10, Load = 20, LoadTitle = 30 };
+
+// The save screen, the load screen from the button bar, the load screen from a title choice.
+inline bool IsSaveLoadScreen(ScreenMode mode) {
+  return mode == ScreenMode::Save || mode == ScreenMode::Load || mode == ScreenMode::LoadTitle;
+}
+
+struct InputState {
+  // Either thread.
+  std::atomic<AdvanceMode> advanceMode{AdvanceMode::Normal};
+  std::atomic<int32_t> savedMessageSpeed{1};  // the message speed while skip mode types at 0
+  std::atomic<ScreenMode> screenMode{ScreenMode::Game};
+  std::atomic<ScreenMode> previousScreenMode{ScreenMode::Game};
+  std::atomic<int32_t> inputBusy{0};      // 1 while a line's work must not be interrupted
+  std::atomic<int32_t> clickEndsAuto{1};  // a click in auto mode turns it off
+  std::atomic<int32_t> restoringGame{0};  // 1 while a loaded page is replayed
+  std::atomic<int32_t> newPageRequested{0};
+  std::atomic<int32_t> abortTextOutput{0};
+
+  // Window thread only: the element of each set last under the pointer (99: none).
+  int32_t hoveredBar = 99;
+  int32_t hoveredSlot = 99;
+  int32_t hoveredChoice = 99;
+};
+
+}  // namespace qv::core

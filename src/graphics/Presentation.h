@@ -1,0 +1,60 @@
+// The presentation: the run's surfaces, the message window and its text pen, the wait cursor, and
+// the settings the scene commands keep for the next picture.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "core/Rect.h"
+#include "core/Surface.h"
+#include "platform/Glyphs.h"
+
+namespace qv::graphics {
+
+struct Presentation {
+  static constexpr core::Rect kTextArea{35, 450, 780, 580};
+
+  // The surfaces. The interpreter builds scenes; the window thread draws the bar, the cursor and
+  // the screens. Whatever reaches the window picture is drawn under windowMutex.
+  core::Surface screenSurface;     // W x H: what the window shows
+  core::Surface sceneSurface;      // W x H: the new scene
+  core::Surface pageSurface;       // W x H: the scene with the empty message window
+  core::Surface sceneCopySurface;  // W x H: the scene without the message window
+  core::Surface barSurface;        // 640 x 44: the button bar's hover look above its pressed look
+  core::Surface workPixels;        // W x H: the scene being built
+  core::Surface buttonParts;       // the button-parts picture (colour half and mask half)
+  std::vector<uint8_t> waitCursorPixels;  // 6144 bytes: the wait cursor's frames
+  // The message text's face, opened at start-up; null when no usable font is installed.
+  std::shared_ptr<platform::Font> messageFont;
+  // Serialises drawing onto the window's picture, which both threads do.
+  std::mutex windowMutex;
+
+  // The message window and its pen. Either thread.
+  std::atomic<int32_t> messageWindowActive{0};
+  std::atomic<int32_t> messageWindowShown{0};
+  std::atomic<int32_t> messageWindowOpen{0};
+  std::atomic<int32_t> textPositionX{kTextArea.left};
+  std::atomic<int32_t> textPositionY{kTextArea.top};
+
+  // The wait cursor: on while the game waits for a click; its frame (a byte offset into its
+  // pixels) is the window thread's.
+  std::atomic<int32_t> waitCursorOn{0};
+  std::atomic<int32_t> cursorDrawing{0};
+  uint32_t waitCursorFrame = 0;
+
+  // Kept by the scene commands for the next picture. Either thread.
+  std::atomic<int32_t> brightnessLevel{30};
+  std::atomic<int32_t> effectNumber{0};
+  std::atomic<int32_t> spriteAlpha{255};
+  std::atomic<int32_t> alphaDepth{64};
+
+  void ResetTextPosition() {
+    textPositionX = kTextArea.left;
+    textPositionY = kTextArea.top;
+  }
+};
+
+}  // namespace qv::graphics

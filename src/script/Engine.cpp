@@ -1,0 +1,34 @@
+// The engine's wiring (see Engine.h).
+#include "script/Engine.h"
+
+#include "core/WindowRequests.h"
+
+namespace qv::script {
+
+namespace {
+// The players' own failure messages carry this caption instead of the window name.
+constexpr const char* kPlayerCaption = "ブレイク";
+}  // namespace
+
+Engine::Engine(platform::Platform& platform)
+    : services(platform), script(platform.clock), audio(platform, [this](const std::string& text) {
+        core::ShowMessage(services, kPlayerCaption, text, platform::BoxButtons::Ok,
+                          platform::BoxIcon::Warning);
+      }) {
+  script.gate.SetHaltObserver([this](core::HaltReason reason) {
+    if (services.platform.log.Enabled()) {
+      services.Log(std::string("halt ") + core::HaltReasonName(reason));
+    }
+  });
+}
+
+Engine::~Engine() {
+  // Normally the window's close joined the interpreter already; this covers start-up failures
+  // and tests that drop an engine mid-run.
+  if (interpreterThread.joinable()) {
+    services.platform.clock.requestStop();
+    interpreterThread.join();
+  }
+}
+
+}  // namespace qv::script
