@@ -10,7 +10,7 @@
 
 #include "core/Surface.h"
 #include "graphics/FrameKernels.h"
-#include "screens/MaskedBlend.h"
+#include "graphics/MaskedBlend.h"
 
 namespace {
 
@@ -123,7 +123,7 @@ void MaskedBlend(benchmark::State& state) {
     }
   }
   for (auto _ : state) {
-    qv::screens::BlendMaskedSprite(destination, 0, 0, sprite, 255);
+    qv::graphics::BlendMaskedSprite(destination, 0, 0, sprite, 255);
     benchmark::DoNotOptimize(destination.Data());
     benchmark::ClobberMemory();
   }

@@ -8,7 +8,7 @@
 #include "graphics/PictureLoading.h"
 #include "graphics/Transitions.h"
 #include "graphics/WindowPicture.h"
-#include "screens/MaskedBlend.h"
+#include "graphics/MaskedBlend.h"
 
 namespace qv::graphics {
 
@@ -102,7 +102,7 @@ int DrawSprite(script::Engine& engine, int x, const std::string& path) {
   auto sprite = ReadSprite(engine, engine.services.baseDirectory + path, path);
   if (!sprite) return 0;
   auto& work = engine.view.workPixels;
-  screens::BlendMaskedSprite(work, x, work.Height() - sprite->Height(), sprite->pixels,
+  BlendMaskedSprite(work, x, work.Height() - sprite->Height(), sprite->pixels,
                              engine.view.spriteAlpha);
   ComposeScene(engine);
   return 1;
@@ -158,7 +158,7 @@ int BuildButtonBar(script::Engine& engine) {
   core::CopyRect(g.barSurface, 0, kBarHeight + 1, g.sceneSurface, 0, kBarTop, kBarWidth,
                  kBarHeight);
   DarkenRows(g.barSurface, 0, g.barSurface.Height(), engine.view.brightnessLevel);
-  screens::BlendMaskedSprite(g.barSurface, 0, 0, g.buttonParts, 255);
+  BlendMaskedSprite(g.barSurface, 0, 0, g.buttonParts, 255);
   return 1;
 }
 
@@ -171,7 +171,7 @@ int BuildMessageWindow(script::Engine& engine, int target) {
     auto frame = ReadMessageWindowPicture(engine);
     if (!frame) return 1;
     core::Surface buffer = g.sceneSurface;
-    screens::BlendMaskedSprite(buffer, 0, 0, frame->pixels, 255);
+    BlendMaskedSprite(buffer, 0, 0, frame->pixels, 255);
     PutLook(engine, destination, buffer);
     return 1;
   }
@@ -185,7 +185,7 @@ int BuildMessageWindow(script::Engine& engine, int target) {
     if (step > 0) DarkenRows(buffer, kBandRows + k, 1, step);
   }
   if (auto band = ReadMessageWindowPicture(engine)) {
-    screens::BlendMaskedSprite(buffer, 0, kBarTop, band->pixels, 255);
+    BlendMaskedSprite(buffer, 0, kBarTop, band->pixels, 255);
     PutLook(engine, destination, buffer);
   }
   BuildButtonBar(engine);

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "screens/PixelLoops.h"
+#include "graphics/PixelLoops.h"
 
 namespace qv::graphics {
 

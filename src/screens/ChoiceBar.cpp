@@ -3,7 +3,7 @@
 
 #include "graphics/PictureLoading.h"
 #include "graphics/WindowPicture.h"
-#include "screens/MaskedBlend.h"
+#include "graphics/MaskedBlend.h"
 #include "screens/TextOutput.h"
 
 namespace qv::screens {
@@ -39,7 +39,7 @@ int DrawChoiceBar(script::Engine& engine, std::string_view text, int itemIndex) 
       const int opacity = kFirstOpacity + kOpacityStep * step;
       const int x = left + kFirstOffset - kOffsetStep * step;
       scratch = g.workPixels;
-      BlendMaskedSprite(scratch, x, top, bar->pixels, opacity);
+      graphics::BlendMaskedSprite(scratch, x, top, bar->pixels, opacity);
       core::CopyAll(g.sceneSurface, scratch);
       graphics::ShowRect(engine, g.sceneSurface, x, top, kStripWidth, kBarHeight, x, top);
     }

@@ -7,7 +7,7 @@
 #include "graphics/PictureFile.h"
 #include "graphics/Transitions.h"
 #include "graphics/WindowPicture.h"
-#include "screens/MaskedBlend.h"
+#include "graphics/MaskedBlend.h"
 #include "screens/SlotList.h"
 
 namespace qv::screens {
@@ -33,13 +33,13 @@ int BuildLooks(script::Engine& engine, core::ScreenMode mode, const core::Surfac
   auto highlighted = LoadMenuPicture(engine, looks.highlighted);
   if (!highlighted) return 0;
   core::Surface scratch = game;
-  BlendMaskedSprite(scratch, 0, 0, *normal, 255);
+  graphics::BlendMaskedSprite(scratch, 0, 0, *normal, 255);
   {
     std::lock_guard lock(g.windowMutex);
     core::CopyAll(g.sceneSurface, scratch);
   }
   scratch = game;
-  BlendMaskedSprite(scratch, 0, 0, *highlighted, 255);
+  graphics::BlendMaskedSprite(scratch, 0, 0, *highlighted, 255);
   {
     std::lock_guard lock(g.windowMutex);
     core::CopyAll(g.pageSurface, scratch);

@@ -7,7 +7,7 @@
 
 #include "platform/Display.h"
 #include "platform/EventLog.h"
-#include "platform/MessageQueue.h"
+#include "platform/common/MessageQueue.h"
 #include "platform/Window.h"
 #include "platform/headless/EngineProbe.h"
 #include "platform/headless/EventScript.h"

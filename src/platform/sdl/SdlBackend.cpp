@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "platform/RealClock.h"
+#include "platform/common/RealClock.h"
 #include "platform/sdl/SdlAudioDevice.h"
 #include "platform/sdl/SdlDisplay.h"
 #include "platform/sdl/SdlUi.h"

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "platform/Clock.h"
-#include "platform/MessageQueue.h"
+#include "platform/common/MessageQueue.h"
 #include "platform/Window.h"
 #include "platform/sdl/FrameGeometry.h"
 #include "platform/sdl/FramePicture.h"

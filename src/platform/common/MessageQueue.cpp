@@ -1,5 +1,5 @@
 // The window thread's request queue (see MessageQueue.h).
-#include "platform/MessageQueue.h"
+#include "platform/common/MessageQueue.h"
 
 namespace qv::platform {
 

@@ -1,14 +1,14 @@
 // Laying a masked picture over a picture (see MaskedBlend.h).
-#include "screens/MaskedBlend.h"
+#include "graphics/MaskedBlend.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 
-#include "screens/PixelLoops.h"
+#include "graphics/PixelLoops.h"
 
-namespace qv::screens {
+namespace qv::graphics {
 
 namespace {
 
@@ -108,4 +108,4 @@ void BlendMaskedSprite(core::Surface& destination, int x, int y, const core::Sur
   }
 }
 
-}  // namespace qv::screens
+}  // namespace qv::graphics

@@ -1,6 +1,6 @@
 // The masked blend's arithmetic, its transparent pixels, clipping and odd widths, against the
 // rule applied pixel by pixel.
-#include "screens/MaskedBlend.h"
+#include "graphics/MaskedBlend.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-namespace qv::screens {
+namespace qv::graphics {
 namespace {
 
 using core::Surface;
@@ -98,4 +98,4 @@ TEST(MaskedBlend, MatchesTheRuleForOddWidthsAndEveryPlacementOverTheEdges) {
 }
 
 }  // namespace
-}  // namespace qv::screens
+}  // namespace qv::graphics

@@ -3,7 +3,7 @@
 
 #include "core/Surface.h"
 
-namespace qv::screens {
+namespace qv::graphics {
 
 // Blends the colour half of `sprite` (columns 0 to Width()/2 - 1) over `destination` with its
 // top-left pixel at (x, y) in drawing coordinates; the mask half (the next Width()/2 columns)
@@ -15,4 +15,4 @@ namespace qv::screens {
 void BlendMaskedSprite(core::Surface& destination, int x, int y, const core::Surface& sprite,
                        int opacity);
 
-}  // namespace qv::screens
+}  // namespace qv::graphics

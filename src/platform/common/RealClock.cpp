@@ -1,5 +1,5 @@
 // The clock of real play (see RealClock.h).
-#include "platform/RealClock.h"
+#include "platform/common/RealClock.h"
 
 #include <thread>
 
