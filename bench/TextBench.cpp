@@ -47,7 +47,7 @@ struct TextRig {
     engine.services.config.width = kWidth;
     engine.services.config.height = kHeight;
     window.Create("bench", kWidth, kHeight);
-    qv::graphics::CreateSurfaces(engine);
+    qv::graphics::CreateSurfaces(engine.view);
     engine.services.env.messageSpeed = 0;
   }
 };

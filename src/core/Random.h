@@ -3,14 +3,14 @@
 
 #include <cstdint>
 
-#include "core/ScriptRuntime.h"
+#include <cstdint>
 
 namespace qv::core {
 
-// The next number, 0-32767, of the C library's classic rand() sequence kept in the script runtime.
-inline uint32_t DrawRandom(ScriptRuntime& script) {
-  script.randomState = script.randomState * 214013u + 2531011u;
-  return (script.randomState >> 16) & 0x7FFF;
+// The next number, 0-32767, of the C library's classic rand() sequence kept in `state`.
+inline uint32_t DrawRandom(uint32_t& state) {
+  state = state * 214013u + 2531011u;
+  return (state >> 16) & 0x7FFF;
 }
 
 }  // namespace qv::core

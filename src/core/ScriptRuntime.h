@@ -58,7 +58,6 @@ class ScriptRuntime {
   // Interpreter thread only.
   uint32_t randomState = 0;
   uint32_t syncStartTime = 0;
-  std::string maskFileName;
   // Set by syncstart, cleared by syncexit and the return to the title. Either thread.
   std::atomic<int32_t> syncActive{0};
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <mutex>
 
+#include "graphics/MaskedBlend.h"
 #include "graphics/PictureLoading.h"
 #include "graphics/Transitions.h"
 #include "graphics/WindowPicture.h"
-#include "graphics/MaskedBlend.h"
 
 namespace qv::graphics {
 
@@ -38,42 +38,42 @@ void DarkenRows(core::Surface& surface, int firstStoredRow, int rows, int32_t le
 
 // The window thread copies from the page and scene surfaces on a hover: a new look goes into
 // their storage under its lock, and the storage stays where it is.
-void PutLook(script::Engine& engine, core::Surface& destination, const core::Surface& look) {
-  std::lock_guard lock(engine.view.windowMutex);
+void PutLook(Presentation& view, core::Surface& destination, const core::Surface& look) {
+  std::lock_guard lock(view.windowMutex);
   core::CopyAll(destination, look);
 }
 
 }  // namespace
 
-int CreateSurfaces(script::Engine& engine) {
-  auto& g = engine.view;
-  const int w = engine.services.config.width, h = engine.services.config.height;
+int CreateSurfaces(Presentation& view) {
+  auto& g = view;
+  const int w = view.services.config.width, h = view.services.config.height;
   for (core::Surface* s :
        {&g.screenSurface, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface, &g.workPixels}) {
     s->Create(w, h);
   }
   g.barSurface.Create(kBarWidth, 2 * kBarHeight);
   g.waitCursorPixels.assign(graphics::kWaitCursorBytes, 0);
-  OpenMessageFont(engine);
+  OpenMessageFont(view);
   return g.screenSurface.Empty() ? 0 : 1;
 }
 
-void OpenMessageFont(script::Engine& engine) {
+void OpenMessageFont(Presentation& view) {
   platform::FontRequest request;
   request.faceName = kMessageFace;
   request.cellHeight = kMessageCellHeight;
   request.weight = 400;
-  auto& g = engine.view;
-  g.messageFont = engine.services.platform.glyphs.OpenFont(request);
+  auto& g = view;
+  g.messageFont = view.services.platform.glyphs.OpenFont(request);
   // Which file stands in for the named face decides how every page looks: worth a line.
-  if (engine.services.platform.log.Enabled()) {
-    engine.services.Log("font " + engine.services.Utf8(request.faceName) + " -> " +
-                        (g.messageFont ? g.messageFont->FilePath() : std::string("none")));
+  if (view.services.platform.log.Enabled()) {
+    view.services.Log("font " + view.services.Utf8(request.faceName) + " -> " +
+                      (g.messageFont ? g.messageFont->FilePath() : std::string("none")));
   }
 }
 
-void ReleaseSurfaces(script::Engine& engine) {
-  auto& g = engine.view;
+void ReleaseSurfaces(Presentation& view) {
+  auto& g = view;
   for (core::Surface* s : {&g.screenSurface, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface,
                            &g.workPixels, &g.barSurface, &g.buttonParts}) {
     s->Release();
@@ -82,37 +82,36 @@ void ReleaseSurfaces(script::Engine& engine) {
   g.messageFont.reset();
 }
 
-int ComposeScene(script::Engine& engine) {
-  auto& g = engine.view;
+int ComposeScene(Presentation& view) {
+  auto& g = view;
   core::CopyAll(g.sceneSurface, g.workPixels);
   core::CopyAll(g.sceneCopySurface, g.sceneSurface);
-  if (engine.view.messageWindowOpen == 1) BuildMessageWindow(engine, 1);
-  return PresentScene(engine);
+  if (view.messageWindowOpen == 1) BuildMessageWindow(view, 1);
+  return PresentScene(view);
 }
 
-int LoadBackground(script::Engine& engine, const std::string& fullPath) {
-  bool good = LoadBackgroundPixels(engine, fullPath);
-  ComposeScene(engine);
+int LoadBackground(Presentation& view, const std::string& fullPath) {
+  bool good = LoadBackgroundPixels(view, fullPath);
+  ComposeScene(view);
   return good ? 1 : 0;
 }
 
-int DrawSprite(script::Engine& engine, int x, const std::string& path) {
-  engine.view.waitCursorOn = 0;
-  engine.view.messageWindowActive = 0;
-  auto sprite = ReadSprite(engine, engine.services.baseDirectory + path, path);
+int DrawSprite(Presentation& view, int x, const std::string& path) {
+  view.waitCursorOn = 0;
+  view.messageWindowActive = 0;
+  auto sprite = ReadSprite(view, view.services.baseDirectory + path, path);
   if (!sprite) return 0;
-  auto& work = engine.view.workPixels;
-  BlendMaskedSprite(work, x, work.Height() - sprite->Height(), sprite->pixels,
-                             engine.view.spriteAlpha);
-  ComposeScene(engine);
+  auto& work = view.workPixels;
+  BlendMaskedSprite(work, x, work.Height() - sprite->Height(), sprite->pixels, view.spriteAlpha);
+  ComposeScene(view);
   return 1;
 }
 
-int FillScene(script::Engine& engine, uint32_t colour) {
-  engine.view.messageWindowShown = 0;
-  engine.view.messageWindowActive = 0;
-  engine.view.waitCursorOn = 0;
-  auto& work = engine.view.workPixels;
+int FillScene(Presentation& view, uint32_t colour) {
+  view.messageWindowShown = 0;
+  view.messageWindowActive = 0;
+  view.waitCursorOn = 0;
+  auto& work = view.workPixels;
   int channel = -1;  // the one byte set to 255 for the three primaries
   switch (colour) {
     case 0x000000:
@@ -129,7 +128,7 @@ int FillScene(script::Engine& engine, uint32_t colour) {
       channel = 0;
       break;
     default:
-      return ComposeScene(engine);
+      return ComposeScene(view);
   }
   std::memset(work.Data(), colour == 0xFFFFFF ? 255 : 0, work.SizeBytes());
   if (channel >= 0) {
@@ -138,45 +137,45 @@ int FillScene(script::Engine& engine, uint32_t colour) {
       for (int c = 0; c < work.Width(); ++c) row[3 * c + channel] = 255;
     }
   }
-  return ComposeScene(engine);
+  return ComposeScene(view);
 }
 
-int CopyRegion(script::Engine& engine, int x, int y, int w, int h, int sx, int sy) {
-  auto& g = engine.view;
+int CopyRegion(Presentation& view, int x, int y, int w, int h, int sx, int sy) {
+  auto& g = view;
   {
     // The window thread repaints from the screen surface under this lock.
     std::lock_guard lock(g.windowMutex);
     core::CopyRect(g.screenSurface, x, y, g.sceneSurface, sx, sy, w, h);
   }
-  ShowRect(engine, g.screenSurface, x, y, w, h, x, y);
+  ShowRect(view, g.screenSurface, x, y, w, h, x, y);
   return 1;
 }
 
-int BuildButtonBar(script::Engine& engine) {
-  auto& g = engine.view;
+int BuildButtonBar(Presentation& view) {
+  auto& g = view;
   core::CopyRect(g.barSurface, 0, 0, g.sceneSurface, 0, kBarTop, kBarWidth, kBarHeight);
   core::CopyRect(g.barSurface, 0, kBarHeight + 1, g.sceneSurface, 0, kBarTop, kBarWidth,
                  kBarHeight);
-  DarkenRows(g.barSurface, 0, g.barSurface.Height(), engine.view.brightnessLevel);
+  DarkenRows(g.barSurface, 0, g.barSurface.Height(), view.brightnessLevel);
   BlendMaskedSprite(g.barSurface, 0, 0, g.buttonParts, 255);
   return 1;
 }
 
-int BuildMessageWindow(script::Engine& engine, int target) {
-  auto& g = engine.view;
-  engine.view.waitCursorOn = 0;
+int BuildMessageWindow(Presentation& view, int target) {
+  auto& g = view;
+  view.waitCursorOn = 0;
   core::Surface& destination = target == 1 ? g.pageSurface : g.sceneSurface;
-  if (engine.services.config.gameType == 1) {
-    BuildButtonBar(engine);
-    auto frame = ReadMessageWindowPicture(engine);
+  if (view.services.config.gameType == 1) {
+    BuildButtonBar(view);
+    auto frame = ReadMessageWindowPicture(view);
     if (!frame) return 1;
     core::Surface buffer = g.sceneSurface;
     BlendMaskedSprite(buffer, 0, 0, frame->pixels, 255);
-    PutLook(engine, destination, buffer);
+    PutLook(view, destination, buffer);
     return 1;
   }
   core::Surface buffer = g.workPixels;
-  const int32_t level = engine.view.brightnessLevel;
+  const int32_t level = view.brightnessLevel;
   DarkenRows(buffer, 0, kBandRows, level);
   for (int k = 0; k < kGradientRows; ++k) {
     const int32_t step = level - 6 * (k + 1);
@@ -184,25 +183,25 @@ int BuildMessageWindow(script::Engine& engine, int target) {
     // light pixels round to dark ones.
     if (step > 0) DarkenRows(buffer, kBandRows + k, 1, step);
   }
-  if (auto band = ReadMessageWindowPicture(engine)) {
+  if (auto band = ReadMessageWindowPicture(view)) {
     BlendMaskedSprite(buffer, 0, kBarTop, band->pixels, 255);
-    PutLook(engine, destination, buffer);
+    PutLook(view, destination, buffer);
   }
-  BuildButtonBar(engine);
+  BuildButtonBar(view);
   return 1;
 }
 
-int ToggleMessageWindow(script::Engine& engine, int hide) {
-  if (engine.view.messageWindowActive != 1 || engine.input.inputBusy != 0) return 1;
-  auto& g = engine.view;
+int ToggleMessageWindow(Presentation& view, int hide) {
+  if (view.messageWindowActive != 1 || view.input.inputBusy != 0) return 1;
+  auto& g = view;
   if (hide == 1) {
-    engine.view.waitCursorOn = 0;
-    engine.view.messageWindowShown = 0;
+    view.waitCursorOn = 0;
+    view.messageWindowShown = 0;
   } else {
-    engine.view.waitCursorOn = 1;
-    engine.view.messageWindowShown = 1;
+    view.waitCursorOn = 1;
+    view.messageWindowShown = 1;
   }
-  ShowSurface(engine, g.sceneSurface);
+  ShowSurface(view, g.sceneSurface);
   std::lock_guard lock(g.windowMutex);
   if (hide == 1) {
     core::CopyAll(g.sceneSurface, g.screenSurface);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "script/Engine.h"
+#include "graphics/Presentation.h"
 
 namespace qv::graphics {
 
@@ -15,32 +15,32 @@ inline constexpr int kMessageCellHeight = 21;
 
 // The five surfaces and the scene buffers, once the frame size is known, and the message font.
 // Window thread.
-int CreateSurfaces(script::Engine& engine);
+int CreateSurfaces(Presentation& view);
 // Opens the message font (logged as "font FACE -> FILE", or "-> none" when no Japanese face is
 // installed: text is then not drawn).
-void OpenMessageFont(script::Engine& engine);
-void ReleaseSurfaces(script::Engine& engine);
+void OpenMessageFont(Presentation& view);
+void ReleaseSurfaces(Presentation& view);
 
 // The common end of every scene change: scene surface, its copy, the page with the message
 // window when it is open, then the presentation. Interpreter thread, as are the next five.
-int ComposeScene(script::Engine& engine);
+int ComposeScene(Presentation& view);
 
 // A background (base directory + path): composed and presented even when missing (black then).
 // 1 when the picture was good, 0 when it was missing or damaged.
-int LoadBackground(script::Engine& engine, const std::string& fullPath);
+int LoadBackground(Presentation& view, const std::string& fullPath);
 // A sprite bottom-aligned at column x; nothing changes when it cannot be read (0).
-int DrawSprite(script::Engine& engine, int x, const std::string& path);
+int DrawSprite(Presentation& view, int x, const std::string& path);
 // One of the five fill colours (0x00BBGGRR); any other value leaves the scene as it is.
-int FillScene(script::Engine& engine, uint32_t colour);
+int FillScene(Presentation& view, uint32_t colour);
 // The w × h rectangle of the scene at (sx, sy) onto the screen and the window at (x, y).
-int CopyRegion(script::Engine& engine, int x, int y, int w, int h, int sx, int sy);
+int CopyRegion(Presentation& view, int x, int y, int w, int h, int sx, int sy);
 
 // The message window onto a copy of the scene: target 1 the page surface, any other value the
 // scene surface. Also rebuilds the button bar.
-int BuildMessageWindow(script::Engine& engine, int target);
-int BuildButtonBar(script::Engine& engine);
+int BuildMessageWindow(Presentation& view, int target);
+int BuildButtonBar(Presentation& view);
 
 // Hides (1) or shows (any other value) the message window while a page is up. Window thread.
-int ToggleMessageWindow(script::Engine& engine, int hide);
+int ToggleMessageWindow(Presentation& view, int hide);
 
 }  // namespace qv::graphics

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "graphics/PictureFile.h"
-#include "script/Engine.h"
+#include "graphics/Presentation.h"
 
 namespace qv::graphics {
 
@@ -28,42 +28,41 @@ inline constexpr const char* kWaitCursorPath = "cg\\menu\\waitcur.bmp";
 inline constexpr const char* kButtonPartsPath = "cg\\menu\\btnprts.bmp";
 
 // `path` (an engine path) as a message shows it: the game's part in UTF-8 after the base directory.
-std::string DisplayPath(script::Engine& engine, const std::string& path);
+std::string DisplayPath(Presentation& view, const std::string& path);
 
 // The first half of a background change: clears messageWindowShown, messageWindowActive and
 // waitCursorOn, reads and unscrambles `fullPath` (base directory included) and copies its W x H
 // pixels into workPixels. A file that cannot be used is reported with its full path and leaves
 // workPixels black. Returns whether the file was good; the caller composes the scene either way.
-bool LoadBackgroundPixels(script::Engine& engine, const std::string& fullPath);
+bool LoadBackgroundPixels(Presentation& view, const std::string& fullPath);
 
 // A sprite picture (colour half and mask half). A file that cannot be used is reported with
 // `messagePath` (the path as the script gave it).
-std::optional<Picture> ReadSprite(script::Engine& engine, const std::string& fullPath,
+std::optional<Picture> ReadSprite(Presentation& view, const std::string& fullPath,
                                   const std::string& messagePath);
 
 // cg\menu\bar_a.bmp, a masked picture; a bad one is reported by its path.
-std::optional<Picture> ReadMessageWindowPicture(script::Engine& engine);
+std::optional<Picture> ReadMessageWindowPicture(Presentation& view);
 
 // Base directory + cg\menu\btnprts.bmp (1280 x 44) into graphics.buttonParts: 1, or 0 after
 // "loss parts" with buttonParts unchanged.
-int LoadButtonParts(script::Engine& engine);
+int LoadButtonParts(Presentation& view);
 
 // The first 6144 bytes of cg\menu\waitcur.bmp's pixel rows into graphics.waitCursorPixels: 1, or
 // 0 after a message naming the path with the frames unchanged.
-int LoadWaitCursor(script::Engine& engine);
+int LoadWaitCursor(Presentation& view);
 
 // Any picture checked as `kind`: the picture, or nothing after "loss parts".
-std::optional<Picture> LoadPicture(script::Engine& engine, const std::string& path,
-                                   PictureKind kind);
+std::optional<Picture> LoadPicture(Presentation& view, const std::string& path, PictureKind kind);
 
 // A full-screen picture (exactly W x H, `path` as the script gave it), or nothing after a message
 // naming the path.
-std::optional<Picture> LoadAreaPicture(script::Engine& engine, const std::string& path);
+std::optional<Picture> LoadAreaPicture(Presentation& view, const std::string& path);
 // An area selection's highlight picture (`path` as the script gave it, exactly W x H) into
 // graphics.pageSurface: 1, or 0 after a message naming the path with pageSurface unchanged.
-int LoadAreaImage(script::Engine& engine, const std::string& path);
+int LoadAreaImage(Presentation& view, const std::string& path);
 
-// The mask of the mask transition (engine.script.maskFileName), or nothing after "loss parts".
-std::optional<MaskPicture> LoadMask(script::Engine& engine);
+// The mask of the mask transition (view.maskFileName), or nothing after "loss parts".
+std::optional<MaskPicture> LoadMask(Presentation& view);
 
 }  // namespace qv::graphics

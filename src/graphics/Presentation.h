@@ -6,16 +6,32 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
+#include "core/InputState.h"
 #include "core/Rect.h"
+#include "core/Services.h"
 #include "core/Surface.h"
 #include "platform/Glyphs.h"
 
 namespace qv::graphics {
 
-struct Presentation {
+class Presentation {
+ public:
   static constexpr core::Rect kTextArea{35, 450, 780, 580};
+
+  Presentation(core::Services& services, core::InputState& input, uint32_t& randomState)
+      : services(services), input(input), randomState(randomState) {}
+  Presentation(const Presentation&) = delete;
+  Presentation& operator=(const Presentation&) = delete;
+
+  // What drawing reaches outside the pictures: the files, the log, the settings and the window;
+  // the player's input, kept busy while a picture is drawn; the script's random generator, which
+  // the ragged wipe draws from.
+  core::Services& services;
+  core::InputState& input;
+  uint32_t& randomState;
 
   // The surfaces. The interpreter builds scenes; the window thread draws the bar, the cursor and
   // the screens. Whatever reaches the window picture is drawn under windowMutex.
@@ -50,6 +66,7 @@ struct Presentation {
   std::atomic<int32_t> effectNumber{0};
   std::atomic<int32_t> spriteAlpha{255};
   std::atomic<int32_t> alphaDepth{64};
+  std::string maskFileName;  // the mask transition's picture; interpreter thread only
 
   void ResetTextPosition() {
     textPositionX = kTextArea.left;

@@ -1,13 +1,13 @@
 // Sub-effects: a screen shake and a line across the screen, played on the picture already shown.
 #pragma once
 
-#include "script/Engine.h"
+#include "graphics/Presentation.h"
 
 namespace qv::graphics {
 
 // Plays sub-effect `number` and logs "subeffect N": 1 shakes the window, 2 draws a red and 3 a
 // white line across row 228 of screenSurface (it stays there until screenSurface is next
 // replaced). Any other number does nothing. No flag is touched. Interpreter thread.
-void RunSubEffect(script::Engine& engine, int number);
+void RunSubEffect(Presentation& view, int number);
 
 }  // namespace qv::graphics

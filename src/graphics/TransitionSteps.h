@@ -5,8 +5,8 @@
 #include <mutex>
 
 #include "core/Surface.h"
+#include "graphics/Presentation.h"
 #include "platform/Clock.h"
-#include "script/Engine.h"
 
 namespace qv::graphics::steps {
 
@@ -14,8 +14,8 @@ namespace qv::graphics::steps {
 // so slow drawing shortens the wait instead of stretching the transition.
 class FrameClock {
  public:
-  explicit FrameClock(script::Engine& engine)
-      : clock_(engine.services.platform.clock), start_(clock_.tickCount()) {}
+  explicit FrameClock(Presentation& view)
+      : clock_(view.services.platform.clock), start_(clock_.tickCount()) {}
   void WaitUntil(uint32_t ms, platform::WaitStyle style) {
     clock_.waitUntilTick(start_ + ms, style);
   }
@@ -27,20 +27,20 @@ class FrameClock {
 
 // A repaint may copy screenSurface to the window at any time, so screenSurface changes under the
 // window lock too.
-inline void CopyToScreen(script::Engine& engine, const core::Surface& source, int x, int y, int w,
+inline void CopyToScreen(Presentation& view, const core::Surface& source, int x, int y, int w,
                          int h) {
-  std::lock_guard lock(engine.view.windowMutex);
-  core::CopyRect(engine.view.screenSurface, x, y, source, x, y, w, h);
+  std::lock_guard lock(view.windowMutex);
+  core::CopyRect(view.screenSurface, x, y, source, x, y, w, h);
 }
-inline void CopyAllToScreen(script::Engine& engine, const core::Surface& source) {
-  CopyToScreen(engine, source, 0, 0, source.Width(), source.Height());
+inline void CopyAllToScreen(Presentation& view, const core::Surface& source) {
+  CopyToScreen(view, source, 0, 0, source.Width(), source.Height());
 }
 
 // The whole-frame passes need screenSurface, sceneSurface and workPixels laid out alike; they
 // are all created at the frame's size, and workPixels is brought to it should it differ. False
 // when screenSurface and sceneSurface differ (the pass is then replaced by the cut).
-inline bool PreparePixelPass(script::Engine& engine) {
-  auto& g = engine.view;
+inline bool PreparePixelPass(Presentation& view) {
+  auto& g = view;
   if (g.screenSurface.Width() != g.sceneSurface.Width() ||
       g.screenSurface.Height() != g.sceneSurface.Height()) {
     return false;

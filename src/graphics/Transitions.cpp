@@ -15,62 +15,60 @@ namespace {
 // Clears inputBusy on every way out, a stop signal thrown from a wait included.
 class BusyWhileDrawing {
  public:
-  explicit BusyWhileDrawing(script::Engine& engine) : engine_(engine) {
-    engine_.input.inputBusy = 1;
-  }
-  ~BusyWhileDrawing() { engine_.input.inputBusy = 0; }
+  explicit BusyWhileDrawing(Presentation& view) : view_(view) { view_.input.inputBusy = 1; }
+  ~BusyWhileDrawing() { view_.input.inputBusy = 0; }
   BusyWhileDrawing(const BusyWhileDrawing&) = delete;
   BusyWhileDrawing& operator=(const BusyWhileDrawing&) = delete;
 
  private:
-  script::Engine& engine_;
+  Presentation& view_;
 };
 
 // The frames drawn by transition `number`, or nothing when the number has none.
-std::optional<int> RunTransition(script::Engine& engine, int number) {
+std::optional<int> RunTransition(Presentation& view, int number) {
   switch (number) {
     case 0:
       return 0;
     case 1:
-      return Cut(engine);
+      return Cut(view);
     case 2:
-      return VerticalBlinds(engine);
+      return VerticalBlinds(view);
     case 3:
-      return HorizontalBlinds(engine);
+      return HorizontalBlinds(view);
     case 4:
-      return OrderedDissolve(engine);
+      return OrderedDissolve(view);
     case 5:
-      return HorizontalZoom(engine);
+      return HorizontalZoom(view);
     case 6:
-      return DiagonalTiles(engine);
+      return DiagonalTiles(view);
     case 7:
-      return RaggedWipe(engine);
+      return RaggedWipe(view);
     case 8:
-      return CrossFade(engine, engine.view.alphaDepth);
+      return CrossFade(view, view.alphaDepth);
     case 11:
-      return Push(engine, PushDirection::Up);
+      return Push(view, PushDirection::Up);
     case 12:
-      return Push(engine, PushDirection::Down);
+      return Push(view, PushDirection::Down);
     case 13:
-      return Push(engine, PushDirection::Left);
+      return Push(view, PushDirection::Left);
     case 14:
-      return Push(engine, PushDirection::Right);
+      return Push(view, PushDirection::Right);
     case 15:
-      return RowWipe(engine, true);
+      return RowWipe(view, true);
     case 16:
-      return RowWipe(engine, false);
+      return RowWipe(view, false);
     case 17:
-      return ColumnWipe(engine, true);
+      return ColumnWipe(view, true);
     case 18:
-      return ColumnWipe(engine, false);
+      return ColumnWipe(view, false);
     case 19:
-      return ColumnStrips(engine);
+      return ColumnStrips(view);
     case 20:
-      return RowStrips(engine);
+      return RowStrips(view);
     case 21: {
       // A mask that cannot be used has been reported; the old picture stays.
-      const auto mask = LoadMask(engine);
-      return mask ? MaskTransition(engine, *mask) : 0;
+      const auto mask = LoadMask(view);
+      return mask ? MaskTransition(view, *mask) : 0;
     }
     default:
       return std::nullopt;
@@ -79,25 +77,25 @@ std::optional<int> RunTransition(script::Engine& engine, int number) {
 
 }  // namespace
 
-int PresentScene(script::Engine& engine) {
-  BusyWhileDrawing busy(engine);
-  const int number = engine.view.effectNumber;
+int PresentScene(Presentation& view) {
+  BusyWhileDrawing busy(view);
+  const int number = view.effectNumber;
   std::optional<int> frames;
-  if (engine.services.env.screenEffects == 0 && number != 0) {
-    frames = Cut(engine);
+  if (view.services.env.screenEffects == 0 && number != 0) {
+    frames = Cut(view);
   } else {
-    frames = RunTransition(engine, number);
+    frames = RunTransition(view, number);
   }
-  if (engine.services.platform.log.Enabled()) {
-    engine.services.Log("transition " + std::to_string(number) + " " +
-                        std::to_string(frames.value_or(0)));
+  if (view.services.platform.log.Enabled()) {
+    view.services.Log("transition " + std::to_string(number) + " " +
+                      std::to_string(frames.value_or(0)));
   }
   return frames ? 1 : 0;
 }
 
-int Cut(script::Engine& engine) {
-  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
-  ShowSurface(engine, engine.view.screenSurface);
+int Cut(Presentation& view) {
+  steps::CopyAllToScreen(view, view.sceneSurface);
+  ShowSurface(view, view.screenSurface);
   return 1;
 }
 

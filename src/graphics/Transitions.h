@@ -9,49 +9,49 @@
 #pragma once
 
 #include "graphics/PictureFile.h"
-#include "script/Engine.h"
+#include "graphics/Presentation.h"
 
 namespace qv::graphics {
 
-// Presents sceneSurface with the transition of engine.view.effectNumber: 0 presents nothing, and
+// Presents sceneSurface with the transition of view.effectNumber: 0 presents nothing, and
 // with screen effects turned off every other number gives the cut. inputBusy is 1 while it runs.
 // Logs "transition N FRAMES" with the number asked for and the frames drawn. Returns 0 for a
 // number that has no transition (nothing is drawn), otherwise 1.
-int PresentScene(script::Engine& engine);
+int PresentScene(Presentation& view);
 
 // 1: the new picture at once.
-int Cut(script::Engine& engine);
+int Cut(Presentation& view);
 // 2: 10-pixel column bands grow from their left edges, 11 frames 30 ms apart.
-int VerticalBlinds(script::Engine& engine);
+int VerticalBlinds(Presentation& view);
 // 3: 10-row bands grow from their top edges, 11 frames 30 ms apart. Rows below the last whole
 // band wait for the next repaint of the window.
-int HorizontalBlinds(script::Engine& engine);
+int HorizontalBlinds(Presentation& view);
 // 4: the 4 x 4 ordered dissolve, 16 frames 40 ms apart, each revealing one cell position.
-int OrderedDissolve(script::Engine& engine);
+int OrderedDissolve(Presentation& view);
 // 5: the new picture stretched from a centred strip to the full width, 10 frames 10 ms apart.
-int HorizontalZoom(script::Engine& engine);
+int HorizontalZoom(Presentation& view);
 // 6: 20 x 20 tiles along the diagonal from the top-left, a frame per 20 ms; 56 frames at
 // 640 x 480, as many as the tile rows and columns need on other sizes.
-int DiagonalTiles(script::Engine& engine);
+int DiagonalTiles(Presentation& view);
 // 7: a left-to-right wipe with a ragged edge (each row's offset drawn from the script's random
 // generator), 5 columns per 2 ms frame; 160 frames at a width of 640.
-int RaggedWipe(script::Engine& engine);
+int RaggedWipe(Presentation& view);
 // 8: the cross-fade in `stepCount` steps (below 1 taken as 1), stepCount + 1 frames of one
 // display refresh each. workPixels keeps the last frame's picture.
-int CrossFade(script::Engine& engine, int stepCount);
+int CrossFade(Presentation& view, int stepCount);
 // 11 to 14: the new picture pushes the old one out, 8 rows or 10 columns a display refresh.
 enum class PushDirection { Up, Down, Left, Right };
-int Push(script::Engine& engine, PushDirection direction);
+int Push(Presentation& view, PushDirection direction);
 // 15, 16: a row at a time, downwards from the top (H frames) or upwards from below the bottom
 // (H + 1 frames); 17, 18: a column at a time, rightwards (W) or leftwards (W + 1). A 1 ms sleep
 // after each frame.
-int RowWipe(script::Engine& engine, bool downwards);
-int ColumnWipe(script::Engine& engine, bool rightwards);
+int RowWipe(Presentation& view, bool downwards);
+int ColumnWipe(Presentation& view, bool rightwards);
 // 19: 5-pixel column strips from both sides towards the middle, 7 ms a frame; 20: 5-row strips
 // from the top and the bottom, 10 ms a frame.
-int ColumnStrips(script::Engine& engine);
-int RowStrips(script::Engine& engine);
+int ColumnStrips(Presentation& view);
+int RowStrips(Presentation& view);
 // 21: the mask transition, 33 frames 20 ms apart; lighter mask entries move first.
-int MaskTransition(script::Engine& engine, const MaskPicture& mask);
+int MaskTransition(Presentation& view, const MaskPicture& mask);
 
 }  // namespace qv::graphics

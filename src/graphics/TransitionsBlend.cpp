@@ -16,9 +16,9 @@ namespace {
 // Writes screenSurface by `pass` and shows it: in the same pass when the window's picture is laid
 // out like the surface, else by a copy afterwards. `pass` gets the window's bytes or null.
 template <typename Pass>
-void DrawFrame(script::Engine& engine, Pass pass) {
-  core::Surface& screen = engine.view.screenSurface;
-  WindowCanvas canvas(engine);
+void DrawFrame(Presentation& view, Pass pass) {
+  core::Surface& screen = view.screenSurface;
+  WindowCanvas canvas(view);
   if (canvas.SameLayoutAs(screen)) {
     pass(canvas.Pixels());
     canvas.MarkAll();
@@ -30,9 +30,9 @@ void DrawFrame(script::Engine& engine, Pass pass) {
 
 }  // namespace
 
-int OrderedDissolve(script::Engine& engine) {
-  if (!steps::PreparePixelPass(engine)) return Cut(engine);
-  auto& g = engine.view;
+int OrderedDissolve(Presentation& view) {
+  if (!steps::PreparePixelPass(view)) return Cut(view);
+  auto& g = view;
   core::CopyAll(g.workPixels, g.sceneSurface);
   // Stored row offsets and, for each, the column offsets in the order the frames visit them:
   // (0,3) (0,2) (0,1) (0,0) (2,0) (2,3) ... (1,3), every cell position of the 4 x 4 grid once.
@@ -43,10 +43,10 @@ int OrderedDissolve(script::Engine& engine) {
   int frames = 0;
   for (int k = 0; k < 4; ++k) {
     for (int m = 0; m < 4; ++m, ++frames) {
-      steps::FrameClock frame(engine);
+      steps::FrameClock frame(view);
       {
         // The old picture is blended in place on screenSurface.
-        WindowCanvas canvas(engine);
+        WindowCanvas canvas(view);
         CopyDissolveCells(screen.Data(), g.workPixels.Data(), screen.RowBytes(), screen.Width(),
                           screen.Height(), kRows[k], kColumns[k][m]);
         canvas.Copy(screen, 0, 0, screen.Width(), screen.Height(), 0, 0);
@@ -57,33 +57,33 @@ int OrderedDissolve(script::Engine& engine) {
   return frames;
 }
 
-int CrossFade(script::Engine& engine, int stepCount) {
-  if (!steps::PreparePixelPass(engine)) return Cut(engine);
+int CrossFade(Presentation& view, int stepCount) {
+  if (!steps::PreparePixelPass(view)) return Cut(view);
   // No step count below 1 exists (the share of each step is 256 / steps); above 256 the share
   // is 0 and every frame shows the old picture, so more of them than 257 steps give would only
   // hold the game up (and a huge count would overflow the frame count).
   stepCount = std::clamp(stepCount, 1, 257);
-  auto& g = engine.view;
+  auto& g = view;
   core::Surface& screen = g.screenSurface;
   // workPixels keeps the old picture while the frames are mixed into screenSurface, and the last
   // frame's picture afterwards.
   core::CopyAll(g.workPixels, screen);
   const int share = 256 / stepCount;
   for (int i = 0; i <= stepCount; ++i) {
-    DrawFrame(engine, [&](uint8_t* window) {
+    DrawFrame(view, [&](uint8_t* window) {
       CrossFadeBytes(screen.Data(), window, g.workPixels.Data(), g.sceneSurface.Data(),
                      screen.SizeBytes(), share * i);
     });
     // These frames have no clock of their own; a display refresh each lets the player see them.
-    WaitForDisplayRefresh(engine);
+    WaitForDisplayRefresh(view);
   }
   core::CopyAll(g.workPixels, screen);
   return stepCount + 1;
 }
 
-int MaskTransition(script::Engine& engine, const MaskPicture& mask) {
-  if (!steps::PreparePixelPass(engine)) return Cut(engine);
-  auto& g = engine.view;
+int MaskTransition(Presentation& view, const MaskPicture& mask) {
+  if (!steps::PreparePixelPass(view)) return Cut(view);
+  auto& g = view;
   core::Surface& screen = g.screenSurface;
   core::CopyAll(g.workPixels, g.sceneSurface);
   // Each byte's share of the mask is the same in every frame.
@@ -91,10 +91,10 @@ int MaskTransition(script::Engine& engine, const MaskPicture& mask) {
       ResolveMaskShares(mask, screen.Width(), screen.Height(), screen.RowBytes());
   int frames = 0;
   for (int level = -256; level <= 256; level += 16, ++frames) {
-    steps::FrameClock frame(engine);
+    steps::FrameClock frame(view);
     // The old picture is blended in place: each frame moves every pixel a further share of the
     // way, so light mask entries start first and all arrive within rounding in the last frame.
-    DrawFrame(engine, [&](uint8_t* window) {
+    DrawFrame(view, [&](uint8_t* window) {
       MaskBlendBytes(screen.Data(), window, g.workPixels.Data(), shares.data(), screen.SizeBytes(),
                      level);
     });

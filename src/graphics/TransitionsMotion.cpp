@@ -5,25 +5,24 @@
 
 namespace qv::graphics {
 
-int HorizontalZoom(script::Engine& engine) {
-  const core::Surface& screen = engine.view.screenSurface;
-  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
+int HorizontalZoom(Presentation& view) {
+  const core::Surface& screen = view.screenSurface;
+  steps::CopyAllToScreen(view, view.sceneSurface);
   // The strip stays centred on column W/2 and widens by 64 columns a frame, from W - 576 to W.
   // (On frames narrower than 576 the first strips have no width and show nothing.)
   const int frames = 10;
   for (int s = 1; s <= frames; ++s) {
-    steps::FrameClock frame(engine);
-    StretchToWindow(engine, screen, 320 - 32 * s, 0, screen.Width() - 640 + 64 * s,
-                    screen.Height());
+    steps::FrameClock frame(view);
+    StretchToWindow(view, screen, 320 - 32 * s, 0, screen.Width() - 640 + 64 * s, screen.Height());
     frame.WaitUntil(10, platform::WaitStyle::Yield);
   }
-  ShowSurface(engine, screen);
+  ShowSurface(view, screen);
   return frames;
 }
 
-int Push(script::Engine& engine, PushDirection direction) {
-  const core::Surface& screen = engine.view.screenSurface;  // the old picture until the end
-  const core::Surface& scene = engine.view.sceneSurface;
+int Push(Presentation& view, PushDirection direction) {
+  const core::Surface& screen = view.screenSurface;  // the old picture until the end
+  const core::Surface& scene = view.sceneSurface;
   const int width = screen.Width(), height = screen.Height();
   // The two pictures lie side by side (or one above the other) and the window looks at the pair
   // from `off`: pushes up and left start on the old picture, down and right on the new one, and
@@ -39,7 +38,7 @@ int Push(script::Engine& engine, PushDirection direction) {
     const int off = towardsStart ? f * step : distance - f * step;
     if (towardsStart ? off >= distance : off <= 0) break;
     {
-      WindowCanvas canvas(engine);
+      WindowCanvas canvas(view);
       if (vertical) {
         canvas.Copy(first, 0, off, width, height - off, 0, 0);
         canvas.Copy(second, 0, 0, width, off, 0, height - off);
@@ -50,10 +49,10 @@ int Push(script::Engine& engine, PushDirection direction) {
     }
     ++frames;
     // These frames have no clock of their own; a display refresh each lets the player see them.
-    WaitForDisplayRefresh(engine);
+    WaitForDisplayRefresh(view);
   }
-  steps::CopyAllToScreen(engine, scene);
-  ShowSurface(engine, screen);
+  steps::CopyAllToScreen(view, scene);
+  ShowSurface(view, screen);
   return frames;
 }
 

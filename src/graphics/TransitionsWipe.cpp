@@ -33,14 +33,14 @@ int CeilDiv(int value, int divisor) {
 
 }  // namespace
 
-int VerticalBlinds(script::Engine& engine) {
-  const core::Surface& screen = engine.view.screenSurface;
-  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
+int VerticalBlinds(Presentation& view) {
+  const core::Surface& screen = view.screenSurface;
+  steps::CopyAllToScreen(view, view.sceneSurface);
   const int frames = kBandSize + 1;
   for (int s = 0; s < frames; ++s) {
-    steps::FrameClock frame(engine);
+    steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(engine);
+      WindowCanvas canvas(view);
       for (int x = 0; x < screen.Width(); x += kBandSize) {
         canvas.Copy(screen, x, 0, s, screen.Height(), x, 0);
       }
@@ -50,14 +50,14 @@ int VerticalBlinds(script::Engine& engine) {
   return frames;
 }
 
-int HorizontalBlinds(script::Engine& engine) {
-  const core::Surface& screen = engine.view.screenSurface;
-  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
+int HorizontalBlinds(Presentation& view) {
+  const core::Surface& screen = view.screenSurface;
+  steps::CopyAllToScreen(view, view.sceneSurface);
   const int frames = kBandSize + 1;
   for (int s = 0; s < frames; ++s) {
-    steps::FrameClock frame(engine);
+    steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(engine);
+      WindowCanvas canvas(view);
       for (int band = 0; band < screen.Height() / kBandSize; ++band) {
         canvas.Copy(screen, 0, band * kBandSize, screen.Width(), s, 0, band * kBandSize);
       }
@@ -67,9 +67,9 @@ int HorizontalBlinds(script::Engine& engine) {
   return frames;
 }
 
-int DiagonalTiles(script::Engine& engine) {
-  const core::Surface& screen = engine.view.screenSurface;
-  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
+int DiagonalTiles(Presentation& view) {
+  const core::Surface& screen = view.screenSurface;
+  steps::CopyAllToScreen(view, view.sceneSurface);
   // Tile (column c, row r) appears in frame c + r, one frame later from kFirstLateTileRow on; the
   // last frame shows the bottom-right tile.
   const int columns = CeilDiv(screen.Width(), kTileSize);
@@ -77,9 +77,9 @@ int DiagonalTiles(script::Engine& engine) {
   auto delay = [](int row) { return row >= kFirstLateTileRow ? 1 : 0; };
   const int frames = rows == 0 || columns == 0 ? 0 : columns + rows - 1 + delay(rows - 1);
   for (int s = 0; s < frames; ++s) {
-    steps::FrameClock frame(engine);
+    steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(engine);
+      WindowCanvas canvas(view);
       for (int r = 0; r < rows && r <= s; ++r) {
         const int x = kTileSize * (s - r - delay(r));
         canvas.Copy(screen, x, kTileSize * r, kTileSize, kTileSize, x, kTileSize * r);
@@ -90,18 +90,18 @@ int DiagonalTiles(script::Engine& engine) {
   return frames;
 }
 
-int RaggedWipe(script::Engine& engine) {
-  const core::Surface& scene = engine.view.sceneSurface;
+int RaggedWipe(Presentation& view) {
+  const core::Surface& scene = view.sceneSurface;
   const int height = scene.Height();
   std::vector<int> offsets(static_cast<size_t>(std::max(height, 0)));
-  for (int& offset : offsets) offset = static_cast<int>(core::DrawRandom(engine.script) & 31);
-  steps::CopyAllToScreen(engine, scene);
+  for (int& offset : offsets) offset = static_cast<int>(core::DrawRandom(view.randomState) & 31);
+  steps::CopyAllToScreen(view, scene);
   // 160 frames at a width of 640.
   const int frames = CeilDiv(scene.Width() + kRaggedOvershoot, kStrip);
   for (int f = 0; f < frames; ++f) {
-    steps::FrameClock frame(engine);
+    steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(engine);
+      WindowCanvas canvas(view);
       const int front = f * kStrip;
       for (int y = 0; y < height; ++y) {
         const int x = front + offsets[static_cast<size_t>(y)] - kRaggedLead;
@@ -110,46 +110,46 @@ int RaggedWipe(script::Engine& engine) {
     }
     frame.WaitUntil(2, WaitStyle::Yield);
   }
-  ShowSurface(engine, engine.view.screenSurface);
+  ShowSurface(view, view.screenSurface);
   return frames;
 }
 
-int RowWipe(script::Engine& engine, bool downwards) {
-  const core::Surface& scene = engine.view.sceneSurface;
+int RowWipe(Presentation& view, bool downwards) {
+  const core::Surface& scene = view.sceneSurface;
   const int height = scene.Height();
   // Upwards starts at row H, below the picture: its first frame shows nothing.
   const int frames = downwards ? height : height + 1;
   for (int f = 0; f < frames; ++f) {
     const int y = downwards ? f : height - f;
-    steps::CopyToScreen(engine, scene, 0, y, scene.Width(), 1);
-    ShowRect(engine, scene, 0, y, scene.Width(), 1, 0, y);
-    engine.services.platform.clock.sleep(1);
+    steps::CopyToScreen(view, scene, 0, y, scene.Width(), 1);
+    ShowRect(view, scene, 0, y, scene.Width(), 1, 0, y);
+    view.services.platform.clock.sleep(1);
   }
   return frames;
 }
 
-int ColumnWipe(script::Engine& engine, bool rightwards) {
-  const core::Surface& scene = engine.view.sceneSurface;
+int ColumnWipe(Presentation& view, bool rightwards) {
+  const core::Surface& scene = view.sceneSurface;
   const int width = scene.Width();
   const int frames = rightwards ? width : width + 1;
   for (int f = 0; f < frames; ++f) {
     const int x = rightwards ? f : width - f;
-    steps::CopyToScreen(engine, scene, x, 0, 1, scene.Height());
-    ShowRect(engine, scene, x, 0, 1, scene.Height(), x, 0);
-    engine.services.platform.clock.sleep(1);
+    steps::CopyToScreen(view, scene, x, 0, 1, scene.Height());
+    ShowRect(view, scene, x, 0, 1, scene.Height(), x, 0);
+    view.services.platform.clock.sleep(1);
   }
   return frames;
 }
 
-int ColumnStrips(script::Engine& engine) {
-  const core::Surface& screen = engine.view.screenSurface;
-  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
+int ColumnStrips(Presentation& view) {
+  const core::Surface& screen = view.screenSurface;
+  steps::CopyAllToScreen(view, view.sceneSurface);
   const int width = screen.Width(), height = screen.Height();
   int frames = 0;
   for (int off = 0; off < width; off += kStripPitch, ++frames) {
-    steps::FrameClock frame(engine);
+    steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(engine);
+      WindowCanvas canvas(view);
       canvas.Copy(screen, off, 0, kStrip, height, off, 0);
       canvas.Copy(screen, width - off - kStrip, 0, kStrip, height, width - off - kStrip, 0);
     }
@@ -158,15 +158,15 @@ int ColumnStrips(script::Engine& engine) {
   return frames;
 }
 
-int RowStrips(script::Engine& engine) {
-  const core::Surface& screen = engine.view.screenSurface;
-  steps::CopyAllToScreen(engine, engine.view.sceneSurface);
+int RowStrips(Presentation& view) {
+  const core::Surface& screen = view.screenSurface;
+  steps::CopyAllToScreen(view, view.sceneSurface);
   const int width = screen.Width(), height = screen.Height();
   int frames = 0;
   for (int off = 0; off < height; off += kStripPitch, ++frames) {
-    steps::FrameClock frame(engine);
+    steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(engine);
+      WindowCanvas canvas(view);
       canvas.Copy(screen, 0, off, width, kStrip, 0, off);
       canvas.Copy(screen, 0, height - off - kStrip, width, kStrip, 0, height - off - kStrip);
     }

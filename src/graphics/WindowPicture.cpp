@@ -6,17 +6,17 @@
 
 namespace qv::graphics {
 
-WindowCanvas::WindowCanvas(script::Engine& engine)
-    : engine_(engine),
-      lock_(engine.view.windowMutex),
-      pixels_(engine.services.platform.window.Picture()),
-      width_(pixels_ ? std::max(engine.services.config.width, 0) : 0),
-      height_(pixels_ ? std::max(engine.services.config.height, 0) : 0) {}
+WindowCanvas::WindowCanvas(Presentation& view)
+    : view_(view),
+      lock_(view.windowMutex),
+      pixels_(view.services.platform.window.Picture()),
+      width_(pixels_ ? std::max(view.services.config.width, 0) : 0),
+      height_(pixels_ ? std::max(view.services.config.height, 0) : 0) {}
 
 WindowCanvas::~WindowCanvas() {
   // Presented under the lock: the backend reads the picture while it takes the rectangle.
   if (right_ > left_)
-    engine_.services.platform.window.Present(left_, top_, right_ - left_, bottom_ - top_);
+    view_.services.platform.window.Present(left_, top_, right_ - left_, bottom_ - top_);
 }
 
 bool WindowCanvas::SameLayoutAs(const core::Surface& surface) const {
@@ -94,18 +94,18 @@ void WindowCanvas::Stretch(const core::Surface& source, int dx, int dy, int dw, 
        static_cast<int>(bottom - top));
 }
 
-void ShowRect(script::Engine& engine, const core::Surface& source, int sx, int sy, int w, int h,
-              int dx, int dy) {
-  WindowCanvas(engine).Copy(source, sx, sy, w, h, dx, dy);
+void ShowRect(Presentation& view, const core::Surface& source, int sx, int sy, int w, int h, int dx,
+              int dy) {
+  WindowCanvas(view).Copy(source, sx, sy, w, h, dx, dy);
 }
 
-void ShowSurface(script::Engine& engine, const core::Surface& source) {
-  ShowRect(engine, source, 0, 0, source.Width(), source.Height(), 0, 0);
+void ShowSurface(Presentation& view, const core::Surface& source) {
+  ShowRect(view, source, 0, 0, source.Width(), source.Height(), 0, 0);
 }
 
-void StretchToWindow(script::Engine& engine, const core::Surface& source, int dx, int dy, int dw,
+void StretchToWindow(Presentation& view, const core::Surface& source, int dx, int dy, int dw,
                      int dh) {
-  WindowCanvas(engine).Stretch(source, dx, dy, dw, dh);
+  WindowCanvas(view).Stretch(source, dx, dy, dw, dh);
 }
 
 uint64_t NextDisplayRefresh(uint64_t nowMs) {
@@ -114,8 +114,8 @@ uint64_t NextDisplayRefresh(uint64_t nowMs) {
   return k * 1000 / 60;
 }
 
-void WaitForDisplayRefresh(script::Engine& engine) {
-  auto& clock = engine.services.platform.clock;
+void WaitForDisplayRefresh(Presentation& view) {
+  auto& clock = view.services.platform.clock;
   clock.await(nullptr, NextDisplayRefresh(clock.nowMs()));
 }
 

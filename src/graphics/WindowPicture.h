@@ -9,7 +9,7 @@
 #include <mutex>
 
 #include "core/Surface.h"
-#include "script/Engine.h"
+#include "graphics/Presentation.h"
 
 namespace qv::graphics {
 
@@ -17,7 +17,7 @@ namespace qv::graphics {
 // when it ends. Any thread; never wait for time or for the other thread while one is alive.
 class WindowCanvas {
  public:
-  explicit WindowCanvas(script::Engine& engine);
+  explicit WindowCanvas(Presentation& view);
   ~WindowCanvas();
   WindowCanvas(const WindowCanvas&) = delete;
   WindowCanvas& operator=(const WindowCanvas&) = delete;
@@ -42,7 +42,7 @@ class WindowCanvas {
  private:
   void Mark(int x, int y, int w, int h);
 
-  script::Engine& engine_;
+  Presentation& view_;
   std::lock_guard<std::mutex> lock_;
   uint8_t* pixels_;
   int width_;
@@ -51,12 +51,12 @@ class WindowCanvas {
 };
 
 // Shows the w x h rectangle of `source` at (sx, sy) on the window at (dx, dy), clipped.
-void ShowRect(script::Engine& engine, const core::Surface& source, int sx, int sy, int w, int h,
-              int dx, int dy);
+void ShowRect(Presentation& view, const core::Surface& source, int sx, int sy, int w, int h, int dx,
+              int dy);
 // Shows all of `source` at (0, 0).
-void ShowSurface(script::Engine& engine, const core::Surface& source);
+void ShowSurface(Presentation& view, const core::Surface& source);
 // Shows all of `source` stretched onto the dw x dh rectangle at (dx, dy) (see Stretch).
-void StretchToWindow(script::Engine& engine, const core::Surface& source, int dx, int dy, int dw,
+void StretchToWindow(Presentation& view, const core::Surface& source, int dx, int dy, int dw,
                      int dh);
 
 // Display refreshes happen 60 times a second, at floor(k * 1000 / 60) ms on the engine's clock.
@@ -64,6 +64,6 @@ void StretchToWindow(script::Engine& engine, const core::Surface& source, int dx
 uint64_t NextDisplayRefresh(uint64_t nowMs);
 // Waits for the next refresh, so that the frame just drawn is on the screen for one refresh
 // (on a virtual clock, time moves to that instant). Interpreter thread.
-void WaitForDisplayRefresh(script::Engine& engine);
+void WaitForDisplayRefresh(Presentation& view);
 
 }  // namespace qv::graphics

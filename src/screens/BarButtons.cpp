@@ -13,10 +13,10 @@ void FlashBarButton(script::Engine& engine, int index) {
   auto& g = engine.view;
   // The flash once only prepared this sound; players expect to hear a button they press.
   audio::PlaySoundEffect(engine, engine.services.baseDirectory + kClickSoundPath);
-  graphics::ShowRect(engine, g.barSurface, r.left, r.top - kBarTop + kBarLookHeight, w, h, r.left,
-                     r.top);
+  graphics::ShowRect(engine.view, g.barSurface, r.left, r.top - kBarTop + kBarLookHeight, w, h,
+                     r.left, r.top);
   engine.services.platform.clock.sleep(kFlashMs);
-  graphics::ShowRect(engine, g.pageSurface, r.left, r.top, w, h, r.left, r.top);
+  graphics::ShowRect(engine.view, g.pageSurface, r.left, r.top, w, h, r.left, r.top);
 }
 
 }  // namespace qv::screens

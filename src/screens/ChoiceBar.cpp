@@ -1,9 +1,9 @@
 // Word-choice bars (see ChoiceBar.h).
 #include "screens/ChoiceBar.h"
 
+#include "graphics/MaskedBlend.h"
 #include "graphics/PictureLoading.h"
 #include "graphics/WindowPicture.h"
-#include "graphics/MaskedBlend.h"
 #include "screens/TextOutput.h"
 
 namespace qv::screens {
@@ -31,7 +31,7 @@ int DrawChoiceBar(script::Engine& engine, std::string_view text, int itemIndex) 
 
   // Bars drawn for earlier items are already in the scene: they are part of this one's base.
   core::CopyAll(g.workPixels, g.sceneSurface);
-  auto bar = graphics::LoadPicture(engine, engine.services.baseDirectory + kChoiceBarPath,
+  auto bar = graphics::LoadPicture(engine.view, engine.services.baseDirectory + kChoiceBarPath,
                                    graphics::PictureKind::ChoiceBar);
   if (bar) {
     core::Surface scratch;
@@ -41,7 +41,7 @@ int DrawChoiceBar(script::Engine& engine, std::string_view text, int itemIndex) 
       scratch = g.workPixels;
       graphics::BlendMaskedSprite(scratch, x, top, bar->pixels, opacity);
       core::CopyAll(g.sceneSurface, scratch);
-      graphics::ShowRect(engine, g.sceneSurface, x, top, kStripWidth, kBarHeight, x, top);
+      graphics::ShowRect(engine.view, g.sceneSurface, x, top, kStripWidth, kBarHeight, x, top);
     }
     core::CopyRect(g.pageSurface, left, top, g.sceneSurface, left, top, kBarWidth, kBarHeight);
   }

@@ -33,7 +33,7 @@ void CopyLogoPixels(const std::vector<uint8_t>& file, core::Surface& work) {
 }
 
 void ClearWindow(script::Engine& engine) {
-  graphics::WindowCanvas canvas(engine);
+  graphics::WindowCanvas canvas(engine.view);
   if (!canvas.Pixels()) return;
   std::memset(canvas.Pixels(), 0,
               static_cast<size_t>(canvas.Width()) * static_cast<size_t>(canvas.Height()) * 3);
@@ -46,9 +46,9 @@ void Reveal(script::Engine& engine, const core::Surface& logo) {
   for (int offset = 0; offset < width; offset += kStripStep) {
     const uint32_t start = clock.tickCount();
     // Two separate copies: each strip is presented on its own, not the span between them.
-    graphics::ShowRect(engine, logo, offset, 0, kStripWidth, height, offset, 0);
+    graphics::ShowRect(engine.view, logo, offset, 0, kStripWidth, height, offset, 0);
     const int right = width - offset - kStripWidth;
-    graphics::ShowRect(engine, logo, right, 0, kStripWidth, height, right, 0);
+    graphics::ShowRect(engine.view, logo, right, 0, kStripWidth, height, right, 0);
     // A paced wait, not a sleep: a sleep's granularity would stretch the reveal.
     clock.waitUntilTick(start + kStripPeriodMs, platform::WaitStyle::Spin);
   }
@@ -62,7 +62,7 @@ int ShowLogo(script::Engine& engine) {
   const std::string path = engine.services.baseDirectory + kLogoPicturePath;
   const auto file = engine.services.platform.files.ReadAll(path);
   if (!file) {
-    core::ShowWarning(engine.services, graphics::DisplayPath(engine, path));
+    core::ShowWarning(engine.services, graphics::DisplayPath(engine.view, path));
     engine.services.Log("logo missing");
     return 0;
   }
@@ -72,7 +72,7 @@ int ShowLogo(script::Engine& engine) {
   audio::PlaySoundEffect(engine, engine.services.baseDirectory + kLogoSoundPath);
 
   Reveal(engine, g.screenSurface);
-  graphics::ShowSurface(engine, g.screenSurface);
+  graphics::ShowSurface(engine.view, g.screenSurface);
 
   auto& window = engine.services.platform.window;
   for (int round = 0; round < kHoldRounds; ++round) {
@@ -85,7 +85,7 @@ int ShowLogo(script::Engine& engine) {
     }
     // Anything else taken is swallowed: a click meant to skip the logo must not also advance
     // the game's first page.
-    graphics::ShowSurface(engine, g.screenSurface);
+    graphics::ShowSurface(engine.view, g.screenSurface);
   }
   engine.services.Log("logo end");
   return 1;

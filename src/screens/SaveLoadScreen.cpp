@@ -4,10 +4,10 @@
 #include <mutex>
 
 #include "core/WindowRequests.h"
+#include "graphics/MaskedBlend.h"
 #include "graphics/PictureFile.h"
 #include "graphics/Transitions.h"
 #include "graphics/WindowPicture.h"
-#include "graphics/MaskedBlend.h"
 #include "screens/SlotList.h"
 
 namespace qv::screens {
@@ -94,7 +94,7 @@ int OpenSaveLoadScreen(script::Engine& engine, core::ScreenMode mode) {
     FreeSaveLoadBackups(engine);
     return 0;
   }
-  graphics::CrossFade(engine, 1);
+  graphics::CrossFade(engine.view, 1);
   return 1;
 }
 
@@ -112,7 +112,7 @@ int CloseSaveLoadScreen(script::Engine& engine) {
   }
   GiveBack(engine);
   if (engine.input.previousScreenMode == core::ScreenMode::Game) engine.view.waitCursorOn = 1;
-  graphics::ShowSurface(engine, g.screenSurface);
+  graphics::ShowSurface(engine.view, g.screenSurface);
   FreeSaveLoadBackups(engine);
   engine.input.screenMode = engine.input.previousScreenMode.load();
   engine.input.inputBusy = 0;

@@ -122,7 +122,7 @@ int ShowTextLine(script::Engine& engine, std::string_view text) {
     const int32_t speed =
         engine.input.restoringGame == 1 ? 0 : engine.services.env.messageSpeed.load();
     if (speed != 0) {
-      graphics::ShowSurface(engine, g.screenSurface);
+      graphics::ShowSurface(engine.view, g.screenSurface);
       if (!PaceCharacter(engine, startMs, speed)) {
         engine.input.inputBusy = 0;
         engine.input.abortTextOutput = 0;
@@ -136,7 +136,7 @@ int ShowTextLine(script::Engine& engine, std::string_view text) {
       engine.view.textPositionY = y;
     }
   }
-  graphics::ShowSurface(engine, g.screenSurface);
+  graphics::ShowSurface(engine.view, g.screenSurface);
   engine.view.textPositionY = y + kRowHeight;
   engine.view.textPositionX = area.left;
   engine.input.inputBusy = 0;

@@ -49,8 +49,9 @@ int AnimateWaitCursor(script::Engine& engine) {
   }
   engine.view.waitCursorFrame =
       (engine.view.waitCursorFrame + kCursorFrameBytes) % (2 * kCursorFrameBytes);
-  graphics::ShowRect(engine, g.screenSurface, kCursorX, kEraseY, g.screenSurface.Width() - kCursorX,
-                     g.screenSurface.Height() - kEraseY, kCursorX, kEraseY);
+  graphics::ShowRect(engine.view, g.screenSurface, kCursorX, kEraseY,
+                     g.screenSurface.Width() - kCursorX, g.screenSurface.Height() - kEraseY,
+                     kCursorX, kEraseY);
   engine.view.cursorDrawing = 0;
   return 1;
 }

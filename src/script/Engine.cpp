@@ -11,7 +11,10 @@ constexpr const char* kPlayerCaption = "ブレイク";
 }  // namespace
 
 Engine::Engine(platform::Platform& platform)
-    : services(platform), script(platform.clock), audio(platform, [this](const std::string& text) {
+    : services(platform),
+      script(platform.clock),
+      view(services, input, script.randomState),
+      audio(platform, [this](const std::string& text) {
         core::ShowMessage(services, kPlayerCaption, text, platform::BoxButtons::Ok,
                           platform::BoxIcon::Warning);
       }) {

@@ -62,13 +62,13 @@ void RestoreScene(script::Engine& engine) {
       engine.script.state.Text(GameState::kBackgroundNameOffset, GameState::kPathSize));
   const bool fill = core::ContainsBytes(background, "FILL_");
   if (core::ContainsBytes(background, ".bmp") || fill) {
-    graphics::LoadWaitCursor(engine);
-    graphics::LoadButtonParts(engine);
+    graphics::LoadWaitCursor(engine.view);
+    graphics::LoadButtonParts(engine.view);
     engine.view.messageWindowOpen = 1;
     if (fill) {
       RestoreFill(engine);
     } else {
-      graphics::LoadBackground(engine, engine.services.baseDirectory + background);
+      graphics::LoadBackground(engine.view, engine.services.baseDirectory + background);
     }
   }
   const auto bytes = engine.script.state.Bytes();
@@ -77,7 +77,7 @@ void RestoreScene(script::Engine& engine) {
     const int x = engine.script.state.SlotValue(GameState::kSpriteXOffset + 4 * slot);
     const std::string file(engine.script.state.Text(
         GameState::kSpriteFilesOffset + GameState::kPathSize * slot, GameState::kPathSize));
-    graphics::DrawSprite(engine, x, file);
+    graphics::DrawSprite(engine.view, x, file);
   }
 }
 
@@ -170,7 +170,7 @@ int RestoreFill(script::Engine& engine) {
   const std::string_view name =
       engine.script.state.Text(GameState::kBackgroundNameOffset, GameState::kPathSize);
   for (const auto& [word, colour] : kFills) {
-    if (core::ContainsBytes(name, word)) graphics::FillScene(engine, colour);
+    if (core::ContainsBytes(name, word)) graphics::FillScene(engine.view, colour);
   }
   return 1;
 }

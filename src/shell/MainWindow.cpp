@@ -26,7 +26,7 @@ MainWindow::~MainWindow() {
 void SetAutoMode(script::Engine& engine, int mode) {
   if (mode == 3) {
     engine.input.advanceMode = core::AdvanceMode::Auto;
-    if (engine.view.messageWindowShown == 0) graphics::ToggleMessageWindow(engine, 0);
+    if (engine.view.messageWindowShown == 0) graphics::ToggleMessageWindow(engine.view, 0);
     engine.script.gate.Resume();
   } else {
     engine.input.advanceMode = core::AdvanceMode::Normal;
@@ -65,7 +65,7 @@ int HandleClick(script::Engine& engine, uint32_t position) {
     return 1;
   }
   if (engine.view.messageWindowActive == 1 && engine.view.messageWindowShown == 0) {
-    graphics::ToggleMessageWindow(engine, 0);
+    graphics::ToggleMessageWindow(engine.view, 0);
     return 1;
   }
   engine.script.gate.Resume();
@@ -74,7 +74,7 @@ int HandleClick(script::Engine& engine, uint32_t position) {
 
 int ShutdownCleanup(script::Engine& engine) {
   screens::FreeSaveLoadBackups(engine);
-  graphics::ReleaseSurfaces(engine);
+  graphics::ReleaseSurfaces(engine.view);
   engine.script.SetText(nullptr);
   engine.audio.musicPlayer.Stop();
   engine.audio.voicePlayer.Stop();
@@ -122,7 +122,7 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       return 0;
     case MSG_PAINT:
       if (!engine_.view.screenSurface.Empty()) {
-        graphics::ShowSurface(engine_, engine_.view.screenSurface);
+        graphics::ShowSurface(engine_.view, engine_.view.screenSurface);
       }
       return 0;
     case MSG_CLOSE:

@@ -64,7 +64,7 @@ void HoverSet(script::Engine& engine, int count, RectAt rectAt, Reacts reacts,
     }
   }
   if (!anyHovered) lastHovered = 99;
-  graphics::ShowSurface(engine, g.screenSurface);
+  graphics::ShowSurface(engine.view, g.screenSurface);
 }
 
 void HoverBar(script::Engine& engine, int x, int y) {
@@ -127,7 +127,7 @@ int BarButtonClick(script::Engine& engine, uint32_t position) {
       default:
         if (!shown || skipping || busy || !noScreen) return 1;
         screens::FlashBarButton(engine, b);
-        graphics::ToggleMessageWindow(engine, 1);
+        graphics::ToggleMessageWindow(engine.view, 1);
         return 2;
     }
   }

@@ -67,7 +67,7 @@ int RunGame(script::Engine& engine, const StartupOptions& options) {
 
   if (options.windowed) engine.services.env.windowed = *options.windowed ? 1 : 0;
   ApplyStoredDisplayMode(engine);
-  if (!graphics::CreateSurfaces(engine)) return 0;
+  if (!graphics::CreateSurfaces(engine.view)) return 0;
   // Its result only says whether the logo was there; the game starts either way.
   screens::ShowLogo(engine);
 

@@ -117,7 +117,7 @@ std::string StateJson(script::Engine& engine) {
       << "  \"spriteAlpha\": " << engine.view.spriteAlpha.load() << ",\n"
       << "  \"alphaDepth\": " << engine.view.alphaDepth.load() << ",\n"
       << "  \"messageWindowOpen\": " << engine.view.messageWindowOpen.load() << ",\n"
-      << "  \"maskFileName\": " << Quote(engine.services.Utf8(engine.script.maskFileName)) << ",\n"
+      << "  \"maskFileName\": " << Quote(engine.services.Utf8(engine.view.maskFileName)) << ",\n"
       << "  \"spriteActive\": [" << int{s.Bytes()[GS::kSpriteActiveOffset]} << ", "
       << int{s.Bytes()[GS::kSpriteActiveOffset + 1]} << "],\n"
       << "  \"spriteX\": [" << s.SlotValue(GS::kSpriteXOffset) << ", "

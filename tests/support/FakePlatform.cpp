@@ -280,7 +280,7 @@ int FakeGame::CreateFrame(int width, int height) {
   engine.services.config.width = width;
   engine.services.config.height = height;
   fakes.window.Create("test", width, height);
-  return graphics::CreateSurfaces(engine);
+  return graphics::CreateSurfaces(engine.view);
 }
 
 }  // namespace qv::test

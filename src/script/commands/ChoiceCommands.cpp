@@ -129,7 +129,7 @@ int BuildAreaChoices(script::Engine& engine) {
 
 int BuildWordChoices(script::Engine& engine) {
   StartList(engine);
-  graphics::BuildMessageWindow(engine, 2);
+  graphics::BuildMessageWindow(engine.view, 2);
   auto place = [&engine](int i, const ParsedItem& parsed) {
     core::ChoiceItem& item = engine.script.choices.items[static_cast<size_t>(i)];
     item.left = static_cast<int16_t>(240 + i);
@@ -168,9 +168,9 @@ int ShowFlagChoices(script::Engine& engine, bool useRecordFlags, const std::stri
                     const std::string& unlockedPath, const std::string& hoverPath) {
   BuildFlagChoices(engine, useRecordFlags);
   auto& g = engine.view;
-  const auto base = graphics::LoadAreaPicture(engine, basePath);
+  const auto base = graphics::LoadAreaPicture(engine.view, basePath);
   if (!base) return 0;
-  const auto unlocked = graphics::LoadAreaPicture(engine, unlockedPath);
+  const auto unlocked = graphics::LoadAreaPicture(engine.view, unlockedPath);
   if (!unlocked) return 0;
   core::CopyAll(g.sceneSurface, base->pixels);
   const auto& choices = engine.script.choices;
@@ -180,9 +180,9 @@ int ShowFlagChoices(script::Engine& engine, bool useRecordFlags, const std::stri
                    item.right - item.left, item.bottom - item.top);
   }
   engine.view.messageWindowShown = 0;
-  graphics::PresentScene(engine);
+  graphics::PresentScene(engine.view);
   engine.input.inputBusy = 1;
-  graphics::LoadAreaImage(engine, hoverPath);
+  graphics::LoadAreaImage(engine.view, hoverPath);
   engine.input.inputBusy = 0;
   SendPointerPosition(engine);
   return 1;
@@ -195,7 +195,7 @@ void Selarea(script::Engine& engine, std::string_view line) {
     core::SetSkipMode(engine.input, engine.services.env, engine.script.gate, false);
   engine.input.inputBusy = 1;
   engine.script.position += 2;
-  graphics::LoadAreaImage(engine, std::string(Argument(line)));
+  graphics::LoadAreaImage(engine.view, std::string(Argument(line)));
   BuildAreaChoices(engine);
   engine.input.screenMode = core::ScreenMode::Choice;
   engine.input.inputBusy = 0;

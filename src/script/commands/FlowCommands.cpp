@@ -180,7 +180,7 @@ void Random(script::Engine& engine, std::string_view line) {
   if (range < 1 || range > 999) return;
   int32_t number = core::ReadNumber(core::TakeUntil(line, kRandomArgument, " "));
   engine.script.randomState = engine.services.platform.clock.tickCount();
-  uint32_t drawn = core::DrawRandom(engine.script);
+  uint32_t drawn = core::DrawRandom(engine.script.randomState);
   auto slot = engine.script.state.PointSlot(number);
   if (!slot) return;
   engine.script.state.SetSlotValue(*slot,

@@ -56,13 +56,13 @@ void Effect(script::Engine& engine, std::string_view line) {
 }
 
 void Subeffect(script::Engine& engine, std::string_view line) {
-  graphics::RunSubEffect(engine, core::ReadNumber(Argument(line)));
+  graphics::RunSubEffect(engine.view, core::ReadNumber(Argument(line)));
 }
 
 void Maskefct(script::Engine& engine, std::string_view line) {
   std::string path;
   if (!ComposedPath(engine, Argument(line), path)) return;
-  engine.script.maskFileName = path;
+  engine.view.maskFileName = path;
   engine.view.effectNumber = 21;
 }
 
@@ -78,7 +78,7 @@ void Imgblt(script::Engine& engine, std::string_view line) {
   std::string_view path = Argument(line);
   std::string full;
   if (!ComposedPath(engine, path, full)) return;
-  if (!graphics::LoadBackground(engine, full)) return;
+  if (!graphics::LoadBackground(engine.view, full)) return;
   engine.script.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize, path);
   auto bytes = engine.script.state.Bytes();
   bytes[GameState::kSpriteActiveOffset] = 0;
@@ -101,7 +101,7 @@ void Blt(script::Engine& engine, std::string_view line) {
     }
     from = next + 1;
   }
-  graphics::CopyRegion(engine, v[0], v[1], static_cast<int16_t>(v[2] - v[0]),
+  graphics::CopyRegion(engine.view, v[0], v[1], static_cast<int16_t>(v[2] - v[0]),
                        static_cast<int16_t>(v[3] - v[1]), v[4], v[5]);
 }
 
@@ -120,7 +120,7 @@ void Fill(script::Engine& engine, std::string_view line) {
     if (!core::ContainsBytes(line, colour.word)) continue;
     engine.script.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize,
                                 colour.name);
-    graphics::FillScene(engine, colour.value);
+    graphics::FillScene(engine.view, colour.value);
   }
 }
 
@@ -145,12 +145,12 @@ void Sprite(script::Engine& engine, std::string_view line) {
     engine.script.state.SetText(GameState::kSpriteFilesOffset + GameState::kPathSize * slot,
                                 GameState::kPathSize, path);
   }
-  graphics::DrawSprite(engine, x, std::string(path));
+  graphics::DrawSprite(engine.view, x, std::string(path));
 }
 
 void Windowopen(script::Engine& engine, std::string_view) {
-  graphics::LoadWaitCursor(engine);
-  graphics::LoadButtonParts(engine);
+  graphics::LoadWaitCursor(engine.view);
+  graphics::LoadButtonParts(engine.view);
   engine.view.messageWindowOpen = 1;
 }
 

@@ -40,7 +40,7 @@ TEST_F(Compositing, ShadedBandDarkensTheBottomAndGradientRowsAboveItWithUnsigned
   Paint(g.sceneSurface, 100);
   PutMessageWindow(800, 22, 0, 255);  // fully transparent: the band shows as computed
   engine.view.brightnessLevel = 30;
-  graphics::BuildMessageWindow(engine, 1);
+  graphics::BuildMessageWindow(engine.view, 1);
   // Steps 24, 18, 12, 6, 0 above the band; negative steps are copied unchanged instead of
   // wrapping light pixels round to dark ones.
   std::vector<int> rows;
@@ -52,7 +52,7 @@ TEST_F(Compositing, ShadedBandDarkensTheBottomAndGradientRowsAboveItWithUnsigned
   for (int32_t level : {255, 1000, -1}) {
     Paint(g.workPixels, 200);
     engine.view.brightnessLevel = level;
-    graphics::BuildMessageWindow(engine, 1);
+    graphics::BuildMessageWindow(engine.view, 1);
     EXPECT_EQ(g.pageSurface.StoredRow(0)[0], 0) << level;
     EXPECT_EQ(g.barSurface.StoredRow(0)[0], 0) << level;
   }
@@ -62,7 +62,7 @@ TEST_F(Compositing, MissingMessageWindowPictureLeavesTheTargetButBuildsTheBar) {
   Paint(g.pageSurface, 7);
   Paint(g.workPixels, 100);
   Paint(g.sceneSurface, 100);
-  graphics::BuildMessageWindow(engine, 1);
+  graphics::BuildMessageWindow(engine.view, 1);
   EXPECT_EQ(g.pageSurface.StoredRow(0)[0], 7);
   ASSERT_FALSE(game.fakes.ui.boxes.empty());
   EXPECT_EQ(game.fakes.ui.boxes.back().text, "cg\\menu\\bar_a.bmp");
@@ -74,7 +74,7 @@ TEST_F(Compositing, ButtonBarHoldsTwoLooksOfTheSceneStripAndSkipsRow22) {
   for (int y = 578; y < 600; ++y) g.sceneSurface.Row(y)[0] = static_cast<uint8_t>(y - 500);
   Paint(g.barSurface, 9);
   engine.view.brightnessLevel = 30;
-  graphics::BuildButtonBar(engine);
+  graphics::BuildButtonBar(engine.view);
   // Row 22 is not refreshed, but darkened with the rest.
   std::vector<int> rows;
   for (int y : {0, 21, 22, 23, 43}) rows.push_back(g.barSurface.Row(y)[0]);
@@ -86,7 +86,7 @@ TEST_F(Compositing, FramedLookBlendsThePictureOverTheWholeScene) {
   engine.services.config.gameType = 1;
   Paint(g.sceneSurface, 0);
   PutMessageWindow(800, 600, 255, 0);  // opaque white
-  graphics::BuildMessageWindow(engine, 1);
+  graphics::BuildMessageWindow(engine.view, 1);
   EXPECT_EQ(g.pageSurface.Row(0)[0], 253);  // a = 254 at full opacity
   EXPECT_EQ(g.pageSurface.Row(599)[2399], 253);
 }
@@ -106,7 +106,7 @@ TEST_F(Compositing, NewLooksGoIntoTheSurfacesInPlaceWhileAHoverCopiesFromThem) {
   });
   for (int round = 0; round < 20; ++round) {
     engine.services.config.gameType = round % 2;  // the band look, then the framed one
-    graphics::BuildMessageWindow(engine, 1 + round / 2 % 2);
+    graphics::BuildMessageWindow(engine.view, 1 + round / 2 % 2);
   }
   done = true;
   hover.join();
@@ -122,19 +122,19 @@ TEST_F(Compositing, HidingAndShowingTheMessageWindowRestoresTheScreenExactly) {
   const core::Surface page = g.screenSurface;
   engine.view.messageWindowActive = 1;
   engine.view.messageWindowShown = 1;
-  graphics::ToggleMessageWindow(engine, 1);
+  graphics::ToggleMessageWindow(engine.view, 1);
   EXPECT_EQ(engine.view.messageWindowShown, 0);
   EXPECT_EQ(engine.view.waitCursorOn, 0);
   EXPECT_EQ(g.screenSurface.StoredRow(0)[0], 10);
   EXPECT_EQ(std::memcmp(game.fakes.window.picture.data(), g.sceneCopySurface.Data(), 600), 0);
-  graphics::ToggleMessageWindow(engine, 0);
+  graphics::ToggleMessageWindow(engine.view, 0);
   EXPECT_EQ(engine.view.messageWindowShown, 1);
   EXPECT_EQ(engine.view.waitCursorOn, 1);
   EXPECT_EQ(std::memcmp(g.screenSurface.Data(), page.Data(), page.SizeBytes()), 0);
   EXPECT_EQ(std::memcmp(g.sceneSurface.Data(), g.sceneCopySurface.Data(), page.SizeBytes()), 0);
   // Refused while a screen is being drawn, or before a page is up.
   engine.input.inputBusy = 1;
-  graphics::ToggleMessageWindow(engine, 1);
+  graphics::ToggleMessageWindow(engine.view, 1);
   EXPECT_EQ(engine.view.messageWindowShown, 1);
 }
 

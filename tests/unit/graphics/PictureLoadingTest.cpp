@@ -67,7 +67,7 @@ TEST_F(PictureLoadingTest, BackgroundIsUnscrambledIntoWorkPixelsHonouringItsPixe
   core::StoreI32(&file[10], 54 + 1024);
   Put(kBase + "cg\\bg\\sky.bmp", Scrambled(file));
   engine.view.messageWindowShown = engine.view.messageWindowActive = engine.view.waitCursorOn = 1;
-  EXPECT_TRUE(LoadBackgroundPixels(engine, kBase + "cg\\bg\\sky.bmp"));
+  EXPECT_TRUE(LoadBackgroundPixels(engine.view, kBase + "cg\\bg\\sky.bmp"));
   EXPECT_TRUE(Same(view.workPixels, sky));
   EXPECT_EQ(
       engine.view.messageWindowShown + engine.view.messageWindowActive + engine.view.waitCursorOn,
@@ -83,14 +83,14 @@ TEST_F(PictureLoadingTest, UnusableBackgroundIsReportedWithItsFullPathAndLeavesB
   for (const char* name : {"none.bmp", "plain.bmp", "small.bmp"}) {
     view.workPixels = Filled(kW, kH, 200);
     engine.view.waitCursorOn = 1;
-    EXPECT_FALSE(LoadBackgroundPixels(engine, kBase + name)) << name;
+    EXPECT_FALSE(LoadBackgroundPixels(engine.view, kBase + name)) << name;
     EXPECT_EQ(Boxes(), Texts{kMissing + kBase + name});
     EXPECT_TRUE(Same(view.workPixels, core::Surface(kW, kH))) << name;
     EXPECT_EQ(engine.view.waitCursorOn, 0);
   }
   EXPECT_EQ(Log().size(), 3u);  // the missing file was attempted too
   view.workPixels.Release();    // even before the surfaces exist, the result is the frame
-  EXPECT_FALSE(LoadBackgroundPixels(engine, kBase + "none.bmp"));
+  EXPECT_FALSE(LoadBackgroundPixels(engine.view, kBase + "none.bmp"));
   EXPECT_TRUE(Same(view.workPixels, core::Surface(kW, kH)));
 }
 
@@ -98,73 +98,73 @@ TEST_F(PictureLoadingTest, SpriteAndMessageWindowPictureAreReportedAsTheScriptNa
   const core::Surface hina = Filled(6, 20, 5);  // taller than the frame: clipped when drawn
   Put(kBase + "cg\\hina.bmp", EncodeBitmap(hina));
   Put(kBase + "cg\\thin.bmp", EncodeBitmap(Filled(1, 4, 5)));
-  const auto sprite = ReadSprite(engine, kBase + "cg\\hina.bmp", "cg\\hina.bmp");
+  const auto sprite = ReadSprite(engine.view, kBase + "cg\\hina.bmp", "cg\\hina.bmp");
   ASSERT_TRUE(sprite);
   EXPECT_TRUE(Same(sprite->pixels, hina));
-  EXPECT_FALSE(ReadSprite(engine, kBase + "cg\\thin.bmp", "cg\\thin.bmp"));
-  EXPECT_FALSE(ReadSprite(engine, kBase + "cg\\none.bmp", "cg\\none.bmp"));
+  EXPECT_FALSE(ReadSprite(engine.view, kBase + "cg\\thin.bmp", "cg\\thin.bmp"));
+  EXPECT_FALSE(ReadSprite(engine.view, kBase + "cg\\none.bmp", "cg\\none.bmp"));
   EXPECT_EQ(Boxes(), (Texts{kMissing + "cg\\thin.bmp", kMissing + "cg\\none.bmp"}));
 
-  EXPECT_FALSE(ReadMessageWindowPicture(engine));
+  EXPECT_FALSE(ReadMessageWindowPicture(engine.view));
   EXPECT_EQ(Boxes(), Texts{"cg\\menu\\bar_a.bmp"});
   Put("cg\\menu\\bar_a.bmp", EncodeBitmap(hina));  // relative to the game folder
-  EXPECT_TRUE(ReadMessageWindowPicture(engine));
+  EXPECT_TRUE(ReadMessageWindowPicture(engine.view));
   EXPECT_EQ(Log().back(), "picture cg\\menu\\bar_a.bmp");
 }
 
 TEST_F(PictureLoadingTest, InterfacePartsLoadInPlaceAndAFailureKeepsTheOldOnes) {
   const std::string parts = kBase + "cg\\menu\\btnprts.bmp";
   Put(parts, EncodeBitmap(Filled(1280, 44, 11)));
-  EXPECT_EQ(LoadButtonParts(engine), 1);
+  EXPECT_EQ(LoadButtonParts(engine.view), 1);
   const uint8_t* storage = view.buttonParts.Data();
   const core::Surface newer = Filled(1280, 44, 99);
   Put(parts, EncodeBitmap(newer));
-  EXPECT_EQ(LoadButtonParts(engine), 1);  // into the memory the bar builder may be reading
+  EXPECT_EQ(LoadButtonParts(engine.view), 1);  // into the memory the bar builder may be reading
   EXPECT_TRUE(Same(view.buttonParts, newer));
   EXPECT_EQ(view.buttonParts.Data(), storage);
   Put(parts, EncodeBitmap(Filled(640, 44, 1)));
-  EXPECT_EQ(LoadButtonParts(engine), 0);
+  EXPECT_EQ(LoadButtonParts(engine.view), 0);
   EXPECT_EQ(Boxes(), Texts{"loss parts"});
   EXPECT_TRUE(Same(view.buttonParts, newer));
 
   const core::Surface cursor = Filled(32, 70, 4);  // taller than needed: the rest is unused
   Put("cg\\menu\\waitcur.bmp", EncodeBitmap(cursor));
-  EXPECT_EQ(LoadWaitCursor(engine), 1);
+  EXPECT_EQ(LoadWaitCursor(engine.view), 1);
   ASSERT_EQ(view.waitCursorPixels.size(), kWaitCursorBytes);
   EXPECT_EQ(std::memcmp(view.waitCursorPixels.data(), cursor.Data(), kWaitCursorBytes), 0);
   Put("cg\\menu\\waitcur.bmp", EncodeBitmap(Filled(32, 63, 4)));
-  EXPECT_EQ(LoadWaitCursor(engine), 0);
+  EXPECT_EQ(LoadWaitCursor(engine.view), 0);
   EXPECT_EQ(Boxes(), Texts{"cg\\menu\\waitcur.bmp"});
   EXPECT_EQ(std::memcmp(view.waitCursorPixels.data(), cursor.Data(), kWaitCursorBytes), 0);
 }
 
 TEST_F(PictureLoadingTest, ChoiceBarsAreaImagesAndMasksReportAsTheirCallersExpect) {
   Put(kBase + "bar.bmp", EncodeBitmap(Filled(800, 40, 2)));
-  EXPECT_TRUE(LoadPicture(engine, kBase + "bar.bmp", PictureKind::ChoiceBar));
-  EXPECT_FALSE(LoadPicture(engine, kBase + "bar.bmp", PictureKind::Background));
+  EXPECT_TRUE(LoadPicture(engine.view, kBase + "bar.bmp", PictureKind::ChoiceBar));
+  EXPECT_FALSE(LoadPicture(engine.view, kBase + "bar.bmp", PictureKind::Background));
   EXPECT_EQ(Boxes(), Texts{"loss parts"});
 
   view.pageSurface = Filled(kW, kH, 50);
   const core::Surface page = view.pageSurface;
   Put("cg\\on.bmp", EncodeBitmap(Filled(kW, kH + 1, 0)));
-  EXPECT_EQ(LoadAreaImage(engine, "cg\\on.bmp"), 0);
+  EXPECT_EQ(LoadAreaImage(engine.view, "cg\\on.bmp"), 0);
   EXPECT_EQ(Boxes(), Texts{"cg\\on.bmp"});
   EXPECT_TRUE(Same(view.pageSurface, page));
   const core::Surface highlight = Filled(kW, kH, 60);
   Put("cg\\on.bmp", EncodeBitmap(highlight));
-  EXPECT_EQ(LoadAreaImage(engine, "cg\\on.bmp"), 1);
+  EXPECT_EQ(LoadAreaImage(engine.view, "cg\\on.bmp"), 1);
   EXPECT_TRUE(Same(view.pageSurface, highlight));
 
-  engine.script.maskFileName = kBase + "cg\\mask.bmp";
-  Put(engine.script.maskFileName, EncodeMask(kW, kH, std::vector<uint8_t>(kW * kH, 128)));
-  const auto mask = LoadMask(engine);
+  engine.view.maskFileName = kBase + "cg\\mask.bmp";
+  Put(engine.view.maskFileName, EncodeMask(kW, kH, std::vector<uint8_t>(kW * kH, 128)));
+  const auto mask = LoadMask(engine.view);
   ASSERT_TRUE(mask);
   EXPECT_EQ(mask->indices[5], 128);
   EXPECT_EQ(Log().back(), "picture cg\\mask.bmp");
-  Put(engine.script.maskFileName, EncodeBitmap(Filled(kW, kH, 0)));  // 24 bits: not a mask
-  EXPECT_FALSE(LoadMask(engine));
-  engine.script.maskFileName.clear();  // no maskefct yet
-  EXPECT_FALSE(LoadMask(engine));
+  Put(engine.view.maskFileName, EncodeBitmap(Filled(kW, kH, 0)));  // 24 bits: not a mask
+  EXPECT_FALSE(LoadMask(engine.view));
+  engine.view.maskFileName.clear();  // no maskefct yet
+  EXPECT_FALSE(LoadMask(engine.view));
   EXPECT_EQ(Boxes(), (Texts{"loss parts", "loss parts"}));
 }
 

@@ -42,10 +42,10 @@ TEST(PresentScene, EveryTransitionEndsOnTheNewPictureCoveringTheWholeFrameAtBoth
       for (size_t i = 0; i < indices.size(); ++i)
         indices[i] = static_cast<uint8_t>(i % width + i / width);
       const auto mask = EncodeMask(width, height, indices);
-      rig.engine.script.maskFileName = "C:\\game\\cg\\mask.bmp";
-      rig.fakes.files.Put(rig.engine.script.maskFileName, std::string(mask.begin(), mask.end()));
+      rig.engine.view.maskFileName = "C:\\game\\cg\\mask.bmp";
+      rig.fakes.files.Put(rig.engine.view.maskFileName, std::string(mask.begin(), mask.end()));
       rig.engine.view.effectNumber = number;
-      EXPECT_EQ(PresentScene(rig.engine), 1);
+      EXPECT_EQ(PresentScene(rig.engine.view), 1);
       EXPECT_EQ(rig.fakes.log.lines.back(), LogLine(number, width == 640 ? frames640 : frames800));
       EXPECT_EQ(rig.engine.input.inputBusy, 0);
       if (number == 21) {  // in-place blending ends within rounding of the new picture
@@ -72,8 +72,8 @@ TEST(PresentScene, ScreenEffectsOffCutsAndUnlistedNumbersOrAMissingMaskDrawNothi
     TransitionRig rig(16, 8);
     rig.engine.services.env.screenEffects = effects;
     rig.engine.view.effectNumber = number;
-    rig.engine.script.maskFileName = "C:\\game\\cg\\none.bmp";
-    EXPECT_EQ(PresentScene(rig.engine), result);
+    rig.engine.view.maskFileName = "C:\\game\\cg\\none.bmp";
+    EXPECT_EQ(PresentScene(rig.engine.view), result);
     EXPECT_EQ(rig.window.frames.size(), frames);
     EXPECT_EQ(rig.WindowMismatches(frames ? Source::New : Source::Old), 0);
     EXPECT_EQ(rig.ScreenShowsScene(), frames > 0);
@@ -91,7 +91,7 @@ TEST(PresentScene, InputIsBusyWhileDrawingAndFreeOnEveryWayOut) {
   rig.engine.view.effectNumber = 2;
   std::vector<int> busy;
   rig.window.onPresent = [&] { busy.push_back(rig.engine.input.inputBusy); };
-  PresentScene(rig.engine);
+  PresentScene(rig.engine.view);
   EXPECT_EQ(busy, std::vector<int>(10, 1));
   EXPECT_EQ(rig.engine.input.inputBusy, 0);
   // Closing interrupts the transition at its first wait.
@@ -100,7 +100,7 @@ TEST(PresentScene, InputIsBusyWhileDrawingAndFreeOnEveryWayOut) {
   std::thread interpreter([&] {
     platform::Clock::MarkThreadInterruptible();
     try {
-      PresentScene(rig.engine);
+      PresentScene(rig.engine.view);
     } catch (const platform::StopSignal&) {
       stopped = true;
     }
@@ -142,10 +142,10 @@ TEST(Blinds, BandsGrowFromTheirEdgesAndRowsBelowTheLastWholeBandWaitForARepaint)
   CheckFrames(columns, [](int f, int x, int) { return x % 10 <= f ? Source::New : Source::Old; });
   CheckFrames(rows,
               [](int f, int, int y) { return y < 480 && y % 10 <= f ? Source::New : Source::Old; });
-  EXPECT_EQ(VerticalBlinds(columns.engine), 11);
+  EXPECT_EQ(VerticalBlinds(columns.engine.view), 11);
   EXPECT_EQ(columns.PresentTimes(), (Times{30, 60, 90, 120, 150, 180, 210, 240, 270, 300}));
   EXPECT_EQ(columns.fakes.clock.nowMs(), 330u);
-  EXPECT_EQ(HorizontalBlinds(rows.engine), 11);
+  EXPECT_EQ(HorizontalBlinds(rows.engine.view), 11);
   EXPECT_EQ(rows.window.frames.size(), 10u);
   EXPECT_TRUE(rows.ScreenShowsScene());
 }
@@ -159,7 +159,7 @@ TEST(DiagonalTiles, FollowTheDiagonalWithItsStepAtRow11AndCoverEveryTileRow) {
     CheckFrames(rig, [](int f, int x, int y) {
       return x / 20 + y / 20 + (y / 20 >= 11) <= f ? Source::New : Source::Old;
     });
-    EXPECT_EQ(DiagonalTiles(rig.engine), frames);
+    EXPECT_EQ(DiagonalTiles(rig.engine.view), frames);
     EXPECT_EQ(rig.window.frames.size(), static_cast<size_t>(frames));
     EXPECT_EQ(rig.fakes.clock.nowMs(), frames * 20u);
   }
@@ -181,7 +181,7 @@ TEST(RaggedWipe, EachRowTrailsTheFrontByItsRandomOffset) {
       rig,
       [&](int f, int x, int y) { return x < 5 * f + offsets[y] - 27 ? Source::New : Source::Old; },
       2);
-  EXPECT_EQ(RaggedWipe(rig.engine), 40);
+  EXPECT_EQ(RaggedWipe(rig.engine.view), 40);
   EXPECT_EQ(rig.engine.script.randomState, state);
   EXPECT_EQ(rig.PresentTimes().back(), 80u);
 }
@@ -189,26 +189,26 @@ TEST(RaggedWipe, EachRowTrailsTheFrontByItsRandomOffset) {
 TEST(RowAndColumnWipes, CopyOneLineAFrameWithAMillisecondBetween) {
   TransitionRig up(8, 480);
   CheckFrames(up, [](int f, int, int y) { return y >= 479 - f ? Source::New : Source::Old; });
-  EXPECT_EQ(RowWipe(up.engine, false), 481);  // the first frame, row 480, shows nothing
+  EXPECT_EQ(RowWipe(up.engine.view, false), 481);  // the first frame, row 480, shows nothing
   EXPECT_EQ(up.window.frames.size(), 480u);
   EXPECT_EQ(up.window.frames[0].time, 1u);
   EXPECT_EQ(up.fakes.clock.nowMs(), 481u);
   TransitionRig down(12, 4);
   CheckFrames(down, [=](int f, int, int y) { return y <= f ? Source::New : Source::Old; });
-  EXPECT_EQ(RowWipe(down.engine, true), 4);
+  EXPECT_EQ(RowWipe(down.engine.view, true), 4);
   for (bool forwards : {true, false}) {
     TransitionRig columns(12, 4);
     CheckFrames(columns, [=](int f, int x, int) {
       return (forwards ? x <= f : x >= 11 - f) ? Source::New : Source::Old;
     });
-    EXPECT_EQ(ColumnWipe(columns.engine, forwards), forwards ? 12 : 13);
+    EXPECT_EQ(ColumnWipe(columns.engine.view, forwards), forwards ? 12 : 13);
     EXPECT_EQ(columns.fakes.clock.nowMs(), forwards ? 12u : 13u);
   }
 }
 
 TEST(Strips, SweepFromBothSidesAndMeetOnlyWhenTheSizeIsAMultipleOf10) {
   TransitionRig rig(44, 4);
-  EXPECT_EQ(ColumnStrips(rig.engine), 5);
+  EXPECT_EQ(ColumnStrips(rig.engine.view), 5);
   EXPECT_EQ(rig.PresentTimes(), (Times{0, 7, 14, 21, 28}));
   // Strips at 0, 10, 20, 30, 40 and, from the right, at 39, 29, 19, 9 and -1.
   EXPECT_EQ(rig.WindowMismatches(
@@ -216,7 +216,7 @@ TEST(Strips, SweepFromBothSidesAndMeetOnlyWhenTheSizeIsAMultipleOf10) {
             0);
   EXPECT_TRUE(rig.ScreenShowsScene());
   TransitionRig rows(4, 30);
-  EXPECT_EQ(RowStrips(rows.engine), 3);
+  EXPECT_EQ(RowStrips(rows.engine.view), 3);
   EXPECT_EQ(rows.WindowMismatches(Source::New), 0);
   EXPECT_EQ(rows.fakes.clock.nowMs(), 30u);
 }
@@ -232,12 +232,12 @@ TEST(HorizontalZoom, StretchesACentredStripThatWidens64ColumnsAFrame) {
     }),
               0);
   };
-  EXPECT_EQ(HorizontalZoom(rig.engine), 10);
+  EXPECT_EQ(HorizontalZoom(rig.engine.view), 10);
   EXPECT_EQ(rig.PresentTimes(), (Times{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
   EXPECT_EQ(rig.window.frames[9].w, 640);
   // On a narrow frame the strip's width 320 - 640 + 64s is 0 or less up to s = 5: no frame.
   TransitionRig narrow(320, 2);
-  EXPECT_EQ(HorizontalZoom(narrow.engine), 10);
+  EXPECT_EQ(HorizontalZoom(narrow.engine.view), 10);
   ASSERT_EQ(narrow.window.frames.size(), 6u);
   const auto& first = narrow.window.frames[0];
   EXPECT_EQ((std::tuple{first.time, first.x, first.w}), (std::tuple{50u, 128, 64}));
@@ -261,7 +261,7 @@ TEST(Push, MovesBothPicturesAFixedStepEachDisplayRefresh) {
       const Source source = at >= 0 && at < n ? Source::Old : Source::New;
       return vertical ? Origin{source, x, from} : Origin{source, from, y};
     });
-    EXPECT_EQ(Push(rig.engine, direction), frames);
+    EXPECT_EQ(Push(rig.engine.view, direction), frames);
     // One display refresh a frame, and the closing copy.
     const Times refreshes = {0, 16, 33, 50, 66, 83};
     EXPECT_EQ(rig.PresentTimes(), Times(refreshes.begin(), refreshes.begin() + frames + 1));
@@ -280,7 +280,7 @@ TEST(OrderedDissolve, VisitsEachCellOfTheGridOnceInItsOrder) {
     check();
     EXPECT_TRUE(rig.WindowEqualsScreen());
   };
-  EXPECT_EQ(OrderedDissolve(rig.engine), 16);
+  EXPECT_EQ(OrderedDissolve(rig.engine.view), 16);
   EXPECT_EQ(rig.window.frames[15].time, 600u);
   EXPECT_EQ(rig.fakes.clock.nowMs(), 640u);
 }
@@ -299,7 +299,7 @@ TEST(CrossFade, SharesAreWholeStepsOf256DividedByTheStepCount) {
     TransitionRig rig(8, 2);
     std::vector<int> seen;
     EvenFrames(rig, 0, 255, seen);
-    EXPECT_EQ(CrossFade(rig.engine, steps), static_cast<int>(frames.size()));
+    EXPECT_EQ(CrossFade(rig.engine.view, steps), static_cast<int>(frames.size()));
     EXPECT_EQ(seen, frames);
     // screenSurface and workPixels keep the last frame.
     EXPECT_EQ(rig.engine.view.screenSurface.Data()[5], frames.back());
@@ -312,7 +312,7 @@ TEST(CrossFade, SharesAreWholeStepsOf256DividedByTheStepCount) {
   EvenFrames(rig, 200, 10, seen);
   rig.engine.view.alphaDepth = 4;
   rig.engine.view.effectNumber = 8;
-  PresentScene(rig.engine);
+  PresentScene(rig.engine.view);
   EXPECT_EQ(seen, (std::vector<int>{200, 152, 105, 57, 10}));
   EXPECT_EQ(rig.PresentTimes(), (Times{0, 16, 33, 50, 66}));
   EXPECT_EQ(rig.fakes.clock.nowMs(), 83u);
@@ -338,7 +338,7 @@ std::vector<int> FirstMoves(TransitionRig& rig, const MaskPicture& mask) {
       if (moved[p] < 0 && rig.window.picture[3 * p] != 0) moved[p] = f;
     ++f;
   };
-  EXPECT_EQ(MaskTransition(rig.engine, mask), 33);
+  EXPECT_EQ(MaskTransition(rig.engine.view, mask), 33);
   return moved;
 }
 
@@ -358,7 +358,7 @@ TEST(MaskTransition, LightEntriesMoveFirstAndEveryPixelArrivesWithinRounding) {
   EvenFrames(black, 0, 255, seen);
   std::vector<uint8_t> indices(16);
   for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i * 37);
-  MaskTransition(black.engine, Mask(8, 2, indices, false));
+  MaskTransition(black.engine.view, Mask(8, 2, indices, false));
   EXPECT_EQ(std::vector<int>(seen.begin() + 15, seen.begin() + 19),
             (std::vector<int>{0, 0, 15, 45}));
 }

@@ -20,7 +20,7 @@ TEST(WindowPicture, RectanglesAreClippedToSourceAndWindowAndPresentedAsDrawn) {
   TransitionRig rig(8, 6);
   const auto& scene = rig.engine.view.sceneSurface;
   // Source column -2 and window row -1 are cut off together with what they would have carried.
-  ShowRect(rig.engine, scene, -2, 1, 5, 10, 4, -1);
+  ShowRect(rig.engine.view, scene, -2, 1, 5, 10, 4, -1);
   ASSERT_EQ(rig.window.frames.size(), 1u);
   const auto& f = rig.window.frames[0];
   EXPECT_EQ((std::tuple{f.x, f.y, f.w, f.h}), (std::tuple{6, 0, 2, 4}));
@@ -28,30 +28,30 @@ TEST(WindowPicture, RectanglesAreClippedToSourceAndWindowAndPresentedAsDrawn) {
     return x >= 6 && y < 4 ? Origin{Source::New, x - 6, y + 2} : Origin{Source::Old, x, y};
   }),
             0);
-  ShowRect(rig.engine, scene, 0, 0, 8, 6, 8, 0);   // right of the window
-  ShowRect(rig.engine, scene, 0, 6, 8, 6, 0, 0);   // below the source
-  ShowRect(rig.engine, scene, 0, 0, -3, 6, 0, 0);  // no width
+  ShowRect(rig.engine.view, scene, 0, 0, 8, 6, 8, 0);   // right of the window
+  ShowRect(rig.engine.view, scene, 0, 6, 8, 6, 0, 0);   // below the source
+  ShowRect(rig.engine.view, scene, 0, 0, -3, 6, 0, 0);  // no width
   EXPECT_EQ(rig.window.frames.size(), 1u);
 }
 
 TEST(WindowPicture, StretchesRepeatOrDropPixelsAndClip) {
   TransitionRig rig(8, 6);
   const auto& scene = rig.engine.view.sceneSurface;
-  StretchToWindow(rig.engine, scene, -4, 0, 16, 6);  // twice as wide, its left quarter outside
+  StretchToWindow(rig.engine.view, scene, -4, 0, 16, 6);  // twice as wide, its left quarter outside
   EXPECT_EQ(rig.WindowMismatches([](int x, int y) {
     return Origin{Source::New, (x + 4) / 2, y};
   }),
             0);
   TransitionRig squeezed(8, 6);
   const auto& source = squeezed.engine.view.sceneSurface;
-  StretchToWindow(squeezed.engine, source, 2, 0, 4, 3);
+  StretchToWindow(squeezed.engine.view, source, 2, 0, 4, 3);
   EXPECT_EQ(squeezed.WindowMismatches([](int x, int y) {
     return x >= 2 && x < 6 && y < 3 ? Origin{Source::New, (x - 2) * 2, y * 2}
                                     : Origin{Source::Old, x, y};
   }),
             0);
-  StretchToWindow(squeezed.engine, source, 0, 0, 0, 6);
-  StretchToWindow(squeezed.engine, source, 0, 0, -8, 6);
+  StretchToWindow(squeezed.engine.view, source, 0, 0, 0, 6);
+  StretchToWindow(squeezed.engine.view, source, 0, 0, -8, 6);
   EXPECT_EQ(squeezed.window.frames.size(), 1u);
 }
 
@@ -74,7 +74,7 @@ TEST(SubEffects, ShakeShiftsTheFrameAndEndsWithTheWindowEqualToTheScreen) {
     }),
               0);
   };
-  RunSubEffect(rig.engine, 1);
+  RunSubEffect(rig.engine.view, 1);
   EXPECT_EQ(rig.PresentTimes(), (std::vector<uint64_t>{0, 50, 100, 150, 200, 250}));
   EXPECT_TRUE(rig.WindowEqualsScreen());
   EXPECT_EQ(rig.WindowMismatches(Source::Old), 0);  // screenSurface unchanged
@@ -98,7 +98,7 @@ TEST(SubEffects, LinesCrossRow228OfTheWholeFrameAndStayOnTheScreen) {
       }
       ++step;
     };
-    RunSubEffect(rig.engine, number);
+    RunSubEffect(rig.engine.view, number);
     EXPECT_EQ(step, width / 20 + 1);
     EXPECT_EQ(rig.fakes.clock.nowMs(), width / 20 + 1u);
     // A repaint shows it: screenSurface holds the line, and nothing else changed.
@@ -109,7 +109,7 @@ TEST(SubEffects, LinesCrossRow228OfTheWholeFrameAndStayOnTheScreen) {
   }
   for (int number : {0, 4, -1}) {  // other numbers do nothing
     TransitionRig rig(16, 8);
-    RunSubEffect(rig.engine, number);
+    RunSubEffect(rig.engine.view, number);
     EXPECT_TRUE(rig.window.frames.empty());
     EXPECT_EQ(rig.fakes.clock.nowMs(), 0u);
     EXPECT_TRUE(rig.fakes.log.lines.empty());

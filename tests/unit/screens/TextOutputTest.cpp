@@ -118,7 +118,7 @@ TEST_F(TextOutput, PagesClearLazilyAndTheFifthRowMayOverflow) {
 }
 
 TEST_F(TextOutput, SmallFrameClearsOnlyWhatItHolds) {
-  graphics::ReleaseSurfaces(engine);
+  graphics::ReleaseSurfaces(engine.view);
   Frame(640, 480);
   std::memset(g.pageSurface.Data(), 9, g.pageSurface.SizeBytes());
   screens::ShowTextLine(engine, "hi");
