@@ -3,27 +3,26 @@
 
 namespace qv::audio {
 
-std::optional<std::string> ComposePath(script::Engine& engine, std::string_view relative) {
-  std::string path = engine.services.baseDirectory;
+std::optional<std::string> ComposePath(core::Services& services, std::string_view relative) {
+  std::string path = services.baseDirectory;
   path += relative;
   if (path.size() > kMaxPathBytes) {
-    if (engine.services.platform.log.Enabled()) {
-      engine.services.Log("path too long (" + std::to_string(path.size()) + " bytes) " +
-                          engine.services.Utf8(engine.services.GamePart(path).substr(0, 64)) +
-                          "...");
+    if (services.platform.log.Enabled()) {
+      services.Log("path too long (" + std::to_string(path.size()) + " bytes) " +
+                   services.Utf8(services.GamePart(path).substr(0, 64)) + "...");
     }
     return std::nullopt;
   }
   return path;
 }
 
-std::optional<std::string> CdTrackPath(script::Engine& engine, int32_t track) {
+std::optional<std::string> CdTrackPath(AudioState& audio, int32_t track) {
   if (track < 0 || track > 99) {
-    if (engine.services.platform.log.Enabled())
-      engine.services.Log("cd no track " + std::to_string(track));
+    if (audio.services.platform.log.Enabled())
+      audio.services.Log("cd no track " + std::to_string(track));
     return std::nullopt;
   }
-  return ComposePath(engine, engine.audio.cdTrackFolder + TrackFileName(track));
+  return ComposePath(audio.services, audio.cdTrackFolder + TrackFileName(track));
 }
 
 std::string TrackFileName(int track) {

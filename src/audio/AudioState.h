@@ -9,17 +9,19 @@
 
 #include "audio/OggStreamPlayer.h"
 #include "core/EnvSettings.h"
-#include "platform/Platform.h"
+#include "core/Services.h"
 
 namespace qv::audio {
 
 class AudioState {
  public:
   // `warn` shows a player's failure message; it may be called on the window thread.
-  AudioState(platform::Platform& platform, const OggStreamPlayer::Warn& warn)
-      : musicPlayer(platform.audio, platform.files, platform::AudioChannel::Music, warn),
-        voicePlayer(platform.audio, platform.files, platform::AudioChannel::Voice, warn,
-                    &voicePlaying) {}
+  AudioState(core::Services& services, const OggStreamPlayer::Warn& warn)
+      : services(services),
+        musicPlayer(services.platform.audio, services.platform.files, platform::AudioChannel::Music,
+                    warn),
+        voicePlayer(services.platform.audio, services.platform.files, platform::AudioChannel::Voice,
+                    warn, &voicePlaying) {}
   AudioState(const AudioState&) = delete;
   AudioState& operator=(const AudioState&) = delete;
   // The players' completions may still ask for a message box or clear voicePlaying, so they stop
@@ -34,6 +36,9 @@ class AudioState {
     musicPlayer.volume = env.bgmVolume.load();
     voicePlayer.volume = env.seVolume.load();
   }
+
+  // The files, the log and the drives the audio reaches.
+  core::Services& services;
 
   // 1 from a voice's start until it finished or was stopped. Either thread.
   std::atomic<int32_t> voicePlaying{0};

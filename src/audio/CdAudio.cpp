@@ -40,15 +40,15 @@ bool IsTrackFileName(std::string_view name) {
   return tens != '0' || units != '0';
 }
 
-bool HoldsRippedTracks(script::Engine& engine, std::string_view folder) {
-  auto& files = engine.services.platform.files;
+bool HoldsRippedTracks(AudioState& audio, std::string_view folder) {
+  auto& files = audio.services.platform.files;
   if (folder.empty()) {
     for (const std::string& name : files.ListGameFolder()) {
       if (IsTrackFileName(name)) return true;
     }
     return false;
   }
-  const std::string path = engine.services.baseDirectory + std::string(folder);
+  const std::string path = audio.services.baseDirectory + std::string(folder);
   if (!files.IsDirectory(path)) return false;
   // The lookups match each name in any case, so asking for every number finds them all.
   for (int track = 1; track <= kLastTrack; ++track) {
@@ -58,14 +58,14 @@ bool HoldsRippedTracks(script::Engine& engine, std::string_view folder) {
   return false;
 }
 
-bool FindAudioDisc(script::Engine& engine) {
-  auto& drives = engine.services.platform.drives;
+bool FindAudioDisc(AudioState& audio) {
+  auto& drives = audio.services.platform.drives;
   for (const std::string& drive : drives.List()) {
     std::unique_ptr<platform::OpticalDisc> disc = drives.Open(drive);
     if (!disc) continue;
     // A disc that does not match is closed again as the loop moves on.
     if (!disc->IsAudioTrack(kFirstMusicTrack)) continue;
-    engine.audio.cdDisc = std::move(disc);
+    audio.cdDisc = std::move(disc);
     return true;
   }
   return false;
@@ -73,29 +73,29 @@ bool FindAudioDisc(script::Engine& engine) {
 
 }  // namespace
 
-int ScanForAudioCd(script::Engine& engine) {
-  engine.audio.cdFound = false;
-  engine.audio.cdRipped = false;
-  engine.audio.cdTrackFolder.clear();
-  engine.audio.cdDisc.reset();
+int ScanForAudioCd(AudioState& audio) {
+  audio.cdFound = false;
+  audio.cdRipped = false;
+  audio.cdTrackFolder.clear();
+  audio.cdDisc.reset();
 
   for (const char* folder : kRipFolders) {
-    if (HoldsRippedTracks(engine, folder)) {
-      engine.audio.cdFound = true;
-      engine.audio.cdRipped = true;
-      engine.audio.cdTrackFolder = folder;
-      engine.services.Log("cd scan found");
+    if (HoldsRippedTracks(audio, folder)) {
+      audio.cdFound = true;
+      audio.cdRipped = true;
+      audio.cdTrackFolder = folder;
+      audio.services.Log("cd scan found");
       return 1;
     }
   }
-  if (FindAudioDisc(engine)) {
-    engine.audio.cdFound = true;
-    engine.services.Log("cd scan found");
+  if (FindAudioDisc(audio)) {
+    audio.cdFound = true;
+    audio.services.Log("cd scan found");
     return 1;
   }
-  engine.services.Log("cd scan none");
+  audio.services.Log("cd scan none");
   // Start-up runs before the main window exists, so the box has no owner.
-  core::ShowMessage(engine.services, core::texts::kConfirmCaption, kNoAudioTrack,
+  core::ShowMessage(audio.services, core::texts::kConfirmCaption, kNoAudioTrack,
                     platform::BoxButtons::Ok, platform::BoxIcon::Warning);
   return 0;
 }

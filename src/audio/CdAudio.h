@@ -1,7 +1,7 @@
 // The start-up search for the game's CD music: ripped tracks in the game folder or an audio CD.
 #pragma once
 
-#include "script/Engine.h"
+#include "audio/AudioState.h"
 
 namespace qv::audio {
 
@@ -14,6 +14,6 @@ namespace qv::audio {
 // there, one warning box says so; the game then runs without music.
 //
 // Window thread, during start-up, before the interpreter thread exists.
-int ScanForAudioCd(script::Engine& engine);
+int ScanForAudioCd(AudioState& audio);
 
 }  // namespace qv::audio

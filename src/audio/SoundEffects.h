@@ -3,12 +3,12 @@
 
 #include <string>
 
-#include "script/Engine.h"
+#include "core/Services.h"
 
 namespace qv::audio {
 
 // Plays the WAV file at `path` (base directory + the game's relative path), cutting any effect
 // still playing. Either thread. A missing or unusable file plays nothing and is logged.
-void PlaySoundEffect(script::Engine& engine, const std::string& path);
+void PlaySoundEffect(core::Services& services, const std::string& path);
 
 }  // namespace qv::audio

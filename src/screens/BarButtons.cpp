@@ -12,7 +12,7 @@ void FlashBarButton(script::Engine& engine, int index) {
   const int h = r.bottom - r.top;
   auto& g = engine.view;
   // The flash once only prepared this sound; players expect to hear a button they press.
-  audio::PlaySoundEffect(engine, engine.services.baseDirectory + kClickSoundPath);
+  audio::PlaySoundEffect(engine.services, engine.services.baseDirectory + kClickSoundPath);
   graphics::ShowRect(engine.view, g.barSurface, r.left, r.top - kBarTop + kBarLookHeight, w, h,
                      r.left, r.top);
   engine.services.platform.clock.sleep(kFlashMs);

@@ -69,7 +69,7 @@ int ShowLogo(script::Engine& engine) {
   engine.services.Log("logo");
   CopyLogoPixels(*file, g.workPixels);
   core::CopyAll(g.screenSurface, g.workPixels);
-  audio::PlaySoundEffect(engine, engine.services.baseDirectory + kLogoSoundPath);
+  audio::PlaySoundEffect(engine.services, engine.services.baseDirectory + kLogoSoundPath);
 
   Reveal(engine, g.screenSurface);
   graphics::ShowSurface(engine.view, g.screenSurface);

@@ -14,7 +14,7 @@ Engine::Engine(platform::Platform& platform)
     : services(platform),
       script(platform.clock),
       view(services, input, script.randomState),
-      audio(platform, [this](const std::string& text) {
+      audio(services, [this](const std::string& text) {
         core::ShowMessage(services, kPlayerCaption, text, platform::BoxButtons::Ok,
                           platform::BoxIcon::Warning);
       }) {

@@ -43,7 +43,7 @@ void OnStreamDone(script::Engine& engine, uint32_t handle) {
 void PlayCdTrack(script::Engine& engine, int32_t track) {
   if (!engine.audio.cdRipped) return;
   LogLine(engine, "cd play " + std::to_string(track));
-  std::optional<std::string> path = audio::CdTrackPath(engine, track);
+  std::optional<std::string> path = audio::CdTrackPath(engine.audio, track);
   engine.audio.musicPlayer.Stop();
   if (!path) {
     engine.audio.musicPlayer.filePath.clear();

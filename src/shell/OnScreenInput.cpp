@@ -31,7 +31,7 @@ bool StrictlyInside(const core::Rect& r, int x, int y) {
 }
 
 void PlayHoverSound(script::Engine& engine) {
-  audio::PlaySoundEffect(engine, engine.services.baseDirectory + kHoverSoundPath);
+  audio::PlaySoundEffect(engine.services, engine.services.baseDirectory + kHoverSoundPath);
 }
 
 constexpr auto kAllReact = [](int) { return true; };

@@ -32,7 +32,7 @@ int RunStartupChecks(script::Engine& engine) {
   }
   if (core::EnsureSaveFolder(engine.services, true)) core::RemoveStaleSaveFiles(engine.services);
   // The result only tells the music commands later on; start-up goes on either way.
-  if (engine.services.config.bgmFromCd == 1) audio::ScanForAudioCd(engine);
+  if (engine.services.config.bgmFromCd == 1) audio::ScanForAudioCd(engine.audio);
   return 1;
 }
 

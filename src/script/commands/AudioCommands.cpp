@@ -42,7 +42,7 @@ void OggPlay(script::Engine& engine, std::string_view line) {
   std::string& musicPath = engine.audio.musicPlayer.filePath;
   // The music already playing goes on, and so does any whose path contains the argument.
   if (core::ContainsBytes(musicPath, *argument)) return;
-  std::optional<std::string> path = audio::ComposePath(engine, *argument);
+  std::optional<std::string> path = audio::ComposePath(engine.services, *argument);
   if (!path) return;
   musicPath = *path;
   // Only the script's own words can ask for a stop, not the folder the game was installed in.
@@ -64,7 +64,7 @@ void Talk(script::Engine& engine, std::string_view line) {
     return;
   std::optional<std::string_view> argument = Argument(line);
   if (!argument) return;
-  std::optional<std::string> path = audio::ComposePath(engine, *argument);
+  std::optional<std::string> path = audio::ComposePath(engine.services, *argument);
   if (!path) return;
   engine.audio.voicePlayer.filePath = *path;
   // A second line while one plays only cuts the first.
@@ -87,7 +87,7 @@ void Cdda(script::Engine& engine, std::string_view line) {
   // Ripped tracks really play, so the first track asked for must start even though it is the
   // CD player's initial track number.
   std::optional<std::string> ripped;
-  if (engine.audio.cdRipped) ripped = audio::CdTrackPath(engine, track);
+  if (engine.audio.cdRipped) ripped = audio::CdTrackPath(engine.audio, track);
   const bool notPlaying = ripped && engine.audio.musicPlayer.filePath != *ripped;
   if (track != engine.audio.cdTrack || notPlaying) {
     engine.audio.cdTrack = track;
@@ -104,7 +104,7 @@ void BgmWave(script::Engine& engine, std::string_view line) {
   if (!argument) return;
   std::string& wavePath = engine.audio.waveMusicFileName;
   if (core::ContainsBytes(wavePath, *argument)) return;
-  std::optional<std::string> path = audio::ComposePath(engine, *argument);
+  std::optional<std::string> path = audio::ComposePath(engine.services, *argument);
   if (!path) return;
   wavePath = *path;
   if (core::ContainsBytes(*argument, "STOP")) {
@@ -119,11 +119,11 @@ void Wave(script::Engine& engine, std::string_view line) {
   if (engine.input.restoringGame == 1) return;
   std::optional<std::string_view> argument = Argument(line);
   if (!argument) return;
-  std::optional<std::string> path = audio::ComposePath(engine, *argument);
+  std::optional<std::string> path = audio::ComposePath(engine.services, *argument);
   if (!path) return;
   // The hover sound composes its path on the window thread; a path of its own keeps the two
   // threads from writing one string.
-  audio::PlaySoundEffect(engine, *path);
+  audio::PlaySoundEffect(engine.services, *path);
 }
 
 }  // namespace qv::script

@@ -50,7 +50,7 @@ TEST(CdScan, TheFirstDriveWhoseTrackTwoIsAudioIsKeptOpenAndOtherDiscsAreClosedAg
     SCOPED_TRACE(c.opened.back());
     CdGame game;
     game.fakes.drives.drives = c.drives;
-    EXPECT_EQ(ScanForAudioCd(game.engine), c.found ? 1 : 0);
+    EXPECT_EQ(ScanForAudioCd(game.engine.audio), c.found ? 1 : 0);
     EXPECT_EQ(game.engine.audio.cdFound, c.found);
     EXPECT_FALSE(game.engine.audio.cdRipped);
     EXPECT_EQ(game.fakes.drives.opened, c.opened);
@@ -73,7 +73,7 @@ TEST(CdScan, RippedTracksWinOverADiscWithoutOpeningItButOnlyByTheirExactName) {
         "track02.ogg.bak", "music\\track02.ogg"}) {
     game.fakes.files.Put(std::string("C:\\game\\") + name, "x");
   }
-  EXPECT_EQ(ScanForAudioCd(game.engine), 0);
+  EXPECT_EQ(ScanForAudioCd(game.engine.audio), 0);
   EXPECT_FALSE(game.engine.audio.cdFound);
   EXPECT_EQ(game.engine.audio.cdDisc, nullptr);
   game.ExpectOneWarning();
@@ -81,7 +81,7 @@ TEST(CdScan, RippedTracksWinOverADiscWithoutOpeningItButOnlyByTheirExactName) {
   CdGame ripped;
   ripped.fakes.drives.drives = {Drive{"music", true, {true, true}}};
   ripped.fakes.files.Put("C:\\game\\track02.ogg", "x");
-  EXPECT_EQ(ScanForAudioCd(ripped.engine), 1);
+  EXPECT_EQ(ScanForAudioCd(ripped.engine.audio), 1);
   EXPECT_TRUE(ripped.engine.audio.cdFound);
   EXPECT_TRUE(ripped.engine.audio.cdRipped);
   EXPECT_EQ(ripped.engine.audio.cdTrackFolder, "");
@@ -116,7 +116,7 @@ TEST(CdScan, RipsOnDiskAreFoundInAnyCaseButAFolderNamedLikeATrackIsNoRip) {
                                 fakes.drives, fakes.glyphs, fakes.audio};
     script::Engine engine{services};
     engine.services.baseDirectory = files.BaseDirectory();
-    EXPECT_EQ(ScanForAudioCd(engine), c.found);
+    EXPECT_EQ(ScanForAudioCd(engine.audio), c.found);
     EXPECT_EQ(engine.audio.cdFound, c.found == 1);
     EXPECT_EQ(engine.audio.cdRipped, c.found == 1);
     EXPECT_EQ(engine.audio.cdTrackFolder, c.folder);
