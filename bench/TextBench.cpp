@@ -76,7 +76,7 @@ void TypePage(benchmark::State& state) {
   const auto rows = PageRows(rig.cp932);
   for (auto _ : state) {
     rig.engine.input.newPageRequested = 1;
-    for (const std::string& row : rows) qv::screens::ShowTextLine(rig.engine, row);
+    for (const std::string& row : rows) qv::screens::ShowTextLine(rig.engine.view, row);
     benchmark::DoNotOptimize(rig.engine.view.screenSurface.Data());
   }
   state.SetLabel("5 x 38 glyphs");

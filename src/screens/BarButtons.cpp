@@ -6,17 +6,17 @@
 
 namespace qv::screens {
 
-void FlashBarButton(script::Engine& engine, int index) {
+void FlashBarButton(graphics::Presentation& view, int index) {
   const core::Rect& r = kBarButtonRects.at(static_cast<size_t>(index));
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
-  auto& g = engine.view;
+  auto& g = view;
   // The flash once only prepared this sound; players expect to hear a button they press.
-  audio::PlaySoundEffect(engine.services, engine.services.baseDirectory + kClickSoundPath);
-  graphics::ShowRect(engine.view, g.barSurface, r.left, r.top - kBarTop + kBarLookHeight, w, h,
-                     r.left, r.top);
-  engine.services.platform.clock.sleep(kFlashMs);
-  graphics::ShowRect(engine.view, g.pageSurface, r.left, r.top, w, h, r.left, r.top);
+  audio::PlaySoundEffect(view.services, view.services.baseDirectory + kClickSoundPath);
+  graphics::ShowRect(view, g.barSurface, r.left, r.top - kBarTop + kBarLookHeight, w, h, r.left,
+                     r.top);
+  view.services.platform.clock.sleep(kFlashMs);
+  graphics::ShowRect(view, g.pageSurface, r.left, r.top, w, h, r.left, r.top);
 }
 
 }  // namespace qv::screens

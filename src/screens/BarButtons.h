@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "script/Engine.h"
+#include "graphics/Presentation.h"
 
 namespace qv::screens {
 
@@ -25,6 +25,6 @@ inline constexpr const char* kClickSoundPath = "sound\\click.wav";
 
 // Shows button `index`'s pressed look for 70 ms with the click sound, then its normal look.
 // Window thread.
-void FlashBarButton(script::Engine& engine, int index);
+void FlashBarButton(graphics::Presentation& view, int index);
 
 }  // namespace qv::screens

@@ -23,15 +23,16 @@ constexpr int kTextPitch = 21;
 
 }  // namespace
 
-int DrawChoiceBar(script::Engine& engine, std::string_view text, int itemIndex) {
-  auto& g = engine.view;
-  const core::ChoiceItem& item = engine.script.choices.items.at(static_cast<size_t>(itemIndex));
+int DrawChoiceBar(graphics::Presentation& view, const core::ChoiceTable& choices,
+                  std::string_view text, int itemIndex) {
+  auto& g = view;
+  const core::ChoiceItem& item = choices.items.at(static_cast<size_t>(itemIndex));
   const int left = item.left;
   const int top = item.top;
 
   // Bars drawn for earlier items are already in the scene: they are part of this one's base.
   core::CopyAll(g.workPixels, g.sceneSurface);
-  auto bar = graphics::LoadPicture(engine.view, engine.services.baseDirectory + kChoiceBarPath,
+  auto bar = graphics::LoadPicture(view, view.services.baseDirectory + kChoiceBarPath,
                                    graphics::PictureKind::ChoiceBar);
   if (bar) {
     core::Surface scratch;
@@ -41,7 +42,7 @@ int DrawChoiceBar(script::Engine& engine, std::string_view text, int itemIndex) 
       scratch = g.workPixels;
       graphics::BlendMaskedSprite(scratch, x, top, bar->pixels, opacity);
       core::CopyAll(g.sceneSurface, scratch);
-      graphics::ShowRect(engine.view, g.sceneSurface, x, top, kStripWidth, kBarHeight, x, top);
+      graphics::ShowRect(view, g.sceneSurface, x, top, kStripWidth, kBarHeight, x, top);
     }
     core::CopyRect(g.pageSurface, left, top, g.sceneSurface, left, top, kBarWidth, kBarHeight);
   }
@@ -50,8 +51,8 @@ int DrawChoiceBar(script::Engine& engine, std::string_view text, int itemIndex) 
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   for (size_t i = 0; i + 1 < text.size(); i += 2) {
     const int x = left + kTextLeft + kTextPitch * static_cast<int>(i / 2);
-    RenderGlyph(engine, font, g.sceneSurface, x, top + kTextTop, bytes + i, 2, kWhite);
-    RenderGlyph(engine, font, g.pageSurface, x, top + kTextTop, bytes + i, 2, kHighlightColour);
+    RenderGlyph(view, font, g.sceneSurface, x, top + kTextTop, bytes + i, 2, kWhite);
+    RenderGlyph(view, font, g.pageSurface, x, top + kTextTop, bytes + i, 2, kHighlightColour);
   }
   return 1;
 }

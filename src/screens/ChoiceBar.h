@@ -4,7 +4,8 @@
 
 #include <string_view>
 
-#include "script/Engine.h"
+#include "core/ChoiceTable.h"
+#include "graphics/Presentation.h"
 
 namespace qv::screens {
 
@@ -16,10 +17,11 @@ inline constexpr int kBarSlideSteps = 11;
 inline constexpr int kBarWidth = 400;
 inline constexpr int kBarHeight = 40;
 
-// Draws item `itemIndex` of engine.script.choices (its left and top must be set) with `text`
+// Draws item `itemIndex` of `choices` (its left and top must be set) with `text`
 // (two-byte characters; an odd last byte is not drawn). A bar picture that cannot be used has been
 // reported by the loader; the bar is then left out and the text still written. Interpreter
 // thread. Returns 1.
-int DrawChoiceBar(script::Engine& engine, std::string_view text, int itemIndex);
+int DrawChoiceBar(graphics::Presentation& view, const core::ChoiceTable& choices,
+                  std::string_view text, int itemIndex);
 
 }  // namespace qv::screens

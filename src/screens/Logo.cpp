@@ -32,23 +32,23 @@ void CopyLogoPixels(const std::vector<uint8_t>& file, core::Surface& work) {
   std::memcpy(work.Data(), file.data() + offset, std::min(work.SizeBytes(), file.size() - offset));
 }
 
-void ClearWindow(script::Engine& engine) {
-  graphics::WindowCanvas canvas(engine.view);
+void ClearWindow(graphics::Presentation& view) {
+  graphics::WindowCanvas canvas(view);
   if (!canvas.Pixels()) return;
   std::memset(canvas.Pixels(), 0,
               static_cast<size_t>(canvas.Width()) * static_cast<size_t>(canvas.Height()) * 3);
   canvas.MarkAll();
 }
 
-void Reveal(script::Engine& engine, const core::Surface& logo) {
-  auto& clock = engine.services.platform.clock;
-  const int width = engine.services.config.width, height = engine.services.config.height;
+void Reveal(graphics::Presentation& view, const core::Surface& logo) {
+  auto& clock = view.services.platform.clock;
+  const int width = view.services.config.width, height = view.services.config.height;
   for (int offset = 0; offset < width; offset += kStripStep) {
     const uint32_t start = clock.tickCount();
     // Two separate copies: each strip is presented on its own, not the span between them.
-    graphics::ShowRect(engine.view, logo, offset, 0, kStripWidth, height, offset, 0);
+    graphics::ShowRect(view, logo, offset, 0, kStripWidth, height, offset, 0);
     const int right = width - offset - kStripWidth;
-    graphics::ShowRect(engine.view, logo, right, 0, kStripWidth, height, right, 0);
+    graphics::ShowRect(view, logo, right, 0, kStripWidth, height, right, 0);
     // A paced wait, not a sleep: a sleep's granularity would stretch the reveal.
     clock.waitUntilTick(start + kStripPeriodMs, platform::WaitStyle::Spin);
   }
@@ -56,38 +56,38 @@ void Reveal(script::Engine& engine, const core::Surface& logo) {
 
 }  // namespace
 
-int ShowLogo(script::Engine& engine) {
-  ClearWindow(engine);
-  auto& g = engine.view;
-  const std::string path = engine.services.baseDirectory + kLogoPicturePath;
-  const auto file = engine.services.platform.files.ReadAll(path);
+int ShowLogo(graphics::Presentation& view) {
+  ClearWindow(view);
+  auto& g = view;
+  const std::string path = view.services.baseDirectory + kLogoPicturePath;
+  const auto file = view.services.platform.files.ReadAll(path);
   if (!file) {
-    core::ShowWarning(engine.services, graphics::DisplayPath(engine.view, path));
-    engine.services.Log("logo missing");
+    core::ShowWarning(view.services, graphics::DisplayPath(view, path));
+    view.services.Log("logo missing");
     return 0;
   }
-  engine.services.Log("logo");
+  view.services.Log("logo");
   CopyLogoPixels(*file, g.workPixels);
   core::CopyAll(g.screenSurface, g.workPixels);
-  audio::PlaySoundEffect(engine.services, engine.services.baseDirectory + kLogoSoundPath);
+  audio::PlaySoundEffect(view.services, view.services.baseDirectory + kLogoSoundPath);
 
-  Reveal(engine, g.screenSurface);
-  graphics::ShowSurface(engine.view, g.screenSurface);
+  Reveal(view, g.screenSurface);
+  graphics::ShowSurface(view, g.screenSurface);
 
-  auto& window = engine.services.platform.window;
+  auto& window = view.services.platform.window;
   for (int round = 0; round < kHoldRounds; ++round) {
-    engine.services.platform.clock.sleep(kHoldRoundMs);
+    view.services.platform.clock.sleep(kHoldRoundMs);
     const auto input = window.TakePendingInput();
     if (input && input->id == platform::MSG_RBUTTONUP) {
-      engine.services.platform.audio.StopEffect();
-      engine.services.Log("logo end rclick");
+      view.services.platform.audio.StopEffect();
+      view.services.Log("logo end rclick");
       return 1;
     }
     // Anything else taken is swallowed: a click meant to skip the logo must not also advance
     // the game's first page.
-    graphics::ShowSurface(engine.view, g.screenSurface);
+    graphics::ShowSurface(view, g.screenSurface);
   }
-  engine.services.Log("logo end");
+  view.services.Log("logo end");
   return 1;
 }
 

@@ -1,7 +1,7 @@
 // The logo shown once at start-up: revealed in strips from both edges, then held for a while.
 #pragma once
 
-#include "script/Engine.h"
+#include "graphics/Presentation.h"
 
 namespace qv::screens {
 
@@ -15,6 +15,6 @@ inline constexpr const char* kLogoSoundPath = "sound\\logo.wav";
 // Input taken during the hold has no other effect; requests from other threads stay queued.
 // A missing picture is reported by its path and nothing else is shown: 0; shown: 1.
 // Window thread, after the surfaces exist and before the interpreter thread starts.
-int ShowLogo(script::Engine& engine);
+int ShowLogo(graphics::Presentation& view);
 
 }  // namespace qv::screens

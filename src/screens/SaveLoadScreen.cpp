@@ -25,12 +25,12 @@ Looks LooksOf(core::ScreenMode mode) {
 }
 
 // Both looks: each menu picture blended over `game`, then the slots written on them.
-int BuildLooks(script::Engine& engine, core::ScreenMode mode, const core::Surface& game) {
-  auto& g = engine.view;
+int BuildLooks(SaveLoadScreenState& screen, core::ScreenMode mode, const core::Surface& game) {
+  auto& g = screen.view;
   const Looks looks = LooksOf(mode);
-  auto normal = LoadMenuPicture(engine, looks.normal);
+  auto normal = LoadMenuPicture(screen, looks.normal);
   if (!normal) return 0;
-  auto highlighted = LoadMenuPicture(engine, looks.highlighted);
+  auto highlighted = LoadMenuPicture(screen, looks.highlighted);
   if (!highlighted) return 0;
   core::Surface scratch = game;
   graphics::BlendMaskedSprite(scratch, 0, 0, *normal, 255);
@@ -44,12 +44,12 @@ int BuildLooks(script::Engine& engine, core::ScreenMode mode, const core::Surfac
     std::lock_guard lock(g.windowMutex);
     core::CopyAll(g.pageSurface, scratch);
   }
-  return DrawSlotList(engine, mode);
+  return DrawSlotList(screen, mode);
 }
 
-void GiveBack(script::Engine& engine) {
-  auto& g = engine.view;
-  auto& kept = engine.saveLoad;
+void GiveBack(SaveLoadScreenState& screen) {
+  auto& g = screen.view;
+  auto& kept = screen;
   std::lock_guard lock(g.windowMutex);
   core::CopyAll(g.sceneSurface, kept.savedScene);
   core::CopyAll(g.pageSurface, kept.savedPage);
@@ -58,27 +58,27 @@ void GiveBack(script::Engine& engine) {
 
 }  // namespace
 
-std::optional<core::Surface> LoadMenuPicture(script::Engine& engine, const std::string& path) {
-  const std::string full = engine.services.baseDirectory + path;
-  if (engine.services.platform.log.Enabled())
-    engine.services.Log("picture " + engine.services.Utf8(path));
-  const int w = engine.services.config.width, h = engine.services.config.height;
+std::optional<core::Surface> LoadMenuPicture(SaveLoadScreenState& screen, const std::string& path) {
+  const std::string full = screen.view.services.baseDirectory + path;
+  if (screen.view.services.platform.log.Enabled())
+    screen.view.services.Log("picture " + screen.view.services.Utf8(path));
+  const int w = screen.view.services.config.width, h = screen.view.services.config.height;
   std::string why;
   std::optional<graphics::Picture> picture;
-  if (auto bytes = engine.services.platform.files.ReadAll(full)) {
+  if (auto bytes = screen.view.services.platform.files.ReadAll(full)) {
     picture = graphics::DecodePicture(*bytes, graphics::PictureKind::Sprite, w, h, why);
   }
   // Read as exactly two frames side by side: any other size would be misread row by row.
   if (!picture || picture->Width() != 2 * w || picture->Height() != h) {
-    core::ShowWarning(engine.services, engine.services.Utf8(full));
+    core::ShowWarning(screen.view.services, screen.view.services.Utf8(full));
     return std::nullopt;
   }
   return std::move(picture->pixels);
 }
 
-int OpenSaveLoadScreen(script::Engine& engine, core::ScreenMode mode) {
-  auto& g = engine.view;
-  auto& kept = engine.saveLoad;
+int OpenSaveLoadScreen(SaveLoadScreenState& screen, core::ScreenMode mode) {
+  auto& g = screen.view;
+  auto& kept = screen;
   kept.savedScene = g.sceneSurface;
   kept.savedPage = g.pageSurface;
   kept.savedSceneCopy = g.sceneCopySurface;
@@ -88,39 +88,39 @@ int OpenSaveLoadScreen(script::Engine& engine, core::ScreenMode mode) {
     core::CopyAll(g.sceneCopySurface, g.screenSurface);
     game = g.screenSurface;
   }
-  if (!BuildLooks(engine, mode, game)) {
+  if (!BuildLooks(screen, mode, game)) {
     // Staying in the game beats a screen mode with nothing on the screen to leave it by.
-    GiveBack(engine);
-    FreeSaveLoadBackups(engine);
+    GiveBack(screen);
+    FreeSaveLoadBackups(screen);
     return 0;
   }
-  graphics::CrossFade(engine.view, 1);
+  graphics::CrossFade(screen.view, 1);
   return 1;
 }
 
-int RedrawSaveLoadScreen(script::Engine& engine, core::ScreenMode mode) {
-  return BuildLooks(engine, mode, engine.view.sceneCopySurface);
+int RedrawSaveLoadScreen(SaveLoadScreenState& screen, core::ScreenMode mode) {
+  return BuildLooks(screen, mode, screen.view.sceneCopySurface);
 }
 
-int CloseSaveLoadScreen(script::Engine& engine) {
-  auto& g = engine.view;
-  engine.input.inputBusy = 1;
+int CloseSaveLoadScreen(SaveLoadScreenState& screen) {
+  auto& g = screen.view;
+  screen.view.input.inputBusy = 1;
   {
     std::lock_guard lock(g.windowMutex);
     core::CopyAll(g.workPixels, g.sceneCopySurface);
     core::CopyAll(g.screenSurface, g.sceneCopySurface);
   }
-  GiveBack(engine);
-  if (engine.input.previousScreenMode == core::ScreenMode::Game) engine.view.waitCursorOn = 1;
-  graphics::ShowSurface(engine.view, g.screenSurface);
-  FreeSaveLoadBackups(engine);
-  engine.input.screenMode = engine.input.previousScreenMode.load();
-  engine.input.inputBusy = 0;
+  GiveBack(screen);
+  if (screen.view.input.previousScreenMode == core::ScreenMode::Game) screen.view.waitCursorOn = 1;
+  graphics::ShowSurface(screen.view, g.screenSurface);
+  FreeSaveLoadBackups(screen);
+  screen.view.input.screenMode = screen.view.input.previousScreenMode.load();
+  screen.view.input.inputBusy = 0;
   return 1;
 }
 
-void FreeSaveLoadBackups(script::Engine& engine) {
-  auto& kept = engine.saveLoad;
+void FreeSaveLoadBackups(SaveLoadScreenState& screen) {
+  auto& kept = screen;
   kept.savedScene.Release();
   kept.savedPage.Release();
   kept.savedSceneCopy.Release();

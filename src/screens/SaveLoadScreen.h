@@ -8,23 +8,23 @@
 
 #include "core/InputState.h"
 #include "core/Surface.h"
-#include "script/Engine.h"
+#include "screens/SaveLoadScreenState.h"
 
 namespace qv::screens {
 
 // A menu picture (base directory + `path`): a masked picture of twice the frame's width and the
 // frame's height. Nothing, after a box naming the path, when it cannot be used.
-std::optional<core::Surface> LoadMenuPicture(script::Engine& engine, const std::string& path);
+std::optional<core::Surface> LoadMenuPicture(SaveLoadScreenState& screen, const std::string& path);
 
 // Keeps the game's pictures, builds both looks over the game screen, writes the slots and fades
 // to the normal look (two frames). 1, or 0 after a picture could not be read: the game's
 // pictures are then given back as they were and nothing is kept.
-int OpenSaveLoadScreen(script::Engine& engine, core::ScreenMode mode);
+int OpenSaveLoadScreen(SaveLoadScreenState& screen, core::ScreenMode mode);
 // Rebuilds both looks over the kept game screen after a save; the screen shown is not touched.
-int RedrawSaveLoadScreen(script::Engine& engine, core::ScreenMode mode);
+int RedrawSaveLoadScreen(SaveLoadScreenState& screen, core::ScreenMode mode);
 // Gives the game's pictures back, shows the game screen and returns to the previous mode.
-int CloseSaveLoadScreen(script::Engine& engine);
+int CloseSaveLoadScreen(SaveLoadScreenState& screen);
 // Lets go of the kept pictures (after a load, a return to the title, at shutdown).
-void FreeSaveLoadBackups(script::Engine& engine);
+void FreeSaveLoadBackups(SaveLoadScreenState& screen);
 
 }  // namespace qv::screens

@@ -21,13 +21,13 @@ constexpr int kWideAdvance = 16;
 
 }  // namespace
 
-int ReadSlotSummary(script::Engine& engine, int slotIndex, std::string& dateText,
+int ReadSlotSummary(SaveLoadScreenState& screen, int slotIndex, std::string& dateText,
                     std::string& titleText) {
   dateText = kNoDate;
   titleText = kNoTitle;
-  if (!core::EnsureSaveFolder(engine.services, false)) return 0;
-  const std::string path = core::SlotFilePath(engine.services, slotIndex + 1);
-  auto bytes = engine.services.platform.files.ReadPrefix(path, core::GameState::kSize + 1);
+  if (!core::EnsureSaveFolder(screen.view.services, false)) return 0;
+  const std::string path = core::SlotFilePath(screen.view.services, slotIndex + 1);
+  auto bytes = screen.view.services.platform.files.ReadPrefix(path, core::GameState::kSize + 1);
   if (!bytes) return 0;
   // The title lies at the end of the record; a short file shows what it holds of it.
   const size_t titleEnd = core::GameState::kStateTitleOffset + core::GameState::kStateTitleSize;
@@ -36,7 +36,7 @@ int ReadSlotSummary(script::Engine& engine, int slotIndex, std::string& dateText
     if ((*bytes)[i] == 0) break;
     titleText.push_back(static_cast<char>((*bytes)[i]));
   }
-  auto time = engine.services.platform.files.LastWriteTime(path);
+  auto time = screen.view.services.platform.files.LastWriteTime(path);
   if (!time) return 0;
   char date[32];
   std::snprintf(date, sizeof date, "%02d/%02d/%02d %02d:%02d", time->year, time->month, time->day,
@@ -44,18 +44,18 @@ int ReadSlotSummary(script::Engine& engine, int slotIndex, std::string& dateText
   dateText = date;
   // A file that could not be loaded is shown, so the player sees the slot is taken, but it does
   // not react on a load screen.
-  auto script = engine.script.Text();
+  auto script = screen.script.Text();
   return core::CheckSavedGame(*bytes, script.get()).empty() ? 1 : 0;
 }
 
-void DrawText(script::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
-              std::string_view text, uint32_t colour) {
+void DrawText(SaveLoadScreenState& screen, platform::Font* font, core::Surface& surface, int x,
+              int y, std::string_view text, uint32_t colour) {
   if (!font || surface.Empty()) return;
   const int red = static_cast<int>(colour & 0xFF);
   const int green = static_cast<int>((colour >> 8) & 0xFF);
   const int blue = static_cast<int>((colour >> 16) & 0xFF);
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  std::lock_guard lock(engine.view.windowMutex);  // the window thread copies from the looks
+  std::lock_guard lock(screen.view.windowMutex);  // the window thread copies from the looks
   for (size_t i = 0; i < text.size();) {
     const bool wide = core::IsSjisLeadByte(bytes[i]) && i + 1 < text.size();
     const uint32_t code = wide ? bytes[i] * 256u + bytes[i + 1] : bytes[i];
@@ -88,29 +88,29 @@ void DrawText(script::Engine& engine, platform::Font* font, core::Surface& surfa
   }
 }
 
-int DrawSlotList(script::Engine& engine, core::ScreenMode mode) {
-  auto& g = engine.view;
-  auto& enabled = engine.saveLoad.slotEnabled;
+int DrawSlotList(SaveLoadScreenState& screen, core::ScreenMode mode) {
+  auto& g = screen.view;
+  auto& enabled = screen.slotEnabled;
   platform::FontRequest request;
   request.faceName = kSlotFace;
   request.cellHeight = kSlotCellHeight;
   request.weight = 600;
   // Made for each drawing and let go after it, as the list is drawn only now and then.
-  std::shared_ptr<platform::Font> font = engine.services.platform.glyphs.OpenFont(request);
+  std::shared_ptr<platform::Font> font = screen.view.services.platform.glyphs.OpenFont(request);
   enabled[0] = 1;
   for (int k = 1; k <= 12; ++k) {
     std::string date, title;
-    enabled[static_cast<size_t>(k)] = ReadSlotSummary(engine, k - 1, date, title) == 1 ? 1 : 0;
+    enabled[static_cast<size_t>(k)] = ReadSlotSummary(screen, k - 1, date, title) == 1 ? 1 : 0;
     const core::Rect& r = kSlotRects[static_cast<size_t>(k)];
     for (core::Surface* look : {&g.sceneSurface, &g.pageSurface}) {
-      DrawText(engine, font.get(), *look, r.left + 62, r.top + 11, date, kBlack);
-      DrawText(engine, font.get(), *look, r.left + 60, r.top + 9, date, kWhite);
-      DrawText(engine, font.get(), *look, r.left + 72, r.top + 32, title, kBlack);
-      DrawText(engine, font.get(), *look, r.left + 70, r.top + 30, title, kWhite);
+      DrawText(screen, font.get(), *look, r.left + 62, r.top + 11, date, kBlack);
+      DrawText(screen, font.get(), *look, r.left + 60, r.top + 9, date, kWhite);
+      DrawText(screen, font.get(), *look, r.left + 72, r.top + 32, title, kBlack);
+      DrawText(screen, font.get(), *look, r.left + 70, r.top + 30, title, kWhite);
     }
-    if (engine.services.platform.log.Enabled()) {
-      engine.services.Log("slot " + std::to_string(k) + " " + date + " | " +
-                          engine.services.Utf8(title));
+    if (screen.view.services.platform.log.Enabled()) {
+      screen.view.services.Log("slot " + std::to_string(k) + " " + date + " | " +
+                               screen.view.services.Utf8(title));
     }
   }
   if (mode == core::ScreenMode::Save) enabled.fill(1);

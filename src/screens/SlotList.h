@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "script/Engine.h"
+#include "screens/SaveLoadScreenState.h"
 
 namespace qv::screens {
 
@@ -38,17 +38,17 @@ inline constexpr const char* kNoTitle = "None";
 // Slot `slotIndex` + 1 (slotIndex 0-11): its date ("2011/05/14 18:30", the file's last write in
 // local time) and scene title (code page 932). 1 when the file was read, is a saved game of this
 // script, and has a date; otherwise 0, with "--/--/--" and "None" for a missing file.
-int ReadSlotSummary(script::Engine& engine, int slotIndex, std::string& dateText,
+int ReadSlotSummary(SaveLoadScreenState& screen, int slotIndex, std::string& dateText,
                     std::string& titleText);
 
 // Writes the twelve slots onto both looks (sceneSurface and pageSurface) and fills slotEnabled:
 // on the save screen (mode 10) every entry reacts, on a load screen only the slots that can be
 // loaded. Logs "slot K DATE | TITLE" for each. Window thread.
-int DrawSlotList(script::Engine& engine, core::ScreenMode mode);
+int DrawSlotList(SaveLoadScreenState& screen, core::ScreenMode mode);
 
 // `text` (code page 932) in `colour` (0x00BBGGRR) with the pen's top-left at (x, y): each glyph's
 // coverage blended onto `surface`, inked pixels only, clipped.
-void DrawText(script::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
-              std::string_view text, uint32_t colour);
+void DrawText(SaveLoadScreenState& screen, platform::Font* font, core::Surface& surface, int x,
+              int y, std::string_view text, uint32_t colour);
 
 }  // namespace qv::screens

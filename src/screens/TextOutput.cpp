@@ -21,38 +21,38 @@ constexpr int kCursorCornerY = 550;
 constexpr int kPageWidth = 800;
 constexpr int kPageHeight = 600;
 
-void WaitWhileCursorDraws(script::Engine& engine) {
-  for (uint32_t looks = 0; engine.view.cursorDrawing == 1 && looks <= kCursorWaitLimit; ++looks) {
-    engine.services.platform.clock.sleep(1);
+void WaitWhileCursorDraws(graphics::Presentation& view) {
+  for (uint32_t looks = 0; view.cursorDrawing == 1 && looks <= kCursorWaitLimit; ++looks) {
+    view.services.platform.clock.sleep(1);
   }
 }
 
-void StartPage(script::Engine& engine) {
-  auto& g = engine.view;
+void StartPage(graphics::Presentation& view) {
+  auto& g = view;
   {
     std::lock_guard lock(g.windowMutex);  // the window thread repaints from the screen
     core::CopyRect(g.screenSurface, 0, 0, g.pageSurface, 0, 0, kPageWidth, kPageHeight);
   }
-  engine.input.newPageRequested = 0;
-  engine.view.textPositionY = graphics::Presentation::kTextArea.top;
-  engine.view.messageWindowActive = 1;
-  engine.view.messageWindowShown = 1;
-  if (engine.services.platform.log.Enabled()) engine.services.Log("page");
+  view.input.newPageRequested = 0;
+  view.textPositionY = graphics::Presentation::kTextArea.top;
+  view.messageWindowActive = 1;
+  view.messageWindowShown = 1;
+  if (view.services.platform.log.Enabled()) view.services.Log("page");
 }
 
 // Waits out one character's time; false when the return to the title asked output to stop.
-bool PaceCharacter(script::Engine& engine, uint64_t startMs, int32_t speed) {
-  auto& clock = engine.services.platform.clock;
-  const bool stopped = clock.await([&] { return engine.input.abortTextOutput.load() == 1; },
+bool PaceCharacter(graphics::Presentation& view, uint64_t startMs, int32_t speed) {
+  auto& clock = view.services.platform.clock;
+  const bool stopped = clock.await([&] { return view.input.abortTextOutput.load() == 1; },
                                    startMs + static_cast<uint32_t>(speed));
   return !stopped;
 }
 
 }  // namespace
 
-void RenderGlyph(script::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
-                 const uint8_t* bytes, int byteCount, uint32_t colour) {
-  WaitWhileCursorDraws(engine);
+void RenderGlyph(graphics::Presentation& view, platform::Font* font, core::Surface& surface, int x,
+                 int y, const uint8_t* bytes, int byteCount, uint32_t colour) {
+  WaitWhileCursorDraws(view);
   if (!font || surface.Empty()) return;
   const uint32_t code = byteCount == 2 ? bytes[0] * 256u + bytes[1] : bytes[0];
   platform::GlyphBitmap glyph;
@@ -67,7 +67,7 @@ void RenderGlyph(script::Engine& engine, platform::Font* font, core::Surface& su
   const int left = x + kNarrowCell - glyph.blackBoxX / 2;
   const int top = y + font->Ascent() - glyph.originY;
 
-  std::lock_guard lock(engine.view.windowMutex);
+  std::lock_guard lock(view.windowMutex);
   for (int r = 0; r < glyph.blackBoxY; ++r) {
     const int py = top + r;
     if (py < 0 || py >= surface.Height()) continue;
@@ -86,60 +86,58 @@ void RenderGlyph(script::Engine& engine, platform::Font* font, core::Surface& su
   }
 }
 
-int ShowTextLine(script::Engine& engine, std::string_view text) {
-  auto& g = engine.view;
+int ShowTextLine(graphics::Presentation& view, std::string_view text) {
+  auto& g = view;
   constexpr core::Rect area = graphics::Presentation::kTextArea;
-  engine.input.inputBusy = 1;
+  view.input.inputBusy = 1;
   // A return to the title while no line was being typed is not this line's to honour.
-  engine.input.abortTextOutput = 0;
-  if (engine.view.waitCursorOn == 1) {
+  view.input.abortTextOutput = 0;
+  if (view.waitCursorOn == 1) {
     std::lock_guard lock(g.windowMutex);
     core::CopyRect(g.screenSurface, kCursorCornerX, kCursorCornerY, g.pageSurface, kCursorCornerX,
                    kCursorCornerY, g.screenSurface.Width() - kCursorCornerX,
                    g.screenSurface.Height() - kCursorCornerY);
-    engine.view.waitCursorOn = 0;
+    view.waitCursorOn = 0;
   }
-  if (engine.view.textPositionY >= area.bottom || engine.input.newPageRequested != 0 ||
-      engine.view.messageWindowActive == 0) {
-    StartPage(engine);
+  if (view.textPositionY >= area.bottom || view.input.newPageRequested != 0 ||
+      view.messageWindowActive == 0) {
+    StartPage(view);
   }
-  if (engine.services.platform.log.Enabled())
-    engine.services.Log("text " + engine.services.Utf8(text));
+  if (view.services.platform.log.Enabled()) view.services.Log("text " + view.services.Utf8(text));
 
   platform::Font* font = g.messageFont.get();
-  int x = engine.view.textPositionX;
-  int y = engine.view.textPositionY;
+  int x = view.textPositionX;
+  int y = view.textPositionY;
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   for (size_t i = 0; i < text.size();) {
     const int count = core::IsSjisLeadByte(bytes[i]) && i + 1 < text.size() ? 2 : 1;
-    const uint64_t startMs = engine.services.platform.clock.nowMs();
-    RenderGlyph(engine, font, g.screenSurface, x, y, bytes + i, count, kWhite);
+    const uint64_t startMs = view.services.platform.clock.nowMs();
+    RenderGlyph(view, font, g.screenSurface, x, y, bytes + i, count, kWhite);
     i += static_cast<size_t>(count);
     x += count == 1 ? kNarrowCell : kWideCell;
-    engine.view.textPositionX = x;
+    view.textPositionX = x;
     // Read afresh for every character: a change in the menu or skip mode takes effect at once.
     // The page a loaded game replays is drawn at once, without touching the player's setting.
-    const int32_t speed =
-        engine.input.restoringGame == 1 ? 0 : engine.services.env.messageSpeed.load();
+    const int32_t speed = view.input.restoringGame == 1 ? 0 : view.services.env.messageSpeed.load();
     if (speed != 0) {
-      graphics::ShowSurface(engine.view, g.screenSurface);
-      if (!PaceCharacter(engine, startMs, speed)) {
-        engine.input.inputBusy = 0;
-        engine.input.abortTextOutput = 0;
+      graphics::ShowSurface(view, g.screenSurface);
+      if (!PaceCharacter(view, startMs, speed)) {
+        view.input.inputBusy = 0;
+        view.input.abortTextOutput = 0;
         return 0;
       }
     }
     if (x > area.right) {
       x = area.left;
       y += kRowHeight;
-      engine.view.textPositionX = x;
-      engine.view.textPositionY = y;
+      view.textPositionX = x;
+      view.textPositionY = y;
     }
   }
-  graphics::ShowSurface(engine.view, g.screenSurface);
-  engine.view.textPositionY = y + kRowHeight;
-  engine.view.textPositionX = area.left;
-  engine.input.inputBusy = 0;
+  graphics::ShowSurface(view, g.screenSurface);
+  view.textPositionY = y + kRowHeight;
+  view.textPositionX = area.left;
+  view.input.inputBusy = 0;
   return 1;
 }
 

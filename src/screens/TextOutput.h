@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "core/Surface.h"
+#include "graphics/Presentation.h"
 #include "platform/Glyphs.h"
-#include "script/Engine.h"
 
 namespace qv::screens {
 
@@ -35,12 +35,12 @@ constexpr uint8_t BlendChannel(int old, int text, int opacity) {
 // onto `surface`, centred on x + 10 of the cell whose top-left is (x, y), baseline at y + ascent.
 // Only inked pixels inside the surface are touched. Takes the window lock, so the window thread
 // never shows half a glyph; waits (at most about a second) while the wait cursor is being drawn.
-void RenderGlyph(script::Engine& engine, platform::Font* font, core::Surface& surface, int x, int y,
-                 const uint8_t* bytes, int byteCount, uint32_t colour);
+void RenderGlyph(graphics::Presentation& view, platform::Font* font, core::Surface& surface, int x,
+                 int y, const uint8_t* bytes, int byteCount, uint32_t colour);
 
 // Types one text line (the name already put in) into the message window at the pen, starting a
 // new page first when one is due. Interpreter thread. Returns 1 when the line was output in full,
 // 0 when the return to the title cut it short.
-int ShowTextLine(script::Engine& engine, std::string_view text);
+int ShowTextLine(graphics::Presentation& view, std::string_view text);
 
 }  // namespace qv::screens

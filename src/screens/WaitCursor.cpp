@@ -20,19 +20,18 @@ bool Transparent(const uint8_t* bgr) {
 
 }  // namespace
 
-int AnimateWaitCursor(script::Engine& engine) {
-  if (engine.view.waitCursorOn != 1) return 1;
-  auto& g = engine.view;
+int AnimateWaitCursor(graphics::Presentation& view) {
+  if (view.waitCursorOn != 1) return 1;
+  auto& g = view;
   if (g.screenSurface.Empty()) return 1;
-  engine.view.cursorDrawing = 1;
+  view.cursorDrawing = 1;
   {
     std::lock_guard lock(g.windowMutex);
-    const core::Surface& under =
-        engine.view.messageWindowActive == 1 ? g.pageSurface : g.sceneSurface;
+    const core::Surface& under = view.messageWindowActive == 1 ? g.pageSurface : g.sceneSurface;
     core::CopyRect(g.screenSurface, kCursorX, kEraseY, under, kCursorX, kEraseY, kCursorSize,
                    kEraseHeight);
     if (g.waitCursorPixels.size() >= 2 * kCursorFrameBytes) {
-      const uint8_t* frame = g.waitCursorPixels.data() + engine.view.waitCursorFrame;
+      const uint8_t* frame = g.waitCursorPixels.data() + view.waitCursorFrame;
       // Stored rows run bottom-up: the first lands on the frame's lowest row.
       for (int r = 0; r < kCursorSize; ++r) {
         const int y = kCursorY + kCursorSize - 1 - r;
@@ -47,12 +46,10 @@ int AnimateWaitCursor(script::Engine& engine) {
       }
     }
   }
-  engine.view.waitCursorFrame =
-      (engine.view.waitCursorFrame + kCursorFrameBytes) % (2 * kCursorFrameBytes);
-  graphics::ShowRect(engine.view, g.screenSurface, kCursorX, kEraseY,
-                     g.screenSurface.Width() - kCursorX, g.screenSurface.Height() - kEraseY,
-                     kCursorX, kEraseY);
-  engine.view.cursorDrawing = 0;
+  view.waitCursorFrame = (view.waitCursorFrame + kCursorFrameBytes) % (2 * kCursorFrameBytes);
+  graphics::ShowRect(view, g.screenSurface, kCursorX, kEraseY, g.screenSurface.Width() - kCursorX,
+                     g.screenSurface.Height() - kEraseY, kCursorX, kEraseY);
+  view.cursorDrawing = 0;
   return 1;
 }
 

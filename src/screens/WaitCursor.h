@@ -2,7 +2,7 @@
 // interpreter waits for a click.
 #pragma once
 
-#include "script/Engine.h"
+#include "graphics/Presentation.h"
 
 namespace qv::screens {
 
@@ -13,6 +13,6 @@ inline constexpr size_t kCursorFrameBytes = 3072;
 
 // One tick of the 500 ms timer: erases the last frame, draws the next and shows the corner;
 // nothing while waitCursorOn is 0. Window thread. Returns 1.
-int AnimateWaitCursor(script::Engine& engine);
+int AnimateWaitCursor(graphics::Presentation& view);
 
 }  // namespace qv::screens

@@ -14,10 +14,12 @@ Engine::Engine(platform::Platform& platform)
     : services(platform),
       script(platform.clock),
       view(services, input, script.randomState),
-      audio(services, [this](const std::string& text) {
-        core::ShowMessage(services, kPlayerCaption, text, platform::BoxButtons::Ok,
-                          platform::BoxIcon::Warning);
-      }) {
+      audio(services,
+            [this](const std::string& text) {
+              core::ShowMessage(services, kPlayerCaption, text, platform::BoxButtons::Ok,
+                                platform::BoxIcon::Warning);
+            }),
+      saveLoad(view, script) {
   script.gate.SetHaltObserver([this](core::HaltReason reason) {
     if (services.platform.log.Enabled()) {
       services.Log(std::string("halt ") + core::HaltReasonName(reason));

@@ -91,7 +91,7 @@ void ExecuteLine(script::Engine& engine, std::string_view line) {
       std::string text =
           PutNameIn(line, engine.script.state.Text(core::GameState::kPlayerNameOffset,
                                                    core::GameState::kPlayerNameSize));
-      screens::ShowTextLine(engine, text);
+      screens::ShowTextLine(engine.view, text);
       return;
     }
   }
@@ -137,7 +137,8 @@ int RestartScript(script::Engine& engine) {
   // Set through the clock so a line waiting out a character's time wakes at once. The next line
   // clears it, not this function: clearing it here could come before the typing line looks.
   engine.services.platform.clock.update([&] { engine.input.abortTextOutput = 1; });
-  if (core::IsSaveLoadScreen(engine.input.screenMode)) screens::FreeSaveLoadBackups(engine);
+  if (core::IsSaveLoadScreen(engine.input.screenMode))
+    screens::FreeSaveLoadBackups(engine.saveLoad);
   engine.view.messageWindowShown = 0;
   engine.view.messageWindowActive = 0;
   engine.input.newPageRequested = 0;

@@ -73,7 +73,7 @@ int HandleClick(script::Engine& engine, uint32_t position) {
 }
 
 int ShutdownCleanup(script::Engine& engine) {
-  screens::FreeSaveLoadBackups(engine);
+  screens::FreeSaveLoadBackups(engine.saveLoad);
   graphics::ReleaseSurfaces(engine.view);
   engine.script.SetText(nullptr);
   engine.audio.musicPlayer.Stop();
@@ -138,7 +138,7 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       OnCommand(message.wParam & 0xFFFF);
       return 0;
     case MSG_TIMER:
-      screens::AnimateWaitCursor(engine_);
+      screens::AnimateWaitCursor(engine_.view);
       return 0;
     case MSG_MOUSEMOVE:
       HandleHover(engine_, message.lParam);

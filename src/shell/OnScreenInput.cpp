@@ -114,19 +114,19 @@ int BarButtonClick(script::Engine& engine, uint32_t position) {
     switch (b) {
       case screens::kSkipButton:
         if (!shown || skipping || !noScreen) return 1;
-        screens::FlashBarButton(engine, b);
+        screens::FlashBarButton(engine.view, b);
         core::SetSkipMode(engine.input, engine.services.env, engine.script.gate, true);
         return 1;
       case screens::kSaveButton:
       case screens::kLoadButton:
         if (skipping || busy || !shown) return 1;
-        screens::FlashBarButton(engine, b);
+        screens::FlashBarButton(engine.view, b);
         OpenMenuScreen(engine,
                        b == screens::kSaveButton ? core::ScreenMode::Save : core::ScreenMode::Load);
         return 2;
       default:
         if (!shown || skipping || busy || !noScreen) return 1;
-        screens::FlashBarButton(engine, b);
+        screens::FlashBarButton(engine.view, b);
         graphics::ToggleMessageWindow(engine.view, 1);
         return 2;
     }
@@ -172,7 +172,7 @@ int OpenMenuScreen(script::Engine& engine, core::ScreenMode mode) {
   engine.input.inputBusy = 1;
   const int32_t cursorWasOn = engine.view.waitCursorOn;
   engine.view.waitCursorOn = 0;
-  if (screens::OpenSaveLoadScreen(engine, mode)) {
+  if (screens::OpenSaveLoadScreen(engine.saveLoad, mode)) {
     engine.input.previousScreenMode = engine.input.screenMode.load();
     engine.input.screenMode = mode;
     engine.input.hoveredSlot = 99;
@@ -196,19 +196,19 @@ int SlotClick(script::Engine& engine, uint32_t position) {
     if (enabled[i] != 1 || !Inside(screens::kSlotRects[i], x, y)) continue;
     const int slot = static_cast<int>(i);
     if (slot == 0) {
-      screens::CloseSaveLoadScreen(engine);
+      screens::CloseSaveLoadScreen(engine.saveLoad);
       if (engine.services.platform.log.Enabled()) engine.services.Log("screen close");
       return 1;
     }
     if (engine.input.screenMode == core::ScreenMode::Save) {
       script::SaveGame(engine, slot);
-      screens::RedrawSaveLoadScreen(engine, core::ScreenMode::Save);
+      screens::RedrawSaveLoadScreen(engine.saveLoad, core::ScreenMode::Save);
       // The slot under the pointer shows its new date and title at once.
       HandleHover(engine, engine.services.platform.window.CursorPosition());
       return 1;
     }
     if (!script::LoadGame(engine, slot)) return 0;
-    screens::FreeSaveLoadBackups(engine);
+    screens::FreeSaveLoadBackups(engine.saveLoad);
     return 1;
   }
   return 1;

@@ -69,7 +69,7 @@ int RunGame(script::Engine& engine, const StartupOptions& options) {
   ApplyStoredDisplayMode(engine);
   if (!graphics::CreateSurfaces(engine.view)) return 0;
   // Its result only says whether the logo was there; the game starts either way.
-  screens::ShowLogo(engine);
+  screens::ShowLogo(engine.view);
 
   platform.clock.AddParticipant();
   engine.interpreterThread = std::thread(script::RunInterpreterThread, std::ref(engine));

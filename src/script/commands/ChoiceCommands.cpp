@@ -136,7 +136,7 @@ int BuildWordChoices(script::Engine& engine) {
     item.right = static_cast<int16_t>(640 + i);
     item.top = static_cast<int16_t>(70 + 50 * i);
     item.bottom = static_cast<int16_t>(105 + 50 * i);
-    screens::DrawChoiceBar(engine, parsed.text, i);
+    screens::DrawChoiceBar(engine.view, engine.script.choices, parsed.text, i);
   };
   const ReadEnd end =
       ReadItems(engine, "selend", false, ConditionTable::EventFlags, ParseWordItem, place);

@@ -41,7 +41,7 @@ struct ChoiceBar : ::testing::Test {
 TEST_F(ChoiceBar, SlidesInElevenStepsAndLeavesBothLooks) {
   PutBar(0x80);
   game.fakes.window.presented.clear();
-  EXPECT_EQ(screens::DrawChoiceBar(engine, "\x82\xa0\x82\xa2", 0), 1);
+  EXPECT_EQ(screens::DrawChoiceBar(engine.view, engine.script.choices, "\x82\xa0\x82\xa2", 0), 1);
   const auto& shown = game.fakes.window.presented;
   ASSERT_EQ(shown.size(), 11u);
   for (int step = 0; step < 11; ++step) {
@@ -63,7 +63,7 @@ TEST_F(ChoiceBar, SlidesInElevenStepsAndLeavesBothLooks) {
 }
 
 TEST_F(ChoiceBar, MissingPictureSkipsTheBarButWritesTheTextAndOddBytesAreLeftOut) {
-  EXPECT_EQ(screens::DrawChoiceBar(engine, "\x82\xa0\x82", 0), 1);
+  EXPECT_EQ(screens::DrawChoiceBar(engine.view, engine.script.choices, "\x82\xa0\x82", 0), 1);
   ASSERT_EQ(game.fakes.ui.boxes.size(), 1u);
   EXPECT_EQ(game.fakes.ui.boxes[0].text, "loss parts");
   EXPECT_EQ(Pixel(g.sceneSurface, 245, 75)[0], 0);  // no bar

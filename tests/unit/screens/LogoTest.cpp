@@ -61,7 +61,7 @@ TEST_F(LogoScreen, RevealsEveryColumnOnceFromBothEdgesEverySevenMsThenHoldsThree
           std::memcmp(window.picture.data(), file.data() + 54, window.picture.size()) == 0);
     });
   }
-  EXPECT_EQ(screens::ShowLogo(engine), 1);
+  EXPECT_EQ(screens::ShowLogo(engine.view), 1);
 
   EXPECT_EQ(seen, (std::vector<std::pair<size_t, bool>>{{1 + 80, false}, {1 + 160, true}}));
   const auto& shown = window.presented;
@@ -105,7 +105,7 @@ TEST_F(LogoScreen, OnlyARightButtonReleaseEndsTheHoldOneMessageARound) {
     fresh.fakes.files.Put(std::string(kFakeBaseDirectory) + screens::kLogoPicturePath,
                           std::string(file.begin(), file.end()));
     fresh.fakes.window.pendingInput.assign(c.input.begin(), c.input.end());
-    EXPECT_EQ(screens::ShowLogo(fresh.engine), 1);
+    EXPECT_EQ(screens::ShowLogo(fresh.engine.view), 1);
     EXPECT_EQ(fresh.fakes.clock.nowMs(), c.endMs) << c.last;
     EXPECT_EQ(fresh.fakes.log.lines.back(), c.last);
     EXPECT_EQ(fresh.fakes.audio.effectStops, c.endMs < 3560 ? 1 : 0) << c.endMs;
@@ -146,7 +146,7 @@ TEST_F(LogoScreen, ShowsTheFrameBytesFromThePixelOffsetAndNeverReadsPastTheFile)
     std::memset(fresh.fakes.window.picture.data(), 0xEE, fresh.fakes.window.picture.size());
     fresh.fakes.files.Put(std::string(kFakeBaseDirectory) + screens::kLogoPicturePath,
                           std::string(c.file.begin(), c.file.end()));
-    EXPECT_EQ(screens::ShowLogo(fresh.engine), 1) << c.what;
+    EXPECT_EQ(screens::ShowLogo(fresh.engine.view), 1) << c.what;
     std::vector<uint8_t> expected(48, 0);
     std::copy_n(rows.begin(), c.shownBytes, expected.begin());
     EXPECT_EQ(fresh.fakes.window.picture, expected) << c.what;

@@ -44,7 +44,7 @@ TEST(TypedPage, MatchesTheChecksumMadeWithThePinnedFont) {
     std::string sjis;
     size_t bad = 0;
     ASSERT_TRUE(cp932.FromUtf8(line, sjis, bad));
-    screens::ShowTextLine(engine, sjis);
+    screens::ShowTextLine(engine.view, sjis);
   }
   const core::Surface& screen = engine.view.screenSurface;
   const uint64_t hash = Fnv1a(screen.Data(), screen.SizeBytes());

@@ -147,10 +147,10 @@ struct SlotFiles : ::testing::Test {
 TEST_F(SlotFiles, SummariesShowDateAndTitleAndReactOnlyWhenLoadable) {
   std::string date, title;
   // No save folder, then no file: the empty slot.
-  EXPECT_EQ(screens::ReadSlotSummary(engine, 0, date, title), 0);
+  EXPECT_EQ(screens::ReadSlotSummary(engine.saveLoad, 0, date, title), 0);
   EXPECT_EQ(date + "|" + title, "--/--/--|None");
   game.fakes.files.directories.insert(engine.services.baseDirectory + "\\save");
-  EXPECT_EQ(screens::ReadSlotSummary(engine, 0, date, title), 0);
+  EXPECT_EQ(screens::ReadSlotSummary(engine.saveLoad, 0, date, title), 0);
   EXPECT_EQ(date + "|" + title, "--/--/--|None");
 
   std::string record(GameState::kSize, '\0');
@@ -158,15 +158,15 @@ TEST_F(SlotFiles, SummariesShowDateAndTitleAndReactOnlyWhenLoadable) {
   record.replace(GameState::kStateTitleOffset, 256, std::string(256, 'T'));
   game.fakes.files.Put(SlotPath(12), record);
   // Without a readable time the title still shows.
-  EXPECT_EQ(screens::ReadSlotSummary(engine, 11, date, title), 0);
+  EXPECT_EQ(screens::ReadSlotSummary(engine.saveLoad, 11, date, title), 0);
   EXPECT_EQ(date + "|" + title, "--/--/--|" + std::string(256, 'T'));
   game.fakes.files.writeTime = platform::LocalTime{2011, 3, 5, 9, 7, 0};
-  EXPECT_EQ(screens::ReadSlotSummary(engine, 11, date, title), 1);
+  EXPECT_EQ(screens::ReadSlotSummary(engine.saveLoad, 11, date, title), 1);
   EXPECT_EQ(date, "2011/03/05 09:07");
   // A record of another script is shown but does not load.
   record[0] = 4;
   game.fakes.files.Put(SlotPath(12), record);
-  EXPECT_EQ(screens::ReadSlotSummary(engine, 11, date, title), 0);
+  EXPECT_EQ(screens::ReadSlotSummary(engine.saveLoad, 11, date, title), 0);
   EXPECT_EQ(date, "2011/03/05 09:07");
 }
 
