@@ -46,7 +46,7 @@ void Memcpy(benchmark::State& state) {
 }
 BENCHMARK(Memcpy);
 
-// A cross-fade frame: the mix into screenSurface, written to the window's picture in the same pass.
+// A cross-fade frame: the mix into the screen, written to the window's picture in the same pass.
 void CrossFadeFrame(benchmark::State& state) {
   const auto oldPixels = Noise(kFrameBytes, 2), newPixels = Noise(kFrameBytes, 3);
   std::vector<uint8_t> screen(kFrameBytes), window(kFrameBytes);
@@ -61,8 +61,8 @@ void CrossFadeFrame(benchmark::State& state) {
 }
 BENCHMARK(CrossFadeFrame);
 
-// An ordered-dissolve frame: one cell position of the new picture into screenSurface, then all of
-// screenSurface to the window's picture.
+// An ordered-dissolve frame: one cell position of the new picture into the screen, then all of
+// the screen to the window's picture.
 void DissolveFrame(benchmark::State& state) {
   const auto newPixels = Noise(kFrameBytes, 4);
   auto screen = Noise(kFrameBytes, 5);
@@ -79,7 +79,7 @@ void DissolveFrame(benchmark::State& state) {
 }
 BENCHMARK(DissolveFrame);
 
-// A mask-transition frame: the in-place blend on screenSurface, also into the window's picture.
+// A mask-transition frame: the in-place blend on the screen, also into the window's picture.
 void MaskTransitionFrame(benchmark::State& state) {
   qv::graphics::MaskPicture mask;
   mask.width = kWidth;

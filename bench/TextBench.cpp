@@ -77,7 +77,7 @@ void TypePage(benchmark::State& state) {
   for (auto _ : state) {
     rig.engine.input.newPageRequested = 1;
     for (const std::string& row : rows) qv::screens::ShowTextLine(rig.engine.view, row);
-    benchmark::DoNotOptimize(rig.engine.view.screenSurface.Data());
+    benchmark::DoNotOptimize(rig.engine.view.screen.Surface().Data());
   }
   state.SetLabel("5 x 38 glyphs");
 }

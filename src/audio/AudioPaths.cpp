@@ -1,20 +1,9 @@
-// Composed sound paths (see AudioPaths.h).
+// The CD tracks' paths (see AudioPaths.h).
 #include "audio/AudioPaths.h"
 
-namespace qv::audio {
+#include "core/GamePath.h"
 
-std::optional<std::string> ComposePath(core::Services& services, std::string_view relative) {
-  std::string path = services.baseDirectory;
-  path += relative;
-  if (path.size() > kMaxPathBytes) {
-    if (services.platform.log.Enabled()) {
-      services.Log("path too long (" + std::to_string(path.size()) + " bytes) " +
-                   services.Utf8(services.GamePart(path).substr(0, 64)) + "...");
-    }
-    return std::nullopt;
-  }
-  return path;
-}
+namespace qv::audio {
 
 std::optional<std::string> CdTrackPath(AudioState& audio, int32_t track) {
   if (track < 0 || track > 99) {
@@ -22,7 +11,7 @@ std::optional<std::string> CdTrackPath(AudioState& audio, int32_t track) {
       audio.services.Log("cd no track " + std::to_string(track));
     return std::nullopt;
   }
-  return ComposePath(audio.services, audio.cdTrackFolder + TrackFileName(track));
+  return core::ComposeGamePath(audio.services, audio.cdTrackFolder + TrackFileName(track));
 }
 
 std::string TrackFileName(int track) {

@@ -36,4 +36,18 @@ struct InputState {
   int32_t hoveredChoice = 99;
 };
 
+// Keeps the player's input off while a piece of work runs: inputBusy is 1 from here to the end of
+// the scope, and 0 after it on every way out, a stop signal thrown from a wait included. Not a
+// nesting count: the inner scope's end clears it, as the work it guards always did.
+class InputBusy {
+ public:
+  explicit InputBusy(InputState& input) : input_(input) { input_.inputBusy = 1; }
+  ~InputBusy() { input_.inputBusy = 0; }
+  InputBusy(const InputBusy&) = delete;
+  InputBusy& operator=(const InputBusy&) = delete;
+
+ private:
+  InputState& input_;
+};
+
 }  // namespace qv::core

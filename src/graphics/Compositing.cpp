@@ -3,12 +3,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
 #include "graphics/MaskedBlend.h"
 #include "graphics/PictureLoading.h"
 #include "graphics/Transitions.h"
-#include "graphics/WindowPicture.h"
 
 namespace qv::graphics {
 
@@ -39,8 +37,7 @@ void DarkenRows(core::Surface& surface, int firstStoredRow, int rows, int32_t le
 // The window thread copies from the page and scene surfaces on a hover: a new look goes into
 // their storage under its lock, and the storage stays where it is.
 void PutLook(Presentation& view, core::Surface& destination, const core::Surface& look) {
-  std::lock_guard lock(view.windowMutex);
-  core::CopyAll(destination, look);
+  view.screen.Locked([&](core::Surface&) { core::CopyAll(destination, look); });
 }
 
 }  // namespace
@@ -48,14 +45,14 @@ void PutLook(Presentation& view, core::Surface& destination, const core::Surface
 int CreateSurfaces(Presentation& view) {
   auto& g = view;
   const int w = view.services.config.width, h = view.services.config.height;
-  for (core::Surface* s :
-       {&g.screenSurface, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface, &g.workPixels}) {
+  g.screen.Create(w, h);
+  for (core::Surface* s : {&g.sceneSurface, &g.pageSurface, &g.sceneCopySurface, &g.workPixels}) {
     s->Create(w, h);
   }
   g.barSurface.Create(kBarWidth, 2 * kBarHeight);
   g.waitCursorPixels.assign(graphics::kWaitCursorBytes, 0);
   OpenMessageFont(view);
-  return g.screenSurface.Empty() ? 0 : 1;
+  return g.screen.Empty() ? 0 : 1;
 }
 
 void OpenMessageFont(Presentation& view) {
@@ -74,8 +71,9 @@ void OpenMessageFont(Presentation& view) {
 
 void ReleaseSurfaces(Presentation& view) {
   auto& g = view;
-  for (core::Surface* s : {&g.screenSurface, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface,
-                           &g.workPixels, &g.barSurface, &g.buttonParts}) {
+  g.screen.Release();
+  for (core::Surface* s : {&g.sceneSurface, &g.pageSurface, &g.sceneCopySurface, &g.workPixels,
+                           &g.barSurface, &g.buttonParts, &g.messageWindowPixels}) {
     s->Release();
   }
   g.waitCursorPixels.clear();
@@ -87,7 +85,7 @@ int ComposeScene(Presentation& view) {
   core::CopyAll(g.sceneSurface, g.workPixels);
   core::CopyAll(g.sceneCopySurface, g.sceneSurface);
   if (view.messageWindowOpen == 1) BuildMessageWindow(view, 1);
-  return PresentScene(view);
+  return PresentScene(view, view.NextTransition());
 }
 
 int LoadBackground(Presentation& view, const std::string& fullPath) {
@@ -142,12 +140,8 @@ int FillScene(Presentation& view, uint32_t colour) {
 
 int CopyRegion(Presentation& view, int x, int y, int w, int h, int sx, int sy) {
   auto& g = view;
-  {
-    // The window thread repaints from the screen surface under this lock.
-    std::lock_guard lock(g.windowMutex);
-    core::CopyRect(g.screenSurface, x, y, g.sceneSurface, sx, sy, w, h);
-  }
-  ShowRect(view, g.screenSurface, x, y, w, h, x, y);
+  g.screen.Put(x, y, g.sceneSurface, sx, sy, w, h);
+  g.screen.ShowScreen(x, y, w, h);
   return 1;
 }
 
@@ -167,10 +161,10 @@ int BuildMessageWindow(Presentation& view, int target) {
   core::Surface& destination = target == 1 ? g.pageSurface : g.sceneSurface;
   if (view.services.config.gameType == 1) {
     BuildButtonBar(view);
-    auto frame = ReadMessageWindowPicture(view);
+    const core::Surface* frame = MessageWindowPicture(view);
     if (!frame) return 1;
     core::Surface buffer = g.sceneSurface;
-    BlendMaskedSprite(buffer, 0, 0, frame->pixels, 255);
+    BlendMaskedSprite(buffer, 0, 0, *frame, 255);
     PutLook(view, destination, buffer);
     return 1;
   }
@@ -183,8 +177,8 @@ int BuildMessageWindow(Presentation& view, int target) {
     // light pixels round to dark ones.
     if (step > 0) DarkenRows(buffer, kBandRows + k, 1, step);
   }
-  if (auto band = ReadMessageWindowPicture(view)) {
-    BlendMaskedSprite(buffer, 0, kBarTop, band->pixels, 255);
+  if (const core::Surface* band = MessageWindowPicture(view)) {
+    BlendMaskedSprite(buffer, 0, kBarTop, *band, 255);
     PutLook(view, destination, buffer);
   }
   BuildButtonBar(view);
@@ -201,15 +195,16 @@ int ToggleMessageWindow(Presentation& view, int hide) {
     view.waitCursorOn = 1;
     view.messageWindowShown = 1;
   }
-  ShowSurface(view, g.sceneSurface);
-  std::lock_guard lock(g.windowMutex);
-  if (hide == 1) {
-    core::CopyAll(g.sceneSurface, g.screenSurface);
-    core::CopyAll(g.screenSurface, g.sceneCopySurface);
-  } else {
-    core::CopyAll(g.screenSurface, g.sceneSurface);
-    core::CopyAll(g.sceneSurface, g.sceneCopySurface);
-  }
+  g.screen.ShowAll(g.sceneSurface);
+  g.screen.Locked([&](core::Surface& screen) {
+    if (hide == 1) {
+      core::CopyAll(g.sceneSurface, screen);
+      core::CopyAll(screen, g.sceneCopySurface);
+    } else {
+      core::CopyAll(screen, g.sceneSurface);
+      core::CopyAll(g.sceneSurface, g.sceneCopySurface);
+    }
+  });
   return 1;
 }
 

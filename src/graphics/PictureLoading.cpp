@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/WindowRequests.h"
@@ -74,11 +75,16 @@ std::optional<Picture> ReadSprite(Presentation& view, const std::string& fullPat
   return picture;
 }
 
-std::optional<Picture> ReadMessageWindowPicture(Presentation& view) {
+const core::Surface* MessageWindowPicture(Presentation& view) {
+  if (!view.messageWindowPixels.Empty()) return &view.messageWindowPixels;
   const std::string path = kMessageWindowPicturePath;
   auto picture = ReadChecked(view, path, PictureKind::MessageWindow);
-  if (!picture) core::ShowWarning(view.services, DisplayPath(view, path));
-  return picture;
+  if (!picture) {
+    core::ShowWarning(view.services, DisplayPath(view, path));
+    return nullptr;
+  }
+  view.messageWindowPixels = std::move(picture->pixels);
+  return &view.messageWindowPixels;
 }
 
 int LoadButtonParts(Presentation& view) {
@@ -124,8 +130,7 @@ int LoadAreaImage(Presentation& view, const std::string& path) {
   return 1;
 }
 
-std::optional<MaskPicture> LoadMask(Presentation& view) {
-  const std::string path = view.maskFileName;
+std::optional<MaskPicture> LoadMask(Presentation& view, const std::string& path) {
   auto file = ReadPictureFile(view, path);
   std::string why;
   auto mask = file ? DecodeMask(*file, why) : std::nullopt;

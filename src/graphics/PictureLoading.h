@@ -41,8 +41,10 @@ bool LoadBackgroundPixels(Presentation& view, const std::string& fullPath);
 std::optional<Picture> ReadSprite(Presentation& view, const std::string& fullPath,
                                   const std::string& messagePath);
 
-// cg\menu\bar_a.bmp, a masked picture; a bad one is reported by its path.
-std::optional<Picture> ReadMessageWindowPicture(Presentation& view);
+// cg\menu\bar_a.bmp, a masked picture, decoded the first time it is good and kept in
+// view.messageWindowPixels; null when it is missing or bad, which is reported by its path each
+// time it is asked for.
+const core::Surface* MessageWindowPicture(Presentation& view);
 
 // Base directory + cg\menu\btnprts.bmp (1280 x 44) into graphics.buttonParts: 1, or 0 after
 // "loss parts" with buttonParts unchanged.
@@ -62,7 +64,7 @@ std::optional<Picture> LoadAreaPicture(Presentation& view, const std::string& pa
 // graphics.pageSurface: 1, or 0 after a message naming the path with pageSurface unchanged.
 int LoadAreaImage(Presentation& view, const std::string& path);
 
-// The mask of the mask transition (view.maskFileName), or nothing after "loss parts".
-std::optional<MaskPicture> LoadMask(Presentation& view);
+// The mask of the mask transition, or nothing after "loss parts".
+std::optional<MaskPicture> LoadMask(Presentation& view, const std::string& path);
 
 }  // namespace qv::graphics

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -13,16 +12,25 @@
 #include "core/Rect.h"
 #include "core/Services.h"
 #include "core/Surface.h"
+#include "graphics/Screen.h"
 #include "platform/Glyphs.h"
 
 namespace qv::graphics {
+
+// A transition from the old picture to the new one: its number (see Transitions.h), the
+// cross-fade's step count and the mask transition's picture (a full path).
+struct Transition {
+  int32_t number = 0;
+  int32_t crossFadeSteps = 64;
+  std::string maskFileName;
+};
 
 class Presentation {
  public:
   static constexpr core::Rect kTextArea{35, 450, 780, 580};
 
   Presentation(core::Services& services, core::InputState& input, uint32_t& randomState)
-      : services(services), input(input), randomState(randomState) {}
+      : services(services), input(input), randomState(randomState), screen(services) {}
   Presentation(const Presentation&) = delete;
   Presentation& operator=(const Presentation&) = delete;
 
@@ -33,9 +41,11 @@ class Presentation {
   core::InputState& input;
   uint32_t& randomState;
 
+  // What the window shows, and its lock (see Screen.h).
+  Screen screen;
   // The surfaces. The interpreter builds scenes; the window thread draws the bar, the cursor and
-  // the screens. Whatever reaches the window picture is drawn under windowMutex.
-  core::Surface screenSurface;     // W x H: what the window shows
+  // the screens, copying from the page and scene surfaces, which therefore change only under the
+  // screen's lock once the game runs.
   core::Surface sceneSurface;      // W x H: the new scene
   core::Surface pageSurface;       // W x H: the scene with the empty message window
   core::Surface sceneCopySurface;  // W x H: the scene without the message window
@@ -45,8 +55,8 @@ class Presentation {
   std::vector<uint8_t> waitCursorPixels;  // 6144 bytes: the wait cursor's frames
   // The message text's face, opened at start-up; null when no usable font is installed.
   std::shared_ptr<platform::Font> messageFont;
-  // Serialises drawing onto the window's picture, which both threads do.
-  std::mutex windowMutex;
+  // The message window's picture, decoded the first time it is needed; interpreter thread.
+  core::Surface messageWindowPixels;
 
   // The message window and its pen. Either thread.
   std::atomic<int32_t> messageWindowActive{0};
@@ -67,6 +77,9 @@ class Presentation {
   std::atomic<int32_t> spriteAlpha{255};
   std::atomic<int32_t> alphaDepth{64};
   std::string maskFileName;  // the mask transition's picture; interpreter thread only
+
+  // The transition the scene commands have chosen for the next picture.
+  Transition NextTransition() const { return {effectNumber, alphaDepth, maskFileName}; }
 
   void ResetTextPosition() {
     textPositionX = kTextArea.left;

@@ -3,10 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <mutex>
 #include <string>
 
-#include "graphics/WindowPicture.h"
+#include "graphics/Screen.h"
 
 namespace qv::graphics {
 
@@ -20,12 +19,12 @@ struct Offset {
 // keeps the previous one's pixels, and a last copy at (0, 0) puts the window right.
 void Shake(Presentation& view) {
   constexpr std::array<Offset, 5> kOffsets = {{{-30, 15}, {25, 12}, {-20, -9}, {15, -6}, {-10, 3}}};
-  const core::Surface& screen = view.screenSurface;
+  const core::Surface& screen = view.screen.Surface();
   for (const Offset& offset : kOffsets) {
-    ShowRect(view, screen, 0, 0, screen.Width(), screen.Height(), offset.x, offset.y);
+    view.screen.Show(screen, 0, 0, screen.Width(), screen.Height(), offset.x, offset.y);
     view.services.platform.clock.sleep(50);
   }
-  ShowRect(view, screen, 0, 0, screen.Width(), screen.Height(), 0, 0);
+  view.screen.Show(screen, 0, 0, screen.Width(), screen.Height(), 0, 0);
 }
 
 // A 1-pixel line drawn across row 228 in 20-column pieces, a piece per millisecond. Like a pen
@@ -33,24 +32,24 @@ void Shake(Presentation& view) {
 void Line(Presentation& view, uint8_t blue, uint8_t green, uint8_t red) {
   constexpr int kRow = 228;
   constexpr int kPiece = 20;
-  core::Surface& screen = view.screenSurface;
-  const int width = screen.Width();
+  const int width = view.screen.Width();
   int drawnTo = 0;
   for (int x = 0;; x += kPiece) {
     const uint32_t start = view.services.platform.clock.tickCount();
     const int end = std::min(x, width);
-    if (kRow < screen.Height()) {
-      // screenSurface changes under the window lock: a repaint may be reading it.
-      std::lock_guard lock(view.windowMutex);
-      uint8_t* row = screen.Row(kRow);
-      for (int c = drawnTo; c < end; ++c) {
-        row[3 * c] = blue;
-        row[3 * c + 1] = green;
-        row[3 * c + 2] = red;
-      }
+    if (kRow < view.screen.Height()) {
+      // On the surface too, as a repaint puts the surface back.
+      view.screen.Locked([&](core::Surface& screen) {
+        uint8_t* row = screen.Row(kRow);
+        for (int c = drawnTo; c < end; ++c) {
+          row[3 * c] = blue;
+          row[3 * c + 1] = green;
+          row[3 * c + 2] = red;
+        }
+      });
     }
     drawnTo = end;
-    ShowRect(view, screen, 0, kRow, width, 1, 0, kRow);
+    view.screen.ShowScreen(0, kRow, width, 1);
     view.services.platform.clock.waitUntilTick(start + 1, platform::WaitStyle::Spin);
     if (x >= width) break;
   }

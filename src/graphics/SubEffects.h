@@ -6,7 +6,7 @@
 namespace qv::graphics {
 
 // Plays sub-effect `number` and logs "subeffect N": 1 shakes the window, 2 draws a red and 3 a
-// white line across row 228 of screenSurface (it stays there until screenSurface is next
+// white line across row 228 of the screen (it stays there until the screen is next
 // replaced). Any other number does nothing. No flag is touched. Interpreter thread.
 void RunSubEffect(Presentation& view, int number);
 

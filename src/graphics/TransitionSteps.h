@@ -1,8 +1,7 @@
-// Steps the transitions share: frame pacing, guarded screen updates, the random generator.
+// Steps the transitions share: frame pacing and the whole-frame passes' layout.
 #pragma once
 
 #include <cstdint>
-#include <mutex>
 
 #include "core/Surface.h"
 #include "graphics/Presentation.h"
@@ -25,24 +24,12 @@ class FrameClock {
   uint32_t start_;
 };
 
-// A repaint may copy screenSurface to the window at any time, so screenSurface changes under the
-// window lock too.
-inline void CopyToScreen(Presentation& view, const core::Surface& source, int x, int y, int w,
-                         int h) {
-  std::lock_guard lock(view.windowMutex);
-  core::CopyRect(view.screenSurface, x, y, source, x, y, w, h);
-}
-inline void CopyAllToScreen(Presentation& view, const core::Surface& source) {
-  CopyToScreen(view, source, 0, 0, source.Width(), source.Height());
-}
-
-// The whole-frame passes need screenSurface, sceneSurface and workPixels laid out alike; they
-// are all created at the frame's size, and workPixels is brought to it should it differ. False
-// when screenSurface and sceneSurface differ (the pass is then replaced by the cut).
+// The whole-frame passes need the screen, sceneSurface and workPixels laid out alike; they are
+// all created at the frame's size, and workPixels is brought to it should it differ. False when
+// the screen and sceneSurface differ (the pass is then replaced by the cut).
 inline bool PreparePixelPass(Presentation& view) {
   auto& g = view;
-  if (g.screenSurface.Width() != g.sceneSurface.Width() ||
-      g.screenSurface.Height() != g.sceneSurface.Height()) {
+  if (g.screen.Width() != g.sceneSurface.Width() || g.screen.Height() != g.sceneSurface.Height()) {
     return false;
   }
   if (g.workPixels.Width() != g.sceneSurface.Width() ||

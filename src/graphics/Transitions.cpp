@@ -6,27 +6,14 @@
 
 #include "graphics/PictureLoading.h"
 #include "graphics/TransitionSteps.h"
-#include "graphics/WindowPicture.h"
 
 namespace qv::graphics {
 
 namespace {
 
-// Clears inputBusy on every way out, a stop signal thrown from a wait included.
-class BusyWhileDrawing {
- public:
-  explicit BusyWhileDrawing(Presentation& view) : view_(view) { view_.input.inputBusy = 1; }
-  ~BusyWhileDrawing() { view_.input.inputBusy = 0; }
-  BusyWhileDrawing(const BusyWhileDrawing&) = delete;
-  BusyWhileDrawing& operator=(const BusyWhileDrawing&) = delete;
-
- private:
-  Presentation& view_;
-};
-
 // The frames drawn by transition `number`, or nothing when the number has none.
-std::optional<int> RunTransition(Presentation& view, int number) {
-  switch (number) {
+std::optional<int> RunTransition(Presentation& view, const Transition& transition) {
+  switch (transition.number) {
     case 0:
       return 0;
     case 1:
@@ -44,7 +31,7 @@ std::optional<int> RunTransition(Presentation& view, int number) {
     case 7:
       return RaggedWipe(view);
     case 8:
-      return CrossFade(view, view.alphaDepth);
+      return CrossFade(view, transition.crossFadeSteps);
     case 11:
       return Push(view, PushDirection::Up);
     case 12:
@@ -67,7 +54,7 @@ std::optional<int> RunTransition(Presentation& view, int number) {
       return RowStrips(view);
     case 21: {
       // A mask that cannot be used has been reported; the old picture stays.
-      const auto mask = LoadMask(view);
+      const auto mask = LoadMask(view, transition.maskFileName);
       return mask ? MaskTransition(view, *mask) : 0;
     }
     default:
@@ -77,14 +64,14 @@ std::optional<int> RunTransition(Presentation& view, int number) {
 
 }  // namespace
 
-int PresentScene(Presentation& view) {
-  BusyWhileDrawing busy(view);
-  const int number = view.effectNumber;
+int PresentScene(Presentation& view, const Transition& transition) {
+  core::InputBusy busy(view.input);
+  const int number = transition.number;
   std::optional<int> frames;
   if (view.services.env.screenEffects == 0 && number != 0) {
     frames = Cut(view);
   } else {
-    frames = RunTransition(view, number);
+    frames = RunTransition(view, transition);
   }
   if (view.services.platform.log.Enabled()) {
     view.services.Log("transition " + std::to_string(number) + " " +
@@ -94,8 +81,8 @@ int PresentScene(Presentation& view) {
 }
 
 int Cut(Presentation& view) {
-  steps::CopyAllToScreen(view, view.sceneSurface);
-  ShowSurface(view, view.screenSurface);
+  view.screen.PutAll(view.sceneSurface);
+  view.screen.ShowScreen();
   return 1;
 }
 

@@ -1,8 +1,8 @@
 // Presenting a new scene: the nineteen transitions from the old picture to the new one.
 //
-// The old picture is what screenSurface holds when a transition starts, the new one is
-// sceneSurface. Every transition draws its frames on the window and leaves the new picture in
-// screenSurface (the cross-fade with a step count that does not divide 256 and the mask
+// The old picture is what the screen holds when a transition starts, the new one is
+// sceneSurface. Every transition draws its frames on the window and leaves the new picture on the
+// screen (the cross-fade with a step count that does not divide 256 and the mask
 // transition leave a blend within rounding of it). All run on the interpreter thread, pace their
 // frames on the engine's clock and return the number of frames they drew, frames that happen to
 // show nothing included.
@@ -13,11 +13,11 @@
 
 namespace qv::graphics {
 
-// Presents sceneSurface with the transition of view.effectNumber: 0 presents nothing, and
-// with screen effects turned off every other number gives the cut. inputBusy is 1 while it runs.
+// Presents sceneSurface with `transition`: number 0 presents nothing, and with screen effects
+// turned off every other number gives the cut. inputBusy is 1 while it runs.
 // Logs "transition N FRAMES" with the number asked for and the frames drawn. Returns 0 for a
 // number that has no transition (nothing is drawn), otherwise 1.
-int PresentScene(Presentation& view);
+int PresentScene(Presentation& view, const Transition& transition);
 
 // 1: the new picture at once.
 int Cut(Presentation& view);

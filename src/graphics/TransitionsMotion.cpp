@@ -1,27 +1,28 @@
 // The transitions that move pictures: the horizontal zoom and the four pushes.
+#include "graphics/DisplayRefresh.h"
+#include "graphics/Screen.h"
 #include "graphics/TransitionSteps.h"
 #include "graphics/Transitions.h"
-#include "graphics/WindowPicture.h"
 
 namespace qv::graphics {
 
 int HorizontalZoom(Presentation& view) {
-  const core::Surface& screen = view.screenSurface;
-  steps::CopyAllToScreen(view, view.sceneSurface);
+  const core::Surface& screen = view.screen.Surface();
+  view.screen.PutAll(view.sceneSurface);
   // The strip stays centred on column W/2 and widens by 64 columns a frame, from W - 576 to W.
   // (On frames narrower than 576 the first strips have no width and show nothing.)
   const int frames = 10;
   for (int s = 1; s <= frames; ++s) {
     steps::FrameClock frame(view);
-    StretchToWindow(view, screen, 320 - 32 * s, 0, screen.Width() - 640 + 64 * s, screen.Height());
+    view.screen.Stretch(screen, 320 - 32 * s, 0, screen.Width() - 640 + 64 * s, screen.Height());
     frame.WaitUntil(10, platform::WaitStyle::Yield);
   }
-  ShowSurface(view, screen);
+  view.screen.ShowScreen();
   return frames;
 }
 
 int Push(Presentation& view, PushDirection direction) {
-  const core::Surface& screen = view.screenSurface;  // the old picture until the end
+  const core::Surface& screen = view.screen.Surface();  // the old picture until the end
   const core::Surface& scene = view.sceneSurface;
   const int width = screen.Width(), height = screen.Height();
   // The two pictures lie side by side (or one above the other) and the window looks at the pair
@@ -38,7 +39,7 @@ int Push(Presentation& view, PushDirection direction) {
     const int off = towardsStart ? f * step : distance - f * step;
     if (towardsStart ? off >= distance : off <= 0) break;
     {
-      WindowCanvas canvas(view);
+      Screen::Canvas canvas(view.screen);
       if (vertical) {
         canvas.Copy(first, 0, off, width, height - off, 0, 0);
         canvas.Copy(second, 0, 0, width, off, 0, height - off);
@@ -51,8 +52,8 @@ int Push(Presentation& view, PushDirection direction) {
     // These frames have no clock of their own; a display refresh each lets the player see them.
     WaitForDisplayRefresh(view);
   }
-  steps::CopyAllToScreen(view, scene);
-  ShowSurface(view, screen);
+  view.screen.PutAll(scene);
+  view.screen.ShowScreen();
   return frames;
 }
 

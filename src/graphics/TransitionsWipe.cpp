@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "core/Random.h"
+#include "graphics/Screen.h"
 #include "graphics/TransitionSteps.h"
 #include "graphics/Transitions.h"
-#include "graphics/WindowPicture.h"
 
 namespace qv::graphics {
 
@@ -34,13 +34,13 @@ int CeilDiv(int value, int divisor) {
 }  // namespace
 
 int VerticalBlinds(Presentation& view) {
-  const core::Surface& screen = view.screenSurface;
-  steps::CopyAllToScreen(view, view.sceneSurface);
+  const core::Surface& screen = view.screen.Surface();
+  view.screen.PutAll(view.sceneSurface);
   const int frames = kBandSize + 1;
   for (int s = 0; s < frames; ++s) {
     steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(view);
+      Screen::Canvas canvas(view.screen);
       for (int x = 0; x < screen.Width(); x += kBandSize) {
         canvas.Copy(screen, x, 0, s, screen.Height(), x, 0);
       }
@@ -51,13 +51,13 @@ int VerticalBlinds(Presentation& view) {
 }
 
 int HorizontalBlinds(Presentation& view) {
-  const core::Surface& screen = view.screenSurface;
-  steps::CopyAllToScreen(view, view.sceneSurface);
+  const core::Surface& screen = view.screen.Surface();
+  view.screen.PutAll(view.sceneSurface);
   const int frames = kBandSize + 1;
   for (int s = 0; s < frames; ++s) {
     steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(view);
+      Screen::Canvas canvas(view.screen);
       for (int band = 0; band < screen.Height() / kBandSize; ++band) {
         canvas.Copy(screen, 0, band * kBandSize, screen.Width(), s, 0, band * kBandSize);
       }
@@ -68,8 +68,8 @@ int HorizontalBlinds(Presentation& view) {
 }
 
 int DiagonalTiles(Presentation& view) {
-  const core::Surface& screen = view.screenSurface;
-  steps::CopyAllToScreen(view, view.sceneSurface);
+  const core::Surface& screen = view.screen.Surface();
+  view.screen.PutAll(view.sceneSurface);
   // Tile (column c, row r) appears in frame c + r, one frame later from kFirstLateTileRow on; the
   // last frame shows the bottom-right tile.
   const int columns = CeilDiv(screen.Width(), kTileSize);
@@ -79,7 +79,7 @@ int DiagonalTiles(Presentation& view) {
   for (int s = 0; s < frames; ++s) {
     steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(view);
+      Screen::Canvas canvas(view.screen);
       for (int r = 0; r < rows && r <= s; ++r) {
         const int x = kTileSize * (s - r - delay(r));
         canvas.Copy(screen, x, kTileSize * r, kTileSize, kTileSize, x, kTileSize * r);
@@ -95,13 +95,13 @@ int RaggedWipe(Presentation& view) {
   const int height = scene.Height();
   std::vector<int> offsets(static_cast<size_t>(std::max(height, 0)));
   for (int& offset : offsets) offset = static_cast<int>(core::DrawRandom(view.randomState) & 31);
-  steps::CopyAllToScreen(view, scene);
+  view.screen.PutAll(scene);
   // 160 frames at a width of 640.
   const int frames = CeilDiv(scene.Width() + kRaggedOvershoot, kStrip);
   for (int f = 0; f < frames; ++f) {
     steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(view);
+      Screen::Canvas canvas(view.screen);
       const int front = f * kStrip;
       for (int y = 0; y < height; ++y) {
         const int x = front + offsets[static_cast<size_t>(y)] - kRaggedLead;
@@ -110,7 +110,7 @@ int RaggedWipe(Presentation& view) {
     }
     frame.WaitUntil(2, WaitStyle::Yield);
   }
-  ShowSurface(view, view.screenSurface);
+  view.screen.ShowScreen();
   return frames;
 }
 
@@ -121,8 +121,8 @@ int RowWipe(Presentation& view, bool downwards) {
   const int frames = downwards ? height : height + 1;
   for (int f = 0; f < frames; ++f) {
     const int y = downwards ? f : height - f;
-    steps::CopyToScreen(view, scene, 0, y, scene.Width(), 1);
-    ShowRect(view, scene, 0, y, scene.Width(), 1, 0, y);
+    view.screen.Put(scene, 0, y, scene.Width(), 1);
+    view.screen.Show(scene, 0, y, scene.Width(), 1, 0, y);
     view.services.platform.clock.sleep(1);
   }
   return frames;
@@ -134,22 +134,22 @@ int ColumnWipe(Presentation& view, bool rightwards) {
   const int frames = rightwards ? width : width + 1;
   for (int f = 0; f < frames; ++f) {
     const int x = rightwards ? f : width - f;
-    steps::CopyToScreen(view, scene, x, 0, 1, scene.Height());
-    ShowRect(view, scene, x, 0, 1, scene.Height(), x, 0);
+    view.screen.Put(scene, x, 0, 1, scene.Height());
+    view.screen.Show(scene, x, 0, 1, scene.Height(), x, 0);
     view.services.platform.clock.sleep(1);
   }
   return frames;
 }
 
 int ColumnStrips(Presentation& view) {
-  const core::Surface& screen = view.screenSurface;
-  steps::CopyAllToScreen(view, view.sceneSurface);
+  const core::Surface& screen = view.screen.Surface();
+  view.screen.PutAll(view.sceneSurface);
   const int width = screen.Width(), height = screen.Height();
   int frames = 0;
   for (int off = 0; off < width; off += kStripPitch, ++frames) {
     steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(view);
+      Screen::Canvas canvas(view.screen);
       canvas.Copy(screen, off, 0, kStrip, height, off, 0);
       canvas.Copy(screen, width - off - kStrip, 0, kStrip, height, width - off - kStrip, 0);
     }
@@ -159,14 +159,14 @@ int ColumnStrips(Presentation& view) {
 }
 
 int RowStrips(Presentation& view) {
-  const core::Surface& screen = view.screenSurface;
-  steps::CopyAllToScreen(view, view.sceneSurface);
+  const core::Surface& screen = view.screen.Surface();
+  view.screen.PutAll(view.sceneSurface);
   const int width = screen.Width(), height = screen.Height();
   int frames = 0;
   for (int off = 0; off < height; off += kStripPitch, ++frames) {
     steps::FrameClock frame(view);
     {
-      WindowCanvas canvas(view);
+      Screen::Canvas canvas(view.screen);
       canvas.Copy(screen, 0, off, width, kStrip, 0, off);
       canvas.Copy(screen, 0, height - off - kStrip, width, kStrip, 0, height - off - kStrip);
     }

@@ -2,7 +2,7 @@
 #include "screens/BarButtons.h"
 
 #include "audio/SoundEffects.h"
-#include "graphics/WindowPicture.h"
+#include "graphics/Screen.h"
 
 namespace qv::screens {
 
@@ -13,10 +13,9 @@ void FlashBarButton(graphics::Presentation& view, int index) {
   auto& g = view;
   // The flash once only prepared this sound; players expect to hear a button they press.
   audio::PlaySoundEffect(view.services, view.services.baseDirectory + kClickSoundPath);
-  graphics::ShowRect(view, g.barSurface, r.left, r.top - kBarTop + kBarLookHeight, w, h, r.left,
-                     r.top);
+  view.screen.Show(g.barSurface, r.left, r.top - kBarTop + kBarLookHeight, w, h, r.left, r.top);
   view.services.platform.clock.sleep(kFlashMs);
-  graphics::ShowRect(view, g.pageSurface, r.left, r.top, w, h, r.left, r.top);
+  view.screen.Show(g.pageSurface, r.left, r.top, w, h, r.left, r.top);
 }
 
 }  // namespace qv::screens

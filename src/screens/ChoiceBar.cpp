@@ -3,7 +3,7 @@
 
 #include "graphics/MaskedBlend.h"
 #include "graphics/PictureLoading.h"
-#include "graphics/WindowPicture.h"
+#include "graphics/Screen.h"
 #include "screens/TextOutput.h"
 
 namespace qv::screens {
@@ -42,7 +42,7 @@ int DrawChoiceBar(graphics::Presentation& view, const core::ChoiceTable& choices
       scratch = g.workPixels;
       graphics::BlendMaskedSprite(scratch, x, top, bar->pixels, opacity);
       core::CopyAll(g.sceneSurface, scratch);
-      graphics::ShowRect(view, g.sceneSurface, x, top, kStripWidth, kBarHeight, x, top);
+      view.screen.Show(g.sceneSurface, x, top, kStripWidth, kBarHeight, x, top);
     }
     core::CopyRect(g.pageSurface, left, top, g.sceneSurface, left, top, kBarWidth, kBarHeight);
   }

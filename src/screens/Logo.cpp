@@ -8,7 +8,7 @@
 #include "core/Bytes.h"
 #include "core/WindowRequests.h"
 #include "graphics/PictureLoading.h"
-#include "graphics/WindowPicture.h"
+#include "graphics/Screen.h"
 
 namespace qv::screens {
 
@@ -33,7 +33,7 @@ void CopyLogoPixels(const std::vector<uint8_t>& file, core::Surface& work) {
 }
 
 void ClearWindow(graphics::Presentation& view) {
-  graphics::WindowCanvas canvas(view);
+  graphics::Screen::Canvas canvas(view.screen);
   if (!canvas.Pixels()) return;
   std::memset(canvas.Pixels(), 0,
               static_cast<size_t>(canvas.Width()) * static_cast<size_t>(canvas.Height()) * 3);
@@ -46,9 +46,9 @@ void Reveal(graphics::Presentation& view, const core::Surface& logo) {
   for (int offset = 0; offset < width; offset += kStripStep) {
     const uint32_t start = clock.tickCount();
     // Two separate copies: each strip is presented on its own, not the span between them.
-    graphics::ShowRect(view, logo, offset, 0, kStripWidth, height, offset, 0);
+    view.screen.Show(logo, offset, 0, kStripWidth, height, offset, 0);
     const int right = width - offset - kStripWidth;
-    graphics::ShowRect(view, logo, right, 0, kStripWidth, height, right, 0);
+    view.screen.Show(logo, right, 0, kStripWidth, height, right, 0);
     // A paced wait, not a sleep: a sleep's granularity would stretch the reveal.
     clock.waitUntilTick(start + kStripPeriodMs, platform::WaitStyle::Spin);
   }
@@ -68,11 +68,11 @@ int ShowLogo(graphics::Presentation& view) {
   }
   view.services.Log("logo");
   CopyLogoPixels(*file, g.workPixels);
-  core::CopyAll(g.screenSurface, g.workPixels);
+  g.screen.PutAll(g.workPixels);
   audio::PlaySoundEffect(view.services, view.services.baseDirectory + kLogoSoundPath);
 
-  Reveal(view, g.screenSurface);
-  graphics::ShowSurface(view, g.screenSurface);
+  Reveal(view, g.screen.Surface());
+  g.screen.ShowScreen();
 
   auto& window = view.services.platform.window;
   for (int round = 0; round < kHoldRounds; ++round) {
@@ -85,7 +85,7 @@ int ShowLogo(graphics::Presentation& view) {
     }
     // Anything else taken is swallowed: a click meant to skip the logo must not also advance
     // the game's first page.
-    graphics::ShowSurface(view, g.screenSurface);
+    g.screen.ShowScreen();
   }
   view.services.Log("logo end");
   return 1;

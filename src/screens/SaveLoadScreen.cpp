@@ -1,13 +1,11 @@
 // The save and load screens (see SaveLoadScreen.h).
 #include "screens/SaveLoadScreen.h"
 
-#include <mutex>
-
 #include "core/WindowRequests.h"
 #include "graphics/MaskedBlend.h"
 #include "graphics/PictureFile.h"
+#include "graphics/Screen.h"
 #include "graphics/Transitions.h"
-#include "graphics/WindowPicture.h"
 #include "screens/SlotList.h"
 
 namespace qv::screens {
@@ -34,26 +32,21 @@ int BuildLooks(SaveLoadScreenState& screen, core::ScreenMode mode, const core::S
   if (!highlighted) return 0;
   core::Surface scratch = game;
   graphics::BlendMaskedSprite(scratch, 0, 0, *normal, 255);
-  {
-    std::lock_guard lock(g.windowMutex);
-    core::CopyAll(g.sceneSurface, scratch);
-  }
+  g.screen.Locked([&](core::Surface&) { core::CopyAll(g.sceneSurface, scratch); });
   scratch = game;
   graphics::BlendMaskedSprite(scratch, 0, 0, *highlighted, 255);
-  {
-    std::lock_guard lock(g.windowMutex);
-    core::CopyAll(g.pageSurface, scratch);
-  }
+  g.screen.Locked([&](core::Surface&) { core::CopyAll(g.pageSurface, scratch); });
   return DrawSlotList(screen, mode);
 }
 
 void GiveBack(SaveLoadScreenState& screen) {
   auto& g = screen.view;
   auto& kept = screen;
-  std::lock_guard lock(g.windowMutex);
-  core::CopyAll(g.sceneSurface, kept.savedScene);
-  core::CopyAll(g.pageSurface, kept.savedPage);
-  core::CopyAll(g.sceneCopySurface, kept.savedSceneCopy);
+  g.screen.Locked([&](core::Surface&) {
+    core::CopyAll(g.sceneSurface, kept.savedScene);
+    core::CopyAll(g.pageSurface, kept.savedPage);
+    core::CopyAll(g.sceneCopySurface, kept.savedSceneCopy);
+  });
 }
 
 }  // namespace
@@ -83,11 +76,10 @@ int OpenSaveLoadScreen(SaveLoadScreenState& screen, core::ScreenMode mode) {
   kept.savedPage = g.pageSurface;
   kept.savedSceneCopy = g.sceneCopySurface;
   core::Surface game;
-  {
-    std::lock_guard lock(g.windowMutex);
-    core::CopyAll(g.sceneCopySurface, g.screenSurface);
-    game = g.screenSurface;
-  }
+  g.screen.Locked([&](core::Surface& shown) {
+    core::CopyAll(g.sceneCopySurface, shown);
+    game = shown;
+  });
   if (!BuildLooks(screen, mode, game)) {
     // Staying in the game beats a screen mode with nothing on the screen to leave it by.
     GiveBack(screen);
@@ -104,18 +96,16 @@ int RedrawSaveLoadScreen(SaveLoadScreenState& screen, core::ScreenMode mode) {
 
 int CloseSaveLoadScreen(SaveLoadScreenState& screen) {
   auto& g = screen.view;
-  screen.view.input.inputBusy = 1;
-  {
-    std::lock_guard lock(g.windowMutex);
+  core::InputBusy busy(screen.view.input);
+  g.screen.Locked([&](core::Surface& shown) {
     core::CopyAll(g.workPixels, g.sceneCopySurface);
-    core::CopyAll(g.screenSurface, g.sceneCopySurface);
-  }
+    core::CopyAll(shown, g.sceneCopySurface);
+  });
   GiveBack(screen);
   if (screen.view.input.previousScreenMode == core::ScreenMode::Game) screen.view.waitCursorOn = 1;
-  graphics::ShowSurface(screen.view, g.screenSurface);
+  g.screen.ShowScreen();
   FreeSaveLoadBackups(screen);
   screen.view.input.screenMode = screen.view.input.previousScreenMode.load();
-  screen.view.input.inputBusy = 0;
   return 1;
 }
 

@@ -2,7 +2,6 @@
 #include "screens/SlotList.h"
 
 #include <cstdio>
-#include <mutex>
 
 #include "core/SavedGameFile.h"
 #include "core/SettingsFile.h"
@@ -55,37 +54,41 @@ void DrawText(SaveLoadScreenState& screen, platform::Font* font, core::Surface& 
   const int green = static_cast<int>((colour >> 8) & 0xFF);
   const int blue = static_cast<int>((colour >> 16) & 0xFF);
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  std::lock_guard lock(screen.view.windowMutex);  // the window thread copies from the looks
-  for (size_t i = 0; i < text.size();) {
-    const bool wide = core::IsSjisLeadByte(bytes[i]) && i + 1 < text.size();
-    const uint32_t code = wide ? bytes[i] * 256u + bytes[i + 1] : bytes[i];
-    i += wide ? 2 : 1;
-    platform::GlyphBitmap glyph;
-    const bool drawn = font->Glyph(code, glyph);
-    const int advance = glyph.advanceX > 0 ? glyph.advanceX : wide ? kWideAdvance : kNarrowAdvance;
-    if (drawn && glyph.ByteSize() > 0 && glyph.coverage.size() >= glyph.ByteSize() &&
-        glyph.pitch >= glyph.blackBoxX) {
-      const int left = x + glyph.originX;
-      const int top = y + font->Ascent() - glyph.originY;
-      for (int r = 0; r < glyph.blackBoxY; ++r) {
-        const int py = top + r;
-        if (py < 0 || py >= surface.Height()) continue;
-        const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(r) * glyph.pitch;
-        uint8_t* row = surface.Row(py);
-        for (int c = 0; c < glyph.blackBoxX; ++c) {
-          const int v = std::min<int>(coverage[c], 64);
-          const int px = left + c;
-          if (v == 0 || px < 0 || px >= surface.Width()) continue;
-          const int opacity = CoverageOpacity(v);
-          uint8_t* pixel = row + static_cast<size_t>(px) * 3;
-          pixel[0] = BlendChannel(pixel[0], blue, opacity);
-          pixel[1] = BlendChannel(pixel[1], green, opacity);
-          pixel[2] = BlendChannel(pixel[2], red, opacity);
+  // The window thread copies from the looks.
+  screen.view.screen.Locked([&](core::Surface&) {
+    for (size_t i = 0; i < text.size();) {
+      const bool wide = core::IsSjisLeadByte(bytes[i]) && i + 1 < text.size();
+      const uint32_t code = wide ? bytes[i] * 256u + bytes[i + 1] : bytes[i];
+      i += wide ? 2 : 1;
+      platform::GlyphBitmap glyph;
+      const bool drawn = font->Glyph(code, glyph);
+      const int advance = glyph.advanceX > 0 ? glyph.advanceX
+                          : wide             ? kWideAdvance
+                                             : kNarrowAdvance;
+      if (drawn && glyph.ByteSize() > 0 && glyph.coverage.size() >= glyph.ByteSize() &&
+          glyph.pitch >= glyph.blackBoxX) {
+        const int left = x + glyph.originX;
+        const int top = y + font->Ascent() - glyph.originY;
+        for (int r = 0; r < glyph.blackBoxY; ++r) {
+          const int py = top + r;
+          if (py < 0 || py >= surface.Height()) continue;
+          const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(r) * glyph.pitch;
+          uint8_t* row = surface.Row(py);
+          for (int c = 0; c < glyph.blackBoxX; ++c) {
+            const int v = std::min<int>(coverage[c], 64);
+            const int px = left + c;
+            if (v == 0 || px < 0 || px >= surface.Width()) continue;
+            const int opacity = CoverageOpacity(v);
+            uint8_t* pixel = row + static_cast<size_t>(px) * 3;
+            pixel[0] = BlendChannel(pixel[0], blue, opacity);
+            pixel[1] = BlendChannel(pixel[1], green, opacity);
+            pixel[2] = BlendChannel(pixel[2], red, opacity);
+          }
         }
       }
+      x += advance;
     }
-    x += advance;
-  }
+  });
 }
 
 int DrawSlotList(SaveLoadScreenState& screen, core::ScreenMode mode) {

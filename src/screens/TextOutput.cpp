@@ -2,10 +2,9 @@
 #include "screens/TextOutput.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "core/TextRules.h"
-#include "graphics/WindowPicture.h"
+#include "graphics/Screen.h"
 
 namespace qv::screens {
 
@@ -29,10 +28,7 @@ void WaitWhileCursorDraws(graphics::Presentation& view) {
 
 void StartPage(graphics::Presentation& view) {
   auto& g = view;
-  {
-    std::lock_guard lock(g.windowMutex);  // the window thread repaints from the screen
-    core::CopyRect(g.screenSurface, 0, 0, g.pageSurface, 0, 0, kPageWidth, kPageHeight);
-  }
+  g.screen.Put(g.pageSurface, 0, 0, kPageWidth, kPageHeight);
   view.input.newPageRequested = 0;
   view.textPositionY = graphics::Presentation::kTextArea.top;
   view.messageWindowActive = 1;
@@ -50,10 +46,13 @@ bool PaceCharacter(graphics::Presentation& view, uint64_t startMs, int32_t speed
 
 }  // namespace
 
-void RenderGlyph(graphics::Presentation& view, platform::Font* font, core::Surface& surface, int x,
-                 int y, const uint8_t* bytes, int byteCount, uint32_t colour) {
+namespace {
+
+// The glyph onto `onto`, or onto the screen when that is null, under the screen's lock.
+void DrawGlyph(graphics::Presentation& view, platform::Font* font, core::Surface* onto, int x,
+               int y, const uint8_t* bytes, int byteCount, uint32_t colour) {
   WaitWhileCursorDraws(view);
-  if (!font || surface.Empty()) return;
+  if (!font || (onto ? onto->Empty() : view.screen.Empty())) return;
   const uint32_t code = byteCount == 2 ? bytes[0] * 256u + bytes[1] : bytes[0];
   platform::GlyphBitmap glyph;
   if (!font->Glyph(code, glyph)) return;
@@ -67,23 +66,37 @@ void RenderGlyph(graphics::Presentation& view, platform::Font* font, core::Surfa
   const int left = x + kNarrowCell - glyph.blackBoxX / 2;
   const int top = y + font->Ascent() - glyph.originY;
 
-  std::lock_guard lock(view.windowMutex);
-  for (int r = 0; r < glyph.blackBoxY; ++r) {
-    const int py = top + r;
-    if (py < 0 || py >= surface.Height()) continue;
-    const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(r) * glyph.pitch;
-    uint8_t* row = surface.Row(py);
-    for (int c = 0; c < glyph.blackBoxX; ++c) {
-      const int v = std::min<int>(coverage[c], 64);  // a broken font cannot overshoot the ramp
-      const int px = left + c;
-      if (v == 0 || px < 0 || px >= surface.Width()) continue;
-      const int opacity = CoverageOpacity(v);
-      uint8_t* pixel = row + static_cast<size_t>(px) * 3;
-      pixel[0] = BlendChannel(pixel[0], textBlue, opacity);
-      pixel[1] = BlendChannel(pixel[1], textGreen, opacity);
-      pixel[2] = BlendChannel(pixel[2], textRed, opacity);
+  view.screen.Locked([&](core::Surface& shown) {
+    core::Surface& surface = onto ? *onto : shown;
+    for (int r = 0; r < glyph.blackBoxY; ++r) {
+      const int py = top + r;
+      if (py < 0 || py >= surface.Height()) continue;
+      const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(r) * glyph.pitch;
+      uint8_t* row = surface.Row(py);
+      for (int c = 0; c < glyph.blackBoxX; ++c) {
+        const int v = std::min<int>(coverage[c], 64);  // a broken font cannot overshoot the ramp
+        const int px = left + c;
+        if (v == 0 || px < 0 || px >= surface.Width()) continue;
+        const int opacity = CoverageOpacity(v);
+        uint8_t* pixel = row + static_cast<size_t>(px) * 3;
+        pixel[0] = BlendChannel(pixel[0], textBlue, opacity);
+        pixel[1] = BlendChannel(pixel[1], textGreen, opacity);
+        pixel[2] = BlendChannel(pixel[2], textRed, opacity);
+      }
     }
-  }
+  });
+}
+
+}  // namespace
+
+void RenderGlyph(graphics::Presentation& view, platform::Font* font, core::Surface& surface, int x,
+                 int y, const uint8_t* bytes, int byteCount, uint32_t colour) {
+  DrawGlyph(view, font, &surface, x, y, bytes, byteCount, colour);
+}
+
+void RenderGlyphOnScreen(graphics::Presentation& view, platform::Font* font, int x, int y,
+                         const uint8_t* bytes, int byteCount, uint32_t colour) {
+  DrawGlyph(view, font, nullptr, x, y, bytes, byteCount, colour);
 }
 
 int ShowTextLine(graphics::Presentation& view, std::string_view text) {
@@ -93,10 +106,8 @@ int ShowTextLine(graphics::Presentation& view, std::string_view text) {
   // A return to the title while no line was being typed is not this line's to honour.
   view.input.abortTextOutput = 0;
   if (view.waitCursorOn == 1) {
-    std::lock_guard lock(g.windowMutex);
-    core::CopyRect(g.screenSurface, kCursorCornerX, kCursorCornerY, g.pageSurface, kCursorCornerX,
-                   kCursorCornerY, g.screenSurface.Width() - kCursorCornerX,
-                   g.screenSurface.Height() - kCursorCornerY);
+    g.screen.Put(g.pageSurface, kCursorCornerX, kCursorCornerY, g.screen.Width() - kCursorCornerX,
+                 g.screen.Height() - kCursorCornerY);
     view.waitCursorOn = 0;
   }
   if (view.textPositionY >= area.bottom || view.input.newPageRequested != 0 ||
@@ -112,7 +123,7 @@ int ShowTextLine(graphics::Presentation& view, std::string_view text) {
   for (size_t i = 0; i < text.size();) {
     const int count = core::IsSjisLeadByte(bytes[i]) && i + 1 < text.size() ? 2 : 1;
     const uint64_t startMs = view.services.platform.clock.nowMs();
-    RenderGlyph(view, font, g.screenSurface, x, y, bytes + i, count, kWhite);
+    RenderGlyphOnScreen(view, font, x, y, bytes + i, count, kWhite);
     i += static_cast<size_t>(count);
     x += count == 1 ? kNarrowCell : kWideCell;
     view.textPositionX = x;
@@ -120,7 +131,7 @@ int ShowTextLine(graphics::Presentation& view, std::string_view text) {
     // The page a loaded game replays is drawn at once, without touching the player's setting.
     const int32_t speed = view.input.restoringGame == 1 ? 0 : view.services.env.messageSpeed.load();
     if (speed != 0) {
-      graphics::ShowSurface(view, g.screenSurface);
+      g.screen.ShowScreen();
       if (!PaceCharacter(view, startMs, speed)) {
         view.input.inputBusy = 0;
         view.input.abortTextOutput = 0;
@@ -134,7 +145,7 @@ int ShowTextLine(graphics::Presentation& view, std::string_view text) {
       view.textPositionY = y;
     }
   }
-  graphics::ShowSurface(view, g.screenSurface);
+  g.screen.ShowScreen();
   view.textPositionY = y + kRowHeight;
   view.textPositionX = area.left;
   view.input.inputBusy = 0;

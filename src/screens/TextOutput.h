@@ -33,10 +33,13 @@ constexpr uint8_t BlendChannel(int old, int text, int opacity) {
 
 // Draws the character `bytes[0..byteCount)` (1 byte, or a 2-byte Shift-JIS character) of `font`
 // onto `surface`, centred on x + 10 of the cell whose top-left is (x, y), baseline at y + ascent.
-// Only inked pixels inside the surface are touched. Takes the window lock, so the window thread
+// Only inked pixels inside the surface are touched. Takes the screen's lock, so the window thread
 // never shows half a glyph; waits (at most about a second) while the wait cursor is being drawn.
 void RenderGlyph(graphics::Presentation& view, platform::Font* font, core::Surface& surface, int x,
                  int y, const uint8_t* bytes, int byteCount, uint32_t colour);
+// The same onto the screen itself.
+void RenderGlyphOnScreen(graphics::Presentation& view, platform::Font* font, int x, int y,
+                         const uint8_t* bytes, int byteCount, uint32_t colour);
 
 // Types one text line (the name already put in) into the message window at the pen, starting a
 // new page first when one is due. Interpreter thread. Returns 1 when the line was output in full,

@@ -1,9 +1,7 @@
 // The blinking waiting cursor (see WaitCursor.h).
 #include "screens/WaitCursor.h"
 
-#include <mutex>
-
-#include "graphics/WindowPicture.h"
+#include "graphics/Screen.h"
 
 namespace qv::screens {
 
@@ -23,32 +21,28 @@ bool Transparent(const uint8_t* bgr) {
 int AnimateWaitCursor(graphics::Presentation& view) {
   if (view.waitCursorOn != 1) return 1;
   auto& g = view;
-  if (g.screenSurface.Empty()) return 1;
+  if (g.screen.Empty()) return 1;
   view.cursorDrawing = 1;
-  {
-    std::lock_guard lock(g.windowMutex);
+  g.screen.Locked([&](core::Surface& shown) {
     const core::Surface& under = view.messageWindowActive == 1 ? g.pageSurface : g.sceneSurface;
-    core::CopyRect(g.screenSurface, kCursorX, kEraseY, under, kCursorX, kEraseY, kCursorSize,
-                   kEraseHeight);
-    if (g.waitCursorPixels.size() >= 2 * kCursorFrameBytes) {
-      const uint8_t* frame = g.waitCursorPixels.data() + view.waitCursorFrame;
-      // Stored rows run bottom-up: the first lands on the frame's lowest row.
-      for (int r = 0; r < kCursorSize; ++r) {
-        const int y = kCursorY + kCursorSize - 1 - r;
-        if (y < 0 || y >= g.screenSurface.Height()) continue;
-        const uint8_t* source = frame + static_cast<size_t>(r) * kCursorRowBytes;
-        uint8_t* row = g.screenSurface.Row(y);
-        for (int c = 0; c < kCursorSize; ++c) {
-          const int x = kCursorX + c;
-          if (x >= g.screenSurface.Width() || Transparent(source + c * 3)) continue;
-          std::copy_n(source + c * 3, 3, row + static_cast<size_t>(x) * 3);
-        }
+    core::CopyRect(shown, kCursorX, kEraseY, under, kCursorX, kEraseY, kCursorSize, kEraseHeight);
+    if (g.waitCursorPixels.size() < 2 * kCursorFrameBytes) return;
+    const uint8_t* frame = g.waitCursorPixels.data() + view.waitCursorFrame;
+    // Stored rows run bottom-up: the first lands on the frame's lowest row.
+    for (int r = 0; r < kCursorSize; ++r) {
+      const int y = kCursorY + kCursorSize - 1 - r;
+      if (y < 0 || y >= shown.Height()) continue;
+      const uint8_t* source = frame + static_cast<size_t>(r) * kCursorRowBytes;
+      uint8_t* row = shown.Row(y);
+      for (int c = 0; c < kCursorSize; ++c) {
+        const int x = kCursorX + c;
+        if (x >= shown.Width() || Transparent(source + c * 3)) continue;
+        std::copy_n(source + c * 3, 3, row + static_cast<size_t>(x) * 3);
       }
     }
-  }
+  });
   view.waitCursorFrame = (view.waitCursorFrame + kCursorFrameBytes) % (2 * kCursorFrameBytes);
-  graphics::ShowRect(view, g.screenSurface, kCursorX, kEraseY, g.screenSurface.Width() - kCursorX,
-                     g.screenSurface.Height() - kEraseY, kCursorX, kEraseY);
+  g.screen.ShowScreen(kCursorX, kEraseY, g.screen.Width() - kCursorX, g.screen.Height() - kEraseY);
   view.cursorDrawing = 0;
   return 1;
 }

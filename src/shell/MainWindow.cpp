@@ -3,7 +3,7 @@
 
 #include "core/WindowRequests.h"
 #include "graphics/Compositing.h"
-#include "graphics/WindowPicture.h"
+#include "graphics/Screen.h"
 #include "resources/SystemMenuResource.h"
 #include "screens/SaveLoadScreen.h"
 #include "screens/WaitCursor.h"
@@ -121,9 +121,7 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       OnDestroy();
       return 0;
     case MSG_PAINT:
-      if (!engine_.view.screenSurface.Empty()) {
-        graphics::ShowSurface(engine_.view, engine_.view.screenSurface);
-      }
+      if (!engine_.view.screen.Empty()) engine_.view.screen.ShowScreen();
       return 0;
     case MSG_CLOSE:
       OnClose();

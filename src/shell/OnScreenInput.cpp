@@ -1,7 +1,6 @@
 // Clicks and hovers on the on-screen elements (see OnScreenInput.h).
 #include "shell/OnScreenInput.h"
 
-#include <mutex>
 #include <string>
 
 #include "audio/SoundEffects.h"
@@ -9,7 +8,7 @@
 #include "core/NameEntry.h"
 #include "core/WindowRequests.h"
 #include "graphics/Compositing.h"
-#include "graphics/WindowPicture.h"
+#include "graphics/Screen.h"
 #include "platform/Message.h"
 #include "screens/BarButtons.h"
 #include "screens/SaveLoadScreen.h"
@@ -50,21 +49,16 @@ void HoverSet(script::Engine& engine, int count, RectAt rectAt, Reacts reacts,
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
     if (reacts(i) && Inside(r, x, y)) {
-      {
-        std::lock_guard lock(g.windowMutex);
-        core::CopyRect(g.screenSurface, r.left, r.top, highlight, r.left, r.top - highlightTop, w,
-                       h);
-      }
+      g.screen.Put(r.left, r.top, highlight, r.left, r.top - highlightTop, w, h);
       if (i != lastHovered) PlayHoverSound(engine);
       lastHovered = i;
       anyHovered = true;
     } else {
-      std::lock_guard lock(g.windowMutex);
-      core::CopyRect(g.screenSurface, r.left, r.top, normal, r.left, r.top, w, h);
+      g.screen.Put(normal, r.left, r.top, w, h);
     }
   }
   if (!anyHovered) lastHovered = 99;
-  graphics::ShowSurface(engine.view, g.screenSurface);
+  g.screen.ShowScreen();
 }
 
 void HoverBar(script::Engine& engine, int x, int y) {

@@ -6,20 +6,13 @@
 #include "core/TextRules.h"
 #include "core/WindowRequests.h"
 #include "script/Commands.h"
+#include "script/commands/CommandToolkit.h"
 
 namespace qv::script {
 
 namespace {
 
 using core::GameState;
-
-// Everything after the first blank; nothing when the line has none (such a line is ignored,
-// apart from the keyword searches over the whole line).
-std::optional<std::string_view> Argument(std::string_view line) {
-  size_t space = line.find(' ');
-  if (space == std::string_view::npos) return std::nullopt;
-  return line.substr(space + 1);
-}
 
 void Send(script::Engine& engine, uint32_t id, uint32_t wParam = 0) {
   platform::Message message;
@@ -37,12 +30,12 @@ void SetMusicField(script::Engine& engine, std::string_view text) {
 
 void OggPlay(script::Engine& engine, std::string_view line) {
   if (engine.services.config.bgmFromCd != 0) return;
-  std::optional<std::string_view> argument = Argument(line);
+  std::optional<std::string_view> argument = ArgumentOf(line);
   if (!argument) return;
   std::string& musicPath = engine.audio.musicPlayer.filePath;
   // The music already playing goes on, and so does any whose path contains the argument.
   if (core::ContainsBytes(musicPath, *argument)) return;
-  std::optional<std::string> path = audio::ComposePath(engine.services, *argument);
+  std::optional<std::string> path = core::ComposeGamePath(engine.services, *argument);
   if (!path) return;
   musicPath = *path;
   // Only the script's own words can ask for a stop, not the folder the game was installed in.
@@ -62,9 +55,9 @@ void Talk(script::Engine& engine, std::string_view line) {
   if (engine.input.restoringGame == 1 || engine.services.env.seVolume == 0 ||
       engine.input.advanceMode == core::AdvanceMode::Skip)
     return;
-  std::optional<std::string_view> argument = Argument(line);
+  std::optional<std::string_view> argument = ArgumentOf(line);
   if (!argument) return;
-  std::optional<std::string> path = audio::ComposePath(engine.services, *argument);
+  std::optional<std::string> path = core::ComposeGamePath(engine.services, *argument);
   if (!path) return;
   engine.audio.voicePlayer.filePath = *path;
   // A second line while one plays only cuts the first.
@@ -81,7 +74,7 @@ void Cdda(script::Engine& engine, std::string_view line) {
     return;
   }
   if (engine.input.restoringGame == 1) return;
-  std::optional<std::string_view> argument = Argument(line);
+  std::optional<std::string_view> argument = ArgumentOf(line);
   if (!argument) return;
   const int32_t track = core::ReadNumber(*argument);
   // Ripped tracks really play, so the first track asked for must start even though it is the
@@ -100,11 +93,11 @@ void Cdda(script::Engine& engine, std::string_view line) {
 
 void BgmWave(script::Engine& engine, std::string_view line) {
   if (engine.services.config.bgmFromCd != 0) return;
-  std::optional<std::string_view> argument = Argument(line);
+  std::optional<std::string_view> argument = ArgumentOf(line);
   if (!argument) return;
   std::string& wavePath = engine.audio.waveMusicFileName;
   if (core::ContainsBytes(wavePath, *argument)) return;
-  std::optional<std::string> path = audio::ComposePath(engine.services, *argument);
+  std::optional<std::string> path = core::ComposeGamePath(engine.services, *argument);
   if (!path) return;
   wavePath = *path;
   if (core::ContainsBytes(*argument, "STOP")) {
@@ -117,9 +110,9 @@ void BgmWave(script::Engine& engine, std::string_view line) {
 
 void Wave(script::Engine& engine, std::string_view line) {
   if (engine.input.restoringGame == 1) return;
-  std::optional<std::string_view> argument = Argument(line);
+  std::optional<std::string_view> argument = ArgumentOf(line);
   if (!argument) return;
-  std::optional<std::string> path = audio::ComposePath(engine.services, *argument);
+  std::optional<std::string> path = core::ComposeGamePath(engine.services, *argument);
   if (!path) return;
   // The hover sound composes its path on the window thread; a path of its own keeps the two
   // threads from writing one string.

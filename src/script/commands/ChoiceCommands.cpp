@@ -1,7 +1,6 @@
 // The three choice commands: selarea (screen areas), selword (word bars) and flagselect (areas
 // offered by the record or image-seen flags). Each reads its item lines into the choice table,
 // puts the list up and halts until the window thread's ChoiceClick lets it go.
-#include <mutex>
 #include <optional>
 #include <string>
 
@@ -16,12 +15,11 @@
 #include "script/Commands.h"
 #include "script/Interpreter.h"
 #include "script/ScriptFile.h"
+#include "script/commands/CommandToolkit.h"
 
 namespace qv::script {
 
 namespace {
-
-constexpr size_t kPathMax = 259;
 
 enum class ReadEnd { EndLine, ScriptEnd, Error };
 
@@ -112,11 +110,6 @@ void HaltForPick(script::Engine& engine) {
   engine.script.position -= 2;
 }
 
-std::string_view Argument(std::string_view line) {
-  size_t space = line.find(' ');
-  return space == std::string_view::npos ? std::string_view{} : line.substr(space + 1);
-}
-
 int BuildAreaChoices(script::Engine& engine) {
   StartList(engine);
   const ReadEnd end = ReadItems(engine, "selend", true, ConditionTable::EventFlags, ParseAreaItem,
@@ -143,11 +136,7 @@ int BuildWordChoices(script::Engine& engine) {
   if (end == ReadEnd::Error) return 0;
   engine.view.ResetTextPosition();
   if (end == ReadEnd::ScriptEnd) return 1;
-  {
-    auto& g = engine.view;
-    std::lock_guard lock(g.windowMutex);
-    core::CopyAll(g.screenSurface, g.sceneSurface);
-  }
+  engine.view.screen.PutAll(engine.view.sceneSurface);
   engine.script.position += 2;
   SendPointerPosition(engine);
   return 1;
@@ -180,10 +169,11 @@ int ShowFlagChoices(script::Engine& engine, bool useRecordFlags, const std::stri
                    item.right - item.left, item.bottom - item.top);
   }
   engine.view.messageWindowShown = 0;
-  graphics::PresentScene(engine.view);
-  engine.input.inputBusy = 1;
-  graphics::LoadAreaImage(engine.view, hoverPath);
-  engine.input.inputBusy = 0;
+  graphics::PresentScene(engine.view, engine.view.NextTransition());
+  {
+    core::InputBusy busy(engine.input);
+    graphics::LoadAreaImage(engine.view, hoverPath);
+  }
   SendPointerPosition(engine);
   return 1;
 }
@@ -193,52 +183,55 @@ int ShowFlagChoices(script::Engine& engine, bool useRecordFlags, const std::stri
 void Selarea(script::Engine& engine, std::string_view line) {
   if (engine.input.advanceMode == core::AdvanceMode::Skip)
     core::SetSkipMode(engine.input, engine.services.env, engine.script.gate, false);
-  engine.input.inputBusy = 1;
-  engine.script.position += 2;
-  graphics::LoadAreaImage(engine.view, std::string(Argument(line)));
-  BuildAreaChoices(engine);
-  engine.input.screenMode = core::ScreenMode::Choice;
-  engine.input.inputBusy = 0;
+  {
+    core::InputBusy busy(engine.input);
+    engine.script.position += 2;
+    graphics::LoadAreaImage(engine.view, std::string(ArgumentText(line)));
+    BuildAreaChoices(engine);
+    engine.input.screenMode = core::ScreenMode::Choice;
+  }
   HaltForPick(engine);
 }
 
 void Selword(script::Engine& engine, std::string_view) {
-  engine.input.inputBusy = 1;
-  engine.script.position += 2;
-  BuildWordChoices(engine);
-  engine.view.messageWindowActive = 1;
-  engine.view.messageWindowShown = 1;
-  if (engine.input.advanceMode == core::AdvanceMode::Skip)
-    core::SetSkipMode(engine.input, engine.services.env, engine.script.gate, false);
-  platform::Message paint;
-  paint.id = platform::MSG_PAINT;
-  engine.services.platform.window.Post(paint);
-  engine.input.inputBusy = 0;
+  {
+    core::InputBusy busy(engine.input);
+    engine.script.position += 2;
+    BuildWordChoices(engine);
+    engine.view.messageWindowActive = 1;
+    engine.view.messageWindowShown = 1;
+    if (engine.input.advanceMode == core::AdvanceMode::Skip)
+      core::SetSkipMode(engine.input, engine.services.env, engine.script.gate, false);
+    platform::Message paint;
+    paint.id = platform::MSG_PAINT;
+    engine.services.platform.window.Post(paint);
+  }
   HaltForPick(engine);
 }
 
 void Flagselect(script::Engine& engine, std::string_view line) {
   if (engine.input.advanceMode == core::AdvanceMode::Skip)
     core::SetSkipMode(engine.input, engine.services.env, engine.script.gate, false);
-  engine.input.inputBusy = 1;
-  const bool useRecordFlags = !core::ContainsBytes(line, "CGMODE");
-  std::string paths[3];
-  const bool parsed = ParseFlagPictures(line, paths);
-  bool fit = true;
-  for (const std::string& path : paths) fit = fit && path.size() <= kPathMax;
-  if (parsed && fit) {
-    ShowFlagChoices(engine, useRecordFlags, paths[0], paths[1], paths[2]);
-  } else {
-    // No list can be shown; an old one must not stay clickable.
-    StartList(engine);
-    if (!parsed) {
-      ReportRangeError(engine);
-    } else if (engine.services.platform.log.Enabled()) {
-      engine.services.Log("path too long " + engine.services.Utf8(line));
+  {
+    core::InputBusy busy(engine.input);
+    const bool useRecordFlags = !core::ContainsBytes(line, "CGMODE");
+    std::string paths[3];
+    const bool parsed = ParseFlagPictures(line, paths);
+    bool fit = true;
+    for (const std::string& path : paths) fit = fit && path.size() <= core::kMaxPathBytes;
+    if (parsed && fit) {
+      ShowFlagChoices(engine, useRecordFlags, paths[0], paths[1], paths[2]);
+    } else {
+      // No list can be shown; an old one must not stay clickable.
+      StartList(engine);
+      if (!parsed) {
+        ReportRangeError(engine);
+      } else if (engine.services.platform.log.Enabled()) {
+        engine.services.Log("path too long " + engine.services.Utf8(line));
+      }
     }
+    engine.script.position += 2;
   }
-  engine.script.position += 2;
-  engine.input.inputBusy = 0;
   HaltForPick(engine);
 }
 

@@ -8,6 +8,7 @@
 #include "core/WindowRequests.h"
 #include "script/Commands.h"
 #include "script/Interpreter.h"
+#include "script/commands/CommandToolkit.h"
 
 namespace qv::script {
 
@@ -26,13 +27,6 @@ constexpr size_t kEventjudgeArgument = 12;
 constexpr size_t kPointflagArgument = 11;
 constexpr size_t kPointjudgeArgument = 12;
 constexpr size_t kRandomArgument = 8;
-
-// The text after the first space; none when the line has no argument at all.
-std::optional<std::string_view> ArgumentText(std::string_view line) {
-  size_t space = line.find(' ');
-  if (space == std::string_view::npos) return std::nullopt;
-  return line.substr(space + 1);
-}
 
 bool HasReset(std::string_view line) {
   return core::ContainsBytes(line, "reset");
@@ -125,7 +119,7 @@ void Returnto(script::Engine& engine, std::string_view line) {
 }
 
 void Eventflag(script::Engine& engine, std::string_view line) {
-  auto argument = ArgumentText(line);
+  auto argument = ArgumentOf(line);
   if (!argument) return;
   auto slot = engine.script.state.EventFlagSlot(core::ReadNumber(*argument));
   if (!slot) return;
@@ -188,7 +182,7 @@ void Random(script::Engine& engine, std::string_view line) {
 }
 
 void Recflag(script::Engine& engine, std::string_view line) {
-  auto argument = ArgumentText(line);
+  auto argument = ArgumentOf(line);
   if (!argument) return;
   int32_t number = core::ReadNumber(*argument);
   if (number < 1 || number > static_cast<int32_t>(core::EnvSettings::kFlagCount)) return;

@@ -8,30 +8,13 @@
 #include "graphics/PictureLoading.h"
 #include "graphics/SubEffects.h"
 #include "script/Commands.h"
+#include "script/commands/CommandToolkit.h"
 
 namespace qv::script {
 
 namespace {
 
 using core::GameState;
-
-// Composed paths live in 260-byte buffers; a longer one would name another file, so it is
-// refused (and logged) instead of cut.
-constexpr size_t kPathMax = 259;
-
-// The text after the first space of the line, or nothing when there is no space.
-std::string_view Argument(std::string_view line) {
-  size_t space = line.find(' ');
-  return space == std::string_view::npos ? std::string_view{} : line.substr(space + 1);
-}
-
-bool ComposedPath(script::Engine& engine, std::string_view relative, std::string& out) {
-  out = engine.services.baseDirectory + std::string(relative);
-  if (out.size() <= kPathMax) return true;
-  if (engine.services.platform.log.Enabled())
-    engine.services.Log("path too long " + engine.services.Utf8(out));
-  return false;
-}
 
 // An image whose file name starts with two digits NN right after the first backslash of its
 // path marks image NN as seen; other paths mark nothing.
@@ -48,37 +31,37 @@ void MarkImageSeen(script::Engine& engine, std::string_view path) {
 }  // namespace
 
 void Brightness(script::Engine& engine, std::string_view line) {
-  engine.view.brightnessLevel = core::ReadNumber(Argument(line));
+  engine.view.brightnessLevel = core::ReadNumber(ArgumentText(line));
 }
 
 void Effect(script::Engine& engine, std::string_view line) {
-  engine.view.effectNumber = core::ReadNumber(Argument(line));
+  engine.view.effectNumber = core::ReadNumber(ArgumentText(line));
 }
 
 void Subeffect(script::Engine& engine, std::string_view line) {
-  graphics::RunSubEffect(engine.view, core::ReadNumber(Argument(line)));
+  graphics::RunSubEffect(engine.view, core::ReadNumber(ArgumentText(line)));
 }
 
 void Maskefct(script::Engine& engine, std::string_view line) {
-  std::string path;
-  if (!ComposedPath(engine, Argument(line), path)) return;
-  engine.view.maskFileName = path;
+  const std::optional<std::string> path =
+      core::ComposeGamePath(engine.services, ArgumentText(line));
+  if (!path) return;
+  engine.view.maskFileName = *path;
   engine.view.effectNumber = 21;
 }
 
 void Spralpha(script::Engine& engine, std::string_view line) {
-  engine.view.spriteAlpha = core::ReadNumber(Argument(line));
+  engine.view.spriteAlpha = core::ReadNumber(ArgumentText(line));
 }
 
 void Alphadepth(script::Engine& engine, std::string_view line) {
-  engine.view.alphaDepth = core::ReadNumber(Argument(line));
+  engine.view.alphaDepth = core::ReadNumber(ArgumentText(line));
 }
 
 void Imgblt(script::Engine& engine, std::string_view line) {
-  std::string_view path = Argument(line);
-  std::string full;
-  if (!ComposedPath(engine, path, full)) return;
-  if (!graphics::LoadBackground(engine.view, full)) return;
+  const std::string_view path = ArgumentText(line);
+  const std::optional<std::string> full = core::ComposeGamePath(engine.services, path);
+  if (!full || !graphics::LoadBackground(engine.view, *full)) return;
   engine.script.state.SetText(GameState::kBackgroundNameOffset, GameState::kPathSize, path);
   auto bytes = engine.script.state.Bytes();
   bytes[GameState::kSpriteActiveOffset] = 0;
@@ -135,8 +118,7 @@ void Sprite(script::Engine& engine, std::string_view line) {
   int slot = core::ReadNumber(line.substr(kSlotAt, std::min<size_t>(slotEnd - kSlotAt, 4)));
   int x = core::ReadNumber(line.substr(slotEnd + 1, std::min<size_t>(xEnd - slotEnd - 1, 4)));
   std::string_view path = line.substr(xEnd + 1);
-  std::string full;
-  if (!ComposedPath(engine, path, full)) return;
+  if (!core::ComposeGamePath(engine.services, path)) return;
   // Saved games keep two slots; others are drawn but not remembered.
   if (slot == 0 || slot == 1) {
     auto bytes = engine.script.state.Bytes();

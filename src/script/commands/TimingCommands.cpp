@@ -6,6 +6,7 @@
 #include "core/TextRules.h"
 #include "core/WindowRequests.h"
 #include "script/Commands.h"
+#include "script/commands/CommandToolkit.h"
 
 namespace qv::script {
 
@@ -17,10 +18,10 @@ using core::GameState;
 constexpr size_t kStatetitleText = 11;
 
 // The number after the first space; none when the line has no argument at all.
-std::optional<int32_t> Argument(std::string_view line) {
-  size_t space = line.find(' ');
-  if (space == std::string_view::npos) return std::nullopt;
-  return core::ReadNumber(line.substr(space + 1));
+std::optional<int32_t> NumberArgument(std::string_view line) {
+  const std::optional<std::string_view> argument = ArgumentOf(line);
+  if (!argument) return std::nullopt;
+  return core::ReadNumber(*argument);
 }
 
 }  // namespace
@@ -29,7 +30,7 @@ void Wait(script::Engine& engine, std::string_view line) {
   engine.view.waitCursorOn = 0;
   auto& clock = engine.services.platform.clock;
   const uint32_t start = clock.tickCount();
-  const uint32_t end = start + static_cast<uint32_t>(Argument(line).value_or(0));
+  const uint32_t end = start + static_cast<uint32_t>(NumberArgument(line).value_or(0));
   for (;;) {
     // Tick counts compare unsigned, so an end that wrapped below the start is reached at once.
     const uint32_t now = clock.tickCount();
@@ -54,7 +55,7 @@ void Syncexit(script::Engine& engine, std::string_view) {
 }
 
 void Synctiming(script::Engine& engine, std::string_view line) {
-  const uint32_t offset = static_cast<uint32_t>(Argument(line).value_or(0));
+  const uint32_t offset = static_cast<uint32_t>(NumberArgument(line).value_or(0));
   engine.services.platform.clock.waitUntilTick(engine.script.syncStartTime + offset,
                                                platform::WaitStyle::Sleep);
 }
@@ -65,7 +66,7 @@ void Statuswindow(script::Engine& engine, std::string_view line) {
 }
 
 void Statusctrl(script::Engine& engine, std::string_view line) {
-  if (Argument(line) != 1) return;
+  if (NumberArgument(line) != 1) return;
   GameState& state = engine.script.state;
   const size_t total = *state.PointSlot(2);
   const size_t bonus = *state.PointSlot(4);

@@ -99,9 +99,10 @@ TEST_F(Compositing, NewLooksGoIntoTheSurfacesInPlaceWhileAHoverCopiesFromThem) {
   std::thread hover([&] {  // the window thread's hover copies, under the window lock
     core::Surface copy(800, 600);
     while (!done) {
-      std::lock_guard lock(g.windowMutex);
-      core::CopyAll(copy, g.pageSurface);
-      core::CopyAll(copy, g.sceneSurface);
+      g.screen.Locked([&](core::Surface&) {
+        core::CopyAll(copy, g.pageSurface);
+        core::CopyAll(copy, g.sceneSurface);
+      });
     }
   });
   for (int round = 0; round < 20; ++round) {
@@ -117,20 +118,21 @@ TEST_F(Compositing, NewLooksGoIntoTheSurfacesInPlaceWhileAHoverCopiesFromThem) {
 TEST_F(Compositing, HidingAndShowingTheMessageWindowRestoresTheScreenExactly) {
   Paint(g.sceneCopySurface, 10);  // the scene without the window
   Paint(g.sceneSurface, 10);
-  Paint(g.screenSurface, 99);  // the page with its text
-  g.screenSurface.Row(460)[100] = 1;
-  const core::Surface page = g.screenSurface;
+  core::Surface page = g.sceneSurface;
+  Paint(page, 99);  // the page with its text
+  page.Row(460)[100] = 1;
+  g.screen.PutAll(page);
   engine.view.messageWindowActive = 1;
   engine.view.messageWindowShown = 1;
   graphics::ToggleMessageWindow(engine.view, 1);
   EXPECT_EQ(engine.view.messageWindowShown, 0);
   EXPECT_EQ(engine.view.waitCursorOn, 0);
-  EXPECT_EQ(g.screenSurface.StoredRow(0)[0], 10);
+  EXPECT_EQ(g.screen.Surface().StoredRow(0)[0], 10);
   EXPECT_EQ(std::memcmp(game.fakes.window.picture.data(), g.sceneCopySurface.Data(), 600), 0);
   graphics::ToggleMessageWindow(engine.view, 0);
   EXPECT_EQ(engine.view.messageWindowShown, 1);
   EXPECT_EQ(engine.view.waitCursorOn, 1);
-  EXPECT_EQ(std::memcmp(g.screenSurface.Data(), page.Data(), page.SizeBytes()), 0);
+  EXPECT_EQ(std::memcmp(g.screen.Surface().Data(), page.Data(), page.SizeBytes()), 0);
   EXPECT_EQ(std::memcmp(g.sceneSurface.Data(), g.sceneCopySurface.Data(), page.SizeBytes()), 0);
   // Refused while a screen is being drawn, or before a page is up.
   engine.input.inputBusy = 1;

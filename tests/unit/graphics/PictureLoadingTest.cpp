@@ -105,10 +105,10 @@ TEST_F(PictureLoadingTest, SpriteAndMessageWindowPictureAreReportedAsTheScriptNa
   EXPECT_FALSE(ReadSprite(engine.view, kBase + "cg\\none.bmp", "cg\\none.bmp"));
   EXPECT_EQ(Boxes(), (Texts{kMissing + "cg\\thin.bmp", kMissing + "cg\\none.bmp"}));
 
-  EXPECT_FALSE(ReadMessageWindowPicture(engine.view));
+  EXPECT_FALSE(MessageWindowPicture(engine.view));
   EXPECT_EQ(Boxes(), Texts{"cg\\menu\\bar_a.bmp"});
   Put("cg\\menu\\bar_a.bmp", EncodeBitmap(hina));  // relative to the game folder
-  EXPECT_TRUE(ReadMessageWindowPicture(engine.view));
+  EXPECT_TRUE(MessageWindowPicture(engine.view));
   EXPECT_EQ(Log().back(), "picture cg\\menu\\bar_a.bmp");
 }
 
@@ -157,14 +157,14 @@ TEST_F(PictureLoadingTest, ChoiceBarsAreaImagesAndMasksReportAsTheirCallersExpec
 
   engine.view.maskFileName = kBase + "cg\\mask.bmp";
   Put(engine.view.maskFileName, EncodeMask(kW, kH, std::vector<uint8_t>(kW * kH, 128)));
-  const auto mask = LoadMask(engine.view);
+  const auto mask = LoadMask(engine.view, engine.view.maskFileName);
   ASSERT_TRUE(mask);
   EXPECT_EQ(mask->indices[5], 128);
   EXPECT_EQ(Log().back(), "picture cg\\mask.bmp");
   Put(engine.view.maskFileName, EncodeBitmap(Filled(kW, kH, 0)));  // 24 bits: not a mask
-  EXPECT_FALSE(LoadMask(engine.view));
+  EXPECT_FALSE(LoadMask(engine.view, engine.view.maskFileName));
   engine.view.maskFileName.clear();  // no maskefct yet
-  EXPECT_FALSE(LoadMask(engine.view));
+  EXPECT_FALSE(LoadMask(engine.view, engine.view.maskFileName));
   EXPECT_EQ(Boxes(), (Texts{"loss parts", "loss parts"}));
 }
 

@@ -77,28 +77,31 @@ inline Origin Expected(Source s, int x, int y) {
   return {s, x, y};
 }
 
-// screenSurface and the window show the old picture, sceneSurface holds the new one.
+// The screen and the window show the old picture, sceneSurface holds the new one.
 struct TransitionRig {
   TransitionRig(int width, int height) {
     engine.services.config.width = width;
     engine.services.config.height = height;
     window.Create("", width, height);
     auto& g = engine.view;
+    core::Surface old;
     for (core::Surface* s :
-         {&g.screenSurface, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface, &g.workPixels}) {
+         {&old, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface, &g.workPixels}) {
       s->Create(width, height);
     }
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
-        for (auto [s, source] : {std::pair{&g.screenSurface, 0x40}, {&g.sceneSurface, 0x80}}) {
+        for (auto [s, source] : {std::pair{&old, 0x40}, {&g.sceneSurface, 0x80}}) {
           uint8_t* out = s->Row(y) + 3 * x;
           out[0] = static_cast<uint8_t>(x);
           out[1] = static_cast<uint8_t>(y);
           out[2] = static_cast<uint8_t>(source | (x >> 8) << 3 | y >> 8);
         }
       }
-      std::copy_n(g.screenSurface.Row(y), width * 3, &window.picture[(height - 1 - y) * width * 3]);
+      std::copy_n(old.Row(y), width * 3, &window.picture[(height - 1 - y) * width * 3]);
     }
+    g.screen.Create(width, height);
+    g.screen.PutAll(old);
     engine.services.env.screenEffects = 1;
   }
 
@@ -120,10 +123,10 @@ struct TransitionRig {
   }
   bool WindowEqualsScreen() const {
     return std::equal(window.picture.begin(), window.picture.end(),
-                      engine.view.screenSurface.Data());
+                      engine.view.screen.Surface().Data());
   }
   bool ScreenShowsScene() const {
-    const auto& screen = engine.view.screenSurface;
+    const auto& screen = engine.view.screen.Surface();
     return std::equal(screen.Data(), screen.Data() + screen.SizeBytes(),
                       engine.view.sceneSurface.Data());
   }

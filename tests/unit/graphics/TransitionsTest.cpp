@@ -42,14 +42,14 @@ TEST(PresentScene, EveryTransitionEndsOnTheNewPictureCoveringTheWholeFrameAtBoth
       for (size_t i = 0; i < indices.size(); ++i)
         indices[i] = static_cast<uint8_t>(i % width + i / width);
       const auto mask = EncodeMask(width, height, indices);
-      rig.engine.view.maskFileName = "C:\\game\\cg\\mask.bmp";
-      rig.fakes.files.Put(rig.engine.view.maskFileName, std::string(mask.begin(), mask.end()));
-      rig.engine.view.effectNumber = number;
-      EXPECT_EQ(PresentScene(rig.engine.view), 1);
+      const Transition transition{number, 64, "C:\\game\\cg\\mask.bmp"};
+      rig.fakes.files.Put(transition.maskFileName, std::string(mask.begin(), mask.end()));
+      EXPECT_EQ(PresentScene(rig.engine.view, transition), 1);
       EXPECT_EQ(rig.fakes.log.lines.back(), LogLine(number, width == 640 ? frames640 : frames800));
       EXPECT_EQ(rig.engine.input.inputBusy, 0);
       if (number == 21) {  // in-place blending ends within rounding of the new picture
-        const auto &screen = rig.engine.view.screenSurface, &scene = rig.engine.view.sceneSurface;
+        const auto &screen = rig.engine.view.screen.Surface(),
+                   &scene = rig.engine.view.sceneSurface;
         for (size_t k = 0; k < screen.SizeBytes(); ++k)
           ASSERT_LE(std::abs(screen.Data()[k] - scene.Data()[k]), 1) << k;
         EXPECT_TRUE(rig.WindowEqualsScreen());
@@ -71,9 +71,7 @@ TEST(PresentScene, ScreenEffectsOffCutsAndUnlistedNumbersOrAMissingMaskDrawNothi
     SCOPED_TRACE(std::to_string(effects) + " " + std::to_string(number));
     TransitionRig rig(16, 8);
     rig.engine.services.env.screenEffects = effects;
-    rig.engine.view.effectNumber = number;
-    rig.engine.view.maskFileName = "C:\\game\\cg\\none.bmp";
-    EXPECT_EQ(PresentScene(rig.engine.view), result);
+    EXPECT_EQ(PresentScene(rig.engine.view, {number, 64, "C:\\game\\cg\\none.bmp"}), result);
     EXPECT_EQ(rig.window.frames.size(), frames);
     EXPECT_EQ(rig.WindowMismatches(frames ? Source::New : Source::Old), 0);
     EXPECT_EQ(rig.ScreenShowsScene(), frames > 0);
@@ -88,10 +86,10 @@ TEST(PresentScene, ScreenEffectsOffCutsAndUnlistedNumbersOrAMissingMaskDrawNothi
 
 TEST(PresentScene, InputIsBusyWhileDrawingAndFreeOnEveryWayOut) {
   TransitionRig rig(16, 8);
-  rig.engine.view.effectNumber = 2;
+  const Transition blinds{2, 64, ""};
   std::vector<int> busy;
   rig.window.onPresent = [&] { busy.push_back(rig.engine.input.inputBusy); };
-  PresentScene(rig.engine.view);
+  PresentScene(rig.engine.view, blinds);
   EXPECT_EQ(busy, std::vector<int>(10, 1));
   EXPECT_EQ(rig.engine.input.inputBusy, 0);
   // Closing interrupts the transition at its first wait.
@@ -100,7 +98,7 @@ TEST(PresentScene, InputIsBusyWhileDrawingAndFreeOnEveryWayOut) {
   std::thread interpreter([&] {
     platform::Clock::MarkThreadInterruptible();
     try {
-      PresentScene(rig.engine.view);
+      PresentScene(rig.engine.view, blinds);
     } catch (const platform::StopSignal&) {
       stopped = true;
     }
@@ -126,7 +124,8 @@ void CheckFrames(TransitionRig& rig, Expected expected, int periodMs = 0) {
 // presented frame, checked to be every byte of it.
 void EvenFrames(TransitionRig& rig, uint8_t before, uint8_t after, std::vector<int>& seen) {
   auto& g = rig.engine.view;
-  std::memset(g.screenSurface.Data(), before, g.screenSurface.SizeBytes());
+  g.screen.Locked(
+      [&](core::Surface& shown) { std::memset(shown.Data(), before, shown.SizeBytes()); });
   std::memset(rig.window.picture.data(), before, rig.window.picture.size());
   std::memset(g.sceneSurface.Data(), after, g.sceneSurface.SizeBytes());
   rig.window.onPresent = [&rig, &seen] {
@@ -301,8 +300,8 @@ TEST(CrossFade, SharesAreWholeStepsOf256DividedByTheStepCount) {
     EvenFrames(rig, 0, 255, seen);
     EXPECT_EQ(CrossFade(rig.engine.view, steps), static_cast<int>(frames.size()));
     EXPECT_EQ(seen, frames);
-    // screenSurface and workPixels keep the last frame.
-    EXPECT_EQ(rig.engine.view.screenSurface.Data()[5], frames.back());
+    // The screen and workPixels keep the last frame.
+    EXPECT_EQ(rig.engine.view.screen.Surface().Data()[5], frames.back());
     EXPECT_EQ(rig.engine.view.workPixels.Data()[5], frames.back());
   }
   // Through PresentScene: every byte mixed, each frame shown for one display refresh. (200 * (256
@@ -310,9 +309,7 @@ TEST(CrossFade, SharesAreWholeStepsOf256DividedByTheStepCount) {
   TransitionRig rig(8, 2);
   std::vector<int> seen;
   EvenFrames(rig, 200, 10, seen);
-  rig.engine.view.alphaDepth = 4;
-  rig.engine.view.effectNumber = 8;
-  PresentScene(rig.engine.view);
+  PresentScene(rig.engine.view, {8, 4, ""});
   EXPECT_EQ(seen, (std::vector<int>{200, 152, 105, 57, 10}));
   EXPECT_EQ(rig.PresentTimes(), (Times{0, 16, 33, 50, 66}));
   EXPECT_EQ(rig.fakes.clock.nowMs(), 83u);

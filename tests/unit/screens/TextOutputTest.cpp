@@ -82,15 +82,15 @@ TEST_F(TextOutput, OversizedFailingAndEdgeGlyphsNeverWriteOutsideOrCrash) {
 TEST_F(TextOutput, PenMovesByCellsAndWrapsAfterTheThirtyEighthWideCharacter) {
   screens::ShowTextLine(engine.view, "a b");
   // One-byte characters take 10 pixels, a space no ink; the next line starts a row lower.
-  EXPECT_EQ(Pixel(g.screenSurface, 35 + 10 - 4, 452)[0], 250);
-  EXPECT_EQ(Pixel(g.screenSurface, 45 + 10 - 4, 452)[0], 0);
-  EXPECT_EQ(Pixel(g.screenSurface, 55 + 10 - 4, 452)[0], 250);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 35 + 10 - 4, 452)[0], 250);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 45 + 10 - 4, 452)[0], 0);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 55 + 10 - 4, 452)[0], 250);
   EXPECT_EQ(engine.view.textPositionX, 35);
   EXPECT_EQ(engine.view.textPositionY, 477);
 
   screens::ShowTextLine(engine.view, Wide(39));
-  EXPECT_EQ(Pixel(g.screenSurface, 775 + 2, 479)[0], 250);      // the 38th cell of the row
-  EXPECT_EQ(Pixel(g.screenSurface, 35 + 2, 479 + 27)[0], 250);  // the 39th below
+  EXPECT_EQ(Pixel(g.screen.Surface(), 775 + 2, 479)[0], 250);      // the 38th cell of the row
+  EXPECT_EQ(Pixel(g.screen.Surface(), 35 + 2, 479 + 27)[0], 250);  // the 39th below
   EXPECT_EQ(engine.view.textPositionY, 477 + 2 * 27);
   // A lead byte at the very end is drawn as a one-byte character.
   screens::ShowTextLine(engine.view, "\x82");
@@ -109,12 +109,12 @@ TEST_F(TextOutput, PagesClearLazilyAndTheFifthRowMayOverflow) {
   for (int i = 0; i < 3; ++i) screens::ShowTextLine(engine.view, "row");
   screens::ShowTextLine(engine.view, Wide(40));
   EXPECT_EQ(Pages(), 2);
-  EXPECT_EQ(Pixel(g.screenSurface, 37, 587)[0], 250);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 37, 587)[0], 250);
   engine.input.newPageRequested = 1;
   screens::ShowTextLine(engine.view, "p");
   EXPECT_EQ(Pages(), 3);
   EXPECT_EQ(engine.input.newPageRequested, 0);
-  EXPECT_EQ(Pixel(g.screenSurface, 37, 587)[0], 0);  // the page came back from pageSurface
+  EXPECT_EQ(Pixel(g.screen.Surface(), 37, 587)[0], 0);  // the page came back from pageSurface
 }
 
 TEST_F(TextOutput, SmallFrameClearsOnlyWhatItHolds) {
@@ -122,8 +122,8 @@ TEST_F(TextOutput, SmallFrameClearsOnlyWhatItHolds) {
   Frame(640, 480);
   std::memset(g.pageSurface.Data(), 9, g.pageSurface.SizeBytes());
   screens::ShowTextLine(engine.view, "hi");
-  EXPECT_EQ(Pixel(g.screenSurface, 639, 0)[0], 9);
-  EXPECT_EQ(Pixel(g.screenSurface, 0, 479)[0], 9);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 639, 0)[0], 9);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 0, 479)[0], 9);
 }
 
 TEST_F(TextOutput, SpeedIsReadAfreshEachCharacterAndReturnToTitleStopsTheLineWithinOne) {
@@ -159,24 +159,24 @@ TEST_F(TextOutput, WaitCursorAlternatesFramesLeavesPureGreenTransparentAndGoesFo
   engine.view.messageWindowActive = 0;  // erased from the scene
 
   screens::AnimateWaitCursor(engine.view);  // off: nothing
-  EXPECT_EQ(Pixel(g.screenSurface, 750, 582)[0], 0);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 750, 582)[0], 0);
   engine.view.waitCursorOn = 1;
   screens::AnimateWaitCursor(engine.view);
-  EXPECT_EQ(Pixel(g.screenSurface, 750, 582)[1], 7);
-  EXPECT_EQ(Pixel(g.screenSurface, 751, 582)[2], 1);
-  EXPECT_EQ(Pixel(g.screenSurface, 760, 551)[0], 0);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 750, 582)[1], 7);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 751, 582)[2], 1);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 760, 551)[0], 0);
   screens::AnimateWaitCursor(engine.view);
-  EXPECT_EQ(Pixel(g.screenSurface, 750, 582)[0], 0x80);
-  EXPECT_EQ(Pixel(g.screenSurface, 760, 551)[0], 0x80);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 750, 582)[0], 0x80);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 760, 551)[0], 0x80);
   screens::AnimateWaitCursor(engine.view);
-  EXPECT_EQ(Pixel(g.screenSurface, 760, 551)[0], 0);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 760, 551)[0], 0);
   EXPECT_EQ(engine.view.cursorDrawing, 0);
   // The next line erases it before drawing.
   screens::AnimateWaitCursor(engine.view);
-  EXPECT_EQ(Pixel(g.screenSurface, 760, 560)[0], 0x80);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 760, 560)[0], 0x80);
   screens::ShowTextLine(engine.view, "a");
   EXPECT_EQ(engine.view.waitCursorOn, 0);
-  EXPECT_EQ(Pixel(g.screenSurface, 760, 560)[0], 0);
+  EXPECT_EQ(Pixel(g.screen.Surface(), 760, 560)[0], 0);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST(TypedPage, MatchesTheChecksumMadeWithThePinnedFont) {
     ASSERT_TRUE(cp932.FromUtf8(line, sjis, bad));
     screens::ShowTextLine(engine.view, sjis);
   }
-  const core::Surface& screen = engine.view.screenSurface;
+  const core::Surface& screen = engine.view.screen.Surface();
   const uint64_t hash = Fnv1a(screen.Data(), screen.SizeBytes());
   // Made with this rasteriser, IPAGothic 00303 and FreeType 2.12. A change here means the text
   // looks different: check a capture by eye before taking the new number.

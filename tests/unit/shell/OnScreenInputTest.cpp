@@ -101,7 +101,7 @@ TEST_F(OnScreen, HoverLightsTheItemOrButtonAndPlaysTheSoundOncePerEntry) {
   std::memset(g.pageSurface.Data(), 0xEE, g.pageSurface.SizeBytes());
   std::memset(g.sceneSurface.Data(), 0x11, g.sceneSurface.SizeBytes());
   std::memset(g.barSurface.Data(), 0x55, g.barSurface.SizeBytes());
-  auto pixel = [&](int x, int y) { return g.screenSurface.Row(y)[x * 3]; };
+  auto pixel = [&](int x, int y) { return g.screen.Surface().Row(y)[x * 3]; };
   shell::HandleHover(engine, MakePoint(120, 120));
   EXPECT_EQ(pixel(120, 120), 0xEE);
   shell::HandleHover(engine, MakePoint(130, 130));

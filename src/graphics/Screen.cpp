@@ -1,30 +1,51 @@
-// Drawing onto the window's picture (see WindowPicture.h).
-#include "graphics/WindowPicture.h"
+// The screen and drawing on the window's picture (see Screen.h).
+#include "graphics/Screen.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace qv::graphics {
 
-WindowCanvas::WindowCanvas(Presentation& view)
-    : view_(view),
-      lock_(view.windowMutex),
-      pixels_(view.services.platform.window.Picture()),
-      width_(pixels_ ? std::max(view.services.config.width, 0) : 0),
-      height_(pixels_ ? std::max(view.services.config.height, 0) : 0) {}
-
-WindowCanvas::~WindowCanvas() {
-  // Presented under the lock: the backend reads the picture while it takes the rectangle.
-  if (right_ > left_)
-    view_.services.platform.window.Present(left_, top_, right_ - left_, bottom_ - top_);
+void Screen::Create(int width, int height) {
+  surface_.Create(width, height);
 }
 
-bool WindowCanvas::SameLayoutAs(const core::Surface& surface) const {
+void Screen::Release() {
+  surface_.Release();
+}
+
+void Screen::Put(int x, int y, const core::Surface& source, int sx, int sy, int w, int h) {
+  std::lock_guard lock(mutex_);
+  core::CopyRect(surface_, x, y, source, sx, sy, w, h);
+}
+
+void Screen::Show(const core::Surface& source, int sx, int sy, int w, int h, int dx, int dy) {
+  Canvas(*this).Copy(source, sx, sy, w, h, dx, dy);
+}
+
+void Screen::Stretch(const core::Surface& source, int dx, int dy, int dw, int dh) {
+  Canvas(*this).Stretch(source, dx, dy, dw, dh);
+}
+
+Screen::Canvas::Canvas(Screen& screen)
+    : screen_(screen),
+      lock_(screen.mutex_),
+      pixels_(screen.services_.platform.window.Picture()),
+      width_(pixels_ ? std::max(screen.services_.config.width, 0) : 0),
+      height_(pixels_ ? std::max(screen.services_.config.height, 0) : 0) {}
+
+Screen::Canvas::~Canvas() {
+  // Presented under the lock: the backend reads the picture while it takes the rectangle.
+  if (right_ > left_)
+    screen_.services_.platform.window.Present(left_, top_, right_ - left_, bottom_ - top_);
+}
+
+bool Screen::Canvas::SameLayoutAs(const core::Surface& surface) const {
   return pixels_ != nullptr && surface.Width() == width_ && surface.Height() == height_ &&
          surface.RowBytes() == static_cast<size_t>(width_) * 3;
 }
 
-void WindowCanvas::Mark(int x, int y, int w, int h) {
+void Screen::Canvas::Mark(int x, int y, int w, int h) {
   if (w <= 0 || h <= 0) return;
   if (right_ <= left_) {
     left_ = x;
@@ -39,7 +60,8 @@ void WindowCanvas::Mark(int x, int y, int w, int h) {
   bottom_ = std::max(bottom_, y + h);
 }
 
-void WindowCanvas::Copy(const core::Surface& source, int sx, int sy, int w, int h, int dx, int dy) {
+void Screen::Canvas::Copy(const core::Surface& source, int sx, int sy, int w, int h, int dx,
+                          int dy) {
   if (!pixels_) return;
   // Clip against the source, then the window, moving both corners together (64 bits: callers
   // pass whatever a script computed).
@@ -64,7 +86,7 @@ void WindowCanvas::Copy(const core::Surface& source, int sx, int sy, int w, int 
        static_cast<int>(h64));
 }
 
-void WindowCanvas::Stretch(const core::Surface& source, int dx, int dy, int dw, int dh) {
+void Screen::Canvas::Stretch(const core::Surface& source, int dx, int dy, int dw, int dh) {
   if (!pixels_ || dw <= 0 || dh <= 0 || source.Empty()) return;
   const int64_t left = std::max<int64_t>(dx, 0);
   const int64_t right = std::min<int64_t>(int64_t{dx} + dw, width_);
@@ -92,31 +114,6 @@ void WindowCanvas::Stretch(const core::Surface& source, int dx, int dy, int dw, 
   }
   Mark(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
        static_cast<int>(bottom - top));
-}
-
-void ShowRect(Presentation& view, const core::Surface& source, int sx, int sy, int w, int h, int dx,
-              int dy) {
-  WindowCanvas(view).Copy(source, sx, sy, w, h, dx, dy);
-}
-
-void ShowSurface(Presentation& view, const core::Surface& source) {
-  ShowRect(view, source, 0, 0, source.Width(), source.Height(), 0, 0);
-}
-
-void StretchToWindow(Presentation& view, const core::Surface& source, int dx, int dy, int dw,
-                     int dh) {
-  WindowCanvas(view).Stretch(source, dx, dy, dw, dh);
-}
-
-uint64_t NextDisplayRefresh(uint64_t nowMs) {
-  uint64_t k = nowMs * 60 / 1000;
-  while (k * 1000 / 60 <= nowMs) ++k;
-  return k * 1000 / 60;
-}
-
-void WaitForDisplayRefresh(Presentation& view) {
-  auto& clock = view.services.platform.clock;
-  clock.await(nullptr, NextDisplayRefresh(clock.nowMs()));
 }
 
 }  // namespace qv::graphics

@@ -1,6 +1,8 @@
 // Copies and stretches onto the window's picture: clipping, what is presented, the refresh pace;
-// and the shake and the two lines drawn with them, on the window and in screenSurface.
-#include "graphics/WindowPicture.h"
+// and the shake and the two lines drawn with them, on the window and in the screen's surface.
+#include "graphics/Screen.h"
+
+#include "graphics/DisplayRefresh.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +18,11 @@ using test::Origin;
 using test::Source;
 using test::TransitionRig;
 
-TEST(WindowPicture, RectanglesAreClippedToSourceAndWindowAndPresentedAsDrawn) {
+TEST(Screen, RectanglesAreClippedToSourceAndWindowAndPresentedAsDrawn) {
   TransitionRig rig(8, 6);
   const auto& scene = rig.engine.view.sceneSurface;
   // Source column -2 and window row -1 are cut off together with what they would have carried.
-  ShowRect(rig.engine.view, scene, -2, 1, 5, 10, 4, -1);
+  rig.engine.view.screen.Show(scene, -2, 1, 5, 10, 4, -1);
   ASSERT_EQ(rig.window.frames.size(), 1u);
   const auto& f = rig.window.frames[0];
   EXPECT_EQ((std::tuple{f.x, f.y, f.w, f.h}), (std::tuple{6, 0, 2, 4}));
@@ -28,34 +30,34 @@ TEST(WindowPicture, RectanglesAreClippedToSourceAndWindowAndPresentedAsDrawn) {
     return x >= 6 && y < 4 ? Origin{Source::New, x - 6, y + 2} : Origin{Source::Old, x, y};
   }),
             0);
-  ShowRect(rig.engine.view, scene, 0, 0, 8, 6, 8, 0);   // right of the window
-  ShowRect(rig.engine.view, scene, 0, 6, 8, 6, 0, 0);   // below the source
-  ShowRect(rig.engine.view, scene, 0, 0, -3, 6, 0, 0);  // no width
+  rig.engine.view.screen.Show(scene, 0, 0, 8, 6, 8, 0);   // right of the window
+  rig.engine.view.screen.Show(scene, 0, 6, 8, 6, 0, 0);   // below the source
+  rig.engine.view.screen.Show(scene, 0, 0, -3, 6, 0, 0);  // no width
   EXPECT_EQ(rig.window.frames.size(), 1u);
 }
 
-TEST(WindowPicture, StretchesRepeatOrDropPixelsAndClip) {
+TEST(Screen, StretchesRepeatOrDropPixelsAndClip) {
   TransitionRig rig(8, 6);
   const auto& scene = rig.engine.view.sceneSurface;
-  StretchToWindow(rig.engine.view, scene, -4, 0, 16, 6);  // twice as wide, its left quarter outside
+  rig.engine.view.screen.Stretch(scene, -4, 0, 16, 6);  // twice as wide, its left quarter outside
   EXPECT_EQ(rig.WindowMismatches([](int x, int y) {
     return Origin{Source::New, (x + 4) / 2, y};
   }),
             0);
   TransitionRig squeezed(8, 6);
   const auto& source = squeezed.engine.view.sceneSurface;
-  StretchToWindow(squeezed.engine.view, source, 2, 0, 4, 3);
+  squeezed.engine.view.screen.Stretch(source, 2, 0, 4, 3);
   EXPECT_EQ(squeezed.WindowMismatches([](int x, int y) {
     return x >= 2 && x < 6 && y < 3 ? Origin{Source::New, (x - 2) * 2, y * 2}
                                     : Origin{Source::Old, x, y};
   }),
             0);
-  StretchToWindow(squeezed.engine.view, source, 0, 0, 0, 6);
-  StretchToWindow(squeezed.engine.view, source, 0, 0, -8, 6);
+  squeezed.engine.view.screen.Stretch(source, 0, 0, 0, 6);
+  squeezed.engine.view.screen.Stretch(source, 0, 0, -8, 6);
   EXPECT_EQ(squeezed.window.frames.size(), 1u);
 }
 
-TEST(WindowPicture, DisplayRefreshesComeSixtyTimesASecond) {
+TEST(Screen, DisplayRefreshesComeSixtyTimesASecond) {
   // The waits themselves are timed by the push and cross-fade tests.
   const std::pair<uint64_t, uint64_t> cases[] = {{0, 16},  {15, 16},    {16, 33},
                                                  {33, 50}, {999, 1000}, {1000, 1016}};
@@ -77,7 +79,7 @@ TEST(SubEffects, ShakeShiftsTheFrameAndEndsWithTheWindowEqualToTheScreen) {
   RunSubEffect(rig.engine.view, 1);
   EXPECT_EQ(rig.PresentTimes(), (std::vector<uint64_t>{0, 50, 100, 150, 200, 250}));
   EXPECT_TRUE(rig.WindowEqualsScreen());
-  EXPECT_EQ(rig.WindowMismatches(Source::Old), 0);  // screenSurface unchanged
+  EXPECT_EQ(rig.WindowMismatches(Source::Old), 0);  // the screen's surface unchanged
   EXPECT_EQ(rig.engine.input.inputBusy, 1);
   EXPECT_EQ(rig.fakes.log.lines.back(), "subeffect 1");
 }
@@ -101,7 +103,7 @@ TEST(SubEffects, LinesCrossRow228OfTheWholeFrameAndStayOnTheScreen) {
     RunSubEffect(rig.engine.view, number);
     EXPECT_EQ(step, width / 20 + 1);
     EXPECT_EQ(rig.fakes.clock.nowMs(), width / 20 + 1u);
-    // A repaint shows it: screenSurface holds the line, and nothing else changed.
+    // A repaint shows it: the screen's surface holds the line, and nothing else changed.
     EXPECT_TRUE(rig.WindowEqualsScreen());
     EXPECT_EQ(
         rig.WindowMismatches([](int, int y) { return y == 228 ? Source::Other : Source::Old; }), 0);
