@@ -1,4 +1,4 @@
-// The run's audio: the music and voice players, the files the other sound paths play, and what
+// The run's audio: the music and voice players, the wave music and CD track asked for, and what
 // the start-up CD scan found.
 #pragma once
 
@@ -43,12 +43,12 @@ class AudioState {
   // 1 from a voice's start until it finished or was stopped. Either thread.
   std::atomic<int32_t> voicePlaying{0};
 
-  // The two streaming players; the window thread plays and stops them. Their paths are written by
-  // the interpreter before its synchronous request.
+  // The two streaming players; the window thread plays and stops them (see AudioRequests.h).
   OggStreamPlayer musicPlayer;
   OggStreamPlayer voicePlayer;
+  // The interpreter's bookkeeping: the wave music last asked for (nothing plays it) and the CD
+  // player's track.
   std::string waveMusicFileName;
-  std::string soundEffectFileName;
   int32_t cdTrack = 1;
 
   // What the start-up CD scan found (written before the interpreter thread starts): the game's

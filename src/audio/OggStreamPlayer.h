@@ -51,7 +51,9 @@ class OggStreamPlayer {
   // Decodes into buffer `index` at the current volume; returns the bytes decoded.
   uint32_t FillBuffer(int index);
 
-  // Written by the interpreter before its synchronous request, read by the window thread.
+  // What plays, or last asked to: written on the window thread only (by the requests, see
+  // AudioRequests.h, and by a load while the interpreter is halted), so the interpreter, which
+  // waits for its requests, may read it between them.
   std::string filePath;
   std::atomic<int32_t> playOnce{1};
   std::atomic<int16_t> volume{75};  // percent

@@ -1,6 +1,8 @@
 // The interpreter's halt and resume hand-over (see InterpreterGate.h).
 #include "core/InterpreterGate.h"
 
+#include <utility>
+
 namespace qv::core {
 
 void InterpreterGate::SuspendSelf(HaltReason reason) {
@@ -8,6 +10,7 @@ void InterpreterGate::SuspendSelf(HaltReason reason) {
   clock_.update([&] {
     halted_ = reason;
     resumed_ = false;
+    pick_.reset();
   });
   clock_.await([&] { return resumed_; }, std::nullopt);
 }
@@ -18,6 +21,24 @@ void InterpreterGate::Resume() {
     halted_ = HaltReason::None;
     resumed_ = true;
   });
+}
+
+bool InterpreterGate::ResumeWithPick(std::string label) {
+  bool taken = false;
+  clock_.update([&] {
+    if (halted_ != HaltReason::Choice) return;
+    pick_ = std::move(label);
+    halted_ = HaltReason::None;
+    resumed_ = true;
+    taken = true;
+  });
+  return taken;
+}
+
+std::optional<std::string> InterpreterGate::TakePick() {
+  std::optional<std::string> pick;
+  clock_.update([&] { pick.swap(pick_); });
+  return pick;
 }
 
 HaltReason InterpreterGate::Halted() {

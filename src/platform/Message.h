@@ -19,16 +19,9 @@ inline constexpr uint32_t MSG_MOUSEMOVE = 0x0200;
 inline constexpr uint32_t MSG_LBUTTONUP = 0x0202;
 inline constexpr uint32_t MSG_RBUTTONUP = 0x0205;
 
-// Requests between the interpreter, the audio device and the window thread.
+// The audio device's notice that a play-once stream has ended (wParam: the device handle). The
+// players' own requests are calls that carry their data.
 inline constexpr uint32_t MSG_STREAM_DONE = 0x3E0;
-inline constexpr uint32_t MSG_CD_PLAY = 0xDDE3;
-inline constexpr uint32_t MSG_CD_STOP = 0xDDE4;
-inline constexpr uint32_t MSG_VOICE_PLAY = 0xDDE5;
-inline constexpr uint32_t MSG_VOICE_STOP = 0xDDE6;
-inline constexpr uint32_t MSG_WAVE_MUSIC_PLAY = 0xDDE7;
-inline constexpr uint32_t MSG_WAVE_MUSIC_STOP = 0xDDE8;
-inline constexpr uint32_t MSG_MUSIC_RESTART = 0xDDE9;
-inline constexpr uint32_t MSG_MUSIC_STOP = 0xFFEA;
 
 // Virtual-key code of Print Screen (the only key the window procedure tells apart).
 inline constexpr uint32_t VK_SNAPSHOT = 0x2C;

@@ -46,6 +46,9 @@ void Recflag(script::Engine& engine, std::string_view line);
 // the interpreter continues after it. On failure shows `message` and closes the program.
 // Returns 1 when found, 0 after an error.
 int JumpToLabel(script::Engine& engine, std::string_view search, std::string_view message);
+// Puts the position on the first byte of the picked item's label line (":" + label). When the
+// script has no such line, shows it and closes the program, and returns 0.
+int JumpToPick(script::Engine& engine, std::string_view label);
 
 // Picture commands.
 void Brightness(script::Engine& engine, std::string_view line);

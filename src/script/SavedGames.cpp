@@ -1,6 +1,8 @@
 // Saving and loading games (see SavedGames.h).
 #include "script/SavedGames.h"
 
+#include "audio/AudioRequests.h"
+
 #include <string>
 #include <vector>
 
@@ -47,14 +49,12 @@ std::string LocateSavedMusic(script::Engine& engine, const std::string& saved) {
 void RestoreMusic(script::Engine& engine) {
   const std::string saved(
       engine.script.state.Text(GameState::kMusicFileNameOffset, GameState::kPathSize));
-  platform::Message request;
   if (saved.empty()) {
-    request.id = platform::MSG_MUSIC_STOP;
+    audio::RequestAudio(engine.audio, {audio::AudioRequest::Kind::MusicStop});
   } else {
-    engine.audio.musicPlayer.filePath = LocateSavedMusic(engine, saved);
-    request.id = platform::MSG_MUSIC_RESTART;
+    audio::RequestAudio(engine.audio,
+                        {audio::AudioRequest::Kind::MusicPlay, LocateSavedMusic(engine, saved)});
   }
-  core::SendToWindow(engine.services, request);
 }
 
 void RestoreScene(script::Engine& engine) {

@@ -1,13 +1,13 @@
 // The main window's procedure (see MainWindow.h).
 #include "shell/MainWindow.h"
 
+#include "audio/AudioRequests.h"
 #include "core/WindowRequests.h"
 #include "graphics/Compositing.h"
 #include "graphics/Screen.h"
 #include "resources/SystemMenuResource.h"
 #include "screens/SaveLoadScreen.h"
 #include "screens/WaitCursor.h"
-#include "shell/AudioRequests.h"
 #include "shell/OnScreenInput.h"
 #include "shell/SystemMenu.h"
 
@@ -35,17 +35,15 @@ void SetAutoMode(script::Engine& engine, int mode) {
 
 namespace {
 
-void SendVoiceStop(script::Engine& engine) {
-  Message stop;
-  stop.id = platform::MSG_VOICE_STOP;
-  core::SendToWindow(engine.services, stop);
+void StopVoice(script::Engine& engine) {
+  audio::RequestAudio(engine.audio, {audio::AudioRequest::Kind::VoiceStop});
 }
 
 }  // namespace
 
 int HandleClick(script::Engine& engine, uint32_t position) {
   if (engine.script.syncActive == 1) return 0;
-  if (engine.input.inputBusy == 0 && engine.audio.voicePlaying == 1) SendVoiceStop(engine);
+  if (engine.input.inputBusy == 0 && engine.audio.voicePlaying == 1) StopVoice(engine);
   if (engine.input.screenMode != core::ScreenMode::Game) {
     if (engine.input.inputBusy == 1) return 0;
     if (core::IsSaveLoadScreen(engine.input.screenMode)) {
@@ -148,8 +146,10 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       if (engine_.input.advanceMode == core::AdvanceMode::Auto) SetAutoMode(engine_, 0);
       ShowSystemMenu(engine_, systemMenu_, message.lParam);
       return 0;
+    case MSG_STREAM_DONE:
+      audio::OnStreamDone(engine_.audio, message.wParam);
+      return 0;
     default:
-      if (IsAudioRequest(message.id)) return HandleAudioRequest(engine_, message);
       return 0;
   }
 }

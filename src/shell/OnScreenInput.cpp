@@ -131,7 +131,8 @@ int BarButtonClick(script::Engine& engine, uint32_t position) {
 int ChoiceClick(script::Engine& engine, uint32_t position) {
   const int hit =
       engine.script.choices.HitTest(platform::PointX(position), platform::PointY(position));
-  if (hit < 0) return 0;
+  // A click that comes before the interpreter has halted for the list is not a pick yet.
+  if (hit < 0 || engine.script.gate.Halted() != core::HaltReason::Choice) return 0;
   const std::string label(engine.script.choices.items[static_cast<size_t>(hit)].Label());
   if (engine.services.platform.log.Enabled()) {
     engine.services.Log("pick " + std::to_string(hit) + " " + engine.services.Utf8(label));
@@ -144,18 +145,9 @@ int ChoiceClick(script::Engine& engine, uint32_t position) {
       core::RunNameEntry(engine.services, engine.script.state) == 2)
     return 1;
 
-  const std::string search = ":" + label;
-  auto script = engine.script.Text();
-  const size_t at = script ? script->View().find(search) : std::string_view::npos;
-  if (at == std::string_view::npos) {
-    // The program closes; the failed search leaves the position and the list as they were.
-    core::ShowWarning(engine.services, engine.services.Utf8(search));
-    core::RequestClose(engine.services);
-    return 1;
-  }
-  engine.script.position = static_cast<uint32_t>(at);
+  // The interpreter makes the jump itself; the list stops taking clicks and hovers at once.
   engine.input.screenMode = core::ScreenMode::Game;
-  engine.script.gate.Resume();
+  engine.script.gate.ResumeWithPick(label);
   return 1;
 }
 

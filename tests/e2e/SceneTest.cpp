@@ -160,6 +160,17 @@ TEST(Choices, AreaListOffersItemsByConditionAndTheFirstListedWins) {
   EXPECT_THAT(run.Events(), ::testing::Not(Contains("text chose second")));
 }
 
+TEST(Choices, APickWhoseLabelIsMissingIsShownAndClosesTheGame) {
+  TempDir dir;
+  WritePicture(dir, "cg/sel.bmp", Solid(800, 600, 0x30));
+  const std::string script = "$selarea cg\\sel.bmp\n(10,10,100,50,nowhere,0)\nselend\nafter\n";
+  GameRun run = PlayGame(dir, {script, kChoiceInstance}, "idle\nclick 50 30\nidle\n");
+  EXPECT_THAT(run.Events(),
+              ::testing::IsSupersetOf({"pick 0 nowhere", "msgbox 選択 | :nowhere -> ok"}));
+  EXPECT_THAT(run.Events(), ::testing::Not(Contains("text after")));
+  EXPECT_EQ(run.exitCode, 0);
+}
+
 TEST(Choices, WordBarsStackWithoutGapsAndShowTheirText) {
   TempDir dir;
   WritePicture(dir, "cg/menu/bar_a.bmp", Masked(800, 22, 0x20));

@@ -1,10 +1,11 @@
 // The sound commands: music, voice lines, CD tracks, wave music and sound effects.
 #include <optional>
+#include <utility>
 
 #include "audio/AudioPaths.h"
+#include "audio/AudioRequests.h"
 #include "audio/SoundEffects.h"
 #include "core/TextRules.h"
-#include "core/WindowRequests.h"
 #include "script/Commands.h"
 #include "script/commands/CommandToolkit.h"
 
@@ -14,11 +15,9 @@ namespace {
 
 using core::GameState;
 
-void Send(script::Engine& engine, uint32_t id, uint32_t wParam = 0) {
-  platform::Message message;
-  message.id = id;
-  message.wParam = wParam;
-  core::SendToWindow(engine.services, message);
+void Request(script::Engine& engine, audio::AudioRequest::Kind kind, std::string path = {},
+             int32_t track = 0) {
+  audio::RequestAudio(engine.audio, {kind, std::move(path), track});
 }
 
 void SetMusicField(script::Engine& engine, std::string_view text) {
@@ -32,24 +31,21 @@ void OggPlay(script::Engine& engine, std::string_view line) {
   if (engine.services.config.bgmFromCd != 0) return;
   std::optional<std::string_view> argument = ArgumentOf(line);
   if (!argument) return;
-  std::string& musicPath = engine.audio.musicPlayer.filePath;
   // The music already playing goes on, and so does any whose path contains the argument.
-  if (core::ContainsBytes(musicPath, *argument)) return;
+  if (core::ContainsBytes(engine.audio.musicPlayer.filePath, *argument)) return;
   std::optional<std::string> path = core::ComposeGamePath(engine.services, *argument);
   if (!path) return;
-  musicPath = *path;
   // Only the script's own words can ask for a stop, not the folder the game was installed in.
   if (core::ContainsBytes(*argument, "STOP")) {
-    musicPath.clear();
-    Send(engine, platform::MSG_MUSIC_STOP);
+    Request(engine, audio::AudioRequest::Kind::MusicStop);
   } else {
-    Send(engine, platform::MSG_MUSIC_RESTART);
+    Request(engine, audio::AudioRequest::Kind::MusicPlay, std::move(*path));
   }
 }
 
 void Talk(script::Engine& engine, std::string_view line) {
   if (core::ContainsBytes(line, "purge")) {
-    Send(engine, platform::MSG_VOICE_STOP);
+    Request(engine, audio::AudioRequest::Kind::VoiceStop);
     return;
   }
   if (engine.input.restoringGame == 1 || engine.services.env.seVolume == 0 ||
@@ -59,17 +55,19 @@ void Talk(script::Engine& engine, std::string_view line) {
   if (!argument) return;
   std::optional<std::string> path = core::ComposeGamePath(engine.services, *argument);
   if (!path) return;
-  engine.audio.voicePlayer.filePath = *path;
   // A second line while one plays only cuts the first.
-  Send(engine,
-       engine.audio.voicePlaying == 1 ? platform::MSG_VOICE_STOP : platform::MSG_VOICE_PLAY);
+  if (engine.audio.voicePlaying == 1) {
+    Request(engine, audio::AudioRequest::Kind::VoiceStop);
+  } else {
+    Request(engine, audio::AudioRequest::Kind::VoicePlay, std::move(*path));
+  }
 }
 
 void Cdda(script::Engine& engine, std::string_view line) {
   if (!engine.audio.cdFound || engine.services.config.bgmFromCd != 1) return;
   if (core::ContainsBytes(line, "stop")) {
     engine.audio.cdTrack = 0;
-    Send(engine, platform::MSG_CD_STOP);
+    Request(engine, audio::AudioRequest::Kind::CdStop);
     SetMusicField(engine, {});
     return;
   }
@@ -84,7 +82,7 @@ void Cdda(script::Engine& engine, std::string_view line) {
   const bool notPlaying = ripped && engine.audio.musicPlayer.filePath != *ripped;
   if (track != engine.audio.cdTrack || notPlaying) {
     engine.audio.cdTrack = track;
-    Send(engine, platform::MSG_CD_PLAY, static_cast<uint32_t>(track));
+    Request(engine, audio::AudioRequest::Kind::CdPlay, {}, track);
   }
   // A ripped track is music like any other: the saved game names its file.
   SetMusicField(engine, engine.audio.cdRipped ? std::string_view(engine.audio.musicPlayer.filePath)
@@ -100,12 +98,8 @@ void BgmWave(script::Engine& engine, std::string_view line) {
   std::optional<std::string> path = core::ComposeGamePath(engine.services, *argument);
   if (!path) return;
   wavePath = *path;
-  if (core::ContainsBytes(*argument, "STOP")) {
-    wavePath.clear();
-    Send(engine, platform::MSG_WAVE_MUSIC_STOP);
-  } else {
-    Send(engine, platform::MSG_WAVE_MUSIC_PLAY);
-  }
+  // Wave music is bookkeeping only: nothing plays it, so no request goes out.
+  if (core::ContainsBytes(*argument, "STOP")) wavePath.clear();
 }
 
 void Wave(script::Engine& engine, std::string_view line) {

@@ -105,8 +105,11 @@ void HaltForPick(script::Engine& engine) {
     engine.services.Log("choice " + std::to_string(engine.script.choices.count) + " items");
   }
   engine.script.gate.SuspendSelf(core::HaltReason::Choice);
-  // ChoiceClick left the position on the label line's first byte; the loop's step of 2 must
-  // land on that line, which is then passed over as a label.
+  if (std::optional<std::string> label = engine.script.gate.TakePick()) {
+    if (!JumpToPick(engine, *label)) return;
+  }
+  // The position is on the picked label line's first byte, or where a load put it; the loop's
+  // step of 2 must land on that line, which is then passed over as a label.
   engine.script.position -= 2;
 }
 

@@ -83,6 +83,15 @@ int JumpToLabel(script::Engine& engine, std::string_view search, std::string_vie
   return FailJump(engine, message);
 }
 
+int JumpToPick(script::Engine& engine, std::string_view label) {
+  const std::string search = ":" + std::string(label);
+  auto script = engine.script.Text();
+  const size_t at = script ? script->View().find(search) : std::string_view::npos;
+  if (at == std::string_view::npos) return FailJump(engine, search);
+  engine.script.position = static_cast<uint32_t>(at);
+  return 1;
+}
+
 void Flagreset(script::Engine& engine, std::string_view) {
   engine.script.state.Clear();
 }

@@ -11,15 +11,17 @@ namespace qv::script {
 namespace {
 
 using core::GameState;
-using platform::Message;
 using test::FakeGame;
 using ::testing::Contains;
 
-// The requests the commands sent, in order.
-std::vector<uint32_t> Requests(const FakeGame& game) {
-  std::vector<uint32_t> ids;
-  for (const Message& m : game.procedure.messages) ids.push_back(m.id);
-  return ids;
+// The players' requests the commands made, in order, as the players log them.
+std::vector<std::string> Requests(const FakeGame& game) {
+  std::vector<std::string> lines;
+  for (const std::string& line : game.fakes.log.lines) {
+    if (line.starts_with("music ") || line.starts_with("voice ") || line.starts_with("cd "))
+      lines.push_back(line);
+  }
+  return lines;
 }
 
 TEST(OggPlay, SameOrContainedNamesAreLeftAloneAndStopIsSearchedInTheArgument) {
@@ -32,15 +34,12 @@ TEST(OggPlay, SameOrContainedNamesAreLeftAloneAndStopIsSearchedInTheArgument) {
   EXPECT_EQ(game.engine.audio.musicPlayer.filePath, "C:\\game\\bgm\\m02.ogg");
   OggPlay(game.engine, "$OGGPlay STOP");
   EXPECT_EQ(game.engine.audio.musicPlayer.filePath, "");
-  EXPECT_EQ(Requests(game),
-            (std::vector<uint32_t>{platform::MSG_MUSIC_RESTART, platform::MSG_MUSIC_RESTART,
-                                   platform::MSG_MUSIC_STOP}));
+  EXPECT_EQ(Requests(game), (std::vector<std::string>{"music play bgm\\m01.ogg",
+                                                      "music play bgm\\m02.ogg", "music stop"}));
   // A folder named with STOP is no stop.
   game.engine.services.baseDirectory = "C:\\STOPPED\\";
   OggPlay(game.engine, "$OGGPlay bgm\\m01.ogg");
-  EXPECT_EQ(Requests(game).back(), platform::MSG_MUSIC_RESTART);
-  BgmWave(game.engine, "$BGMWave bgm\\w01.wav");
-  EXPECT_EQ(Requests(game).back(), platform::MSG_WAVE_MUSIC_PLAY);
+  EXPECT_EQ(Requests(game).back(), "music play bgm\\m01.ogg");
 }
 
 TEST(OggPlay, CdMusicGamesAndOverlongPathsStartNothing) {
@@ -48,7 +47,8 @@ TEST(OggPlay, CdMusicGamesAndOverlongPathsStartNothing) {
   game.engine.services.config.bgmFromCd = 1;
   OggPlay(game.engine, "$OGGPlay bgm\\m01.ogg");
   BgmWave(game.engine, "$BGMWave bgm\\w01.wav");
-  EXPECT_TRUE(game.procedure.messages.empty());
+  EXPECT_TRUE(Requests(game).empty());
+  EXPECT_EQ(game.engine.audio.waveMusicFileName, "");
 
   game.engine.services.config.bgmFromCd = 0;
   OggPlay(game.engine, "$OGGPlay bgm\\m01.ogg");
@@ -56,11 +56,11 @@ TEST(OggPlay, CdMusicGamesAndOverlongPathsStartNothing) {
   const size_t room = 259 - game.engine.services.baseDirectory.size();
   OggPlay(game.engine, "$OGGPlay " + std::string(room + 1, 'a'));
   EXPECT_EQ(game.engine.audio.musicPlayer.filePath, "C:\\game\\bgm\\m01.ogg");
-  EXPECT_EQ(game.procedure.Count(platform::MSG_MUSIC_RESTART), 1);
+  EXPECT_EQ(Requests(game).size(), 1u);
   EXPECT_THAT(game.fakes.log.lines, Contains(::testing::StartsWith("path too long (260 bytes)")));
   OggPlay(game.engine, "$OGGPlay " + std::string(room, 'a'));
   EXPECT_EQ(game.engine.audio.musicPlayer.filePath.size(), 259u);
-  EXPECT_EQ(game.procedure.Count(platform::MSG_MUSIC_RESTART), 2);
+  EXPECT_EQ(Requests(game).size(), 2u);
 }
 
 TEST(Talk, PurgeAlwaysCutsAndTheGuardsStartNothing) {
@@ -68,6 +68,7 @@ TEST(Talk, PurgeAlwaysCutsAndTheGuardsStartNothing) {
   script::Engine& engine = game.engine;
   engine.services.env.seVolume = 100;
   engine.input.restoringGame = 1;
+  engine.audio.voicePlaying = 1;
   Talk(engine, "$talk purge");
   Talk(engine, "$talk voice\\v01.ogg");  // restoring a saved game
   engine.input.restoringGame = 0;
@@ -76,13 +77,13 @@ TEST(Talk, PurgeAlwaysCutsAndTheGuardsStartNothing) {
   engine.services.env.seVolume = 25;
   engine.input.advanceMode = core::AdvanceMode::Skip;
   Talk(engine, "$talk voice\\v01.ogg");  // skipping
-  EXPECT_EQ(Requests(game), std::vector<uint32_t>{platform::MSG_VOICE_STOP});
+  EXPECT_EQ(Requests(game), std::vector<std::string>{"voice stop"});
   EXPECT_EQ(engine.audio.voicePlayer.filePath, "");
 
   engine.input.advanceMode =
       core::AdvanceMode::Auto;  // auto-advance plays, and the interpreter waits for it
   Talk(engine, "$talk voice\\v01.ogg");
-  EXPECT_EQ(Requests(game).back(), platform::MSG_VOICE_PLAY);
+  EXPECT_EQ(Requests(game).back(), "voice play voice\\v01.ogg");
   EXPECT_EQ(engine.audio.voicePlayer.filePath, "C:\\game\\voice\\v01.ogg");
 }
 
@@ -95,30 +96,30 @@ TEST(Cdda, TracksAreBookkeptStopClearsTheSavedMusicAndOnlyAFoundCdPlays) {
   };
   engine.services.config.bgmFromCd = 1;
   Cdda(engine, "$cdda 5");  // no CD found
+  EXPECT_EQ(engine.audio.cdTrack, 1);
   engine.services.config.bgmFromCd = 0;
   engine.audio.cdFound = true;
   Cdda(engine, "$cdda 5");  // Ogg music
   Cdda(engine, "$cdda stop");
+  EXPECT_EQ(engine.audio.cdTrack, 1);
   engine.services.config.bgmFromCd = 1;
-  Cdda(engine, "$cdda 1");  // the CD player's initial track: no request
-  EXPECT_TRUE(game.procedure.messages.empty());
-  EXPECT_EQ(musicField(), "1");
-
   Cdda(engine, "$cdda 5");
-  Cdda(engine, "$cdda 5");
-  ASSERT_EQ(game.procedure.messages.size(), 1u);
-  EXPECT_EQ(game.procedure.messages[0].id, platform::MSG_CD_PLAY);
-  EXPECT_EQ(game.procedure.messages[0].wParam, 5u);
   EXPECT_EQ(engine.audio.cdTrack, 5);
   EXPECT_EQ(musicField(), "5");
-
   engine.input.restoringGame = 1;
   Cdda(engine, "$cdda 7");
   EXPECT_EQ(engine.audio.cdTrack, 5);
   Cdda(engine, "$cdda stop");  // stop acts even while restoring
   EXPECT_EQ(engine.audio.cdTrack, 0);
-  EXPECT_EQ(Requests(game).back(), platform::MSG_CD_STOP);
   EXPECT_EQ(musicField(), "");
+
+  // Ripped tracks: a track asked for again while it plays is no new request.
+  engine.input.restoringGame = 0;
+  engine.audio.cdRipped = true;
+  Cdda(engine, "$cdda 5");
+  Cdda(engine, "$cdda 5");
+  Cdda(engine, "$cdda stop");
+  EXPECT_EQ(Requests(game), (std::vector<std::string>{"cd play 5", "cd stop"}));
 }
 
 TEST(WaveCommands, MusicKeepsItsPathAndEffectsPlayExceptWhileRestoring) {
@@ -128,8 +129,7 @@ TEST(WaveCommands, MusicKeepsItsPathAndEffectsPlayExceptWhileRestoring) {
   EXPECT_EQ(game.engine.audio.waveMusicFileName, "C:\\game\\bgm\\w01.wav");
   BgmWave(game.engine, "$BGMWave STOP");
   EXPECT_EQ(game.engine.audio.waveMusicFileName, "");
-  EXPECT_EQ(Requests(game),
-            (std::vector<uint32_t>{platform::MSG_WAVE_MUSIC_PLAY, platform::MSG_WAVE_MUSIC_STOP}));
+  EXPECT_TRUE(Requests(game).empty()) << "nothing plays wave music";
 
   game.fakes.files.Put("C:\\game\\se\\a.wav", test::MakeWav(8000, 1, 8, {128, 255, 0}));
   game.engine.input.restoringGame = 1;

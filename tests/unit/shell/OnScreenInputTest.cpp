@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "core/NameEntry.h"
 #include "graphics/Compositing.h"
@@ -40,36 +42,29 @@ struct OnScreen : ::testing::Test {
   }
 };
 
-TEST_F(OnScreen, ChoiceHitsIncludeEdgesTheFirstListedWinsAndFailuresKeepTheListAndPosition) {
+TEST_F(OnScreen, ChoiceHitsIncludeEdgesTheFirstListedWinsAndOnlyAHaltedListTakesThem) {
   engine.input.screenMode = core::ScreenMode::Choice;
   AddItem(100, 100, 200, 150, "start");
   AddItem(150, 120, 300, 200, "opening");
   AddItem(0, 0, 50, 50, "*GameLoad");
-  AddItem(60, 0, 90, 50, "nowhere");
-  engine.script.position = 7;
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(99, 120)), 0);
-  game.fakes.ui.nameAnswers = {std::nullopt};  // the name dialog closed
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(250, 180)), 1);
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(10, 10)), 1);
-  // No interpreter waits here for the player, so no load screen opens over it.
-  EXPECT_EQ(engine.input.screenMode, core::ScreenMode::Choice);
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(70, 10)), 1);
-  EXPECT_EQ(game.fakes.ui.boxes.at(0).text, ":nowhere");
-  EXPECT_EQ(game.procedure.Count(platform::MSG_CLOSE), 1);
-  EXPECT_EQ(engine.script.position, 7u);
-  EXPECT_EQ(engine.input.screenMode, core::ScreenMode::Choice);
-
-  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(200, 150)), 1);  // corner of the first
-  // The position is the label line's first byte; the command's -2 and the loop's +2 land there.
-  EXPECT_EQ(engine.script.position, game.IndexOf(":start"));
+  // Before the interpreter has halted for the list, a click on an item is no pick.
+  EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(150, 120)), 0);
+  // The clicks come while the interpreter is halted for the list.
+  game.fakes.clock.Schedule(0, [&] {
+    EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(99, 120)), 0);
+    game.fakes.ui.nameAnswers = {std::nullopt};  // the name dialog closed: the list stays
+    EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(250, 180)), 1);
+    EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(10, 10)), 1);
+    EXPECT_EQ(engine.input.screenMode, core::ScreenMode::Choice);
+    EXPECT_EQ(engine.script.gate.Halted(), core::HaltReason::Choice);
+    EXPECT_EQ(shell::ChoiceClick(engine, MakePoint(150, 120)), 1);  // in both: the first listed
+  });
+  engine.script.gate.SuspendSelf(core::HaltReason::Choice);
+  const std::optional<std::string> picked = engine.script.gate.TakePick();
+  EXPECT_EQ(picked, "start");
   EXPECT_EQ(engine.input.screenMode, core::ScreenMode::Game);
   EXPECT_EQ(game.fakes.log.lines.back(), "pick 0 start");
-
-  engine.input.screenMode = core::ScreenMode::Choice;
-  game.fakes.ui.nameAnswers = {std::string("ゆう")};
-  shell::ChoiceClick(engine, MakePoint(250, 180));
-  EXPECT_EQ(engine.script.position, game.IndexOf(":opening"));
-  EXPECT_EQ(engine.script.state.Text(core::GameState::kPlayerNameOffset, 11), "ゆう");
+  EXPECT_EQ(engine.script.state.Text(core::GameState::kPlayerNameOffset, 11), "");
   EXPECT_EQ(game.fakes.ui.nameInitialTexts.back(), "晴臣");
 }
 

@@ -1,5 +1,5 @@
-// The window procedure's sound requests: players started and stopped, end notices, CD tracks.
-#include "shell/AudioRequests.h"
+// The players' requests: players started and stopped, end notices, CD tracks.
+#include "audio/AudioRequests.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,6 +19,7 @@ namespace {
 using core::GameState;
 using platform::Message;
 using ::testing::Contains;
+using Kind = audio::AudioRequest::Kind;
 
 struct AudioRequests : ::testing::Test {
   TempDir dir;
@@ -36,6 +37,10 @@ struct AudioRequests : ::testing::Test {
     WriteFile(dir.Path() + "/" + name, EncodeOgg(Tone(frames, 8000, 1), 8000, 1));
   }
   void Deliver(uint32_t id, uint32_t wParam = 0) { window.HandleMessage({id, wParam}); }
+  void Ask(Kind kind, const std::string& name = "", int32_t track = 0) {
+    audio::RequestAudio(engine.audio,
+                        {kind, name.empty() ? "" : engine.services.baseDirectory + name, track});
+  }
   // Plays `handle` to its end and hands the end notice to the window procedure.
   void PlayToEnd(platform::AudioHandle handle) {
     const size_t before = game.fakes.window.posted.size();
@@ -50,10 +55,9 @@ struct AudioRequests : ::testing::Test {
 
 TEST_F(AudioRequests, MusicRestartsStopsEndsOnItsNoticeAndAFailureIsAWarningCaptionedBreak) {
   PutOgg("a.ogg", 3000);
-  engine.audio.musicPlayer.filePath = engine.services.baseDirectory + "a.ogg";
-  Deliver(platform::MSG_MUSIC_RESTART);
+  Ask(Kind::MusicPlay, "a.ogg");
   const platform::AudioHandle first = engine.audio.musicPlayer.Device();
-  Deliver(platform::MSG_MUSIC_RESTART);  // restarts: the playing stream is stopped first
+  Ask(Kind::MusicPlay, "a.ogg");  // restarts: the playing stream is stopped first
   const platform::AudioHandle second = engine.audio.musicPlayer.Device();
   EXPECT_NE(first, second);
   EXPECT_FALSE(device.streams[first].open);
@@ -64,14 +68,15 @@ TEST_F(AudioRequests, MusicRestartsStopsEndsOnItsNoticeAndAFailureIsAWarningCapt
   PlayToEnd(second);  // no instance file was read: the music plays once
   EXPECT_FALSE(engine.audio.musicPlayer.Playing());
   EXPECT_EQ(engine.audio.musicPlayer.Device(), 0u);
-  Deliver(platform::MSG_MUSIC_RESTART);
-  Deliver(platform::MSG_MUSIC_STOP);
+  Ask(Kind::MusicPlay, "a.ogg");
+  Ask(Kind::MusicStop);
   EXPECT_FALSE(engine.audio.musicPlayer.Playing());
+  EXPECT_EQ(engine.audio.musicPlayer.filePath, "") << "stopped music is no music to keep";
   EXPECT_EQ(Log(), (std::vector<std::string>{"music play a.ogg", "music play a.ogg", "music end",
                                              "music play a.ogg", "music stop"}));
 
   device.failOpen = true;
-  Deliver(platform::MSG_MUSIC_RESTART);
+  Ask(Kind::MusicPlay, "a.ogg");
   ASSERT_EQ(game.fakes.ui.boxes.size(), 1u);
   EXPECT_EQ(game.fakes.ui.boxes[0].caption, "ブレイク");
   EXPECT_EQ(game.fakes.ui.boxes[0].text, "初期化失敗");
@@ -80,21 +85,19 @@ TEST_F(AudioRequests, MusicRestartsStopsEndsOnItsNoticeAndAFailureIsAWarningCapt
 }
 
 TEST_F(AudioRequests, VoiceFlagFollowsStartsStopsClicksTalksAndTheEnd) {
-  engine.audio.voicePlayer.filePath = engine.services.baseDirectory + "missing.ogg";
-  Deliver(platform::MSG_VOICE_PLAY);
+  Ask(Kind::VoicePlay, "missing.ogg");
   EXPECT_EQ(engine.audio.voicePlaying, 1) << "a failed start still counts until a click";
-  Deliver(platform::MSG_VOICE_STOP);
+  Ask(Kind::VoiceStop);
   EXPECT_EQ(engine.audio.voicePlaying, 0);
 
   PutOgg("v.ogg", 2000);
-  engine.audio.voicePlayer.filePath = engine.services.baseDirectory + "v.ogg";
-  Deliver(platform::MSG_VOICE_PLAY);
+  Ask(Kind::VoicePlay, "v.ogg");
   ASSERT_TRUE(engine.audio.voicePlayer.Playing());
   PlayToEnd(engine.audio.voicePlayer.Device());
   EXPECT_EQ(engine.audio.voicePlaying, 0);
   EXPECT_FALSE(engine.audio.voicePlayer.Playing());
   EXPECT_THAT(Log(), Contains("voice end"));
-  Deliver(platform::MSG_VOICE_PLAY);
+  Ask(Kind::VoicePlay, "v.ogg");
   shell::HandleClick(engine, 0);  // a click cuts the line
   EXPECT_EQ(engine.audio.voicePlaying, 0);
   EXPECT_FALSE(engine.audio.voicePlayer.Playing());
@@ -133,16 +136,15 @@ TEST_F(AudioRequests, RippedCdTracksPlayAsLoopingMusicAndAreSavedByFile) {
   EXPECT_FALSE(engine.audio.musicPlayer.Playing());
   EXPECT_EQ(engine.audio.musicPlayer.filePath, "");
   // Loading a game saved during the track: the music field goes back to the music path.
-  engine.audio.musicPlayer.filePath = track3;
-  Deliver(platform::MSG_MUSIC_RESTART);
+  Ask(Kind::MusicPlay, "track03.ogg");
   EXPECT_TRUE(engine.audio.musicPlayer.Playing());
   EXPECT_EQ(Log(), (std::vector<std::string>{"cd play 1", "cd play 3", "cd stop",
                                              "music play track03.ogg"}));
 }
 
 TEST_F(AudioRequests, UnrippedCdAndWaveMusicAreSilentVolumesFollowTheMenuAndShutDownStopsAll) {
-  Deliver(platform::MSG_CD_PLAY, 3);
-  Deliver(platform::MSG_WAVE_MUSIC_PLAY);
+  Ask(Kind::CdPlay, "", 3);
+  script::BgmWave(engine, "$BGMWave w.wav");
   EXPECT_TRUE(device.streams.empty());
   EXPECT_TRUE(Log().empty());
   platform::MenuItem menu = resources::LoadSystemMenu();
@@ -151,10 +153,8 @@ TEST_F(AudioRequests, UnrippedCdAndWaveMusicAreSilentVolumesFollowTheMenuAndShut
   EXPECT_EQ(engine.audio.musicPlayer.volume, 25);
   EXPECT_EQ(engine.audio.voicePlayer.volume, 50);
   PutOgg("a.ogg", 20000);
-  engine.audio.musicPlayer.filePath = engine.audio.voicePlayer.filePath =
-      engine.services.baseDirectory + "a.ogg";
-  Deliver(platform::MSG_MUSIC_RESTART);
-  Deliver(platform::MSG_VOICE_PLAY);
+  Ask(Kind::MusicPlay, "a.ogg");
+  Ask(Kind::VoicePlay, "a.ogg");
   shell::ShutdownCleanup(engine);
   EXPECT_FALSE(engine.audio.musicPlayer.Playing());
   EXPECT_FALSE(engine.audio.voicePlayer.Playing());
