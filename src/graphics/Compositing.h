@@ -22,7 +22,8 @@ void OpenMessageFont(Presentation& view);
 void ReleaseSurfaces(Presentation& view);
 
 // The common end of every scene change: scene surface, its copy, the page with the message
-// window when it is open, then the presentation. Interpreter thread, as are the next five.
+// window when it is open, then the presentation. Interpreter thread, as are the next five (and
+// the window thread while it loads a game, the interpreter halted).
 int ComposeScene(Presentation& view);
 
 // A background (base directory + path): composed and presented even when missing (black then).

@@ -11,7 +11,7 @@ namespace qv::graphics {
 // The first refresh instant after `nowMs`.
 uint64_t NextDisplayRefresh(uint64_t nowMs);
 // Waits for the next refresh, so that the frame just drawn is on the screen for one refresh
-// (on a virtual clock, time moves to that instant). Interpreter thread.
+// (on a virtual clock, time moves to that instant). The thread that draws the transition.
 void WaitForDisplayRefresh(Presentation& view);
 
 }  // namespace qv::graphics

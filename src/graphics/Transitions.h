@@ -3,9 +3,9 @@
 // The old picture is what the screen holds when a transition starts, the new one is
 // sceneSurface. Every transition draws its frames on the window and leaves the new picture on the
 // screen (the cross-fade with a step count that does not divide 256 and the mask
-// transition leave a blend within rounding of it). All run on the interpreter thread, pace their
-// frames on the engine's clock and return the number of frames they drew, frames that happen to
-// show nothing included.
+// transition leave a blend within rounding of it). All run on the interpreter thread (or on the
+// window thread while it loads a game, the interpreter halted), pace their frames on the engine's
+// clock and return the number of frames they drew, frames that happen to show nothing included.
 #pragma once
 
 #include "graphics/PictureFile.h"
