@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <utime.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 
@@ -12,6 +11,7 @@
 #include "qvtool/SampleGame.h"
 #include "support/HeadlessGame.h"
 #include "support/PngReader.h"
+#include "support/ScopedEnv.h"
 
 namespace qv::test {
 namespace {
@@ -139,24 +139,19 @@ TEST(SavedGame, SlotsShowTheirFilesAndRefuseWhatCannotBeLoaded) {
   const std::string saved = ReadFile(Slot(dir, 1));
   WriteFile(Slot(dir, 2), saved.substr(0, 1000));                  // cut short
   WriteFile(Slot(dir, 3), std::string("\x01") + saved.substr(1));  // a position inside a line
-  struct utimbuf march {};
-  struct tm local {};
-  local.tm_year = 2011 - 1900;
-  local.tm_mon = 2;
-  local.tm_mday = 5;
-  local.tm_hour = 9;
-  local.tm_min = 7;
-  const char* oldTz = std::getenv("TZ");
-  const std::string keptTz = oldTz ? oldTz : "";
-  setenv("TZ", "JST-9", 1);
-  tzset();
-  march.actime = march.modtime = mktime(&local);
-  utime(Slot(dir, 3).c_str(), &march);
-  GameRun run =
-      Play(dir, "idle\nshot game\n" + kLoadButton + "state list\n" + kSlot2 + "state after\n" +
-                    "click 100 320\nidle\n" + kReturn + kSaveButton + "answer cancel\n" +
-                    "click 35 173\nidle\nclick 34 240\nidle\n" + kReturn + "shot end\n");
-  oldTz ? setenv("TZ", keptTz.c_str(), 1) : unsetenv("TZ");
+  GameRun run;
+  {
+    const ScopedEnv tz("TZ", "JST-9");
+    tzset();
+    std::tm local{};  // 2011/03/05 09:07
+    local.tm_year = 111, local.tm_mon = 2, local.tm_mday = 5, local.tm_hour = 9, local.tm_min = 7;
+    struct utimbuf march {};
+    march.actime = march.modtime = mktime(&local);
+    utime(Slot(dir, 3).c_str(), &march);
+    run = Play(dir, "idle\nshot game\n" + kLoadButton + "state list\n" + kSlot2 + "state after\n" +
+                        "click 100 320\nidle\n" + kReturn + kSaveButton + "answer cancel\n" +
+                        "click 35 173\nidle\nclick 34 240\nidle\n" + kReturn + "shot end\n");
+  }
   tzset();
   EXPECT_THAT(run.log, HasSubstr("slot 3 2011/03/05 09:07 | \n"));
   EXPECT_THAT(run.log, HasSubstr("slot 4 --/--/-- | None\n"));
