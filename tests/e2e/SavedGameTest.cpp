@@ -48,6 +48,12 @@ std::vector<std::string> Plot(const GameRun& run) {
   return out;
 }
 
+// The plot from `event` on; empty when it never came.
+std::vector<std::string> From(const GameRun& run, const std::string& event) {
+  const std::vector<std::string> plot = Plot(run);
+  return {std::find(plot.begin(), plot.end(), event), plot.end()};
+}
+
 std::string Slot(const TempDir& dir, int slot) {
   char name[16];
   std::snprintf(name, sizeof name, "save%02d.sav", slot);
@@ -115,18 +121,12 @@ TEST(SavedGame, ChoicesFillsAndPictureCommandsComeBackTheWayTheyWereBuilt) {
   EXPECT_EQ(ReadCapture(fill.outDir + "/f.png").At(400, 100), (Rgb{255, 255, 255}));
 
   GameRun picture = Play(dir, "idle\n" + kLoadButton + kSlot2 + "state p\n");
-  auto plot = Plot(picture);
-  auto load = std::find(plot.begin(), plot.end(), "load 2 -> ok");
-  ASSERT_NE(load, plot.end());
-  EXPECT_THAT(std::vector<std::string>(load, plot.end()), Contains("text 空"));
-  EXPECT_THAT(std::vector<std::string>(load, plot.end()), Not(Contains("text 部屋")));
+  EXPECT_THAT(From(picture, "load 2 -> ok"), Contains("text 空"));
+  EXPECT_THAT(From(picture, "load 2 -> ok"), Not(Contains("text 部屋")));
   EXPECT_EQ(JsonString(picture.State("p"), "backgroundName"), "cg\\bg\\sky.bmp");
 
   GameRun choice = Play(dir, "idle\n" + kLoadButton + "click 100 320\nidle\nstate c\n");
-  plot = Plot(choice);
-  load = std::find(plot.begin(), plot.end(), "load 3 -> ok");
-  ASSERT_NE(load, plot.end());
-  EXPECT_THAT(std::vector<std::string>(load, plot.end()), Contains("choice 2 items"));
+  EXPECT_THAT(From(choice, "load 3 -> ok"), Contains("choice 2 items"));
   EXPECT_EQ(JsonInt(choice.State("c"), "screenMode"), 1);
 }
 
