@@ -7,7 +7,6 @@
 namespace qv::test {
 namespace {
 
-using ::testing::Contains;
 using ::testing::ElementsAre;
 
 // A click at a stop does not end auto-advance; leaving it lets the next click do so again.
