@@ -5,9 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "support/HeadlessGame.h"
+#include "support/ScopedEnv.h"
 
 namespace qv::test {
 namespace {
@@ -34,13 +33,10 @@ TEST(SaveFolder, AReadOnlyGameFolderSavesInTheUsersDataFolder) {
   TempDir dir;
   const std::string game = WriteGame(dir, {"a\n$C\n"});
   const std::string data = dir.Path() + "/data";
-  const char* saved = std::getenv("XDG_DATA_HOME");
-  const std::string before = saved ? saved : "";
-  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  const ScopedEnv xdg("XDG_DATA_HOME", data.c_str());
   chmod(game.c_str(), 0555);
   GameRun run = Play(dir, "idle\nrclick 10 10\n");
   chmod(game.c_str(), 0755);
-  saved ? setenv("XDG_DATA_HOME", before.c_str(), 1) : unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(ReadFile(data + "/qvengine/test/save/env.dat").size(), 56u);
   EXPECT_FALSE(FileExists(game + "/save"));
   EXPECT_THAT(run.Events(), Contains("save folder " + data + "/qvengine/test/save"));

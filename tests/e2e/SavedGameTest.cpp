@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <utime.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 
@@ -12,6 +11,7 @@
 #include "qvtool/SampleGame.h"
 #include "support/HeadlessGame.h"
 #include "support/PngReader.h"
+#include "support/ScopedEnv.h"
 
 namespace qv::test {
 namespace {
@@ -46,6 +46,12 @@ std::vector<std::string> Plot(const GameRun& run) {
     if (!e.starts_with("slot ") && !e.starts_with("picture ")) out.push_back(e);
   }
   return out;
+}
+
+// The plot from `event` on; empty when it never came.
+std::vector<std::string> From(const GameRun& run, const std::string& event) {
+  const std::vector<std::string> plot = Plot(run);
+  return {std::find(plot.begin(), plot.end(), event), plot.end()};
 }
 
 std::string Slot(const TempDir& dir, int slot) {
@@ -115,18 +121,12 @@ TEST(SavedGame, ChoicesFillsAndPictureCommandsComeBackTheWayTheyWereBuilt) {
   EXPECT_EQ(ReadCapture(fill.outDir + "/f.png").At(400, 100), (Rgb{255, 255, 255}));
 
   GameRun picture = Play(dir, "idle\n" + kLoadButton + kSlot2 + "state p\n");
-  auto plot = Plot(picture);
-  auto load = std::find(plot.begin(), plot.end(), "load 2 -> ok");
-  ASSERT_NE(load, plot.end());
-  EXPECT_THAT(std::vector<std::string>(load, plot.end()), Contains("text 空"));
-  EXPECT_THAT(std::vector<std::string>(load, plot.end()), Not(Contains("text 部屋")));
+  EXPECT_THAT(From(picture, "load 2 -> ok"), Contains("text 空"));
+  EXPECT_THAT(From(picture, "load 2 -> ok"), Not(Contains("text 部屋")));
   EXPECT_EQ(JsonString(picture.State("p"), "backgroundName"), "cg\\bg\\sky.bmp");
 
   GameRun choice = Play(dir, "idle\n" + kLoadButton + "click 100 320\nidle\nstate c\n");
-  plot = Plot(choice);
-  load = std::find(plot.begin(), plot.end(), "load 3 -> ok");
-  ASSERT_NE(load, plot.end());
-  EXPECT_THAT(std::vector<std::string>(load, plot.end()), Contains("choice 2 items"));
+  EXPECT_THAT(From(choice, "load 3 -> ok"), Contains("choice 2 items"));
   EXPECT_EQ(JsonInt(choice.State("c"), "screenMode"), 1);
 }
 
@@ -139,24 +139,19 @@ TEST(SavedGame, SlotsShowTheirFilesAndRefuseWhatCannotBeLoaded) {
   const std::string saved = ReadFile(Slot(dir, 1));
   WriteFile(Slot(dir, 2), saved.substr(0, 1000));                  // cut short
   WriteFile(Slot(dir, 3), std::string("\x01") + saved.substr(1));  // a position inside a line
-  struct utimbuf march {};
-  struct tm local {};
-  local.tm_year = 2011 - 1900;
-  local.tm_mon = 2;
-  local.tm_mday = 5;
-  local.tm_hour = 9;
-  local.tm_min = 7;
-  const char* oldTz = std::getenv("TZ");
-  const std::string keptTz = oldTz ? oldTz : "";
-  setenv("TZ", "JST-9", 1);
-  tzset();
-  march.actime = march.modtime = mktime(&local);
-  utime(Slot(dir, 3).c_str(), &march);
-  GameRun run =
-      Play(dir, "idle\nshot game\n" + kLoadButton + "state list\n" + kSlot2 + "state after\n" +
-                    "click 100 320\nidle\n" + kReturn + kSaveButton + "answer cancel\n" +
-                    "click 35 173\nidle\nclick 34 240\nidle\n" + kReturn + "shot end\n");
-  oldTz ? setenv("TZ", keptTz.c_str(), 1) : unsetenv("TZ");
+  GameRun run;
+  {
+    const ScopedEnv tz("TZ", "JST-9");
+    tzset();
+    std::tm local{};  // 2011/03/05 09:07
+    local.tm_year = 111, local.tm_mon = 2, local.tm_mday = 5, local.tm_hour = 9, local.tm_min = 7;
+    struct utimbuf march {};
+    march.actime = march.modtime = mktime(&local);
+    utime(Slot(dir, 3).c_str(), &march);
+    run = Play(dir, "idle\nshot game\n" + kLoadButton + "state list\n" + kSlot2 + "state after\n" +
+                        "click 100 320\nidle\n" + kReturn + kSaveButton + "answer cancel\n" +
+                        "click 35 173\nidle\nclick 34 240\nidle\n" + kReturn + "shot end\n");
+  }
   tzset();
   EXPECT_THAT(run.log, HasSubstr("slot 3 2011/03/05 09:07 | \n"));
   EXPECT_THAT(run.log, HasSubstr("slot 4 --/--/-- | None\n"));

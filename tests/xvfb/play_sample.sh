@@ -82,6 +82,14 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 alive() { kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended unexpectedly"; }
 # A screenshot, bounded: import can hang when its window goes away meanwhile.
 snap() { timeout 20 import "$@"; }
+# How many pixels of pictures $1 and $2 differ (not a number when they cannot be compared); any
+# further arguments go to compare.
+differing() {
+  local count
+  count=$(compare "${@:3}" -metric AE "$1" "$2" null: 2>&1)
+  count=${count%% *}
+  echo "${count%.*}"
+}
 
 # Starts qvplay on the game (its output to qvplay-$1.log), finds its window and waits out the
 # logo.
@@ -115,11 +123,10 @@ launch() {
   for _ in $(seq 300); do
     alive
     snap -window "$WINDOW" "$OUT/logo-$1.png" || fail "screenshot of the logo failed"
-    LOGO_DIFF=$(compare -metric AE "$OUT/game/cg/menu/logo.bmp" "$OUT/logo-$1.png" null: 2>&1)
-    LOGO_DIFF=${LOGO_DIFF%% *}
-    if [ "${LOGO_DIFF%.*}" -lt 1000 ] 2>/dev/null; then
+    LOGO_DIFF=$(differing "$OUT/game/cg/menu/logo.bmp" "$OUT/logo-$1.png")
+    if [ "$LOGO_DIFF" -lt 1000 ] 2>/dev/null; then
       LOGO_SEEN=1
-    elif [ -n "$LOGO_SEEN" ] && [ "${LOGO_DIFF%.*}" -ge 5000 ] 2>/dev/null; then
+    elif [ -n "$LOGO_SEEN" ] && [ "$LOGO_DIFF" -ge 5000 ] 2>/dev/null; then
       LOGO_GONE=1
       break
     fi
@@ -147,13 +154,10 @@ close_game() {
 
 # Waits (up to 15 s) until the window's picture differs from picture $1 in at least $2 pixels.
 changed_from() {
-  local diff
   for _ in $(seq 75); do
     alive
     snap -window "$WINDOW" "$OUT/now.png" || return 1
-    diff=$(compare -metric AE "$1" "$OUT/now.png" null: 2>&1)
-    diff=${diff%% *}
-    [ "${diff%.*}" -ge "$2" ] 2>/dev/null && return 0
+    [ "$(differing "$1" "$OUT/now.png")" -ge "$2" ] 2>/dev/null && return 0
     sleep 0.2
   done
   return 1
@@ -175,11 +179,10 @@ for _ in $(seq 20); do
   sleep 1
   alive
   snap -window "$WINDOW" "$OUT/name-entry.png" || fail "screenshot of the name entry failed"
-  NAME_DIFF=$(compare -metric AE "$OUT/title.png" "$OUT/name-entry.png" null: 2>&1)
-  NAME_DIFF=${NAME_DIFF%% *}
-  [ "${NAME_DIFF%.*}" -ge 5000 ] 2>/dev/null && break
+  NAME_DIFF=$(differing "$OUT/title.png" "$OUT/name-entry.png")
+  [ "$NAME_DIFF" -ge 5000 ] 2>/dev/null && break
 done
-[ "${NAME_DIFF%.*}" -ge 5000 ] 2>/dev/null || fail "no name entry was shown ($NAME_DIFF pixels differ)"
+[ "$NAME_DIFF" -ge 5000 ] 2>/dev/null || fail "no name entry was shown ($NAME_DIFF pixels differ)"
 
 # Enter takes the default name; the story then types its first lines.
 xdotool key Return
@@ -194,8 +197,7 @@ done
 LIGHT=0
 for _ in $(seq 20); do
   snap -window "$WINDOW" "$OUT/text.png" || fail "screenshot of the typed text failed"
-  LIGHT=$(convert "$OUT/text.png" -crop 745x130+35+450 -colorspace Gray -threshold 80% \
-    -format '%[fx:int(mean*w*h)]' info: 2>/dev/null)
+  LIGHT=$(light_in "$OUT/text.png" 745x130+35+450)
   [ "${LIGHT:-0}" -ge 600 ] 2>/dev/null && break
   sleep 0.5
   alive
@@ -240,24 +242,20 @@ snap -window "$WINDOW" "$OUT/window.png" || fail "screenshot of the window faile
 
 # The menu was a real menu over the picture: the two pictures differ in at least a menu's worth
 # of pixels.
-DIFFERENT=$(compare -metric AE "$OUT/menu-window.png" "$OUT/window.png" null: 2>&1)
-DIFFERENT=${DIFFERENT%% *}
-[ "${DIFFERENT%.*}" -ge 5000 ] 2>/dev/null || fail "the menu was too small ($DIFFERENT pixels differ)"
+DIFFERENT=$(differing "$OUT/menu-window.png" "$OUT/window.png")
+[ "$DIFFERENT" -ge 5000 ] 2>/dev/null || fail "the menu was too small ($DIFFERENT pixels differ)"
 
 # The bar's save button opens the save screen; slot 1 saves the page and then shows its date and
 # title; the return button gives the page back.
 # Waits (up to 30 s) until two pictures a second apart are the same but for the waiting cursor: a
 # click while a transition or the typing runs is not taken.
 wait_still() {
-  local diff
   for _ in $(seq 30); do
     alive
     snap -window "$WINDOW" "$OUT/still-a.png" || return 1
     sleep 1
     snap -window "$WINDOW" "$OUT/still-b.png" || return 1
-    diff=$(compare -fuzz 3% -metric AE "$OUT/still-a.png" "$OUT/still-b.png" null: 2>&1)
-    diff=${diff%% *}
-    [ "${diff%.*}" -le 2500 ] 2>/dev/null && return 0
+    [ "$(differing "$OUT/still-a.png" "$OUT/still-b.png" -fuzz 3%)" -le 2500 ] 2>/dev/null && return 0
   done
   return 1
 }
@@ -319,9 +317,8 @@ snap -window "$WINDOW" "$OUT/restored-page.png" || fail "screenshot of the resto
 # one (but for the sprite's twice-blended edges), and the window holds text again.
 convert "$OUT/saved-page.png" -crop 800x440+0+0 "$OUT/saved-scene.png"
 convert "$OUT/restored-page.png" -crop 800x440+0+0 "$OUT/restored-scene.png"
-RESTORED=$(compare -fuzz 3% -metric AE "$OUT/saved-scene.png" "$OUT/restored-scene.png" null: 2>&1)
-RESTORED=${RESTORED%% *}
-[ "${RESTORED%.*}" -le 2000 ] 2>/dev/null || fail "the loaded scene differs ($RESTORED pixels)"
+RESTORED=$(differing "$OUT/saved-scene.png" "$OUT/restored-scene.png" -fuzz 3%)
+[ "$RESTORED" -le 2000 ] 2>/dev/null || fail "the loaded scene differs ($RESTORED pixels)"
 RESTORED_TEXT=$(light_in "$OUT/restored-page.png" 745x130+35+450)
 [ "${RESTORED_TEXT:-0}" -ge 600 ] 2>/dev/null || fail "no text on the loaded page ($RESTORED_TEXT)"
 close_game

@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
+
+#include "support/ScopedEnv.h"
 
 namespace qv::test {
 namespace {
@@ -41,17 +42,11 @@ TEST(SaveFolderChoice, DataFolderFollowsXdgAndMakesTheInstanceNameAFileName) {
       {"/d", "/h", "", "/d/qvengine/_/save"},
       {nullptr, nullptr, "test", ""},
   };
-  const char* savedXdg = std::getenv("XDG_DATA_HOME");
-  const char* savedHome = std::getenv("HOME");
-  const std::string xdgBefore = savedXdg ? savedXdg : "", homeBefore = savedHome ? savedHome : "";
   for (const Case& c : cases) {
-    c.xdg ? setenv("XDG_DATA_HOME", c.xdg, 1) : unsetenv("XDG_DATA_HOME");
-    c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+    const ScopedEnv xdg("XDG_DATA_HOME", c.xdg), home("HOME", c.home);
     const auto host = platform::posix::SaveFolderHost::FromProcess();
     EXPECT_EQ(platform::posix::DataSaveFolder(host.dataHome, c.instance), c.folder) << c.instance;
   }
-  savedXdg ? setenv("XDG_DATA_HOME", xdgBefore.c_str(), 1) : unsetenv("XDG_DATA_HOME");
-  savedHome ? setenv("HOME", homeBefore.c_str(), 1) : unsetenv("HOME");
 }
 
 }  // namespace

@@ -38,8 +38,8 @@ struct LogoScreen : ::testing::Test {
     }
     return graphics::EncodeBitmap(picture);
   }
-  void PutLogo(const std::vector<uint8_t>& file) {
-    game.fakes.files.Put(std::string(kFakeBaseDirectory) + screens::kLogoPicturePath,
+  static void PutLogo(FakeGame& into, const std::vector<uint8_t>& file) {
+    into.fakes.files.Put(std::string(kFakeBaseDirectory) + screens::kLogoPicturePath,
                          std::string(file.begin(), file.end()));
   }
   void PutSound() {
@@ -50,7 +50,7 @@ struct LogoScreen : ::testing::Test {
 
 TEST_F(LogoScreen, RevealsEveryColumnOnceFromBothEdgesEverySevenMsThenHoldsThreeSeconds) {
   const std::vector<uint8_t> file = Pattern(800, 600);
-  PutLogo(file);
+  PutLogo(game, file);
   PutSound();
   // Strip pair k is drawn at 7k ms: halfway and at the end of the reveal this many are up.
   std::vector<std::pair<size_t, bool>> seen;
@@ -101,9 +101,7 @@ TEST_F(LogoScreen, OnlyARightButtonReleaseEndsTheHoldOneMessageARound) {
   for (const Case& c : cases) {
     FakeGame fresh{"x\r\n"};
     ASSERT_EQ(fresh.CreateFrame(800, 600), 1);
-    const auto file = Pattern(800, 600);
-    fresh.fakes.files.Put(std::string(kFakeBaseDirectory) + screens::kLogoPicturePath,
-                          std::string(file.begin(), file.end()));
+    PutLogo(fresh, Pattern(800, 600));
     fresh.fakes.window.pendingInput.assign(c.input.begin(), c.input.end());
     EXPECT_EQ(screens::ShowLogo(fresh.engine.view), 1);
     EXPECT_EQ(fresh.fakes.clock.nowMs(), c.endMs) << c.last;
@@ -144,8 +142,7 @@ TEST_F(LogoScreen, ShowsTheFrameBytesFromThePixelOffsetAndNeverReadsPastTheFile)
     FakeGame fresh{"x\r\n"};
     ASSERT_EQ(fresh.CreateFrame(8, 2), 1);
     std::memset(fresh.fakes.window.picture.data(), 0xEE, fresh.fakes.window.picture.size());
-    fresh.fakes.files.Put(std::string(kFakeBaseDirectory) + screens::kLogoPicturePath,
-                          std::string(c.file.begin(), c.file.end()));
+    PutLogo(fresh, c.file);
     EXPECT_EQ(screens::ShowLogo(fresh.engine.view), 1) << c.what;
     std::vector<uint8_t> expected(48, 0);
     std::copy_n(rows.begin(), c.shownBytes, expected.begin());

@@ -1,4 +1,5 @@
-// Strict UTF-8 reading: what counts as malformed, and how characters are counted.
+// Strict UTF-8 reading: what counts as malformed. Code points and character counts show in the
+// Shift-JIS conversion's diagnostics.
 #include "qvtool/Utf8.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +17,6 @@ TEST(Utf8, FindsTheFirstMalformedSequence) {
   EXPECT_EQ(FindMalformedUtf8("あ\xF4\x90\x80\x80"), 3u);  // past U+10FFFF
   EXPECT_EQ(FindMalformedUtf8("あ\xE3\x81"), 3u);          // cut short
   EXPECT_EQ(FindMalformedUtf8("\x90\xB0\x90\x62"), 0u);    // Shift-JIS is not UTF-8
-}
-
-TEST(Utf8, DecodesCharactersWithTheirLength) {
-  const auto character = DecodeUtf8Character("x😀", 1);
-  ASSERT_TRUE(character);
-  EXPECT_EQ(character->codePoint, U'\U0001F600');
-  EXPECT_EQ(character->length, 4u);
-  EXPECT_EQ(CountUtf8Characters("a晴臣😀"), 4u);
 }
 
 }  // namespace

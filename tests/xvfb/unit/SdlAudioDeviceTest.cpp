@@ -7,11 +7,13 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <mutex>
 #include <thread>
+
+#include "support/ScopedEnv.h"
 
 namespace qv::platform::sdl {
 namespace {
@@ -43,13 +45,8 @@ struct Recorder {
   }
 };
 
-struct DriverScope {
-  explicit DriverScope(const char* driver) { setenv("SDL_AUDIODRIVER", driver, 1); }
-  ~DriverScope() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
-};
-
 TEST(SdlAudioDevice, ReportsFinishedBuffersInOrderFromItsWorkerAndAllAtOnceOnReset) {
-  DriverScope scope("dummy");
+  const test::ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
   SdlAudioDevice device;
   ASSERT_EQ(device.DriverName(), "dummy");
   Recorder recorder;
@@ -86,9 +83,9 @@ TEST(SdlAudioDevice, ReportsFinishedBuffersInOrderFromItsWorkerAndAllAtOnceOnRes
 
 TEST(SdlAudioDevice, MixesStreamsAndEffectsIntoTheDeviceOutput) {
   const std::string path = ::testing::TempDir() + "qv_sdl_audio_" + std::to_string(getpid());
-  setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+  const test::ScopedEnv file("SDL_DISKAUDIOFILE", path.c_str());
   {
-    DriverScope scope("disk");
+    const test::ScopedEnv driver("SDL_AUDIODRIVER", "disk");
     SdlAudioDevice device;
     ASSERT_EQ(device.DriverName(), "disk");
     Recorder recorder;
@@ -115,7 +112,7 @@ TEST(SdlAudioDevice, MixesStreamsAndEffectsIntoTheDeviceOutput) {
 }
 
 TEST(SdlAudioDevice, WithoutAUsableDriverPlaysSilentlyOnTheDummyOne) {
-  DriverScope scope("no-such-driver");
+  const test::ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
   SdlAudioDevice device;
   EXPECT_EQ(device.DriverName(), "dummy");
   Recorder recorder;

@@ -16,6 +16,7 @@
 
 #include "platform/Message.h"
 #include "platform/sdl/SdlBackend.h"
+#include "platform/sdl/SdlWindow.h"
 
 namespace qv::platform::sdl::testing {
 
@@ -33,6 +34,21 @@ inline std::unique_ptr<SdlBackend> CreateDisplaylessBackend() {
   EXPECT_TRUE(backend) << error;
   return backend;
 }
+
+// A displayless backend whose window is made at `Width` x `Height` before each test.
+template <int Width, int Height>
+class DisplaylessWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    backend_ = CreateDisplaylessBackend();
+    ASSERT_TRUE(backend_);
+    ASSERT_TRUE(window().Create("テスト", Width, Height));
+  }
+  SdlWindow& window() { return static_cast<SdlWindow&>(backend_->GetWindow()); }
+  Ui& ui() { return backend_->GetUi(); }
+
+  std::unique_ptr<SdlBackend> backend_;
+};
 
 // Records every message and hands it to `onMessage`; ends the loop with -1 after `watchdogMs` so a
 // broken test fails instead of hanging.

@@ -49,18 +49,7 @@ TEST(SdlUiStartupTest, ABoxBeforeTheWindowExistsOpensAWindowOfItsOwn) {
   EXPECT_EQ(shown, 1);
 }
 
-class SdlUiTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    backend_ = CreateDisplaylessBackend();
-    ASSERT_TRUE(backend_);
-    ASSERT_TRUE(window().Create("テスト", 320, 240));
-  }
-  SdlWindow& window() { return static_cast<SdlWindow&>(backend_->GetWindow()); }
-  Ui& ui() { return backend_->GetUi(); }
-
-  std::unique_ptr<SdlBackend> backend_;
-};
+using SdlUiTest = DisplaylessWindowTest<320, 240>;
 
 TEST_F(SdlUiTest, WhileABoxIsUpTheGameGetsNoInputButRequestsAreHandled) {
   ScriptedProcedure procedure(window());

@@ -14,17 +14,7 @@ namespace {
 
 using namespace testing;
 
-class SdlWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    backend_ = CreateDisplaylessBackend();
-    ASSERT_TRUE(backend_);
-    ASSERT_TRUE(window().Create("テスト", 64, 48));
-  }
-  SdlWindow& window() { return static_cast<SdlWindow&>(backend_->GetWindow()); }
-
-  std::unique_ptr<SdlBackend> backend_;
-};
+using SdlWindowTest = DisplaylessWindowTest<64, 48>;
 
 TEST_F(SdlWindowTest, SendsAreHandledOnTheWindowThreadAtOnceFromItselfAndPostsInOrder) {
   ScriptedProcedure procedure(window());
