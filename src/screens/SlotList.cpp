@@ -50,9 +50,6 @@ int ReadSlotSummary(SaveLoadScreenState& screen, int slotIndex, std::string& dat
 void DrawText(SaveLoadScreenState& screen, platform::Font* font, core::Surface& surface, int x,
               int y, std::string_view text, uint32_t colour) {
   if (!font || surface.Empty()) return;
-  const int red = static_cast<int>(colour & 0xFF);
-  const int green = static_cast<int>((colour >> 8) & 0xFF);
-  const int blue = static_cast<int>((colour >> 16) & 0xFF);
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   // The window thread copies from the looks.
   screen.view.screen.Locked([&](core::Surface&) {
@@ -67,24 +64,7 @@ void DrawText(SaveLoadScreenState& screen, platform::Font* font, core::Surface& 
                                              : kNarrowAdvance;
       if (drawn && glyph.ByteSize() > 0 && glyph.coverage.size() >= glyph.ByteSize() &&
           glyph.pitch >= glyph.blackBoxX) {
-        const int left = x + glyph.originX;
-        const int top = y + font->Ascent() - glyph.originY;
-        for (int r = 0; r < glyph.blackBoxY; ++r) {
-          const int py = top + r;
-          if (py < 0 || py >= surface.Height()) continue;
-          const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(r) * glyph.pitch;
-          uint8_t* row = surface.Row(py);
-          for (int c = 0; c < glyph.blackBoxX; ++c) {
-            const int v = std::min<int>(coverage[c], 64);
-            const int px = left + c;
-            if (v == 0 || px < 0 || px >= surface.Width()) continue;
-            const int opacity = CoverageOpacity(v);
-            uint8_t* pixel = row + static_cast<size_t>(px) * 3;
-            pixel[0] = BlendChannel(pixel[0], blue, opacity);
-            pixel[1] = BlendChannel(pixel[1], green, opacity);
-            pixel[2] = BlendChannel(pixel[2], red, opacity);
-          }
-        }
+        InkGlyph(surface, glyph, x + glyph.originX, y + font->Ascent() - glyph.originY, colour);
       }
       x += advance;
     }

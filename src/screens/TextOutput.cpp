@@ -60,34 +60,36 @@ void DrawGlyph(graphics::Presentation& view, platform::Font* font, core::Surface
   if (size == 0 || size >= kMaxGlyphBytes || glyph.coverage.size() < size) return;
   if (glyph.pitch < glyph.blackBoxX) return;
 
-  const int textRed = static_cast<int>(colour & 0xFF);
-  const int textGreen = static_cast<int>((colour >> 8) & 0xFF);
-  const int textBlue = static_cast<int>((colour >> 16) & 0xFF);
   const int left = x + kNarrowCell - glyph.blackBoxX / 2;
   const int top = y + font->Ascent() - glyph.originY;
-
-  view.screen.Locked([&](core::Surface& shown) {
-    core::Surface& surface = onto ? *onto : shown;
-    for (int r = 0; r < glyph.blackBoxY; ++r) {
-      const int py = top + r;
-      if (py < 0 || py >= surface.Height()) continue;
-      const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(r) * glyph.pitch;
-      uint8_t* row = surface.Row(py);
-      for (int c = 0; c < glyph.blackBoxX; ++c) {
-        const int v = std::min<int>(coverage[c], 64);  // a broken font cannot overshoot the ramp
-        const int px = left + c;
-        if (v == 0 || px < 0 || px >= surface.Width()) continue;
-        const int opacity = CoverageOpacity(v);
-        uint8_t* pixel = row + static_cast<size_t>(px) * 3;
-        pixel[0] = BlendChannel(pixel[0], textBlue, opacity);
-        pixel[1] = BlendChannel(pixel[1], textGreen, opacity);
-        pixel[2] = BlendChannel(pixel[2], textRed, opacity);
-      }
-    }
-  });
+  view.screen.Locked(
+      [&](core::Surface& shown) { InkGlyph(onto ? *onto : shown, glyph, left, top, colour); });
 }
 
 }  // namespace
+
+void InkGlyph(core::Surface& surface, const platform::GlyphBitmap& glyph, int left, int top,
+              uint32_t colour) {
+  const int textRed = static_cast<int>(colour & 0xFF);
+  const int textGreen = static_cast<int>((colour >> 8) & 0xFF);
+  const int textBlue = static_cast<int>((colour >> 16) & 0xFF);
+  for (int r = 0; r < glyph.blackBoxY; ++r) {
+    const int py = top + r;
+    if (py < 0 || py >= surface.Height()) continue;
+    const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(r) * glyph.pitch;
+    uint8_t* row = surface.Row(py);
+    for (int c = 0; c < glyph.blackBoxX; ++c) {
+      const int v = std::min<int>(coverage[c], 64);  // a broken font cannot overshoot the ramp
+      const int px = left + c;
+      if (v == 0 || px < 0 || px >= surface.Width()) continue;
+      const int opacity = CoverageOpacity(v);
+      uint8_t* pixel = row + static_cast<size_t>(px) * 3;
+      pixel[0] = BlendChannel(pixel[0], textBlue, opacity);
+      pixel[1] = BlendChannel(pixel[1], textGreen, opacity);
+      pixel[2] = BlendChannel(pixel[2], textRed, opacity);
+    }
+  }
+}
 
 void RenderGlyph(graphics::Presentation& view, platform::Font* font, core::Surface& surface, int x,
                  int y, const uint8_t* bytes, int byteCount, uint32_t colour) {

@@ -31,6 +31,12 @@ constexpr uint8_t BlendChannel(int old, int text, int opacity) {
   return static_cast<uint8_t>((old * (255 - opacity) + text * opacity) >> 8);
 }
 
+// Blends `glyph`'s coverage in `colour` (0x00BBGGRR) onto `surface` with its black box's top-left
+// at (left, top); only inked pixels inside the surface are touched. The caller holds the screen's
+// lock when the window thread may be reading `surface`.
+void InkGlyph(core::Surface& surface, const platform::GlyphBitmap& glyph, int left, int top,
+              uint32_t colour);
+
 // Draws the character `bytes[0..byteCount)` (1 byte, or a 2-byte Shift-JIS character) of `font`
 // onto `surface`, centred on x + 10 of the cell whose top-left is (x, y), baseline at y + ascent.
 // Only inked pixels inside the surface are touched. Takes the screen's lock, so the window thread
