@@ -102,9 +102,10 @@ void StopIfClosing(const script::Engine& engine) {
     throw platform::StopSignal{};
 }
 
-void ScriptInterpreter(script::Engine& engine) {
+void ScriptInterpreter(script::Engine& engine, uint64_t lineLimit) {
   bool end = false;
-  while (!end) {
+  for (uint64_t lines = 0; !end; ++lines) {
+    if (lines == lineLimit) return;
     StopIfClosing(engine);
     auto script = engine.script.Text();
     std::string line = ReadLine(*script, engine.script.position);

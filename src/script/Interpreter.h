@@ -1,6 +1,7 @@
 // The interpreter thread: the line loop, the wait codes, text lines and command dispatch.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -18,8 +19,9 @@ inline constexpr std::string_view kNamePlaceholder = "\x81\x96\x81\x96\x81\x96";
 void StopIfClosing(const script::Engine& engine);
 
 // The interpreter's loop; returns after the end of the script was reached and the close message
-// was sent. Interpreter thread; throws StopSignal when the program closes under it.
-void ScriptInterpreter(script::Engine& engine);
+// was sent, or, without that message, after `lineLimit` lines (the fuzzers' bound on a script
+// that loops). Interpreter thread; throws StopSignal when the program closes under it.
+void ScriptInterpreter(script::Engine& engine, uint64_t lineLimit = UINT64_MAX);
 
 // The interpreter thread's whole life: marks the thread, runs the loop, unwinds at close and
 // tells the clock it has gone. Started by the shell after AddParticipant.

@@ -43,6 +43,7 @@ bool FakeClock::await(const Condition& ready, std::optional<uint64_t> deadlineMs
     const uint64_t limit = deadlineMs ? *deadlineMs : UINT64_MAX;
     if (RunNextDueBy(limit)) continue;
     if (!deadlineMs) {
+      if (endlessWaitStops) throw platform::StopSignal{};
       ADD_FAILURE() << "await without a deadline on a false condition would block forever";
       throw std::logic_error("FakeClock: endless wait");
     }

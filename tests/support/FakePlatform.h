@@ -38,6 +38,9 @@ class FakeClock final : public platform::Clock {
   void Schedule(uint64_t atMs, std::function<void()> action);
 
   int awaitCount = 0;  // every await, with or without a deadline
+  // A wait that only another thread could end stops the caller (StopSignal, as at a close)
+  // instead of failing: for the fuzzers, whose inputs may wait for a player who never comes.
+  bool endlessWaitStops = false;
 
  private:
   bool RunNextDueBy(uint64_t ms);
@@ -72,14 +75,19 @@ class FakeWindow final : public platform::Window {
   void KillTimer(uint32_t id) override { timers.erase(id); }
   bool IsWindowThread() const override { return windowThread; }
   uint32_t CursorPosition() override { return cursor; }
-  uint8_t* Picture() override { return picture.data(); }
+  // Sized at the first use, so an engine that never draws costs no picture (the fuzzers make
+  // one for every input).
+  uint8_t* Picture() override {
+    if (picture.empty()) picture.assign(static_cast<size_t>(width) * height * 3, 0);
+    return picture.data();
+  }
   void Present(int x, int y, int width, int height) override;
 
   bool windowThread = true;
   platform::WindowProcedure* procedure = nullptr;  // Send hands messages on to it when set
   std::string title;
   int width = 640, height = 480;
-  std::vector<uint8_t> picture = std::vector<uint8_t>(640 * 480 * 3);
+  std::vector<uint8_t> picture;
   std::vector<platform::Message> sent;
   std::vector<platform::Message> posted;
   // What TakePendingInput hands out, front first.
