@@ -2,15 +2,19 @@
 #include "platform/sdl/SdlWindow.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <string_view>
 
 namespace qv::platform::sdl {
 
 namespace {
 // How long a turn waits for events: while the game has the input a wake-up event ends the wait
-// early (a request, a picture to show), so this only bounds the latency of anything missed; a
-// modal box (and the drawing before the loop runs) at about 60 frames a second.
-constexpr int kIdleWaitMs = 50;
+// early (a request, a picture to show) and timers bound it to their next tick, so this only
+// bounds the latency of anything missed (a quit signal on a driver without events); long enough
+// that a game waiting at a page sleeps. A modal box (and the drawing before the loop runs) at
+// about 60 frames a second.
+constexpr int kIdleWaitMs = 500;
 constexpr int kModalFrameMs = 15;
 }  // namespace
 
@@ -43,6 +47,8 @@ bool SdlWindow::Create(const std::string& titleUtf8, int width, int height) {
     std::fprintf(stderr, "qvplay: cannot create the window: %s\n", SDL_GetError());
     return false;
   }
+  const std::string_view driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  eventsNeedPolling_ = driver == "dummy" || driver == "offscreen";
   renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
   if (!renderer_) renderer_.reset(SDL_CreateRenderer(window_.get(), -1, SDL_RENDERER_SOFTWARE));
   if (renderer_) {
@@ -188,6 +194,21 @@ void SdlWindow::Wake() {
   SDL_Event event{};
   event.type = wakeEventType_;
   if (SDL_PushEvent(&event) != 1) wakePending_.store(false);
+  if (eventsNeedPolling_) {
+    // Taken and let go so that a waiter between its check and its sleep cannot miss this.
+    { std::lock_guard lock(idleMutex_); }
+    idleWake_.notify_one();
+  }
+}
+
+bool SdlWindow::WaitForEvent(SDL_Event& event, int timeoutMs) {
+  if (!eventsNeedPolling_) return SDL_WaitEventTimeout(&event, timeoutMs) == 1;
+  {
+    std::unique_lock lock(idleMutex_);
+    idleWake_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                       [&] { return wakePending_.load(); });
+  }
+  return SDL_PollEvent(&event) == 1;
 }
 
 void SdlWindow::Turn(ModalHooks* modal) {
@@ -197,7 +218,7 @@ void SdlWindow::Turn(ModalHooks* modal) {
     timeoutMs = *due <= now ? 0 : static_cast<int>(std::min<uint64_t>(*due - now, timeoutMs));
   }
   SDL_Event event;
-  if (SDL_WaitEventTimeout(&event, timeoutMs)) {
+  if (WaitForEvent(event, timeoutMs)) {
     HandleEvent(event, modal);
     while (!quit_ && SDL_PollEvent(&event)) HandleEvent(event, modal);
   }

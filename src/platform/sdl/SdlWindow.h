@@ -4,15 +4,17 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
 #include "platform/Clock.h"
-#include "platform/common/MessageQueue.h"
 #include "platform/Window.h"
+#include "platform/common/MessageQueue.h"
 #include "platform/sdl/FrameGeometry.h"
 #include "platform/sdl/FramePicture.h"
 #include "platform/sdl/InputTranslator.h"
@@ -110,6 +112,9 @@ class SdlWindow final : public Window {
 
   // Any thread: makes the window thread's wait return soon.
   void Wake();
+  // The window thread's wait for an event, a wake or `timeoutMs`; true with `event` filled when an
+  // SDL event came.
+  bool WaitForEvent(SDL_Event& event, int timeoutMs);
   void HandleEvent(const SDL_Event& event, ModalHooks* modal);
   void RequestClose(ModalHooks* modal);
   void Deliver(const Message& message);
@@ -124,6 +129,12 @@ class SdlWindow final : public Window {
   const int requestedScale_;
   uint32_t wakeEventType_ = 0;
   std::atomic<bool> wakePending_{false};
+  // Video drivers with no event source to block on (dummy, offscreen), where SDL's own timed wait
+  // polls every millisecond: the thread then sleeps on idleWake_ until a wake or the timeout, and
+  // takes SDL's events (a SIGTERM's quit among them) after it.
+  bool eventsNeedPolling_ = false;
+  std::mutex idleMutex_;
+  std::condition_variable idleWake_;
 
   std::unique_ptr<SDL_Window, WindowDeleter> window_;
   std::unique_ptr<SDL_Renderer, RendererDeleter> renderer_;
