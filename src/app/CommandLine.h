@@ -14,7 +14,7 @@ struct CommandLine {
   std::string eventsFile;
   std::string outDir;
   std::optional<bool> windowed;  // --window / --fullscreen
-  int scale = 1;
+  int scale = 0;                 // --scale N; 0: the largest whole factor the desktop holds
   std::string gameDir = ".";
 };
 

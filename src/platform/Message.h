@@ -23,6 +23,10 @@ inline constexpr uint32_t MSG_RBUTTONUP = 0x0205;
 // players' own requests are calls that carry their data.
 inline constexpr uint32_t MSG_STREAM_DONE = 0x3E0;
 
+// The backend's full-screen keys (F11, Alt+Enter) were pressed: switch between the window and
+// full screen as the system menu's item does.
+inline constexpr uint32_t MSG_TOGGLE_FULLSCREEN = 0x8001;
+
 // Virtual-key code of Print Screen (the only key the window procedure tells apart).
 inline constexpr uint32_t VK_SNAPSHOT = 0x2C;
 

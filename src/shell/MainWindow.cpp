@@ -146,6 +146,9 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       if (engine_.input.advanceMode == core::AdvanceMode::Auto) SetAutoMode(engine_, 0);
       ShowSystemMenu(engine_, systemMenu_, message.lParam);
       return 0;
+    case MSG_TOGGLE_FULLSCREEN:
+      OnCommand(resources::ID_FULLSCREEN);
+      return 0;
     case MSG_STREAM_DONE:
       audio::OnStreamDone(engine_.audio, message.wParam);
       return 0;

@@ -3,7 +3,7 @@
 # the title screen, accepts the name entry, clicks through the first pages of text, opens the
 # system menu, saves into slot 1, closes the window by its close box (expecting status 0), starts
 # again, loads slot 1 from the title and compares the page with the one saved; screenshots of
-# every step.
+# every step; then on a large screen checks the window's scale and the F11 full-screen switch.
 # Exit 77 (skipped) when Xvfb, xdotool, ImageMagick or Xlib are missing.
 #
 # usage: play_sample.sh QVPLAY QVTOOL OUTDIR
@@ -50,24 +50,29 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The server picks a free display number itself and reports it, so parallel runs cannot collide.
+# Starts a virtual server with a screen of $1 (WxHxDEPTH) and points DISPLAY at it. The server
+# picks a free display number itself and reports it, so parallel runs cannot collide.
 # -noreset: by default the server resets whenever its last client leaves, and refuses
 # connections meanwhile (between the tools below and qvplay, say).
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 100); do
-  [ -s "$OUT/display" ] && break
-  kill -0 "$XVFB_PID" 2>/dev/null || skip "Xvfb did not start (see $OUT/xvfb.log)"
-  sleep 0.1
-done
-[ -s "$OUT/display" ] || skip "Xvfb did not report a display"
-export DISPLAY=":$(head -n 1 "$OUT/display")"
-# The number can come before the server takes connections; wait until a client gets in.
-for _ in $(seq 100); do
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdotool getdisplaygeometry >/dev/null 2>&1 || skip "cannot connect to Xvfb on $DISPLAY"
+start_xvfb() {
+  rm -f "$OUT/display"
+  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$OUT/display" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || skip "Xvfb did not start (see $OUT/xvfb.log)"
+    sleep 0.1
+  done
+  [ -s "$OUT/display" ] || skip "Xvfb did not report a display"
+  export DISPLAY=":$(head -n 1 "$OUT/display")"
+  # The number can come before the server takes connections; wait until a client gets in.
+  for _ in $(seq 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  xdotool getdisplaygeometry >/dev/null 2>&1 || skip "cannot connect to Xvfb on $DISPLAY"
+}
+start_xvfb 1024x768x24
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy QVENGINE_LOCK_DIR="$OUT"
 # SDL's own software renderer: a virtual server has no GPU anyway, and Mesa's emulation of one
 # runs threads that the sanitizer builds cannot see into (and report).
@@ -91,12 +96,8 @@ differing() {
   echo "${count%.*}"
 }
 
-# Starts qvplay on the game (its output to qvplay-$1.log), finds its window and waits out the
-# logo.
-launch() {
-  "$QVPLAY" "$OUT/game" >"$OUT/qvplay-$1.log" 2>&1 &
-  QVPLAY_PID=$!
-
+# Finds qvplay's window and reads its geometry into WIDTH and HEIGHT.
+find_window() {
   # A window is taken once its geometry can be read: one found a moment before it is replaced
   # (or closed) is looked for again.
   WINDOW=
@@ -112,8 +113,16 @@ launch() {
   done
   [ -n "$GEOMETRY" ] || fail "no window appeared within 20 s"
   eval "$GEOMETRY"
+}
 
-  # The sample game is 800 x 600 and the default scale is 1.
+# Starts qvplay on the game (its output to qvplay-$1.log), finds its window and waits out the
+# logo.
+launch() {
+  "$QVPLAY" "$OUT/game" >"$OUT/qvplay-$1.log" 2>&1 &
+  QVPLAY_PID=$!
+  find_window
+
+  # The sample game is 800 x 600, and twice that does not fit a 1024 x 768 screen.
   [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "window is ${WIDTH}x${HEIGHT}, expected 800x600"
 
   # The logo comes first and swallows every click: wait until it has been seen whole and is gone
@@ -322,4 +331,31 @@ RESTORED=$(differing "$OUT/saved-scene.png" "$OUT/restored-scene.png" -fuzz 3%)
 RESTORED_TEXT=$(light_in "$OUT/restored-page.png" 745x130+35+450)
 [ "${RESTORED_TEXT:-0}" -ge 600 ] 2>/dev/null || fail "no text on the loaded page ($RESTORED_TEXT)"
 close_game
-echo "ok: clicked, showed the menu, saved, closed, loaded the save again; screenshots in $OUT"
+
+# A large screen: the window takes the largest whole factor that fits (twice 800 x 600 on
+# 2560 x 1600), and F11 switches to full screen and back, the setting kept in env.dat (its
+# windowed flag, the int32 at byte 4: 1 windowed, 0 full screen).
+kill "$XVFB_PID" 2>/dev/null
+wait "$XVFB_PID" 2>/dev/null
+start_xvfb 2560x1600x24
+"$QVPLAY" "$OUT/game" >"$OUT/qvplay-large.log" 2>&1 &
+QVPLAY_PID=$!
+find_window
+[ "$WIDTH" = 1600 ] && [ "$HEIGHT" = 1200 ] || fail "window is ${WIDTH}x${HEIGHT} on 2560x1600, expected 1600x1200"
+windowed_flag() { od -An -tu1 -j4 -N1 "$OUT/game/save/env.dat" | tr -d ' '; }
+# The logo takes every input until it is over.
+sleep 6
+alive
+for want in 0 1; do
+  for _ in $(seq 10); do
+    xdotool mousemove --window "$WINDOW" 400 300 key F11
+    sleep 1
+    alive
+    [ "$(windowed_flag)" = "$want" ] && break
+  done
+  [ "$(windowed_flag)" = "$want" ] || fail "F11 left env.dat's windowed flag at $(windowed_flag), expected $want"
+done
+find_window
+[ "$WIDTH" = 1600 ] && [ "$HEIGHT" = 1200 ] || fail "back from full screen the window is ${WIDTH}x${HEIGHT}"
+close_game
+echo "ok: clicked, showed the menu, saved, closed, loaded the save again, scaled to a large screen, switched full screen; screenshots in $OUT"

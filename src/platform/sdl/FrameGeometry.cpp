@@ -56,3 +56,23 @@ int FrameGeometry::UiScale() const {
 }
 
 }  // namespace qv::platform::sdl
+
+namespace qv::platform::sdl {
+
+int ChooseScale(int requested, int width, int height, const std::optional<PixelRect>& usable) {
+  auto fits = [&](int scale) {
+    return static_cast<long>(width) * scale <= usable->w &&
+           static_cast<long>(height) * scale <= usable->h;
+  };
+  if (!usable) return requested > 0 ? requested : 1;
+  if (requested > 0) {
+    int scale = requested;
+    while (scale > 1 && !fits(scale)) --scale;
+    return scale;
+  }
+  int scale = 1;
+  while (scale < kMaxScale && fits(scale + 1)) ++scale;
+  return scale;
+}
+
+}  // namespace qv::platform::sdl

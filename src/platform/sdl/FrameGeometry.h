@@ -1,6 +1,8 @@
 // Where the W x H frame sits inside the window, and the mapping of pointer positions back to it.
 #pragma once
 
+#include <optional>
+
 namespace qv::platform::sdl {
 
 struct PixelRect {
@@ -14,6 +16,12 @@ struct FramePoint {
   int x = 0;
   int y = 0;
 };
+
+// The largest whole factor at most kMaxScale the width x height frame can be shown at inside
+// `usable` (at least 1), for a `requested` factor of 0; a requested one, lowered until it fits.
+// Without a known area, the requested factor, or 1.
+inline constexpr int kMaxScale = 8;
+int ChooseScale(int requested, int width, int height, const std::optional<PixelRect>& usable);
 
 // The frame's placement in a drawable of outputW x outputH pixels and the window's size in
 // pointer units (the two differ on high-density displays).

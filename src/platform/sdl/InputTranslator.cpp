@@ -34,6 +34,16 @@ std::optional<Message> InputTranslator::Translate(const SDL_Event& event, uint32
       TrackPointer(event.button.x, event.button.y, geometry);
       return Message{id, 0, lastPointer_};
     }
+    case SDL_KEYDOWN: {
+      // Taken on the press, as a desktop program does, and once however long the key is held.
+      if (event.key.windowID != windowId || event.key.repeat != 0) return std::nullopt;
+      const SDL_Scancode scancode = event.key.keysym.scancode;
+      const bool enter = scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER;
+      if (scancode == SDL_SCANCODE_F11 || (enter && (event.key.keysym.mod & KMOD_ALT) != 0)) {
+        return Message{MSG_TOGGLE_FULLSCREEN, 0, 0};
+      }
+      return std::nullopt;
+    }
     case SDL_KEYUP: {
       if (event.key.windowID != windowId) return std::nullopt;
       const SDL_Scancode scancode = event.key.keysym.scancode;

@@ -158,6 +158,8 @@ std::optional<KeyRelease> TranslateKeyRelease(SDL_Keycode key, SDL_Scancode scan
       scancode == SDL_SCANCODE_F10 || (modifiers & KMOD_ALT) != 0) {
     return std::nullopt;
   }
+  // F11 switches full screen on its press; its release is no click.
+  if (scancode == SDL_SCANCODE_F11) return std::nullopt;
   const KeyInfo* info = FindKey(scancode);
   uint32_t virtualKey = info ? info->virtualKey : 0;
   // Letters and digits follow the keyboard layout (an A key is VK 'A' wherever it sits).

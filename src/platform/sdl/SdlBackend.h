@@ -13,7 +13,8 @@
 namespace qv::platform::sdl {
 
 struct SdlOptions {
-  int scale = 1;  // whole factor for the windowed picture (--scale N)
+  // Whole factor for the windowed picture (--scale N); 0: the largest the desktop holds.
+  int scale = 0;
 };
 
 class SdlBackend {

@@ -22,7 +22,7 @@ SdlWindow::SdlWindow(Clock& clock, int scale)
     : clock_(clock),
       queue_(clock),
       windowThread_(std::this_thread::get_id()),
-      requestedScale_(std::max(scale, 1)) {
+      requestedScale_(std::max(scale, 0)) {
   wakeEventType_ = SDL_RegisterEvents(1);
   queue_.SetWakeHook([this] { Wake(); });
 }
@@ -34,13 +34,15 @@ SdlWindow::~SdlWindow() {
   window_.reset();
 }
 
+std::optional<PixelRect> SdlWindow::UsableArea() {
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return std::nullopt;
+  return PixelRect{usable.x, usable.y, usable.w, usable.h};
+}
+
 bool SdlWindow::Create(const std::string& titleUtf8, int width, int height) {
   if (window_ || width <= 0 || height <= 0) return false;
-  scale_ = requestedScale_;
-  SDL_Rect usable;
-  if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-    while (scale_ > 1 && (width * scale_ > usable.w || height * scale_ > usable.h)) --scale_;
-  }
+  scale_ = ChooseScale(requestedScale_, width, height, UsableArea());
   window_.reset(SDL_CreateWindow(titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                  width * scale_, height * scale_, SDL_WINDOW_HIDDEN));
   if (!window_) {

@@ -38,6 +38,7 @@ class ModalHooks {
 class SdlWindow final : public Window {
  public:
   // Needs SDL's video subsystem initialised. Window thread (the thread that constructs it).
+  // `scale`: the windowed picture's whole factor, 0 for the largest the desktop holds.
   SdlWindow(Clock& clock, int scale);
   ~SdlWindow() override;
   SdlWindow(const SdlWindow&) = delete;
@@ -110,6 +111,8 @@ class SdlWindow final : public Window {
     SdlWindow& window_;
   };
 
+  // The first display's area for windows (without panels), when SDL knows it.
+  static std::optional<PixelRect> UsableArea();
   // Any thread: makes the window thread's wait return soon.
   void Wake();
   // The window thread's wait for an event, a wake or `timeoutMs`; true with `event` filled when an

@@ -57,3 +57,33 @@ TEST(FrameGeometryTest, HighDensityOutputMapsPointerUnitsThroughTheRatio) {
 
 }  // namespace
 }  // namespace qv::platform::sdl
+
+namespace qv::platform::sdl {
+namespace {
+
+TEST(ChooseScale, TheLargestWholeFactorThatFitsUnlessOneWasAsked) {
+  struct Case {
+    int requested, width, height;
+    std::optional<PixelRect> usable;
+    int expected;
+  };
+  const PixelRect fullHd{0, 0, 1920, 1050};  // a 30-pixel panel
+  const Case cases[] = {
+      {0, 800, 600, fullHd, 1},
+      {0, 640, 480, fullHd, 2},
+      {0, 640, 480, PixelRect{0, 0, 3840, 2100}, 4},
+      {0, 320, 240, PixelRect{0, 0, 9000, 9000}, 8},
+      {0, 800, 600, PixelRect{0, 0, 640, 480}, 1},
+      {3, 640, 480, fullHd, 2},
+      {2, 640, 480, fullHd, 2},
+      {5, 640, 480, std::nullopt, 5},
+      {0, 640, 480, std::nullopt, 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ChooseScale(c.requested, c.width, c.height, c.usable), c.expected)
+        << c.requested << " " << c.width << "x" << c.height;
+  }
+}
+
+}  // namespace
+}  // namespace qv::platform::sdl

@@ -82,6 +82,21 @@ TEST_F(InputTranslatorTest, KeyReleasesBecomeKeyUpsEvenWithoutAPress) {
   EXPECT_EQ(up->lParam, 0xC1370001u);
 }
 
+TEST_F(InputTranslatorTest, F11AndAltEnterSwitchFullScreenOnThePressOnly) {
+  SDL_Event f11 = Key(SDL_KEYDOWN, SDLK_F11, SDL_SCANCODE_F11);
+  SDL_Event altEnter = kReturnDown;
+  altEnter.key.keysym.mod = KMOD_LALT;
+  for (const SDL_Event& press : {f11, altEnter}) {
+    const auto message = Translate(press);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->id, MSG_TOGGLE_FULLSCREEN);
+  }
+  f11.key.repeat = 1;  // held down
+  EXPECT_FALSE(Translate(f11));
+  EXPECT_FALSE(Translate(kReturnDown));
+  EXPECT_FALSE(Translate(Key(SDL_KEYUP, SDLK_F11, SDL_SCANCODE_F11))) << "the release is no click";
+}
+
 TEST_F(InputTranslatorTest, TheReleaseOfWhatAModalLayerTookStaysWithIt) {
   // The box closed on the press; the release arrives when the game has the input again. Only
   // that one release is held back: the next is the game's.
