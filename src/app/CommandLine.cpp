@@ -62,6 +62,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
     } else {
       out.gameDir = arg;
       gameDirSeen = true;
+      out.gameDirGiven = true;
     }
   }
   if (!out.headless && (!out.eventsFile.empty() || !out.outDir.empty())) {

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv::app {
@@ -16,6 +17,7 @@ struct CommandLine {
   std::optional<bool> windowed;  // --window / --fullscreen
   int scale = 0;                 // --scale N; 0: the largest whole factor the desktop holds
   std::string gameDir = ".";
+  bool gameDirGiven = false;
 };
 
 // Parses argv[1..]. On a usage error returns false with a one-line message in `error`.

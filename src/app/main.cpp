@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/GameFolderCheck.h"
 #include "app/HeadlessRun.h"
 #include "platform/EventLog.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
@@ -83,6 +84,10 @@ int main(int argc, char** argv) {
   std::string gameDir = platform::posix::AbsoluteDirectory(options.gameDir);
   if (gameDir.empty()) {
     std::fprintf(stderr, "qvplay: %s is not a folder\n", options.gameDir.c_str());
+    return 2;
+  }
+  if (!options.gameDirGiven && !app::HoldsGame(gameDir)) {
+    std::fputs(app::kNoGameText, stderr);
     return 2;
   }
   if (!options.headless) return RunWindowed(options, gameDir);

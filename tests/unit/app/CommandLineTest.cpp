@@ -57,6 +57,10 @@ TEST(QvplayProgram, HelpVersionAndErrors) {
   EXPECT_EQ(RunQvplay("--frobnicate", out), 2);
   EXPECT_NE(out.find("unknown option '--frobnicate'"), std::string::npos);
   EXPECT_EQ(RunQvplay("/no/such/folder", out), 2);
+  // No folder named and none here: what it looks for and how to get the sample.
+  TempDir empty;
+  EXPECT_EQ(RunQvplay("", out, "cd " + empty.Path() + " &&"), 2);
+  EXPECT_NE(out.find("qvtool make-sample DIR"), std::string::npos) << out;
 }
 
 TEST(QvplayProgram, HeadlessRunWritesItsLogBadEventsAreRefusedAndNoDisplayIsOneLine) {
