@@ -9,6 +9,7 @@
 #include "screens/SaveLoadScreen.h"
 #include "screens/WaitCursor.h"
 #include "shell/OnScreenInput.h"
+#include "shell/Screenshot.h"
 #include "shell/SystemMenu.h"
 
 namespace qv::shell {
@@ -127,8 +128,11 @@ int32_t MainWindow::HandleMessage(const Message& message) {
     case MSG_KEYUP:
       if (engine_.view.messageWindowActive == 1 && engine_.view.messageWindowShown == 0) return 0;
       HandleClick(engine_, message.lParam);
-      // Print Screen also took the clipboard once, which leaves nothing to do here.
-      if (message.wParam == VK_SNAPSHOT) return 1;
+      // Print Screen also took the clipboard once; a picture file stands in for that.
+      if (message.wParam == VK_SNAPSHOT) {
+        SaveScreenshot(engine_);
+        return 1;
+      }
       return 0;
     case MSG_COMMAND:
       OnCommand(message.wParam & 0xFFFF);

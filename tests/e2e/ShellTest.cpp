@@ -2,8 +2,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/posix/FileInstanceLocks.h"
 #include "support/HeadlessGame.h"
+#include "support/PngReader.h"
 
 namespace qv::test {
 namespace {
@@ -202,6 +205,22 @@ TEST(Menu, AboutBoxAndGreyedAutoAdvanceCannotBePicked) {
   ASSERT_GE(run.Events().size(), 5u);
   EXPECT_THAT(run.Events()[3], ::testing::StartsWith("about system version | "));
   EXPECT_EQ(run.Events()[4], "menu -> none");
+}
+
+TEST(Keys, PrintScreenWritesTheFrameAsAPngInTheSaveFolder) {
+  TempDir dir;
+  GameRun run = PlayGame(dir, {"$effect 1\n$fill red\n$C\n"}, "idle\nkey 0x2C\nidle\n");
+  EXPECT_THAT(run.Events(), Contains("screenshot written"));
+  std::vector<std::string> shots;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path() + "/game/save")) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("shot-")) shots.push_back(name);
+  }
+  ASSERT_EQ(shots.size(), 1u);
+  EXPECT_THAT(shots[0], ::testing::MatchesRegex("shot-[0-9]{8}-[0-9]{6}\\.png"));
+  const Capture shot = ReadCapture(dir.Path() + "/game/save/" + shots[0]);
+  EXPECT_EQ(shot.width, 640);
+  EXPECT_EQ(shot.At(10, 10), (Rgb{255, 0, 0}));
 }
 
 TEST(Determinism, SameEventsGiveTheSameLogAndStates) {

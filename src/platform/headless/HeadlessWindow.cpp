@@ -1,13 +1,25 @@
 // The headless runner (see HeadlessWindow.h).
 #include "platform/headless/HeadlessWindow.h"
 
-#include "platform/headless/PngWriter.h"
+#include <cstdio>
+
+#include "platform/common/PngEncoder.h"
 
 namespace qv::platform::headless {
 
 namespace {
+
 constexpr uint64_t kIdleLimitMs = 600000;
 constexpr uint32_t kKeyUpFlags = 0xC0000001;  // repeat count 1, previous state down, released
+
+bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  ok = std::fclose(file) == 0 && ok;
+  return ok;
+}
+
 }  // namespace
 
 HeadlessWindow::HeadlessWindow(VirtualClock& clock, HeadlessUi& ui, EventLog& log,
@@ -150,7 +162,7 @@ void HeadlessWindow::Perform(const ScriptedEvent& event) {
       break;
     case Kind::Shot:
       if (!WriteFileBytes(outDir_ + "/" + event.text + ".png",
-                          EncodePng(picture_.data(), width_, height_))) {
+                          platform::EncodePng(picture_.data(), width_, height_))) {
         log_.Write("shot failed " + event.text);
       }
       break;

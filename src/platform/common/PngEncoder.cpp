@@ -1,11 +1,10 @@
-// A small PNG encoder (see PngWriter.h). Stored deflate blocks keep it short and exact; captures
-// are for tests, where size does not matter and byte-identical output does.
-#include "platform/headless/PngWriter.h"
+// A small PNG encoder (see PngEncoder.h). Stored deflate blocks keep it short and exact: captures
+// are compared byte for byte by tests, and a screenshot's size hardly matters.
+#include "platform/common/PngEncoder.h"
 
 #include <array>
-#include <cstdio>
 
-namespace qv::platform::headless {
+namespace qv::platform {
 
 namespace {
 
@@ -86,12 +85,4 @@ std::vector<uint8_t> EncodePng(const uint8_t* bgrBottomUp, int width, int height
   return png;
 }
 
-bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  ok = std::fclose(file) == 0 && ok;
-  return ok;
-}
-
-}  // namespace qv::platform::headless
+}  // namespace qv::platform
