@@ -60,6 +60,14 @@ class Window {
   // Present so the backend shows the changed rectangle. Any thread.
   virtual uint8_t* Picture() = 0;
   virtual void Present(int x, int y, int width, int height) = 0;
+
+  // Window thread, after Create: the icon the desktop shows for the window, width x height
+  // pixels, blue-green-red, rows bottom-up, no padding. A window no desktop shows ignores it.
+  virtual void SetIcon(const uint8_t* bgrBottomUp, int width, int height) {
+    (void)bgrBottomUp;
+    (void)width;
+    (void)height;
+  }
 };
 
 }  // namespace qv::platform

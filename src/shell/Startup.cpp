@@ -11,6 +11,7 @@
 #include "shell/DisplayMode.h"
 #include "shell/InstanceFile.h"
 #include "shell/MainWindow.h"
+#include "shell/WindowIcon.h"
 
 namespace qv::shell {
 
@@ -61,6 +62,7 @@ int RunGame(script::Engine& engine, const StartupOptions& options) {
   MainWindow window(engine);
   if (!platform.window.Create(engine.services.Caption(), width, height)) return 1;
   engine.services.windowCreated = true;
+  SetWindowIcon(engine);
   platform::Message create;
   create.id = platform::MSG_CREATE;
   window.HandleMessage(create);

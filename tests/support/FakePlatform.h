@@ -82,12 +82,19 @@ class FakeWindow final : public platform::Window {
     return picture.data();
   }
   void Present(int x, int y, int width, int height) override;
+  void SetIcon(const uint8_t* bgrBottomUp, int w, int h) override {
+    icon.assign(bgrBottomUp, bgrBottomUp + static_cast<size_t>(w) * h * 3);
+    iconWidth = w;
+    iconHeight = h;
+  }
 
   bool windowThread = true;
   platform::WindowProcedure* procedure = nullptr;  // Send hands messages on to it when set
   std::string title;
   int width = 640, height = 480;
   std::vector<uint8_t> picture;
+  std::vector<uint8_t> icon;  // the last SetIcon's pixels
+  int iconWidth = 0, iconHeight = 0;
   std::vector<platform::Message> sent;
   std::vector<platform::Message> posted;
   // What TakePendingInput hands out, front first.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 namespace qv::platform::sdl {
@@ -32,6 +33,19 @@ SdlWindow::~SdlWindow() {
   texture_.reset();
   renderer_.reset();
   window_.reset();
+}
+
+void SdlWindow::SetIcon(const uint8_t* bgrBottomUp, int width, int height) {
+  if (!window_ || width <= 0 || height <= 0) return;
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, width, height, 24, SDL_PIXELFORMAT_BGR24);
+  if (!icon) return;
+  const size_t rowBytes = static_cast<size_t>(width) * 3;
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(static_cast<uint8_t*>(icon->pixels) + static_cast<size_t>(y) * icon->pitch,
+                bgrBottomUp + static_cast<size_t>(height - 1 - y) * rowBytes, rowBytes);
+  }
+  SDL_SetWindowIcon(window_.get(), icon);
+  SDL_FreeSurface(icon);
 }
 
 std::optional<PixelRect> SdlWindow::UsableArea() {

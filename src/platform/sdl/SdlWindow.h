@@ -59,6 +59,7 @@ class SdlWindow final : public Window {
   bool IsWindowThread() const override;
   uint32_t CursorPosition() override;
   uint8_t* Picture() override;
+  void SetIcon(const uint8_t* bgrBottomUp, int width, int height) override;
   void Present(int x, int y, int width, int height) override;
 
   // The rest serves the other parts of the backend, all on the window thread.
