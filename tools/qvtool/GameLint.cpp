@@ -16,6 +16,7 @@
 #include "screens/BarButtons.h"
 #include "screens/ChoiceBar.h"
 #include "screens/Logo.h"
+#include "screens/SaveLoadScreen.h"
 #include "script/ScriptFile.h"
 #include "shell/InstanceFile.h"
 #include "shell/OnScreenInput.h"
@@ -177,6 +178,13 @@ class GameChecker {
       CheckFile(0, screens::kChoiceBarPath, FileRole::Picture, PictureKind::ChoiceBar);
     }
     if (lint.hasChoices) CheckFile(0, shell::kHoverSoundPath, FileRole::Sound);
+    // The bar opens both screens; a title's load item opens the load screen alone.
+    if (lint.opensMessageWindow) {
+      for (const char* path : screens::kSaveMenuPicturePaths) CheckMenuPicture(path);
+    }
+    if (lint.opensMessageWindow || lint.opensLoadScreen) {
+      for (const char* path : screens::kLoadMenuPicturePaths) CheckMenuPicture(path);
+    }
   }
 
   // A file named by script line `line`, or with `line` 0 one the engine needs whatever the
@@ -210,6 +218,17 @@ class GameChecker {
       why = "it is not scrambled (qvtool scramble prepares a background)";
     }
     Report(file, line, subject + " cannot be used as " + KindName(kind) + ": " + why);
+  }
+
+  void CheckMenuPicture(const std::string& path) {
+    const std::string shown = Shown(path);
+    const auto bytes = files_.ReadAll(files_.BaseDirectory() + path);
+    if (!bytes) return Report(shown, 0, "missing picture");
+    if (!shell::IsPlayableFrame(config_.width, config_.height)) return;
+    std::string why;
+    if (!screens::DecodeMenuPicture(*bytes, config_.width, config_.height, why)) {
+      Report(shown, 0, "picture cannot be used as a save or load screen: " + why);
+    }
   }
 
   // What ships in the game folder's own save folder; a game installed read-only keeps its saves

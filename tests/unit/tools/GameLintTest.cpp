@@ -239,6 +239,12 @@ TEST_F(GameLintTest, EachBrokenCopyGivesOneLine) {
        "missing sound voice\\hina01.ogg"},
       {"missing interface part", "", "", remove("cg/menu/waitcur.bmp"), "cg\\menu\\waitcur.bmp", "",
        "missing picture"},
+      {"narrow save screen", "", "",
+       [](const fs::path& game) {
+         fs::copy_file(game / "cg/chara/hina.bmp", game / "cg/menu/save_on.bmp",
+                       fs::copy_options::overwrite_existing);
+       },
+       "cg\\menu\\save_on.bmp", "", "picture cannot be used as a save or load screen: "},
       {"save of another script", "", "",
        [](const fs::path& game) {
          fs::create_directory(game / "save");
