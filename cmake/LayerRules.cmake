@@ -72,9 +72,10 @@ set(QV_LAYER_platform/cdio_TARGET qvcdio)
 set(QV_LAYER_app_DIRS src/app)
 set(QV_LAYER_app_USES "*")
 
-# The data tool writes games in the engine's formats and reuses their code.
+# The data tool writes games in the engine's formats and reuses their code; its checker reads a
+# game through the script's command table and parsers and the screens' file names.
 set(QV_LAYER_qvtool_DIRS tools/qvtool)
-set(QV_LAYER_qvtool_USES shell graphics core platform platform/posix)
+set(QV_LAYER_qvtool_USES shell script screens graphics core platform platform/posix)
 
 # qv_layer_of(PATH OUT): the layer owning PATH (relative to the source root), or "" for none.
 function(qv_layer_of path out)

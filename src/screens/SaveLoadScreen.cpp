@@ -18,8 +18,8 @@ struct Looks {
 };
 
 Looks LooksOf(core::ScreenMode mode) {
-  if (mode == core::ScreenMode::Save) return {"cg\\menu\\save_off.bmp", "cg\\menu\\save_on.bmp"};
-  return {"cg\\menu\\load_off.bmp", "cg\\menu\\load_on.bmp"};
+  if (mode == core::ScreenMode::Save) return {kSaveMenuPicturePaths[0], kSaveMenuPicturePaths[1]};
+  return {kLoadMenuPicturePaths[0], kLoadMenuPicturePaths[1]};
 }
 
 // Both looks: each menu picture blended over `game`, then the slots written on them.
@@ -51,22 +51,31 @@ void GiveBack(SaveLoadScreenState& screen) {
 
 }  // namespace
 
+std::optional<core::Surface> DecodeMenuPicture(std::span<const uint8_t> file, int frameWidth,
+                                               int frameHeight, std::string& why) {
+  auto picture =
+      graphics::DecodePicture(file, graphics::PictureKind::Sprite, frameWidth, frameHeight, why);
+  if (!picture) return std::nullopt;
+  if (picture->Width() != 2 * frameWidth || picture->Height() != frameHeight) {
+    why = std::to_string(picture->Width()) + " x " + std::to_string(picture->Height()) +
+          " instead of twice the frame's width by its height";
+    return std::nullopt;
+  }
+  return std::move(picture->pixels);
+}
+
 std::optional<core::Surface> LoadMenuPicture(SaveLoadScreenState& screen, const std::string& path) {
   const std::string full = screen.view.services.baseDirectory + path;
   if (screen.view.services.platform.log.Enabled())
     screen.view.services.Log("picture " + screen.view.services.Utf8(path));
   const int w = screen.view.services.config.width, h = screen.view.services.config.height;
   std::string why;
-  std::optional<graphics::Picture> picture;
+  std::optional<core::Surface> pixels;
   if (auto bytes = screen.view.services.platform.files.ReadAll(full)) {
-    picture = graphics::DecodePicture(*bytes, graphics::PictureKind::Sprite, w, h, why);
+    pixels = DecodeMenuPicture(*bytes, w, h, why);
   }
-  // Read as exactly two frames side by side: any other size would be misread row by row.
-  if (!picture || picture->Width() != 2 * w || picture->Height() != h) {
-    core::ShowWarning(screen.view.services, screen.view.services.Utf8(full));
-    return std::nullopt;
-  }
-  return std::move(picture->pixels);
+  if (!pixels) core::ShowWarning(screen.view.services, screen.view.services.Utf8(full));
+  return pixels;
 }
 
 int OpenSaveLoadScreen(SaveLoadScreenState& screen, core::ScreenMode mode) {

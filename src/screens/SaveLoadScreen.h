@@ -3,7 +3,9 @@
 // Window thread.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "core/InputState.h"
@@ -11,6 +13,18 @@
 #include "screens/SaveLoadScreenState.h"
 
 namespace qv::screens {
+
+// The menu pictures of the two screens, game-relative: each screen's normal and highlighted look.
+inline constexpr const char* kSaveMenuPicturePaths[2] = {"cg\\menu\\save_off.bmp",
+                                                         "cg\\menu\\save_on.bmp"};
+inline constexpr const char* kLoadMenuPicturePaths[2] = {"cg\\menu\\load_off.bmp",
+                                                         "cg\\menu\\load_on.bmp"};
+
+// A menu picture file's pixels for a `frameWidth` x `frameHeight` frame: read as exactly two
+// frames side by side, since any other size would be misread row by row. Nothing, with the reason
+// in `why`, when it cannot be used.
+std::optional<core::Surface> DecodeMenuPicture(std::span<const uint8_t> file, int frameWidth,
+                                               int frameHeight, std::string& why);
 
 // A menu picture (base directory + `path`): a masked picture of twice the frame's width and the
 // frame's height. Nothing, after a box naming the path, when it cannot be used.

@@ -13,19 +13,32 @@ constexpr size_t kInstanceNameMax = 63;
 constexpr size_t kWindowNameMax = 255;
 constexpr size_t kNumberMax = 9;
 
-// The value of `key`: skip the key and the one character after it (the opening quote), then
-// everything up to the next double quote or the end of the text.
+// Frames beyond this are no window a display can show, and the buffers would not fit in memory.
+constexpr int32_t kMaxFrameSide = 8192;
+
 std::optional<std::string_view> KeyValue(std::string_view text, std::string_view key,
                                          size_t maxBytes) {
-  size_t at = core::FindSjis(text, key);
-  if (at == std::string_view::npos) return std::nullopt;
-  size_t from = at + key.size() + 1;
-  if (from > text.size()) return std::string_view{};
-  std::string_view value = core::TakeUntil(text, from, std::string_view("\"\0", 2));
-  return core::CutAtCharBoundary(value, maxBytes);
+  const auto value = InstanceKeyValue(text, key);
+  if (!value) return std::nullopt;
+  return core::CutAtCharBoundary(*value, maxBytes);
 }
 
 }  // namespace
+
+std::optional<std::string_view> InstanceKeyValue(std::string_view bytes, std::string_view key) {
+  size_t at = core::FindSjis(bytes, key);
+  if (at == std::string_view::npos) return std::nullopt;
+  size_t from = at + key.size() + 1;
+  if (from > bytes.size()) return std::string_view{};
+  return core::TakeUntil(bytes, from, std::string_view("\"\0", 2));
+}
+
+bool IsPlayableFrame(int32_t width, int32_t height) {
+  // Whole-frame pixel buffers have no row padding, which only widths that are multiples of 4
+  // give; other widths would shear every picture.
+  return width > 0 && height > 0 && width <= kMaxFrameSide && height <= kMaxFrameSide &&
+         width % 4 == 0;
+}
 
 core::InstanceConfig ParseInstanceFile(std::string_view bytes) {
   core::InstanceConfig config;

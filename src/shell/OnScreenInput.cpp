@@ -137,7 +137,7 @@ int ChoiceClick(script::Engine& engine, uint32_t position) {
   if (engine.services.platform.log.Enabled()) {
     engine.services.Log("pick " + std::to_string(hit) + " " + engine.services.Utf8(label));
   }
-  if (label.find("*GameLoad") != std::string::npos) {
+  if (label.find(kLoadScreenLabel) != std::string::npos) {
     OpenMenuScreen(engine, core::ScreenMode::LoadTitle);
     return 1;
   }

@@ -9,6 +9,8 @@
 namespace qv::shell {
 
 inline constexpr const char* kHoverSoundPath = "sound\\move.wav";
+// A choice item whose label contains this opens the load screen instead of jumping.
+inline constexpr const char* kLoadScreenLabel = "*GameLoad";
 
 // 2 when a bar button took the click, 1 otherwise. Skip and hide take clicks on their edges,
 // save and load only strictly inside.

@@ -15,13 +15,6 @@
 
 namespace qv::shell {
 
-namespace {
-
-// Frames beyond this are no window a display can show, and the buffers would not fit in memory.
-constexpr int32_t kMaxFrameSide = 8192;
-
-}  // namespace
-
 int RunStartupChecks(script::Engine& engine) {
   engine.view.ResetTextPosition();
   core::PlaceSaveFolder(engine.services);
@@ -48,10 +41,7 @@ int RunGame(script::Engine& engine, const StartupOptions& options) {
   if (!RunStartupChecks(engine)) return 0;
 
   const int32_t width = engine.services.config.width, height = engine.services.config.height;
-  // Whole-frame pixel buffers have no row padding, which only widths that are multiples of 4
-  // give; other widths would shear every picture.
-  if (width <= 0 || height <= 0 || width > kMaxFrameSide || height > kMaxFrameSide ||
-      width % 4 != 0) {
+  if (!IsPlayableFrame(width, height)) {
     core::ShowWarning(engine.services,
                       "ウィンドウの大きさが正しくありません (WindowWidth=" + std::to_string(width) +
                           ", WindowHeight=" + std::to_string(height) +

@@ -2,6 +2,7 @@
 #include "qvtool/Cli.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "platform/posix/IconvCp932.h"
 #include "qvtool/BackgroundScramble.h"
 #include "qvtool/FileIo.h"
+#include "qvtool/GameLint.h"
 #include "qvtool/SampleGame.h"
 #include "qvtool/ScriptCodec.h"
 
@@ -32,10 +34,17 @@ constexpr std::string_view kUsage =
     "  make-sample DIR             write the playable sample game (sample.ist, sample.qv, its\n"
     "                              pictures under cg/ and its sounds under sound/, bgm/ and\n"
     "                              voice/) into DIR, creating it when missing.\n"
+    "  lint DIR [--source SRC] [--quiet | --json]\n"
+    "                              check the game in DIR as the engine would read it: the\n"
+    "                              instance file, the script (or SRC, a script source, in its\n"
+    "                              place), the files it names and the save slots. Prints one\n"
+    "                              line per problem, FILE:LINE: what is wrong; --quiet prints\n"
+    "                              nothing, --json a JSON array of {file, line, message}.\n"
     "  --help                      show this text.\n"
     "  --version                   show the version.\n"
     "\n"
-    "Exit status: 0 done, 1 a file could not be read, written or converted, 2 bad command line.\n";
+    "Exit status: 0 done, 1 a file could not be read, written or converted (lint: a problem was\n"
+    "found), 2 bad command line.\n";
 
 std::string HexByte(uint8_t value) {
   char text[8];
@@ -47,6 +56,9 @@ struct Invocation {
   std::string_view command;
   std::vector<std::string_view> operands;
   bool shiftJis = false;
+  bool quiet = false;
+  bool json = false;
+  std::optional<std::string_view> source;
 };
 
 class Runner {
@@ -56,7 +68,8 @@ class Runner {
   int Run(std::span<const std::string_view> arguments) {
     Invocation invocation;
     bool optionsEnded = false;
-    for (std::string_view argument : arguments) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+      const std::string_view argument = arguments[i];
       if (optionsEnded || argument == "-" || !argument.starts_with('-')) {
         if (invocation.command.empty()) {
           invocation.command = argument;
@@ -73,6 +86,13 @@ class Runner {
         return kExitSuccess;
       } else if (argument == "--sjis") {
         invocation.shiftJis = true;
+      } else if (argument == "--quiet") {
+        invocation.quiet = true;
+      } else if (argument == "--json") {
+        invocation.json = true;
+      } else if (argument == "--source") {
+        if (i + 1 == arguments.size()) return UsageError("--source needs a script source");
+        invocation.source = arguments[++i];
       } else {
         return UsageError("unknown option '" + std::string(argument) + "'");
       }
@@ -82,6 +102,16 @@ class Runner {
     const bool takesSjis = invocation.command == "encode" || invocation.command == "decode";
     if (invocation.shiftJis && !takesSjis) {
       return UsageError(std::string(invocation.command) + " takes no --sjis");
+    }
+    const bool lint = invocation.command == "lint";
+    if (!lint && (invocation.quiet || invocation.json || invocation.source)) {
+      return UsageError(std::string(invocation.command) + " takes no --quiet, --json or --source");
+    }
+    if (lint) {
+      if (invocation.operands.size() != 1) return UsageError("lint needs one game folder");
+      if (invocation.quiet && invocation.json)
+        return UsageError("--quiet and --json exclude each other");
+      return Lint(invocation);
     }
     if (invocation.command == "encode" || invocation.command == "decode") {
       if (invocation.operands.size() != 2) {
@@ -177,6 +207,22 @@ class Runner {
     const GameFolderOutcome outcome = MakeSample(folder, cp932_);
     for (const std::string& message : outcome.messages) err_ << message << '\n';
     return outcome.succeeded ? kExitSuccess : kExitFailure;
+  }
+
+  int Lint(const Invocation& invocation) {
+    const std::string folder(invocation.operands[0]);
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+      return Failure("qvtool: " + folder + " is not a folder");
+    }
+    const std::vector<LintProblem> problems =
+        LintGame(folder, std::string(invocation.source.value_or("")), cp932_);
+    if (invocation.json) {
+      out_ << FormatLintJson(problems);
+    } else if (!invocation.quiet) {
+      for (const LintProblem& problem : problems) out_ << FormatLintLine(problem) << '\n';
+    }
+    return problems.empty() ? kExitSuccess : kExitFailure;
   }
 
   std::ostream& out_;

@@ -8,6 +8,7 @@
 #include "core/WindowRequests.h"
 #include "script/Commands.h"
 #include "script/Interpreter.h"
+#include "script/JumpLabels.h"
 #include "script/commands/CommandToolkit.h"
 
 namespace qv::script {
@@ -16,16 +17,9 @@ namespace {
 
 using core::GameState;
 
-// Label search texts are kept in 64-byte buffers by the scripts' conventions: the jump's search
-// text may use 63 of them, the remembered return label ":" plus 62.
-constexpr size_t kSearchTextMax = 63;
-constexpr size_t kReturnLabelMax = 62;
-
 // Where each command's fixed-column argument starts: the keyword with its dollar sign and exactly
 // one space.
-constexpr size_t kEventjudgeArgument = 12;
 constexpr size_t kPointflagArgument = 11;
-constexpr size_t kPointjudgeArgument = 12;
 constexpr size_t kRandomArgument = 8;
 
 bool HasReset(std::string_view line) {
@@ -48,16 +42,14 @@ int FailJump(script::Engine& engine, std::string_view message) {
   return 0;
 }
 
-// Conditional jumps name their label from `labelSpace` (the space in front of it) to the end of
-// the line; that space is read as the label's colon, and the text serves as message too.
+// A conditional jump's search text serves as its message too.
 void JumpFromSpace(script::Engine& engine, std::string_view line, size_t labelSpace) {
-  if (labelSpace == std::string_view::npos) {
+  const std::optional<std::string> search = JudgeSearchText(line, labelSpace);
+  if (!search) {
     FailJump(engine, line);
     return;
   }
-  std::string search(1, ':');
-  search.append(line.substr(labelSpace + 1));
-  JumpToLabel(engine, search, search);
+  JumpToLabel(engine, *search, *search);
 }
 
 }  // namespace
@@ -98,23 +90,18 @@ void Flagreset(script::Engine& engine, std::string_view) {
 
 void Jmp(script::Engine& engine, std::string_view line) {
   engine.view.ResetTextPosition();
-  size_t space = line.find(' ');
-  if (space == std::string_view::npos) {
+  const std::optional<std::string> search = JmpSearchText(line);
+  if (!search) {
     FailJump(engine, line);
     return;
   }
-  // The first space stands for the label's colon.
-  std::string edited(line);
-  edited[space] = ':';
-  std::string_view view = edited;
-  std::string_view search = core::TakeUntil(view, space, " ", kSearchTextMax);
-  if (!JumpToLabel(engine, search, view.substr(space))) return;
+  // The message is the line from its label on, colon included.
+  const std::string message = ":" + std::string(line.substr(line.find(' ') + 1));
+  if (!JumpToLabel(engine, *search, message)) return;
 
-  size_t returnAt = view.find("return ");
-  if (returnAt == std::string_view::npos) return;
-  std::string label(1, ':');
-  label.append(view.substr(returnAt + 7, kReturnLabelMax));
-  engine.script.state.SetText(GameState::kReturnLabelOffset, GameState::kReturnLabelSize, label);
+  const std::optional<std::string> label = JmpReturnLabel(line);
+  if (!label) return;
+  engine.script.state.SetText(GameState::kReturnLabelOffset, GameState::kReturnLabelSize, *label);
 }
 
 void Returnto(script::Engine& engine, std::string_view line) {
@@ -139,7 +126,7 @@ void Eventjudge(script::Engine& engine, std::string_view line) {
   int32_t number = core::ReadNumber(core::TakeUntil(line, kEventjudgeArgument, " ", 2));
   auto slot = engine.script.state.EventFlagSlot(number);
   if (!slot || engine.script.state.SlotValue(*slot) != 1) return;
-  JumpFromSpace(engine, line, line.find(' ', kEventjudgeArgument));
+  JumpFromSpace(engine, line, EventjudgeLabelSpace(line));
 }
 
 void Pointflag(script::Engine& engine, std::string_view line) {
@@ -162,18 +149,16 @@ void Pointjudge(script::Engine& engine, std::string_view line) {
   auto slot = engine.script.state.PointSlot(number);
   if (!slot) return;
   size_t afterNumber = line.find(' ', kPointjudgeArgument);
-  size_t afterThreshold = std::string_view::npos;
   int32_t threshold = 0;
   if (afterNumber != std::string_view::npos) {
     threshold = core::ReadNumber(core::TakeUntil(line, afterNumber + 1, " ", 5));
-    afterThreshold = line.find(' ', afterNumber + 1);
   }
   // Unsigned, so a negative threshold is out of every counter's reach.
   if (static_cast<uint32_t>(engine.script.state.SlotValue(*slot)) <
       static_cast<uint32_t>(threshold)) {
     return;
   }
-  JumpFromSpace(engine, line, afterThreshold);
+  JumpFromSpace(engine, line, PointjudgeLabelSpace(line));
 }
 
 void Random(script::Engine& engine, std::string_view line) {

@@ -8,6 +8,7 @@
 #include "graphics/PictureLoading.h"
 #include "graphics/SubEffects.h"
 #include "script/Commands.h"
+#include "script/SpriteArguments.h"
 #include "script/commands/CommandToolkit.h"
 
 namespace qv::script {
@@ -108,16 +109,10 @@ void Fill(script::Engine& engine, std::string_view line) {
 }
 
 void Sprite(script::Engine& engine, std::string_view line) {
-  // "$sprite SLOT X PATH" with single spaces: the slot starts at byte 8.
-  constexpr size_t kSlotAt = 8;
-  if (line.size() <= kSlotAt) return;
-  size_t slotEnd = line.find(' ', kSlotAt);
-  if (slotEnd == std::string_view::npos) return;
-  size_t xEnd = line.find(' ', slotEnd + 1);
-  if (xEnd == std::string_view::npos) return;
-  int slot = core::ReadNumber(line.substr(kSlotAt, std::min<size_t>(slotEnd - kSlotAt, 4)));
-  int x = core::ReadNumber(line.substr(slotEnd + 1, std::min<size_t>(xEnd - slotEnd - 1, 4)));
-  std::string_view path = line.substr(xEnd + 1);
+  const std::optional<SpriteArguments> arguments = ParseSpriteLine(line);
+  if (!arguments) return;
+  const int slot = arguments->slot, x = arguments->x;
+  const std::string_view path = arguments->path;
   if (!core::ComposeGamePath(engine.services, path)) return;
   // Saved games keep two slots; others are drawn but not remembered.
   if (slot == 0 || slot == 1) {

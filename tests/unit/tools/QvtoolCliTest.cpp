@@ -50,8 +50,10 @@ TEST_F(QvtoolCliTest, HelpAndVersionSucceedAndCommandLineMistakesExitWithTwo) {
   run = Qvtool("--help");
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("make-sample DIR"), std::string::npos);
-  for (const char* arguments : {"", "frobnicate", "encode onlyone", "encode a b c", "--sjs",
-                                "decode a b --verbose", "make-sample", "make-sample d --sjis"}) {
+  for (const char* arguments :
+       {"", "frobnicate", "encode onlyone", "encode a b c", "--sjs", "decode a b --verbose",
+        "make-sample", "make-sample d --sjis", "lint", "lint a b", "lint d --quiet --json",
+        "lint d --source", "encode a b --json"}) {
     run = Qvtool(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("qvtool: "), std::string::npos) << arguments;
