@@ -30,7 +30,9 @@ inline constexpr uint32_t kWatchdogTimer = 0xDEAD;
 inline std::unique_ptr<SdlBackend> CreateDisplaylessBackend() {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   std::string error;
-  auto backend = SdlBackend::Create(SdlOptions{}, error);
+  SdlOptions options;
+  options.scale = 1;  // the frame 1:1, whatever the dummy display's size would allow
+  auto backend = SdlBackend::Create(options, error);
   EXPECT_TRUE(backend) << error;
   return backend;
 }
