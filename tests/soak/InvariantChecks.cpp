@@ -10,6 +10,7 @@
 
 #include "core/GameState.h"
 #include "core/InputState.h"
+#include "core/InterpreterGate.h"
 #include "core/SavedGameFile.h"
 
 namespace qv::soak {
@@ -69,6 +70,20 @@ void InvariantChecks::AfterEvent(script::Engine& engine,
   }
   const auto advance = engine.input.advanceMode.load();
   if (!LegalAdvance(advance)) Fail(eventNumber, "advanceMode " + std::to_string(int(advance)));
+  // A halt for the player with the input still held busy drops every click: the game is stuck.
+  const bool halted = engine.script.gate.Halted() != core::HaltReason::None;
+  if (halted && engine.input.inputBusy != 0) Fail(eventNumber, "halted with inputBusy set");
+  // A load replays its page and ends it within the click; only a close may cut it short.
+  if (engine.input.restoringGame != 0 && !engine.services.closing) {
+    Fail(eventNumber, "restoringGame still set after the event");
+  }
+  const uint32_t position = engine.script.position;
+  if (position != lastPosition_) {
+    lastPosition_ = position;
+    positionSince_ = eventNumber;
+  } else if (eventNumber - positionSince_ == kStuckEvents) {
+    Fail(eventNumber, "the script has not moved for " + std::to_string(kStuckEvents) + " events");
+  }
   CheckSlots(engine, eventNumber);
 }
 

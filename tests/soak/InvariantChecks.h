@@ -26,6 +26,8 @@ class InvariantChecks {
   // After a session has ended: the save folder holds only the settings and the slots, and each
   // slot changed exactly as often as the log says it was written.
   void AfterSession(const std::string& log, size_t eventNumber);
+  // Random play moves the script on long before this many events pass.
+  static constexpr size_t kStuckEvents = 5000;
 
   const std::vector<std::string>& Failures() const { return failures_; }
   size_t SlotsChecked() const { return slotsChecked_; }
@@ -42,6 +44,8 @@ class InvariantChecks {
   void CheckSlots(script::Engine& engine, size_t eventNumber);
 
   std::string saveFolder_;
+  uint32_t lastPosition_ = 0;
+  size_t positionSince_ = 0;  // the event number at which the position last moved
   std::array<Stamp, 12> seen_{};
   std::array<int, 12> changes_{};  // since the session began
   size_t slotsChecked_ = 0;
