@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -88,6 +89,7 @@ void InvariantChecks::AfterEvent(script::Engine& engine,
 }
 
 void InvariantChecks::CheckSlots(script::Engine& engine, size_t eventNumber) {
+  if (auto script = engine.script.Text()) script_ = std::move(script);
   for (int slot = 1; slot <= 12; ++slot) {
     const std::string path = saveFolder_ + "/" + SlotName(slot);
     Stamp now;
@@ -109,7 +111,7 @@ void InvariantChecks::CheckSlots(script::Engine& engine, size_t eventNumber) {
       Fail(eventNumber, SlotName(slot) + " is " + std::to_string(bytes.size()) + " bytes");
       continue;
     }
-    const std::string why = core::CheckSavedGame(bytes, engine.script.Text().get());
+    const std::string why = core::CheckSavedGame(bytes, script_.get());
     if (!why.empty()) Fail(eventNumber, SlotName(slot) + " does not load: " + why);
     ++slotsChecked_;
   }
@@ -144,7 +146,7 @@ void InvariantChecks::AfterSession(const std::string& log, size_t eventNumber) {
     const std::string name = entry.path().filename().string();
     const bool slotFile = name.size() == 10 && name.starts_with("save") && name.ends_with(".sav");
     if (name == "env.dat") {
-      if (entry.file_size() != 56) Fail(eventNumber, "env.dat is not 56 bytes");
+      if (entry.file_size(error) != 56) Fail(eventNumber, "env.dat is not 56 bytes");
     } else if (!slotFile) {
       Fail(eventNumber, "stray file in the save folder: " + name);
     }

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ class InvariantChecks {
   void CheckSlots(script::Engine& engine, size_t eventNumber);
 
   std::string saveFolder_;
+  // The script the slots are checked against, kept while the engine shuts down.
+  std::shared_ptr<const core::ScriptText> script_;
   uint32_t lastPosition_ = 0;
   size_t positionSince_ = 0;  // the event number at which the position last moved
   std::array<Stamp, 12> seen_{};
