@@ -22,12 +22,17 @@ namespace {
 
 class Probe final : public platform::headless::EngineProbe {
  public:
-  explicit Probe(script::Engine& engine) : engine_(engine) {}
+  Probe(script::Engine& engine, const HeadlessRunOptions& options)
+      : engine_(engine), options_(options) {}
   bool HaltedForPlayer() override { return shell::HaltedForPlayer(engine_); }
   std::string StateJson() override { return shell::StateJson(engine_); }
+  void AfterEvent(const platform::headless::EventReport& report) override {
+    if (options_.afterEvent) options_.afterEvent(engine_, report);
+  }
 
  private:
   script::Engine& engine_;
+  const HeadlessRunOptions& options_;
 };
 
 bool MakeDirectories(const std::string& path) {
@@ -70,7 +75,7 @@ int RunHeadless(const HeadlessRunOptions& options) {
                               files,         cp932,          backend.log,  locks,
                               drives,        glyphs,         backend.audio};
   script::Engine engine(services);
-  Probe probe(engine);
+  Probe probe(engine, options);
   backend.window.SetProbe(&probe);
   backend.window.SetEvents(std::move(events));
   shell::StartupOptions startup;

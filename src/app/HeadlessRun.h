@@ -1,8 +1,15 @@
 // A whole headless run of a game: events in, events.log, shots and states out.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+
+#include "platform/headless/EngineProbe.h"
+
+namespace qv::script {
+class Engine;
+}
 
 namespace qv::app {
 
@@ -13,6 +20,9 @@ struct HeadlessRunOptions {
   std::string eventsName = "events";  // how messages name the events
   std::optional<bool> windowed;       // --window / --fullscreen
   std::string lockDir;                // where instance locks live; empty: the default place
+  // Called after each event on the runner thread, which is the window thread, with the
+  // interpreter waiting: checks that look into the engine between events.
+  std::function<void(script::Engine&, const platform::headless::EventReport&)> afterEvent;
 };
 
 // Runs the game on the calling thread and returns the program's exit code, or 2 for bad events

@@ -121,8 +121,9 @@ bool HeadlessWindow::PassTime(uint64_t limit, bool untilHalted) {
   }
 }
 
-void HeadlessWindow::Perform(const ScriptedEvent& event) {
+bool HeadlessWindow::Perform(const ScriptedEvent& event) {
   using Kind = ScriptedEvent::Kind;
+  bool timedOut = false;
   switch (event.kind) {
     case Kind::Click:
       cursor_ = MakePoint(event.x, event.y);
@@ -143,7 +144,10 @@ void HeadlessWindow::Perform(const ScriptedEvent& event) {
       PassTime(clock_.nowMs() + event.value, false);
       break;
     case Kind::Idle:
-      if (!PassTime(clock_.nowMs() + kIdleLimitMs, true) && !quit_) log_.Write("idle timeout");
+      if (!PassTime(clock_.nowMs() + kIdleLimitMs, true) && !quit_) {
+        log_.Write("idle timeout");
+        timedOut = true;
+      }
       break;
     case Kind::Menu:
       ui_.QueueMenu(event.value);
@@ -178,6 +182,13 @@ void HeadlessWindow::Perform(const ScriptedEvent& event) {
       Deliver(MSG_CLOSE, 0, 0);
       break;
   }
+  return timedOut;
+}
+
+void HeadlessWindow::PerformAndReport(const ScriptedEvent& event) {
+  const bool timedOut = Perform(event);
+  Pump();
+  if (probe_) probe_->AfterEvent(EventReport{event, nextEvent_, timedOut});
 }
 
 ScriptedEvent HeadlessWindow::TakeNext() {
@@ -256,12 +267,11 @@ int HeadlessWindow::RunMessageLoop(WindowProcedure& procedure) {
       const uint64_t end = *reached + event.value, now = clock_.nowMs();
       event.value = end > now ? static_cast<uint32_t>(end - now) : 0;
     }
-    Perform(event);
-    Pump();
+    PerformAndReport(event);
     if (quit_) break;
   }
-  if (!quit_) Perform(ScriptedEvent{ScriptedEvent::Kind::Idle, 0, 0, 0, {}, 0});
-  if (!quit_) Perform(ScriptedEvent{ScriptedEvent::Kind::Close, 0, 0, 0, {}, 0});
+  if (!quit_) PerformAndReport(ScriptedEvent{ScriptedEvent::Kind::Idle, 0, 0, 0, {}, 0});
+  if (!quit_) PerformAndReport(ScriptedEvent{ScriptedEvent::Kind::Close, 0, 0, 0, {}, 0});
   Pump();
   procedure_ = nullptr;
   return exitCode_;

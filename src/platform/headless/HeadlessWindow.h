@@ -7,8 +7,8 @@
 
 #include "platform/Display.h"
 #include "platform/EventLog.h"
-#include "platform/common/MessageQueue.h"
 #include "platform/Window.h"
+#include "platform/common/MessageQueue.h"
 #include "platform/headless/EngineProbe.h"
 #include "platform/headless/EventScript.h"
 #include "platform/headless/HeadlessUi.h"
@@ -49,7 +49,10 @@ class HeadlessWindow final : public Window, public EventSource {
     uint64_t nextDue;
   };
   void Pump();
-  void Perform(const ScriptedEvent& event);
+  // Returns true for an idle that timed out.
+  bool Perform(const ScriptedEvent& event);
+  // Performs, lets the engine settle and tells the probe.
+  void PerformAndReport(const ScriptedEvent& event);
   void Deliver(uint32_t id, uint32_t wParam, uint32_t lParam);
   // Lets virtual time pass until `limit`; with `untilHalted`, stops early once the interpreter
   // is halted for the player. Returns false when it stopped at the limit.

@@ -142,5 +142,17 @@ TEST(SampleScript, EveryJumpAndChoiceItemFindsItsLabel) {
   EXPECT_GE(items, 10u);
 }
 
+// The return to the title restarts the script at byte 2 after a wait and at byte 0 after a
+// choice: neither may land on a line that shows text, such as a comment missing its ';'.
+TEST(SampleScript, TheReturnToTheTitleLandsOnNoVisibleLine) {
+  platform::posix::IconvCp932 cp932;
+  const std::string text = ScrambleScript(EncodeScript(SampleGameSources().script, cp932).bytes);
+  for (size_t start : {0u, 2u}) {
+    const std::string_view line =
+        std::string_view(text).substr(start, text.find("\r\n", start) - start);
+    EXPECT_TRUE(line.empty() || line[0] == ';' || line[0] == ':') << start << ": " << line;
+  }
+}
+
 }  // namespace
 }  // namespace qv::tool
