@@ -145,6 +145,9 @@ void InvariantChecks::AfterSession(const std::string& log, size_t eventNumber) {
   for (const auto& entry : std::filesystem::directory_iterator(saveFolder_, error)) {
     const std::string name = entry.path().filename().string();
     const bool slotFile = name.size() == 10 && name.starts_with("save") && name.ends_with(".sav");
+    // Print Screen's pictures live there too; a temporary file left over would not.
+    const bool shot = name.starts_with("shot-") && name.ends_with(".png");
+    if (shot) continue;
     if (name == "env.dat") {
       if (entry.file_size(error) != 56) Fail(eventNumber, "env.dat is not 56 bytes");
     } else if (!slotFile) {
