@@ -1,6 +1,8 @@
 // Saving and loading games (see SavedGames.h).
 #include "script/SavedGames.h"
 
+#include <algorithm>
+
 #include "audio/AudioRequests.h"
 
 #include <string>
@@ -86,7 +88,14 @@ void RestoreScene(script::Engine& engine) {
 // here, so neither waits for the other; a close during it ends the replay.
 void ReplayPage(script::Engine& engine, uint32_t saved) {
   auto& clock = engine.services.platform.clock;
-  for (int halts = 0; halts < kMaxReplayHalts && !engine.services.closing; ++halts) {
+  // The page halts at most once a wait code (or list), each at least two bytes of it: a replay
+  // that halts more often has left the page by a jump back, which only a save from another
+  // script can ask for, and would go round until the bound. It stops there instead, and the game
+  // goes on from where it got.
+  const int64_t span = static_cast<int32_t>(saved - engine.script.position.load());
+  const int64_t pageHalts = std::max<int64_t>(span, 0) / 2 + 2;
+  const int maxHalts = static_cast<int>(std::min<int64_t>(kMaxReplayHalts, pageHalts));
+  for (int halts = 0; halts < maxHalts && !engine.services.closing; ++halts) {
     // Compared across the wrap: a page resumed from the script's first line starts at -2.
     if (static_cast<int32_t>(engine.script.position.load() - saved) >= 0) return;
     engine.script.gate.Resume();
