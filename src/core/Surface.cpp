@@ -47,4 +47,13 @@ void CopyRect(Surface& dst, int dx, int dy, const Surface& src, int sx, int sy, 
   }
 }
 
+std::vector<uint8_t> PackedRows(const Surface& surface) {
+  const size_t rowBytes = static_cast<size_t>(surface.Width()) * 3;
+  std::vector<uint8_t> packed(rowBytes * static_cast<size_t>(surface.Height()));
+  for (int r = 0; r < surface.Height(); ++r) {
+    std::memcpy(packed.data() + rowBytes * static_cast<size_t>(r), surface.StoredRow(r), rowBytes);
+  }
+  return packed;
+}
+
 }  // namespace qv::core

@@ -47,6 +47,10 @@ class Surface {
 void CopyRect(Surface& dst, int dx, int dy, const Surface& src, int sx, int sy, int w, int h);
 
 // The whole of `src` onto `dst` at (0, 0), clipped.
+// The pixels bottom row first with no row padding: the layout of the window's picture, which
+// the PNG encoder and window icons take too.
+std::vector<uint8_t> PackedRows(const Surface& surface);
+
 inline void CopyAll(Surface& dst, const Surface& src) {
   CopyRect(dst, 0, 0, src, 0, 0, src.Width(), src.Height());
 }

@@ -1,7 +1,6 @@
 // Print Screen's picture file (see Screenshot.h).
 #include "shell/Screenshot.h"
 
-#include <cstring>
 #include <ctime>
 #include <vector>
 
@@ -30,12 +29,7 @@ int SaveScreenshot(script::Engine& engine) {
   const core::Surface& shown = engine.view.screen.Surface();
   bool written = false;
   if (!shown.Empty() && core::EnsureSaveFolder(services, true)) {
-    // Rows bottom-up and packed, as the encoder takes them (surface rows may carry padding).
-    const size_t rowBytes = static_cast<size_t>(shown.Width()) * 3;
-    std::vector<uint8_t> packed(rowBytes * static_cast<size_t>(shown.Height()));
-    for (int r = 0; r < shown.Height(); ++r) {
-      std::memcpy(packed.data() + rowBytes * static_cast<size_t>(r), shown.StoredRow(r), rowBytes);
-    }
+    const std::vector<uint8_t> packed = core::PackedRows(shown);
     const std::vector<uint8_t> png =
         platform::EncodePng(packed.data(), shown.Width(), shown.Height());
     written = services.platform.files.ReplaceAtomically(

@@ -1,7 +1,6 @@
 // The window's icon (see WindowIcon.h).
 #include "shell/WindowIcon.h"
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,13 +22,7 @@ void SetWindowIcon(script::Engine& engine) {
     std::string why;
     const auto icon = graphics::DecodePicture(*file, graphics::PictureKind::Plain, 0, 0, why);
     if (icon && icon->Width() <= kMaxIconSide && icon->Height() <= kMaxIconSide) {
-      // Packed rows for the window: the picture's rows may carry padding.
-      const size_t rowBytes = static_cast<size_t>(icon->Width()) * 3;
-      std::vector<uint8_t> packed(rowBytes * static_cast<size_t>(icon->Height()));
-      for (int r = 0; r < icon->Height(); ++r) {
-        std::memcpy(packed.data() + rowBytes * static_cast<size_t>(r), icon->pixels.StoredRow(r),
-                    rowBytes);
-      }
+      const std::vector<uint8_t> packed = core::PackedRows(icon->pixels);
       window.SetIcon(packed.data(), icon->Width(), icon->Height());
       return;
     }
