@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Writes the fuzz targets' seed corpora into fuzz/corpus/NAME from the sample game (made by
-`qvtool make-sample`) and the BMP suite. Run it again after the sample or a target changes:
-    fuzz/make_corpus.py SAMPLE_DIR BMPSUITE_DIR
+`qvtool make-sample`) and the BMP suite kept in tests/data/bmpsuite. Run it again after the
+sample or a target changes:
+    fuzz/make_corpus.py SAMPLE_DIR
 Files already in a corpus (inputs the fuzzers found, kept as regression checks) are left alone."""
 import os
 import struct
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+BMPSUITE = os.path.join(HERE, "..", "tests", "data", "bmpsuite")
 FRAME_W, FRAME_H = 128, 64  # the picture target's frame
 KINDS = ["background", "sprite", "mask", "message_window", "button_parts", "wait_cursor",
          "area_image", "choice_bar", "save_load_screen", "logo"]
@@ -56,7 +58,7 @@ def picture(kind, data):
     return bytes([KINDS.index(kind)]) + data
 
 
-def main(sample, bmpsuite):
+def main(sample):
     # Pictures: each kind from a picture of its own form, and the BMP suite as sprites and masks.
     frame = bmp24(FRAME_W, FRAME_H, lambda x, y: (x * 2, y * 4, (x ^ y) & 255))
     masked = bmp24(2 * 16, 16, lambda x, y: (200, 100, 50) if x < 16 else ((x * 16) & 255,) * 3)
@@ -71,7 +73,7 @@ def main(sample, bmpsuite):
                        ("wait_cursor", "cg/menu/waitcur.bmp"), ("choice_bar", "cg/menu/menubar.bmp")]:
         put("picture", kind + ".bmp", picture(kind, read(os.path.join(sample, name))))
     for sub in ("g", "b", "q"):
-        folder = os.path.join(bmpsuite, sub)
+        folder = os.path.join(BMPSUITE, sub)
         for name in sorted(os.listdir(folder)):
             data = read(os.path.join(folder, name))
             if len(data) > 40000:
@@ -113,6 +115,6 @@ def main(sample, bmpsuite):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 2:
         sys.exit(__doc__)
-    main(sys.argv[1], sys.argv[2])
+    main(sys.argv[1])

@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSuite = fs::path(QV_SHARED_DIR) / "testdata" / "bmpsuite";
+const fs::path kSuite = fs::path(QV_SOURCE_DIR) / "tests" / "data" / "bmpsuite";
 
 // A file's bytes in a heap block of exactly their size, so that a read past the end trips the
 // address sanitizer instead of landing in a vector's spare capacity.
