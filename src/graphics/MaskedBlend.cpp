@@ -95,12 +95,15 @@ void BlendMaskedSprite(core::Surface& destination, int x, int y, const core::Sur
   const int half = sprite.Width() / 2;
   if (sprite.Height() < 1 || half <= 0 || destination.Empty()) return;
   opacity = std::clamp(opacity, 0, 255);
-  // Clipped once: the same columns are visible on every row.
-  const int first = std::max(0, -x);
-  const int end = std::min(half, destination.Width() - x);
+  // Clipped once: the same columns are visible on every row. In 64 bits, since a position read
+  // from a save file may be anything a 32-bit integer holds.
+  const int64_t x64 = x, y64 = y;
+  const int first = static_cast<int>(std::clamp<int64_t>(-x64, 0, half));
+  const int end = static_cast<int>(std::clamp<int64_t>(destination.Width() - x64, 0, half));
   if (first >= end) return;
-  const int rowFirst = std::max(0, -y);
-  const int rowEnd = std::min(sprite.Height(), destination.Height() - y);
+  const int rowFirst = static_cast<int>(std::clamp<int64_t>(-y64, 0, sprite.Height()));
+  const int rowEnd =
+      static_cast<int>(std::clamp<int64_t>(destination.Height() - y64, 0, sprite.Height()));
   for (int i = rowFirst; i < rowEnd; ++i) {
     const uint8_t* colour = sprite.Row(i) + 3 * first;
     BlendRow(destination.Row(y + i) + 3 * (x + first), colour, colour + 3 * half, end - first,
