@@ -48,7 +48,9 @@ class Files {
   // Writes a temporary file beside the target, flushes it, renames it over the target and
   // flushes the folder, so a kill or a power cut leaves either the old or the new file, never a
   // torn one or none. The file's last-write time becomes the time of writing. False on any
-  // failure, with the old file still in place and no temporary file left.
+  // failure before the rename, with the old file still in place and no temporary file left;
+  // true once the new file is in place, even when the folder's flush then fails (said on
+  // stderr: the rename may not outlive a power cut).
   virtual bool ReplaceAtomically(std::string_view enginePath,
                                  const std::vector<uint8_t>& bytes) = 0;
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <vector>
 
@@ -122,9 +123,14 @@ bool ReplaceHostFile(const std::string& path, const std::vector<uint8_t>& bytes,
     unlink(name.data());
     return false;
   }
-  // The new file is in place now whatever this answers; a failure still means the rename may
-  // not outlive a power cut, which the player should hear about.
-  return SyncFolder(ParentOf(path));
+  // The new file is in place: the write succeeded, whatever the folder's flush says. A failed
+  // flush only means the rename may not outlive a power cut, which is said here rather than
+  // reported as a failed save that did replace the old one.
+  if (!SyncFolder(ParentOf(path))) {
+    std::fprintf(stderr, "qvplay: %s is written, but its folder could not be flushed: %s\n",
+                 path.c_str(), std::strerror(errno));
+  }
+  return true;
 }
 
 // Copies the plain files of `from` that `to` lacks, keeping their last-write times (the load
