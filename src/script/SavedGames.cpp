@@ -2,12 +2,11 @@
 #include "script/SavedGames.h"
 
 #include <algorithm>
-
-#include "audio/AudioRequests.h"
-
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "audio/AudioRequests.h"
 #include "core/SavedGameFile.h"
 #include "core/SettingsFile.h"
 #include "core/TextRules.h"
@@ -59,11 +58,22 @@ void RestoreMusic(script::Engine& engine) {
   }
 }
 
+// The file lookup is blind to case, so "ROOM.BMP" names a picture as well as "room.bmp" does.
+bool NamesPicture(std::string_view name) {
+  for (size_t at = 0; at + 4 <= name.size(); ++at) {
+    std::string_view four = name.substr(at, 4);
+    if (four[0] == '.' && (four[1] | 0x20) == 'b' && (four[2] | 0x20) == 'm' &&
+        (four[3] | 0x20) == 'p')
+      return true;
+  }
+  return false;
+}
+
 void RestoreScene(script::Engine& engine) {
   const std::string background(
       engine.script.state.Text(GameState::kBackgroundNameOffset, GameState::kPathSize));
   const bool fill = core::ContainsBytes(background, "FILL_");
-  if (core::ContainsBytes(background, ".bmp") || fill) {
+  if (NamesPicture(background) || fill) {
     graphics::LoadWaitCursor(engine.view);
     graphics::LoadButtonParts(engine.view);
     engine.view.messageWindowOpen = 1;
@@ -72,6 +82,22 @@ void RestoreScene(script::Engine& engine) {
     } else {
       graphics::LoadBackground(engine.view, engine.services.baseDirectory + background);
     }
+  } else {
+    // Nothing rebuilds the scene (a game without pictures, or one saved before its first), yet
+    // the load screen's looks fill the scene surfaces, and the page would be typed over them:
+    // the scene is black again, as before any picture.
+    auto& g = engine.view;
+    auto clear = [](core::Surface& surface) {
+      std::memset(surface.Data(), 0, surface.SizeBytes());
+    };
+    clear(g.workPixels);
+    g.screen.Locked([&](core::Surface&) {
+      clear(g.sceneSurface);
+      clear(g.sceneCopySurface);
+      clear(g.pageSurface);
+    });
+    g.screen.PutAll(g.sceneSurface);
+    g.screen.ShowScreen();
   }
   const auto bytes = engine.script.state.Bytes();
   for (size_t slot = 0; slot < 2; ++slot) {
@@ -158,7 +184,7 @@ int LoadGame(script::Engine& engine, int slot) {
   engine.view.effectNumber = 3;
   RestoreScene(engine);
   engine.view.ResetTextPosition();
-  FindResumePoint(engine);
+  const int resumed = FindResumePoint(engine);
   // A close during the replay has released everything: nothing is left to go on with.
   if (engine.services.closing) return 1;
   // The replayed lines ran their commands again: a point added or a flag set on the page would
@@ -166,7 +192,7 @@ int LoadGame(script::Engine& engine, int slot) {
   std::copy(bytes->begin(), bytes->end(), engine.script.state.Bytes().begin());
   engine.input.restoringGame = 0;
   LogResult(engine, "load", slot, "ok");
-  engine.script.gate.Resume();
+  if (resumed != 2) engine.script.gate.Resume();
   return 1;
 }
 
@@ -199,9 +225,20 @@ int FindResumePoint(script::Engine& engine) {
   const uint32_t stepBack = engine.script.gate.Halted() == core::HaltReason::Choice ? 0 : 2;
   engine.script.position = resume.line - stepBack;
   if (!resume.replay) return 1;
-  // Text is drawn at once while restoringGame is set (see ShowTextLine).
+  // Text is drawn at once while restoringGame is set (see ShowTextLine). Auto mode does not halt
+  // at the wait codes and would run past the saved line; it goes on once the game is loaded.
+  const core::AdvanceMode mode = engine.input.advanceMode;
+  engine.input.advanceMode = core::AdvanceMode::Normal;
   ReplayPage(engine, saved);
-  engine.script.position -= 4;
+  engine.input.advanceMode = mode;
+  // A list the page put up is back as it was saved, its interpreter waiting for the pick.
+  if (engine.script.gate.Halted() == core::HaltReason::Choice) return 2;
+  // Halted at a wait code, the position on its line's end: the step of 2 that follows the halt
+  // must land on that line's first byte, so that the wait runs again, however long the line is
+  // ("$C ;note").
+  uint32_t start = engine.script.position;
+  while (start > 0 && start <= script->size && script->bytes[start - 1] != '\n') --start;
+  engine.script.position = start - 2;
   return 1;
 }
 

@@ -26,7 +26,9 @@ int LoadGame(script::Engine& engine, int slot);
 int RestoreFill(script::Engine& engine);
 
 // Sets the script position for the loaded game and replays its page up to the saved line, so
-// the interpreter halts there again with the page's text on screen. Logs "resume P replay|direct".
+// the interpreter halts there again with the page's text on screen, in normal mode whatever the
+// player's advance mode. Logs "resume P replay|direct". 2 when the replay ended in a list the
+// page puts up (the interpreter then waits there for a pick, not to be resumed), else 1.
 int FindResumePoint(script::Engine& engine);
 
 // The player's name from slot 1, or "晴臣" without one: 1 when slot 1 was read. Any thread.

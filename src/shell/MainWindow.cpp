@@ -51,8 +51,9 @@ int HandleClick(script::Engine& engine, uint32_t position) {
       SlotClick(engine, position);
       return 1;
     }
-    BarButtonClick(engine, position);
-    ChoiceClick(engine, position);
+    // A click the bar took (a screen opened, the window hidden) is not also a pick of an item
+    // under the button: an item picked there would run the script on under the open screen.
+    if (BarButtonClick(engine, position) != 2) ChoiceClick(engine, position);
     return 1;
   }
   if (engine.input.advanceMode == core::AdvanceMode::Skip) {

@@ -29,7 +29,9 @@ bool StrictlyInside(const core::Rect& r, int x, int y) {
   return r.left < x && x < r.right && r.top < y && y < r.bottom;
 }
 
+// A replayed list is lit where the pointer is, silently, as the rest of the replay is.
 void PlayHoverSound(script::Engine& engine) {
+  if (engine.input.restoringGame == 1) return;
   audio::PlaySoundEffect(engine.services, engine.services.baseDirectory + kHoverSoundPath);
 }
 
@@ -113,7 +115,10 @@ int BarButtonClick(script::Engine& engine, uint32_t position) {
         return 1;
       case screens::kSaveButton:
       case screens::kLoadButton:
-        if (skipping || busy || !shown) return 1;
+        // The screens open only over a halted script (see OpenMenuScreen): a button that will
+        // not open one does not flash or sound either.
+        if (skipping || busy || !shown || engine.script.gate.Halted() == core::HaltReason::None)
+          return 1;
         screens::FlashBarButton(engine.view, b);
         OpenMenuScreen(engine,
                        b == screens::kSaveButton ? core::ScreenMode::Save : core::ScreenMode::Load);

@@ -173,6 +173,81 @@ TEST(SavedGame, SlotsShowTheirFilesAndRefuseWhatCannotBeLoaded) {
   EXPECT_EQ(ReadFile(run.outDir + "/end.png"), ReadFile(run.outDir + "/game.png"));
 }
 
+// The events from the load's walk to its end: the replay.
+std::vector<std::string> Replay(const GameRun& run, int slot) {
+  const std::vector<std::string> plot = Plot(run);
+  const auto begin = std::find_if(plot.begin(), plot.end(),
+                                  [](const std::string& e) { return e.starts_with("resume "); });
+  return {begin, std::find(begin, plot.end(), "load " + std::to_string(slot) + " -> ok")};
+}
+
+// The replay halts at the saved line in auto mode too (auto mode goes on after the load), asks
+// nothing, and the saved line's wait runs again however long the line is.
+TEST(SavedGame, TheReplayStopsAtTheSavedWaitInAnyModeAndAsksNothing) {
+  TempDir dir;
+  WriteGameWithPictures(dir,
+                        "$windowopen\n$effect 1\n$imgblt cg\\bg\\room.bmp\n:p\n$name_entry\n"
+                        "一\n$C ;待つ\n二\n$C\n三\n$S\n四\n$C\n");
+  const std::string named = "idle\nname 太郎\nidle\n";
+  Play(dir, named + kSaveButton + kSlot1 + kReturn);
+
+  GameRun automatic =
+      Play(dir, named + "menu 40025\nrclick 3 3\nidle\n" + kLoadButton + kSlot1 + "state a\n");
+  EXPECT_THAT(Replay(automatic, 1), Contains("text 一"));
+  EXPECT_THAT(Replay(automatic, 1), Not(Contains("text 二")));
+  EXPECT_THAT(Replay(automatic, 1), Not(Contains(::testing::StartsWith("name"))));
+  EXPECT_THAT(From(automatic, "load 1 -> ok"), IsSupersetOf({"text 二", "text 三", "halt stop"}));
+  EXPECT_EQ(JsonInt(automatic.State("a"), "advanceMode"), 3);
+
+  GameRun normal = Play(dir, named + kLoadButton + kSlot1 + "state n\nclick 20 300\nidle\n");
+  EXPECT_EQ(JsonString(normal.State("n"), "halted"), "wait");
+  const auto after = From(normal, "load 1 -> ok");
+  const auto text = std::find_if(after.begin(), after.end(),
+                                 [](const std::string& e) { return e.starts_with("text "); });
+  ASSERT_NE(text, after.end());
+  EXPECT_EQ(*text, "text 二");  // not the tail of "$C ;待つ"
+}
+
+// A save made while an in-game area list is up (its save button over an item, which the click
+// does not also pick) loads with the list up as it was, lit where the pointer is but silently,
+// and a pick goes on with the story.
+TEST(SavedGame, AnAreaListSavedInGameComesBackUpAndTakesItsPick) {
+  TempDir dir;
+  WriteGameWithPictures(dir,
+                        "$windowopen\n$effect 1\n$imgblt cg\\bg\\room.bmp\n:p\n一\n$C\n"
+                        "$selarea cg\\menu\\title_on.bmp\n(50,150,250,250,a,0)\n"
+                        "(400,560,700,599,c,0)\nselend\n:a\n甲\n$C\n:c\n丙\n$C\n");
+  GameRun saving = Play(dir, "idle\nclick 20 300\nidle\nmove 100 190\nshot list\n" + kSaveButton +
+                                 kSlot1 + kReturn + "state back\n");
+  EXPECT_THAT(Plot(saving), Contains("save 1 -> written"));
+  EXPECT_THAT(Plot(saving), Not(Contains(::testing::StartsWith("pick "))));
+  EXPECT_EQ(JsonInt(saving.State("back"), "screenMode"), 1);
+
+  GameRun loading = Play(
+      dir, "idle\n" + kLoadButton + kSlot1 + "shot loaded\nstate loaded\nclick 100 190\nidle\n");
+  EXPECT_THAT(Replay(loading, 1), Contains("choice 2 items"));
+  EXPECT_THAT(Replay(loading, 1), Not(Contains(::testing::StartsWith("se "))));
+  EXPECT_TRUE(ReadFile(loading.outDir + "/loaded.png") == ReadFile(saving.outDir + "/list.png"));
+  EXPECT_EQ(JsonInt(loading.State("loaded"), "screenMode"), 1);
+  EXPECT_EQ(JsonString(loading.State("loaded"), "halted"), "choice");
+  EXPECT_THAT(From(loading, "load 1 -> ok"), IsSupersetOf({"pick 0 a", "text 甲"}));
+}
+
+// A load rebuilds the scene whatever the case of the picture's name, and a game without any
+// picture gets its black scene back: the load screen never stays under the page.
+TEST(SavedGame, ALoadGivesTheSceneBackWithOrWithoutAPicture) {
+  for (const char* scene : {"$effect 1\n$imgblt cg\\bg\\ROOM.BMP\n", ""}) {
+    TempDir dir;
+    WriteGameWithPictures(dir, std::string("$windowopen\n") + scene + "一\n$C\n二\n$C\n");
+    GameRun saving = Play(dir, "idle\nshot game\n" + kSaveButton + kSlot1 + kReturn);
+    GameRun loading =
+        Play(dir, "idle\nclick 20 300\nidle\n" + kLoadButton + kSlot1 + "shot loaded\n");
+    EXPECT_THAT(Plot(loading), Contains("load 1 -> ok")) << scene;
+    EXPECT_TRUE(ReadFile(loading.outDir + "/loaded.png") == ReadFile(saving.outDir + "/game.png"))
+        << scene;
+  }
+}
+
 // A save from another script whose page jumps back before the saved line cannot be replayed up
 // to it: the replay stops within the page's halts instead of going round its loop.
 TEST(SavedGame, AReplayThatJumpsBackStopsWithinThePage) {
@@ -195,22 +270,35 @@ TEST(SavedGame, AReplayThatJumpsBackStopsWithinThePage) {
   EXPECT_LT(std::count(run.log.begin(), run.log.end(), '\n'), 400) << "the replay went round";
 }
 
-// A close asked for by a replayed line (here a script changed since the save) ends the program
-// at once, rather than leaving the window thread waiting on a stopped interpreter.
+// A close asked for during the replay (here the script's end, reached by a script changed since
+// the save whose saved line no longer halts) ends the program at once, rather than leaving the
+// window thread waiting on a stopped interpreter.
 TEST(SavedGame, ACloseDuringTheReplayEndsTheProgram) {
   TempDir dir;
   WriteGameWithPictures(
       dir, "$windowopen\n$effect 1\n$imgblt cg\\bg\\room.bmp\n:p\n;xit_game0\n一\n$C\n");
   Play(dir, "idle\n" + kSaveButton + kSlot1 + kReturn);
-  // The same bytes up to the saved line; the game now starts by jumping past that page.
-  WriteGame(dir, {"$windowopen\n$jmp zzzz\n$imgblt cg\\bg\\room.bmp\n:p\n$exit_game\n一\n$C\n"
-                  ":zzzz\n待つ\n$C\n",
-                  kInstance});
+  // As many bytes up to the saved line, which is now a comment at the script's end; the game
+  // halts before that page.
+  WriteGame(
+      dir, {"$windowopen\n$jmp zzzz\n:zzzz\n待つ\n$C\n;1234\n:p\n;xit_game0\n一\n;C\n", kInstance});
   GameRun run = Play(dir, "idle\n" + kLoadButton + kSlot1 + "click 400 300\n");
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_THAT(Plot(run), Contains(HasSubstr(" replay")));
   EXPECT_THAT(Plot(run), Not(Contains("load 1 -> ok")));
   EXPECT_EQ(Plot(run).back(), "exit 0");
+}
+
+// The screens open only over a halted script: during a timed wait the save button neither flashes
+// nor sounds, and the click is the game's.
+TEST(SavedGame, TheSaveButtonStaysStillWhileTheScriptRuns) {
+  TempDir dir;
+  WriteGameWithPictures(
+      dir, "$windowopen\n$effect 1\n$imgblt cg\\bg\\room.bmp\n一\n$C\n$wait 3000\n二\n$C\n");
+  GameRun run = Play(dir, "idle\nclick 20 300\nwait 500\n" + kSaveButton + "state s\n");
+  EXPECT_THAT(Plot(run), Not(Contains(HasSubstr("click.wav"))));
+  EXPECT_THAT(Plot(run), Not(Contains("screen save")));
+  EXPECT_EQ(JsonInt(run.State("s"), "screenMode"), 0);
 }
 
 // The sample's title offers the load screen; its return button goes back to the title's list.

@@ -83,7 +83,10 @@ void Statetitle(script::Engine& engine, std::string_view line) {
                               core::CutAtCharBoundary(title, GameState::kStateTitleSize - 1));
 }
 
+// A replayed page never asks the player anything: the question was answered when the page was
+// first played, and the answer is in the loaded record.
 void ExitGame(script::Engine& engine, std::string_view) {
+  if (engine.input.restoringGame == 1) return;
   auto answer =
       core::ShowMessage(engine.services, core::texts::kConfirmCaption, core::texts::kQuitQuestion,
                         platform::BoxButtons::OkCancel, platform::BoxIcon::None);
@@ -93,6 +96,7 @@ void ExitGame(script::Engine& engine, std::string_view) {
 void Nothing(script::Engine&, std::string_view) {}
 
 void NameEntry(script::Engine& engine, std::string_view) {
+  if (engine.input.restoringGame == 1) return;
   core::RunNameEntry(engine.services, engine.script.state);
 }
 
