@@ -37,8 +37,8 @@ class Random {
 constexpr int kWidth = 800, kHeight = 600;
 
 // Where the sample script puts its choices: the title's four areas, the gallery's pictures and
-// its return, and the three word bars.
-constexpr std::array<core::Rect, 11> kChoiceRects{{
+// its return, the three word bars and the street's two halves.
+constexpr std::array<core::Rect, 13> kChoiceRects{{
     {290, 300, 510, 348},
     {290, 362, 510, 410},
     {290, 424, 510, 472},
@@ -50,6 +50,8 @@ constexpr std::array<core::Rect, 11> kChoiceRects{{
     {240, 70, 640, 105},
     {241, 120, 641, 155},
     {242, 170, 642, 205},
+    {0, 0, 399, 439},
+    {400, 0, 799, 439},
 }};
 
 // Mostly plain picks; quitting is rare so that a run is mostly play, not start-up.

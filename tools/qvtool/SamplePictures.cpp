@@ -85,6 +85,15 @@ core::Surface Street(int w, int h) {
   return s;
 }
 
+// The street's in-game area list lights the half under the pointer: the same street, brighter.
+core::Surface StreetLit(int w, int h) {
+  core::Surface s = Street(w, h);
+  for (size_t k = 0; k < s.SizeBytes(); ++k) {
+    s.Data()[k] = static_cast<uint8_t>(s.Data()[k] + (255 - s.Data()[k]) / 3);
+  }
+  return s;
+}
+
 core::Surface Sakura(int w, int h) {
   core::Surface s(w, h);
   Layer l{s};
@@ -381,7 +390,9 @@ core::Surface Title(int w, int h, bool highlighted) {
 Box GalleryItem(int w, int k) {
   return {w / 2 - 340 + 240 * k, 180, w / 2 - 140 + 240 * k, 330};
 }
-Box GalleryBack(int w, int h) { return {w / 2 - 110, h - 130, w / 2 + 110, h - 82}; }
+Box GalleryBack(int w, int h) {
+  return {w / 2 - 110, h - 130, w / 2 + 110, h - 82};
+}
 
 enum class GalleryLook { Locked, Unlocked, Hovered };
 
@@ -404,7 +415,8 @@ core::Surface Gallery(int w, int h, GalleryLook look) {
     // The event image, shrunk by picking pixels.
     const int tw = in.right - in.left, th = in.bottom - in.top;
     for (int v = 0; v < th; ++v) {
-      for (int u = 0; u < tw; ++u) Put(s, in.left + u, in.top + v, Get(images[k], u * w / tw, v * h / th));
+      for (int u = 0; u < tw; ++u)
+        Put(s, in.left + u, in.top + v, Get(images[k], u * w / tw, v * h / th));
     }
   }
   const Box back = GalleryBack(w, h);
@@ -481,6 +493,7 @@ std::vector<SamplePicture> SamplePictures(int width, int height, int gameType) {
   plain("cg\\chara\\aoi.bmp",
         Character({{35, 35, 70}, {250, 220, 200}, {80, 125, 205}, {30, 30, 60}, false}));
   plain("cg\\menu\\title_on.bmp", Title(w, h, true));
+  plain("cg\\menu\\street_on.bmp", StreetLit(w, h));
   plain("cg\\menu\\bar_a.bmp", MessageWindow(w, h, gameType));
   plain("cg\\menu\\btnprts.bmp", ButtonParts());
   plain("cg\\menu\\waitcur.bmp", WaitCursor());

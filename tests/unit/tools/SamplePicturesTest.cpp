@@ -29,6 +29,7 @@ TEST(SamplePictures, EveryPicturePassesTheChecksOfItsUse) {
       {"cg\\chara\\hina.bmp", kSprite},
       {"cg\\chara\\aoi.bmp", kSprite},
       {"cg\\menu\\title_on.bmp", kArea},
+      {"cg\\menu\\street_on.bmp", kArea},
       {"cg\\menu\\bar_a.bmp", PictureKind::MessageWindow},
       {"cg\\menu\\btnprts.bmp", PictureKind::ButtonParts},
       {"cg\\menu\\waitcur.bmp", PictureKind::WaitCursor},
