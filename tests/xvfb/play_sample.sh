@@ -96,22 +96,35 @@ differing() {
   echo "${count%.*}"
 }
 
-# Finds qvplay's window and reads its geometry into WIDTH and HEIGHT.
+# Gives the window the keyboard focus, as a window manager gives a new or raised window: SDL
+# takes no key as the window's while the window lacks it, even one sent to the window itself.
+# (With no window manager SDL focuses a window it maps, but anything may take that away.)
+focus_window() {
+  timeout 10 xdotool windowfocus --sync "$WINDOW" >/dev/null 2>&1
+}
+# Sends key $1 to the window itself, wherever the pointer is.
+press() {
+  focus_window || fail "could not give the window the keyboard focus"
+  xdotool key --window "$WINDOW" "$1" || fail "could not send $1 to the window"
+}
+
+# Finds qvplay's window, reads its geometry into WIDTH and HEIGHT and gives it the focus.
 find_window() {
-  # A window is taken once its geometry can be read: one found a moment before it is replaced
-  # (or closed) is looked for again.
+  # A window is taken once its geometry can be read and it takes the focus: one found a moment
+  # before it is replaced (or closed) is looked for again.
   WINDOW=
   GEOMETRY=
-  for _ in $(seq 200); do
+  local deadline=$((SECONDS + 30))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     WINDOW=$(xdotool search --onlyvisible --pid "$QVPLAY_PID" 2>/dev/null | head -n 1)
     if [ -n "$WINDOW" ]; then
-      GEOMETRY=$(xdotool getwindowgeometry --shell "$WINDOW" 2>/dev/null) && break
+      GEOMETRY=$(xdotool getwindowgeometry --shell "$WINDOW" 2>/dev/null) && focus_window && break
       GEOMETRY=
     fi
     kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended before its window appeared"
     sleep 0.1
   done
-  [ -n "$GEOMETRY" ] || fail "no window appeared within 20 s"
+  [ -n "$GEOMETRY" ] || fail "no window appeared and took the focus within 30 s"
   eval "$GEOMETRY"
 }
 
@@ -194,7 +207,7 @@ done
 [ "$NAME_DIFF" -ge 5000 ] 2>/dev/null || fail "no name entry was shown ($NAME_DIFF pixels differ)"
 
 # Enter takes the default name; the story then types its first lines.
-xdotool key Return
+press Return
 sleep 1
 for _ in 1 2 3; do
   xdotool mousemove --window "$WINDOW" 400 200 click 1
@@ -244,7 +257,7 @@ snap -window "$WINDOW" "$OUT/menu-window.png" || fail "screenshot of the window 
 MENU_COLOUR=$(probe)
 
 # Escape dismisses it; its release must not reach the game.
-xdotool key Escape
+press Escape
 wait_for differs "$MENU_COLOUR" || fail "Escape did not dismiss the menu"
 sleep 0.3
 snap -window "$WINDOW" "$OUT/window.png" || fail "screenshot of the window failed"
@@ -348,7 +361,7 @@ sleep 6
 alive
 for want in 0 1; do
   for _ in $(seq 10); do
-    xdotool mousemove --window "$WINDOW" 400 300 key F11
+    press F11
     sleep 1
     alive
     [ "$(windowed_flag)" = "$want" ] && break
