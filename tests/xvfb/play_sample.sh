@@ -195,12 +195,27 @@ light_in() {
     2>/dev/null
 }
 
+# Waits (up to 30 s) until two pictures a second apart are the same but for the waiting cursor: a
+# click while a transition or the typing runs is not taken.
+wait_still() {
+  for _ in $(seq 30); do
+    alive
+    snap -window "$WINDOW" "$OUT/still-a.png" || return 1
+    sleep 1
+    snap -window "$WINDOW" "$OUT/still-b.png" || return 1
+    [ "$(differing "$OUT/still-a.png" "$OUT/still-b.png" -fuzz 3%)" -le 2500 ] 2>/dev/null && return 0
+  done
+  return 1
+}
+
 # The sample game is 800 x 600, and twice that does not fit a 1024 x 768 screen.
 launch first 800 600
 
 # The title screen: its first item starts the game and asks for the player's name first. A
-# click before the title's items are listed does nothing, so click until the dialog is up.
-sleep 1
+# click before the title's items are listed does nothing, so click until the dialog is up. The
+# title is compared with once it has come to rest: one caught while it is still drawn would
+# differ from itself a moment later.
+wait_still || fail "the title never came to rest"
 snap -window "$WINDOW" "$OUT/title.png" || fail "screenshot of the title failed"
 for _ in $(seq 20); do
   xdotool mousemove --window "$WINDOW" 400 324 click 1
@@ -214,7 +229,7 @@ done
 
 # Enter takes the default name; the story then types its first lines.
 press Return
-sleep 1
+changed_from "$OUT/name-entry.png" 5000 || fail "Enter did not close the name entry"
 for _ in 1 2 3; do
   xdotool mousemove --window "$WINDOW" 400 200 click 1
   sleep 1
@@ -275,18 +290,6 @@ DIFFERENT=$(differing "$OUT/menu-window.png" "$OUT/window.png")
 
 # The bar's save button opens the save screen; slot 1 saves the page and then shows its date and
 # title; the return button gives the page back.
-# Waits (up to 30 s) until two pictures a second apart are the same but for the waiting cursor: a
-# click while a transition or the typing runs is not taken.
-wait_still() {
-  for _ in $(seq 30); do
-    alive
-    snap -window "$WINDOW" "$OUT/still-a.png" || return 1
-    sleep 1
-    snap -window "$WINDOW" "$OUT/still-b.png" || return 1
-    [ "$(differing "$OUT/still-a.png" "$OUT/still-b.png" -fuzz 3%)" -le 2500 ] 2>/dev/null && return 0
-  done
-  return 1
-}
 # True when slot 1's title line (a white "None", or a saved title) is on the window.
 slot_list_shown() {
   snap -window "$WINDOW" "$OUT/now.png" && [ "$(light_in "$OUT/now.png" 60x18+105+203)" -ge 30 ]
@@ -311,15 +314,20 @@ for _ in $(seq 100); do
   alive
 done
 [ "$(stat -c %s "$OUT/game/save/save01.sav" 2>/dev/null)" = 1592 ] || fail "slot 1 was not saved"
-sleep 1
-snap -window "$WINDOW" "$OUT/save-screen.png" || fail "screenshot of the save screen failed"
-DATE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+95+182)
-TITLE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+105+203)
+# The slot shows what it holds once the file is written: look a while (a slow build is late).
+for _ in $(seq 30); do
+  alive
+  snap -window "$WINDOW" "$OUT/save-screen.png" || fail "screenshot of the save screen failed"
+  DATE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+95+182)
+  TITLE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+105+203)
+  [ "${DATE_LIGHT:-0}" -ge 150 ] 2>/dev/null && [ "${TITLE_LIGHT:-0}" -ge 50 ] 2>/dev/null && break
+  sleep 0.5
+done
 [ "${DATE_LIGHT:-0}" -ge 150 ] 2>/dev/null || fail "slot 1 shows no date ($DATE_LIGHT light pixels)"
 [ "${TITLE_LIGHT:-0}" -ge 50 ] 2>/dev/null || fail "slot 1 shows no title ($TITLE_LIGHT light pixels)"
 xdotool mousemove --window "$WINDOW" 100 110 click 1
 changed_from "$OUT/save-screen.png" 50000 || fail "the return button did not leave the save screen"
-sleep 1
+wait_still || fail "the page did not come to rest after the save screen"
 snap -window "$WINDOW" "$OUT/saved-page.png" || fail "screenshot of the saved page failed"
 close_game
 
@@ -338,16 +346,21 @@ LOAD_LIGHT=$(light_in "$OUT/load-screen.png" 200x18+95+182)
 [ "${LOAD_LIGHT:-0}" -ge 150 ] 2>/dev/null || fail "the title's load item showed no load screen"
 xdotool mousemove --window "$WINDOW" 100 190 click 1
 changed_from "$OUT/load-screen.png" 50000 || fail "slot 1 did not load"
-sleep 2
-snap -window "$WINDOW" "$OUT/restored-page.png" || fail "screenshot of the restored page failed"
 # The saved page resumes at its sprite command, which is drawn again over the restored scene, and
 # the text after it is typed anew from there: the scene above the message window is the saved
-# one (but for the sprite's twice-blended edges), and the window holds text again.
+# one (but for the sprite's twice-blended edges), and the window holds text again. Both take a
+# while (the transition, the typing): look again until they are there.
 convert "$OUT/saved-page.png" -crop 800x440+0+0 "$OUT/saved-scene.png"
-convert "$OUT/restored-page.png" -crop 800x440+0+0 "$OUT/restored-scene.png"
-RESTORED=$(differing "$OUT/saved-scene.png" "$OUT/restored-scene.png" -fuzz 3%)
+for _ in $(seq 30); do
+  alive
+  snap -window "$WINDOW" "$OUT/restored-page.png" || fail "screenshot of the restored page failed"
+  convert "$OUT/restored-page.png" -crop 800x440+0+0 "$OUT/restored-scene.png"
+  RESTORED=$(differing "$OUT/saved-scene.png" "$OUT/restored-scene.png" -fuzz 3%)
+  RESTORED_TEXT=$(light_in "$OUT/restored-page.png" 745x130+35+450)
+  [ "$RESTORED" -le 2000 ] 2>/dev/null && [ "${RESTORED_TEXT:-0}" -ge 600 ] 2>/dev/null && break
+  sleep 0.5
+done
 [ "$RESTORED" -le 2000 ] 2>/dev/null || fail "the loaded scene differs ($RESTORED pixels)"
-RESTORED_TEXT=$(light_in "$OUT/restored-page.png" 745x130+35+450)
 [ "${RESTORED_TEXT:-0}" -ge 600 ] 2>/dev/null || fail "no text on the loaded page ($RESTORED_TEXT)"
 close_game
 
