@@ -49,6 +49,10 @@ cleanup() {
   wait 2>/dev/null
 }
 trap cleanup EXIT
+# Bash skips the EXIT trap when a signal ends it; as an exit it runs, and nothing is left behind.
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # Starts a virtual server with a screen of $1 (WxHxDEPTH) and points DISPLAY at it. The server
 # picks a free display number itself and reports it, so parallel runs cannot collide.
@@ -66,12 +70,15 @@ start_xvfb() {
   done
   [ -s "$OUT/display" ] || skip "Xvfb did not report a display"
   export DISPLAY=":$(head -n 1 "$OUT/display")"
-  # The number can come before the server takes connections; wait until a client gets in.
+  # The number can come before the server takes connections; wait until a client gets in. The
+  # screen's size tells that it is this server that answers.
+  local answer=
   for _ in $(seq 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    answer=$(xdotool getdisplaygeometry 2>/dev/null) && break
     sleep 0.1
   done
-  xdotool getdisplaygeometry >/dev/null 2>&1 || skip "cannot connect to Xvfb on $DISPLAY"
+  [ -n "$answer" ] || skip "cannot connect to Xvfb on $DISPLAY"
+  [ "$answer" = "${SCREEN/x/ }" ] || fail "another server answers on $DISPLAY (its screen: $answer)"
 }
 start_xvfb 1024x768x24
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy QVENGINE_LOCK_DIR="$OUT"
