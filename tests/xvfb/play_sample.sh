@@ -49,12 +49,17 @@ cleanup() {
   wait 2>/dev/null
 }
 trap cleanup EXIT
+# Bash skips the EXIT trap when a signal ends it; as an exit it runs, and nothing is left behind.
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # Starts a virtual server with a screen of $1 (WxHxDEPTH) and points DISPLAY at it. The server
 # picks a free display number itself and reports it, so parallel runs cannot collide.
 # -noreset: by default the server resets whenever its last client leaves, and refuses
 # connections meanwhile (between the tools below and qvplay, say).
 start_xvfb() {
+  SCREEN=${1%x*}
   rm -f "$OUT/display"
   Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
   XVFB_PID=$!
@@ -65,12 +70,15 @@ start_xvfb() {
   done
   [ -s "$OUT/display" ] || skip "Xvfb did not report a display"
   export DISPLAY=":$(head -n 1 "$OUT/display")"
-  # The number can come before the server takes connections; wait until a client gets in.
+  # The number can come before the server takes connections; wait until a client gets in. The
+  # screen's size tells that it is this server that answers.
+  local answer=
   for _ in $(seq 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    answer=$(xdotool getdisplaygeometry 2>/dev/null) && break
     sleep 0.1
   done
-  xdotool getdisplaygeometry >/dev/null 2>&1 || skip "cannot connect to Xvfb on $DISPLAY"
+  [ -n "$answer" ] || skip "cannot connect to Xvfb on $DISPLAY"
+  [ "$answer" = "${SCREEN/x/ }" ] || fail "another server answers on $DISPLAY (its screen: $answer)"
 }
 start_xvfb 1024x768x24
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy QVENGINE_LOCK_DIR="$OUT"
@@ -96,42 +104,59 @@ differing() {
   echo "${count%.*}"
 }
 
-# Finds qvplay's window and reads its geometry into WIDTH and HEIGHT.
+# Gives the window the keyboard focus, as a window manager gives a new or raised window: SDL
+# takes no key as the window's while the window lacks it, even one sent to the window itself.
+# (With no window manager SDL focuses a window it maps, but anything may take that away.)
+focus_window() {
+  timeout 10 xdotool windowfocus --sync "$WINDOW" >/dev/null 2>&1
+}
+# Sends key $1 to the window itself, wherever the pointer is.
+press() {
+  focus_window || fail "could not give the window the keyboard focus"
+  xdotool key --window "$WINDOW" "$1" || fail "could not send $1 to the window"
+}
+
+# Finds qvplay's window, reads its geometry into WIDTH and HEIGHT and gives it the focus.
 find_window() {
-  # A window is taken once its geometry can be read: one found a moment before it is replaced
-  # (or closed) is looked for again.
+  # A window is taken once its geometry can be read and it takes the focus: one found a moment
+  # before it is replaced (or closed) is looked for again.
   WINDOW=
   GEOMETRY=
-  for _ in $(seq 200); do
+  local deadline=$((SECONDS + 30))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     WINDOW=$(xdotool search --onlyvisible --pid "$QVPLAY_PID" 2>/dev/null | head -n 1)
     if [ -n "$WINDOW" ]; then
-      GEOMETRY=$(xdotool getwindowgeometry --shell "$WINDOW" 2>/dev/null) && break
+      GEOMETRY=$(xdotool getwindowgeometry --shell "$WINDOW" 2>/dev/null) && focus_window && break
       GEOMETRY=
     fi
     kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended before its window appeared"
     sleep 0.1
   done
-  [ -n "$GEOMETRY" ] || fail "no window appeared within 20 s"
+  [ -n "$GEOMETRY" ] || fail "no window appeared and took the focus within 30 s"
   eval "$GEOMETRY"
 }
 
-# Starts qvplay on the game (its output to qvplay-$1.log), finds its window and waits out the
-# logo.
+# Starts qvplay on the game (its output to qvplay-$1.log), expects a window of $2 x $3 and waits
+# out the logo.
 launch() {
   "$QVPLAY" "$OUT/game" >"$OUT/qvplay-$1.log" 2>&1 &
   QVPLAY_PID=$!
   find_window
+  [ "$WIDTH" = "$2" ] && [ "$HEIGHT" = "$3" ] ||
+    fail "window is ${WIDTH}x${HEIGHT} on the ${SCREEN} screen, expected $2x$3"
 
-  # The sample game is 800 x 600, and twice that does not fit a 1024 x 768 screen.
-  [ "$WIDTH" = 800 ] && [ "$HEIGHT" = 600 ] || fail "window is ${WIDTH}x${HEIGHT}, expected 800x600"
-
-  # The logo comes first and swallows every click: wait until it has been seen whole and is gone
-  # again (its hold lasts three seconds; a sanitizer build can be slow to get there).
+  # The logo comes first and swallows every input: wait until it has been seen whole and is gone
+  # again. Its hold, 150 rounds of 20 ms that each redraw the window, lasts well over its 3 s: on
+  # two cores about 5 s in the small window and 7 s in the large one, 15 s in the large one with
+  # both cores busy, longer in a sanitizer build. A large window's screenshot is sampled down to
+  # the game's size (each of the picture's pixels is a square of the window's) for comparing.
   LOGO_SEEN=
   LOGO_GONE=
-  for _ in $(seq 300); do
+  local deadline=$((SECONDS + 90))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     alive
     snap -window "$WINDOW" "$OUT/logo-$1.png" || fail "screenshot of the logo failed"
+    [ "$WIDTH" = 800 ] || convert "$OUT/logo-$1.png" -sample 800x600! "$OUT/logo-$1.png"
     LOGO_DIFF=$(differing "$OUT/game/cg/menu/logo.bmp" "$OUT/logo-$1.png")
     if [ "$LOGO_DIFF" -lt 1000 ] 2>/dev/null; then
       LOGO_SEEN=1
@@ -177,11 +202,27 @@ light_in() {
     2>/dev/null
 }
 
-launch first
+# Waits (up to 30 s) until two pictures a second apart are the same but for the waiting cursor: a
+# click while a transition or the typing runs is not taken.
+wait_still() {
+  for _ in $(seq 30); do
+    alive
+    snap -window "$WINDOW" "$OUT/still-a.png" || return 1
+    sleep 1
+    snap -window "$WINDOW" "$OUT/still-b.png" || return 1
+    [ "$(differing "$OUT/still-a.png" "$OUT/still-b.png" -fuzz 3%)" -le 2500 ] 2>/dev/null && return 0
+  done
+  return 1
+}
+
+# The sample game is 800 x 600, and twice that does not fit a 1024 x 768 screen.
+launch first 800 600
 
 # The title screen: its first item starts the game and asks for the player's name first. A
-# click before the title's items are listed does nothing, so click until the dialog is up.
-sleep 1
+# click before the title's items are listed does nothing, so click until the dialog is up. The
+# title is compared with once it has come to rest: one caught while it is still drawn would
+# differ from itself a moment later.
+wait_still || fail "the title never came to rest"
 snap -window "$WINDOW" "$OUT/title.png" || fail "screenshot of the title failed"
 for _ in $(seq 20); do
   xdotool mousemove --window "$WINDOW" 400 324 click 1
@@ -194,8 +235,8 @@ done
 [ "$NAME_DIFF" -ge 5000 ] 2>/dev/null || fail "no name entry was shown ($NAME_DIFF pixels differ)"
 
 # Enter takes the default name; the story then types its first lines.
-xdotool key Return
-sleep 1
+press Return
+changed_from "$OUT/name-entry.png" 5000 || fail "Enter did not close the name entry"
 for _ in 1 2 3; do
   xdotool mousemove --window "$WINDOW" 400 200 click 1
   sleep 1
@@ -244,7 +285,7 @@ snap -window "$WINDOW" "$OUT/menu-window.png" || fail "screenshot of the window 
 MENU_COLOUR=$(probe)
 
 # Escape dismisses it; its release must not reach the game.
-xdotool key Escape
+press Escape
 wait_for differs "$MENU_COLOUR" || fail "Escape did not dismiss the menu"
 sleep 0.3
 snap -window "$WINDOW" "$OUT/window.png" || fail "screenshot of the window failed"
@@ -256,18 +297,6 @@ DIFFERENT=$(differing "$OUT/menu-window.png" "$OUT/window.png")
 
 # The bar's save button opens the save screen; slot 1 saves the page and then shows its date and
 # title; the return button gives the page back.
-# Waits (up to 30 s) until two pictures a second apart are the same but for the waiting cursor: a
-# click while a transition or the typing runs is not taken.
-wait_still() {
-  for _ in $(seq 30); do
-    alive
-    snap -window "$WINDOW" "$OUT/still-a.png" || return 1
-    sleep 1
-    snap -window "$WINDOW" "$OUT/still-b.png" || return 1
-    [ "$(differing "$OUT/still-a.png" "$OUT/still-b.png" -fuzz 3%)" -le 2500 ] 2>/dev/null && return 0
-  done
-  return 1
-}
 # True when slot 1's title line (a white "None", or a saved title) is on the window.
 slot_list_shown() {
   snap -window "$WINDOW" "$OUT/now.png" && [ "$(light_in "$OUT/now.png" 60x18+105+203)" -ge 30 ]
@@ -292,20 +321,25 @@ for _ in $(seq 100); do
   alive
 done
 [ "$(stat -c %s "$OUT/game/save/save01.sav" 2>/dev/null)" = 1592 ] || fail "slot 1 was not saved"
-sleep 1
-snap -window "$WINDOW" "$OUT/save-screen.png" || fail "screenshot of the save screen failed"
-DATE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+95+182)
-TITLE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+105+203)
+# The slot shows what it holds once the file is written: look a while (a slow build is late).
+for _ in $(seq 30); do
+  alive
+  snap -window "$WINDOW" "$OUT/save-screen.png" || fail "screenshot of the save screen failed"
+  DATE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+95+182)
+  TITLE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+105+203)
+  [ "${DATE_LIGHT:-0}" -ge 150 ] 2>/dev/null && [ "${TITLE_LIGHT:-0}" -ge 50 ] 2>/dev/null && break
+  sleep 0.5
+done
 [ "${DATE_LIGHT:-0}" -ge 150 ] 2>/dev/null || fail "slot 1 shows no date ($DATE_LIGHT light pixels)"
 [ "${TITLE_LIGHT:-0}" -ge 50 ] 2>/dev/null || fail "slot 1 shows no title ($TITLE_LIGHT light pixels)"
 xdotool mousemove --window "$WINDOW" 100 110 click 1
 changed_from "$OUT/save-screen.png" 50000 || fail "the return button did not leave the save screen"
-sleep 1
+wait_still || fail "the page did not come to rest after the save screen"
 snap -window "$WINDOW" "$OUT/saved-page.png" || fail "screenshot of the saved page failed"
 close_game
 
 # A new run: the title's load item opens the load screen, slot 1 brings the saved page back.
-launch second
+launch second 800 600
 sleep 1
 snap -window "$WINDOW" "$OUT/title-again.png" || fail "screenshot of the title failed"
 for _ in $(seq 20); do
@@ -319,16 +353,21 @@ LOAD_LIGHT=$(light_in "$OUT/load-screen.png" 200x18+95+182)
 [ "${LOAD_LIGHT:-0}" -ge 150 ] 2>/dev/null || fail "the title's load item showed no load screen"
 xdotool mousemove --window "$WINDOW" 100 190 click 1
 changed_from "$OUT/load-screen.png" 50000 || fail "slot 1 did not load"
-sleep 2
-snap -window "$WINDOW" "$OUT/restored-page.png" || fail "screenshot of the restored page failed"
 # The saved page resumes at its sprite command, which is drawn again over the restored scene, and
 # the text after it is typed anew from there: the scene above the message window is the saved
-# one (but for the sprite's twice-blended edges), and the window holds text again.
+# one (but for the sprite's twice-blended edges), and the window holds text again. Both take a
+# while (the transition, the typing): look again until they are there.
 convert "$OUT/saved-page.png" -crop 800x440+0+0 "$OUT/saved-scene.png"
-convert "$OUT/restored-page.png" -crop 800x440+0+0 "$OUT/restored-scene.png"
-RESTORED=$(differing "$OUT/saved-scene.png" "$OUT/restored-scene.png" -fuzz 3%)
+for _ in $(seq 30); do
+  alive
+  snap -window "$WINDOW" "$OUT/restored-page.png" || fail "screenshot of the restored page failed"
+  convert "$OUT/restored-page.png" -crop 800x440+0+0 "$OUT/restored-scene.png"
+  RESTORED=$(differing "$OUT/saved-scene.png" "$OUT/restored-scene.png" -fuzz 3%)
+  RESTORED_TEXT=$(light_in "$OUT/restored-page.png" 745x130+35+450)
+  [ "$RESTORED" -le 2000 ] 2>/dev/null && [ "${RESTORED_TEXT:-0}" -ge 600 ] 2>/dev/null && break
+  sleep 0.5
+done
 [ "$RESTORED" -le 2000 ] 2>/dev/null || fail "the loaded scene differs ($RESTORED pixels)"
-RESTORED_TEXT=$(light_in "$OUT/restored-page.png" 745x130+35+450)
 [ "${RESTORED_TEXT:-0}" -ge 600 ] 2>/dev/null || fail "no text on the loaded page ($RESTORED_TEXT)"
 close_game
 
@@ -338,23 +377,26 @@ close_game
 kill "$XVFB_PID" 2>/dev/null
 wait "$XVFB_PID" 2>/dev/null
 start_xvfb 2560x1600x24
-"$QVPLAY" "$OUT/game" >"$OUT/qvplay-large.log" 2>&1 &
-QVPLAY_PID=$!
-find_window
-[ "$WIDTH" = 1600 ] && [ "$HEIGHT" = 1200 ] || fail "window is ${WIDTH}x${HEIGHT} on 2560x1600, expected 1600x1200"
-windowed_flag() { od -An -tu1 -j4 -N1 "$OUT/game/save/env.dat" | tr -d ' '; }
-# The logo takes every input until it is over.
-sleep 6
-alive
-for want in 0 1; do
-  for _ in $(seq 10); do
-    xdotool mousemove --window "$WINDOW" 400 300 key F11
-    sleep 1
-    alive
-    [ "$(windowed_flag)" = "$want" ] && break
+launch large 1600 1200
+# env.dat is replaced whole (written aside, then renamed), so a read sees the old flag or the new.
+windowed_flag() { od -An -tu1 -j4 -N1 "$OUT/game/save/env.dat" 2>/dev/null | tr -d ' '; }
+# Presses F11 until the windowed flag reads $1. Each press is given ample time to show before
+# the next: two presses taken together would switch there and back unseen.
+switch_to() {
+  local flag=
+  for _ in 1 2 3; do
+    press F11
+    for _ in $(seq 100); do
+      alive
+      flag=$(windowed_flag)
+      [ "$flag" = "$1" ] && return 0
+      sleep 0.1
+    done
   done
-  [ "$(windowed_flag)" = "$want" ] || fail "F11 left env.dat's windowed flag at $(windowed_flag), expected $want"
-done
+  fail "F11 left env.dat's windowed flag at ${flag:-nothing}, expected $1"
+}
+switch_to 0
+switch_to 1
 find_window
 [ "$WIDTH" = 1600 ] && [ "$HEIGHT" = 1200 ] || fail "back from full screen the window is ${WIDTH}x${HEIGHT}"
 close_game
