@@ -83,8 +83,9 @@ void Statetitle(script::Engine& engine, std::string_view line) {
                               core::CutAtCharBoundary(title, GameState::kStateTitleSize - 1));
 }
 
-// A replayed page never asks the player anything: the question was answered when the page was
-// first played, and the answer is in the loaded record.
+// A replayed page never asks the player anything (here, nor in NameEntry below): each question
+// was answered when the page was first played; a quit was declined, or the game would not have
+// been saved after it, and the name given is in the loaded record.
 void ExitGame(script::Engine& engine, std::string_view) {
   if (engine.input.restoringGame == 1) return;
   auto answer =
