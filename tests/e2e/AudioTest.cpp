@@ -48,17 +48,6 @@ TEST_F(AudioGame, RecordsTheMusicAndTheVoiceAtTheirVolumes) {
   }
 }
 
-TEST_F(AudioGame, AutoAdvanceWaitsForTheVoiceThenHalfASecond) {
-  GameRun run =
-      Run("a\n$C\n$talk voice.ogg\nb\n$C\nc\n$S\n", "idle\nmenu 40025\nrclick 3 3\nidle\n");
-  auto times = run.Times();
-  ASSERT_TRUE(times.contains("text c"));
-  // The voice ends 1500 ms after it starts; the next text follows 500 ms after that, or a few
-  // milliseconds more while the text before it is still typed.
-  EXPECT_GE(times["text c"] - times["voice play voice.ogg"], 2000);
-  EXPECT_LE(times["text c"] - times["voice play voice.ogg"], 2010);
-}
-
 TEST_F(AudioGame, AVoiceEndingWithAWaitGivesTheSameLogEveryRun) {
   // The voice's last buffer and the wait fall due at the same instant; the interpreter and the
   // audio worker must still take turns in one order.

@@ -1,5 +1,5 @@
-// Saving and loading games headless: the save and load screens over a game made of the sample's
-// pictures, slot files written, refused and read back, and the page resumed where it was saved.
+// Saving and loading games headless where the slot files are changed between runs: refused and
+// foreign saves. The plain save-and-load paths are golden replays (tests/golden).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -51,86 +51,10 @@ std::vector<std::string> Plot(const GameRun& run) {
   return out;
 }
 
-// The plot from `event` on; empty when it never came.
-std::vector<std::string> From(const GameRun& run, const std::string& event) {
-  const std::vector<std::string> plot = Plot(run);
-  return {std::find(plot.begin(), plot.end(), event), plot.end()};
-}
-
 std::string Slot(const TempDir& dir, int slot) {
   char name[16];
   std::snprintf(name, sizeof name, "save%02d.sav", slot);
   return dir.Path() + "/game/save/" + name;
-}
-
-// One page with music changes, a voice purge and a flag and a point in it; saved at its second
-// "$C", loaded by a new run.
-const std::string kPageScript =
-    "$flagreset\n$windowopen\n$statetitle 第一話\n$OGGPlay bgm\\theme.ogg\n$effect 1\n"
-    "$imgblt cg\\bg\\room.bmp\n$sprite 0 120 cg\\chara\\hina.bmp\n"
-    ":page1\n$OGGPlay bgm\\evening.ogg\n一行目\n$C\n$eventflag 3\n$pointflag 2 5\n"
-    "$OGGPlay bgm\\theme.ogg\n$talk purge\n二行目\n$C\n$P\n三行目\n$C\n";
-
-TEST(SavedGame, ALoadInANewRunResumesAtTheSavedLineWithThePageAndStateAsTheyWere) {
-  TempDir dir;
-  WriteGameWithPictures(dir, kPageScript);
-  GameRun saving = Play(dir, "idle\nclick 400 300\nidle\nshot game\nstate game\n" + kSaveButton +
-                                 "state screen\n" + kSlot1 + kReturn + "shot back\nstate back\n");
-  EXPECT_THAT(Plot(saving), IsSupersetOf({"screen save", "save 1 -> written", "screen close"}));
-  EXPECT_THAT(saving.log, HasSubstr("|  第一話\n"));  // the space after the command word stays
-  EXPECT_EQ(JsonInt(saving.State("screen"), "screenMode"), 10);
-  EXPECT_EQ(JsonInts(saving.State("screen"), "slotEnabled"), std::vector<long>(13, 1));
-  // The return button gives the game back exactly, the waiting cursor running again.
-  EXPECT_EQ(ReadFile(saving.outDir + "/back.png"), ReadFile(saving.outDir + "/game.png"));
-  EXPECT_EQ(JsonInt(saving.State("back"), "screenMode"), 0);
-  EXPECT_EQ(JsonInt(saving.State("back"), "waitCursorOn"), 1);
-  EXPECT_EQ(ReadFile(Slot(dir, 1)).size(), 1592u);
-
-  GameRun loading = Play(dir, "idle\n" + kLoadButton + kSlot1 + "shot loaded\nstate loaded\n" +
-                                  "click 400 300\nidle\nclick 400 300\nidle\nstate next\n");
-  const auto plot = Plot(loading);
-  const auto load = std::find(plot.begin(), plot.end(), "load 1 -> ok");
-  ASSERT_NE(load, plot.end());
-  // The page is replayed from its label, silently and at once, with the music the save had.
-  const std::vector<std::string> replayed(std::find(plot.begin(), plot.end(), "screen load"), load);
-  EXPECT_THAT(replayed, IsSupersetOf({"music play bgm\\theme.ogg", "text 一行目", "text 二行目"}));
-  EXPECT_THAT(replayed, Contains(::testing::StartsWith("resume ")));
-  EXPECT_THAT(replayed, Contains(HasSubstr(" replay")));
-  EXPECT_EQ(ReadFile(loading.outDir + "/loaded.png"), ReadFile(saving.outDir + "/game.png"));
-  for (const char* key : {"eventFlags", "points", "spriteActive", "spriteX"}) {
-    EXPECT_EQ(JsonInts(loading.State("loaded"), key), JsonInts(saving.State("game"), key)) << key;
-  }
-  EXPECT_THAT(JsonString(loading.State("loaded"), "musicFileName"),
-              ::testing::EndsWith("bgm\\theme.ogg"));
-  EXPECT_EQ(JsonInt(loading.State("loaded"), "restoringGame"), 0);
-  EXPECT_EQ(JsonString(loading.State("loaded"), "halted"), "wait");
-  // The next clicks go on from the saved line.
-  EXPECT_THAT(Plot(loading), Contains("text 三行目"));
-  EXPECT_EQ(JsonInt(loading.State("next"), "screenMode"), 0);
-}
-
-TEST(SavedGame, ChoicesFillsAndPictureCommandsComeBackTheWayTheyWereBuilt) {
-  TempDir dir;
-  WriteGameWithPictures(dir,
-                        "$windowopen\n$effect 1\n$fill white\n:f\n白い\n$C\n"
-                        "$imgblt cg\\bg\\room.bmp\n部屋\n$imgblt cg\\bg\\sky.bmp\n空\n$C\n"
-                        "$selword\n(a,0,甲)\n(b,0,乙)\nselend\n:a\n:b\nおわり\n$C\n");
-  // Slot 1 at the fill, slot 2 after the picture command, slot 3 during the word choice.
-  Play(dir, "idle\n" + kSaveButton + kSlot1 + kReturn + "click 400 300\nidle\n" + kSaveButton +
-                kSlot2 + kReturn + "click 400 300\nidle\n" + kSaveButton + "click 100 320\nidle\n" +
-                kReturn);
-  GameRun fill = Play(dir, "idle\n" + kLoadButton + kSlot1 + "shot f\n");
-  EXPECT_THAT(Plot(fill), Contains(HasSubstr(" replay")));
-  EXPECT_EQ(ReadCapture(fill.outDir + "/f.png").At(400, 100), (Rgb{255, 255, 255}));
-
-  GameRun picture = Play(dir, "idle\n" + kLoadButton + kSlot2 + "state p\n");
-  EXPECT_THAT(From(picture, "load 2 -> ok"), Contains("text 空"));
-  EXPECT_THAT(From(picture, "load 2 -> ok"), Not(Contains("text 部屋")));
-  EXPECT_EQ(JsonString(picture.State("p"), "backgroundName"), "cg\\bg\\sky.bmp");
-
-  GameRun choice = Play(dir, "idle\n" + kLoadButton + "click 100 320\nidle\nstate c\n");
-  EXPECT_THAT(From(choice, "load 3 -> ok"), Contains("choice 2 items"));
-  EXPECT_EQ(JsonInt(choice.State("c"), "screenMode"), 1);
 }
 
 // Files that cannot be loaded are listed but refused, and the game stays as it was; a slot's date
@@ -173,81 +97,6 @@ TEST(SavedGame, SlotsShowTheirFilesAndRefuseWhatCannotBeLoaded) {
   EXPECT_EQ(ReadFile(run.outDir + "/end.png"), ReadFile(run.outDir + "/game.png"));
 }
 
-// The events from the load's walk to its end: the replay.
-std::vector<std::string> Replay(const GameRun& run, int slot) {
-  const std::vector<std::string> plot = Plot(run);
-  const auto begin = std::find_if(plot.begin(), plot.end(),
-                                  [](const std::string& e) { return e.starts_with("resume "); });
-  return {begin, std::find(begin, plot.end(), "load " + std::to_string(slot) + " -> ok")};
-}
-
-// The replay halts at the saved line in auto mode too (auto mode goes on after the load), asks
-// nothing, and the saved line's wait runs again however long the line is.
-TEST(SavedGame, TheReplayStopsAtTheSavedWaitInAnyModeAndAsksNothing) {
-  TempDir dir;
-  WriteGameWithPictures(dir,
-                        "$windowopen\n$effect 1\n$imgblt cg\\bg\\room.bmp\n:p\n$name_entry\n"
-                        "一\n$C ;待つ\n二\n$C\n三\n$S\n四\n$C\n");
-  const std::string named = "idle\nname 太郎\nidle\n";
-  Play(dir, named + kSaveButton + kSlot1 + kReturn);
-
-  GameRun automatic =
-      Play(dir, named + "menu 40025\nrclick 3 3\nidle\n" + kLoadButton + kSlot1 + "state a\n");
-  EXPECT_THAT(Replay(automatic, 1), Contains("text 一"));
-  EXPECT_THAT(Replay(automatic, 1), Not(Contains("text 二")));
-  EXPECT_THAT(Replay(automatic, 1), Not(Contains(::testing::StartsWith("name"))));
-  EXPECT_THAT(From(automatic, "load 1 -> ok"), IsSupersetOf({"text 二", "text 三", "halt stop"}));
-  EXPECT_EQ(JsonInt(automatic.State("a"), "advanceMode"), 3);
-
-  GameRun normal = Play(dir, named + kLoadButton + kSlot1 + "state n\nclick 20 300\nidle\n");
-  EXPECT_EQ(JsonString(normal.State("n"), "halted"), "wait");
-  const auto after = From(normal, "load 1 -> ok");
-  const auto text = std::find_if(after.begin(), after.end(),
-                                 [](const std::string& e) { return e.starts_with("text "); });
-  ASSERT_NE(text, after.end());
-  EXPECT_EQ(*text, "text 二");  // not the tail of "$C ;待つ"
-}
-
-// A save made while an in-game area list is up (its save button over an item, which the click
-// does not also pick) loads with the list up as it was, lit where the pointer is but silently,
-// and a pick goes on with the story.
-TEST(SavedGame, AnAreaListSavedInGameComesBackUpAndTakesItsPick) {
-  TempDir dir;
-  WriteGameWithPictures(dir,
-                        "$windowopen\n$effect 1\n$imgblt cg\\bg\\room.bmp\n:p\n一\n$C\n"
-                        "$selarea cg\\menu\\title_on.bmp\n(50,150,250,250,a,0)\n"
-                        "(400,560,700,599,c,0)\nselend\n:a\n甲\n$C\n:c\n丙\n$C\n");
-  GameRun saving = Play(dir, "idle\nclick 20 300\nidle\nmove 100 190\nshot list\n" + kSaveButton +
-                                 kSlot1 + kReturn + "state back\n");
-  EXPECT_THAT(Plot(saving), Contains("save 1 -> written"));
-  EXPECT_THAT(Plot(saving), Not(Contains(::testing::StartsWith("pick "))));
-  EXPECT_EQ(JsonInt(saving.State("back"), "screenMode"), 1);
-
-  GameRun loading = Play(
-      dir, "idle\n" + kLoadButton + kSlot1 + "shot loaded\nstate loaded\nclick 100 190\nidle\n");
-  EXPECT_THAT(Replay(loading, 1), Contains("choice 2 items"));
-  EXPECT_THAT(Replay(loading, 1), Not(Contains(::testing::StartsWith("se "))));
-  EXPECT_TRUE(ReadFile(loading.outDir + "/loaded.png") == ReadFile(saving.outDir + "/list.png"));
-  EXPECT_EQ(JsonInt(loading.State("loaded"), "screenMode"), 1);
-  EXPECT_EQ(JsonString(loading.State("loaded"), "halted"), "choice");
-  EXPECT_THAT(From(loading, "load 1 -> ok"), IsSupersetOf({"pick 0 a", "text 甲"}));
-}
-
-// A load rebuilds the scene whatever the case of the picture's name, and a game without any
-// picture gets its black scene back: the load screen never stays under the page.
-TEST(SavedGame, ALoadGivesTheSceneBackWithOrWithoutAPicture) {
-  for (const char* scene : {"$effect 1\n$imgblt cg\\bg\\ROOM.BMP\n", ""}) {
-    TempDir dir;
-    WriteGameWithPictures(dir, std::string("$windowopen\n") + scene + "一\n$C\n二\n$C\n");
-    GameRun saving = Play(dir, "idle\nshot game\n" + kSaveButton + kSlot1 + kReturn);
-    GameRun loading =
-        Play(dir, "idle\nclick 20 300\nidle\n" + kLoadButton + kSlot1 + "shot loaded\n");
-    EXPECT_THAT(Plot(loading), Contains("load 1 -> ok")) << scene;
-    EXPECT_TRUE(ReadFile(loading.outDir + "/loaded.png") == ReadFile(saving.outDir + "/game.png"))
-        << scene;
-  }
-}
-
 // A save from another script whose page jumps back before the saved line cannot be replayed up
 // to it: the replay stops within the page's halts instead of going round its loop.
 TEST(SavedGame, AReplayThatJumpsBackStopsWithinThePage) {
@@ -287,47 +136,6 @@ TEST(SavedGame, ACloseDuringTheReplayEndsTheProgram) {
   EXPECT_THAT(Plot(run), Contains(HasSubstr(" replay")));
   EXPECT_THAT(Plot(run), Not(Contains("load 1 -> ok")));
   EXPECT_EQ(Plot(run).back(), "exit 0");
-}
-
-// The screens open only over a halted script: during a timed wait the save button neither flashes
-// nor sounds, and the click is the game's.
-TEST(SavedGame, TheSaveButtonStaysStillWhileTheScriptRuns) {
-  TempDir dir;
-  WriteGameWithPictures(
-      dir, "$windowopen\n$effect 1\n$imgblt cg\\bg\\room.bmp\n一\n$C\n$wait 3000\n二\n$C\n");
-  GameRun run = Play(dir, "idle\nclick 20 300\nwait 500\n" + kSaveButton + "state s\n");
-  EXPECT_THAT(Plot(run), Not(Contains(HasSubstr("click.wav"))));
-  EXPECT_THAT(Plot(run), Not(Contains("screen save")));
-  EXPECT_EQ(JsonInt(run.State("s"), "screenMode"), 0);
-}
-
-// The sample's title offers the load screen; its return button goes back to the title's list.
-TEST(SavedGame, TheSampleTitleOpensTheLoadScreenAndReturnsToItsChoices) {
-  TempDir dir;
-  platform::posix::IconvCp932 cp932;
-  ASSERT_TRUE(tool::MakeSample(dir.Path() + "/game", cp932).succeeded);
-  GameRun run = Play(dir, "idle\nclick 400 386\nidle\nstate open\n" + kReturn + "state back\n");
-  EXPECT_THAT(Plot(run), Contains("screen load-title"));
-  EXPECT_EQ(JsonInt(run.State("open"), "screenMode"), 30);
-  EXPECT_EQ(JsonInt(run.State("open"), "previousScreenMode"), 1);
-  EXPECT_EQ(JsonInt(run.State("back"), "screenMode"), 1);
-  EXPECT_EQ(JsonInt(run.State("back"), "waitCursorOn"), 0);
-}
-
-// A screen whose picture is missing says so and leaves the player in the game, as it was.
-TEST(SavedGame, AMissingScreenPictureKeepsThePlayerInTheGame) {
-  TempDir dir;
-  WriteGameWithPictures(dir, "$windowopen\n$effect 1\n$imgblt cg\\bg\\room.bmp\n一\n$C\n二\n$C\n");
-  std::filesystem::remove(dir.Path() + "/game/cg/menu/save_on.bmp");
-  GameRun run =
-      Play(dir, "idle\nshot game\n" + kSaveButton + "state s\nshot s\nclick 400 300\nidle\n");
-  EXPECT_THAT(Plot(run),
-              Contains(::testing::MatchesRegex("msgbox セーブ \\| .*save_on.bmp -> ok")));
-  EXPECT_THAT(Plot(run), Not(Contains("screen save")));
-  EXPECT_EQ(JsonInt(run.State("s"), "screenMode"), 0);
-  EXPECT_EQ(JsonInt(run.State("s"), "waitCursorOn"), 1);
-  EXPECT_EQ(ReadFile(run.outDir + "/s.png"), ReadFile(run.outDir + "/game.png"));
-  EXPECT_THAT(Plot(run), Contains("text 二"));
 }
 
 }  // namespace
