@@ -1,11 +1,10 @@
-// Headless pieces: the events file, virtual time between two threads, and the audio device:
-// buffers timed on the virtual clock, resets, and what it records.
+// Headless pieces: the events file, and the audio device: buffers timed on the virtual clock,
+// resets, and what it records. Virtual time shared between threads is what every headless game
+// plays on.
 #include <gtest/gtest.h>
 
 #include <mutex>
-#include <thread>
 
-#include "platform/StopSignal.h"
 #include "platform/headless/EventScript.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/VirtualClock.h"
@@ -44,43 +43,6 @@ TEST(EventScript, RefusesBadLinesNamingThem) {
   }
 }
 
-TEST(VirtualClock, TimeMovesOnlyWhenEveryParticipantWaits) {
-  VirtualClock clock;
-  std::vector<uint64_t> seen;
-  clock.AddParticipant();
-  std::thread worker([&] {
-    for (int i = 0; i < 3; ++i) {
-      clock.sleep(100);
-      seen.push_back(clock.nowMs());
-    }
-    clock.RemoveParticipant();
-  });
-  // The runner waiting for 1 s lets the worker's three sleeps happen on time.
-  clock.sleep(1000);
-  worker.join();
-  EXPECT_EQ(clock.nowMs(), 1000u);
-  EXPECT_EQ(seen, (std::vector<uint64_t>{100, 200, 300}));
-}
-
-TEST(VirtualClock, StopUnwindsAnInterruptibleWaiter) {
-  VirtualClock clock;
-  bool unwound = false;
-  clock.AddParticipant();
-  std::thread worker([&] {
-    Clock::MarkThreadInterruptible();
-    try {
-      clock.await(nullptr, std::nullopt);
-    } catch (const StopSignal&) {
-      unwound = true;
-    }
-    clock.RemoveParticipant();
-  });
-  clock.Settle(nullptr);  // the worker is waiting for ever
-  clock.requestStop();
-  worker.join();
-  EXPECT_TRUE(unwound);
-}
-
 struct Completion {
   uint32_t cookie;
   uint64_t atMs;
@@ -113,11 +75,6 @@ struct HeadlessAudioRig {
   std::vector<Completion> Completions() {
     std::lock_guard lock(mutex);
     return completions;
-  }
-  std::vector<int16_t> Recorded(const std::string& name) {
-    const std::optional<test::WavData> wav = test::ReadWav(dir.Path() + "/" + name);
-    EXPECT_TRUE(wav) << name;
-    return wav ? wav->samples : std::vector<int16_t>{};
   }
 };
 
@@ -175,7 +132,9 @@ TEST(HeadlessAudio, ResetFinishesEverythingAtOnceAndKeepsOnlyWhatPlayed) {
     EXPECT_EQ(rig.Completions(), (std::vector<Completion>{{0, 300}, {1, 300}, {9, 300}}));
     EXPECT_TRUE(audio.Close(handle));
   }
-  EXPECT_EQ(rig.Recorded("voice.wav").size(), 300u * 2);
+  const std::optional<test::WavData> wav = test::ReadWav(rig.dir.Path() + "/voice.wav");
+  ASSERT_TRUE(wav);
+  EXPECT_EQ(wav->samples.size(), 300u * 2);
 }
 
 TEST(HeadlessAudio, ANewEffectCutsTheOnePlaying) {
@@ -189,7 +148,9 @@ TEST(HeadlessAudio, ANewEffectCutsTheOnePlaying) {
   }
   std::vector<int16_t> expected(100, 1);
   expected.insert(expected.end(), 200, 2);
-  EXPECT_EQ(rig.Recorded("se.wav"), expected);
+  const std::optional<test::WavData> wav = test::ReadWav(rig.dir.Path() + "/se.wav");
+  ASSERT_TRUE(wav);
+  EXPECT_EQ(wav->samples, expected);
 }
 
 }  // namespace
