@@ -1,9 +1,12 @@
-// The qvtool program as a shell sees it: exit statuses, messages, and files left behind.
+// The qvtool program as a shell sees it: exit statuses, messages, and files left behind; and its
+// all-or-nothing writes: the target replaced whole or left alone, no temporary file staying.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "graphics/PictureFile.h"
 #include "qvtool/FileIo.h"
@@ -53,7 +56,7 @@ TEST_F(QvtoolCliTest, HelpAndVersionSucceedAndCommandLineMistakesExitWithTwo) {
   for (const char* arguments :
        {"", "frobnicate", "encode onlyone", "encode a b c", "--sjs", "decode a b --verbose",
         "make-sample", "make-sample d --sjis", "lint", "lint a b", "lint d --quiet --json",
-        "lint d --source", "encode a b --json"}) {
+        "lint d --source", "encode a b --json", "scramble --sjis a b"}) {
     run = Qvtool(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("qvtool: "), std::string::npos) << arguments;
@@ -61,23 +64,20 @@ TEST_F(QvtoolCliTest, HelpAndVersionSucceedAndCommandLineMistakesExitWithTwo) {
   }
 }
 
-TEST_F(QvtoolCliTest, EncodeThenDecodeGivesTheSourceBack) {
+TEST_F(QvtoolCliTest, EncodeAndDecodeRoundTripAndFailuresNameThePlaceAndKeepTheOldOutput) {
   Write("script.txt", "陽菜「＊＊＊」\n$C\nlast line");
   ASSERT_EQ(Qvtool("encode " + Path("script.txt") + " " + Path("game.qv")).status, 0);
-  const Run run = Qvtool("decode " + Path("game.qv") + " " + Path("back.txt"));
+  Run run = Qvtool("decode " + Path("game.qv") + " " + Path("back.txt"));
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(run.err.empty());
   EXPECT_EQ(Contents("back.txt"), "陽菜「＊＊＊」\n$C\nlast line");
-}
 
-TEST_F(QvtoolCliTest, FailuresNameThePlaceAndKeepTheOldOutput) {
   Write("script.txt", "one\ntwo\nthree 😀\n");
-  Write("game.qv", "previous");
-  Run run = Qvtool("encode " + Path("script.txt") + " " + Path("game.qv"));
+  run = Qvtool("encode " + Path("script.txt") + " " + Path("back.txt"));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err,
             (temp / "script.txt").string() + ":3:7: character U+1F600 has no Shift-JIS form\n");
-  EXPECT_EQ(Contents("game.qv"), "previous");
+  EXPECT_EQ(Contents("back.txt"), "陽菜「＊＊＊」\n$C\nlast line");
 
   run = Qvtool("encode " + Path("absent.txt") + " " + Path("new.qv"));
   EXPECT_EQ(run.status, 1);
@@ -101,9 +101,36 @@ TEST_F(QvtoolCliTest, DecodeNotesAForeignKeyAndPointsToSjisForOddBytes) {
   EXPECT_EQ(Contents("odd.txt"), "a\r\nb\x80\r\n");
 }
 
-TEST_F(QvtoolCliTest, MakeSampleWritesAFolder) {
-  EXPECT_EQ(Qvtool("make-sample " + Path("game")).status, 0);
-  EXPECT_TRUE(std::filesystem::exists(temp / "game" / "sample.qv"));
+TEST_F(QvtoolCliTest, MakeSampleWritesAGameThatLintFindsCleanAndLintReportsInEachForm) {
+  ASSERT_EQ(Qvtool("make-sample " + Path("game")).status, 0);
+  Run run = Qvtool("lint " + Path("game"));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "");
+
+  std::filesystem::rename(temp / "game/sound/click.wav", temp / "click.wav");
+  run = Qvtool("lint " + Path("game"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "sound\\click.wav: missing sound\n");
+  run = Qvtool("lint --quiet " + Path("game"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  run = Qvtool("lint --json " + Path("game"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out,
+            "[\n  {\"file\": \"sound\\\\click.wav\", \"line\": 0, \"message\": \"missing "
+            "sound\"}\n]\n");
+
+  // A source given in the script's place is checked as it would be encoded.
+  std::filesystem::rename(temp / "click.wav", temp / "game/sound/click.wav");
+  std::string source, error;
+  ASSERT_TRUE(ReadFileBytes(std::filesystem::path(QV_SOURCE_DIR) / "games/sample/script.txt",
+                            source, error));
+  Write("script.txt", source + "😀\n");
+  run = Qvtool("lint " + Path("game") + " --source " + Path("script.txt"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, (temp / "script.txt").string() + ":" +
+                         std::to_string(1 + std::count(source.begin(), source.end(), '\n')) +
+                         ": character U+1F600 has no Shift-JIS form\n");
 }
 
 // scramble and unscramble: background files for the engine and back, refusing non-pictures.
@@ -118,31 +145,51 @@ TEST_F(QvtoolCliTest, ScrambleWritesWhatTheEngineUnscramblesAndUnscrambleUndoesI
   ASSERT_EQ(Qvtool("unscramble " + Path("bg.scr") + " " + Path("back.bmp")).status, 0);
   EXPECT_EQ(Contents("back.bmp"), plain);
 
-  // The wrong way round is recognised, and nothing is written.
-  Run run = Qvtool("scramble " + Path("bg.scr") + " " + Path("out.bmp"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "qvtool: " + (temp / "bg.scr").string() + ": already scrambled\n");
-  run = Qvtool("unscramble " + Path("bg.bmp") + " " + Path("out.bmp"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("not scrambled"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(temp / "out.bmp"));
-}
-
-TEST_F(QvtoolCliTest, ScrambleRefusesWhatIsNotA24BitBitmapWithTheReason) {
+  // The wrong way round and what is no 24-bit bitmap are refused with the reason; nothing is
+  // written.
   std::vector<uint8_t> topDown = graphics::EncodeBitmap(core::Surface(4, 4));
   topDown[25] = 0xFF;  // the height's top byte: negative
   Write("topdown.bmp", std::string(topDown.begin(), topDown.end()));
-  Run run = Qvtool("scramble " + Path("topdown.bmp") + " " + Path("out.bmp"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find(": not a 24-bit uncompressed bottom-up bitmap (rows stored top-down"),
-            std::string::npos)
-      << run.err;
   Write("text.bmp", "hello");
-  run = Qvtool("unscramble " + Path("text.bmp") + " " + Path("out.bmp"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("does not unscramble to a 24-bit"), std::string::npos) << run.err;
-  EXPECT_EQ(Qvtool("scramble --sjis " + Path("text.bmp") + " " + Path("out.bmp")).status, 2);
+  const std::pair<std::string, std::string> refusals[] = {
+      {"scramble bg.scr", "qvtool: " + (temp / "bg.scr").string() + ": already scrambled\n"},
+      {"unscramble bg.bmp", "not scrambled"},
+      {"scramble topdown.bmp",
+       ": not a 24-bit uncompressed bottom-up bitmap (rows stored top-down"},
+      {"unscramble text.bmp", "does not unscramble to a 24-bit"},
+  };
+  for (const auto& [command, reason] : refusals) {
+    const std::string verb = command.substr(0, command.find(' '));
+    const Run run =
+        Qvtool(verb + " " + Path(command.substr(verb.size() + 1)) + " " + Path("out.bmp"));
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_NE(run.err.find(reason), std::string::npos) << command << ": " << run.err;
+  }
   EXPECT_FALSE(std::filesystem::exists(temp / "out.bmp"));
+}
+
+TEST(FileIo, ReplacesTheTargetWholeAndFailuresLeaveTheFolderAsItWas) {
+  test::TempDir dir;
+  const std::filesystem::path folder{dir.Path()};
+  const auto entries = [&] {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
+  };
+  std::string error, bytes;
+  ASSERT_TRUE(WriteFileAtomically(folder / "out.qv", "first version, longer", error)) << error;
+  ASSERT_TRUE(WriteFileAtomically(folder / "out.qv", std::string("\0second", 7), error)) << error;
+  ASSERT_TRUE(ReadFileBytes(folder / "out.qv", bytes, error)) << error;
+  EXPECT_EQ(bytes, std::string("\0second", 7));
+  EXPECT_EQ(entries(), 1);
+
+  // Reading a missing file is checked through qvtool's own message.
+  std::filesystem::create_directory(folder / "taken");
+  EXPECT_FALSE(WriteFileAtomically(folder / "taken", "bytes", error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "taken"));
+  EXPECT_FALSE(WriteFileAtomically(folder / "missing" / "out.qv", "bytes", error));
+  EXPECT_EQ(entries(), 2);
+  EXPECT_FALSE(ReadFileBytes(folder / "taken", bytes, error));
+  EXPECT_EQ(error, "Is a directory");
 }
 
 }  // namespace

@@ -1,33 +1,30 @@
-// Source text to game text and back: line breaks, encodings, and where errors are reported.
+// Source text to game text and back: line breaks, encodings, what counts as malformed UTF-8,
+// where errors are reported, and scenario files: the scrambled bytes and round trips.
 #include "qvtool/ShiftJisText.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/posix/IconvCp932.h"
+#include "qvtool/ScriptCodec.h"
+#include "qvtool/Utf8.h"
 
 namespace qv::tool {
 namespace {
 
+TEST(Utf8, FindsTheFirstMalformedSequence) {
+  EXPECT_EQ(FindMalformedUtf8("plain ascii"), std::nullopt);
+  EXPECT_EQ(FindMalformedUtf8("あ😀\xEF\xBF\xBF"), std::nullopt);
+  EXPECT_EQ(FindMalformedUtf8("ab\x80"), 2u);              // continuation without a lead
+  EXPECT_EQ(FindMalformedUtf8("a\xC1\xBF"), 1u);           // overlong
+  EXPECT_EQ(FindMalformedUtf8("aa\xE0\x9F\xBF"), 2u);      // overlong three-byte form
+  EXPECT_EQ(FindMalformedUtf8("\xED\xBF\xBF"), 0u);        // surrogate
+  EXPECT_EQ(FindMalformedUtf8("あ\xF4\x90\x80\x80"), 3u);  // past U+10FFFF
+  EXPECT_EQ(FindMalformedUtf8("あ\xE3\x81"), 3u);          // cut short
+  EXPECT_EQ(FindMalformedUtf8("\x90\xB0\x90\x62"), 0u);    // Shift-JIS is not UTF-8
+}
+
 class ShiftJisTextTest : public ::testing::Test {
  protected:
-  std::string ToShiftJis(std::string_view source,
-                         SourceEncoding encoding = SourceEncoding::kDetect) {
-    TextConversion result = ConvertToShiftJisText(source, cp932, encoding);
-    EXPECT_TRUE(result.Succeeded()) << result.error->message;
-    return result.bytes;
-  }
-  TextDiagnostic EncodingError(std::string_view source) {
-    TextConversion result = ConvertToShiftJisText(source, cp932);
-    EXPECT_FALSE(result.Succeeded());
-    EXPECT_TRUE(result.bytes.empty());
-    return result.error.value_or(TextDiagnostic{});
-  }
-  TextDiagnostic DecodingError(std::string_view shiftJis) {
-    TextConversion result = ConvertToUtf8Text(shiftJis, cp932);
-    EXPECT_FALSE(result.Succeeded());
-    return result.error.value_or(TextDiagnostic{});
-  }
-
   platform::posix::IconvCp932 cp932;
 };
 
@@ -52,62 +49,83 @@ TEST_F(ShiftJisTextTest, ConvertsUtf8OrShiftJisWithEveryLineBreakAsCrLf) {
       // Half-width katakana that happen to be well-formed UTF-8 need the caller to say so.
       {"\xC3\xBD\n", "\xC3\xBD\r\n", SourceEncoding::kShiftJis},
   };
-  for (const auto& c : cases) EXPECT_EQ(ToShiftJis(c.source, c.encoding), c.expected) << c.source;
+  for (const auto& c : cases) {
+    const TextConversion result = ConvertToShiftJisText(c.source, cp932, c.encoding);
+    ASSERT_TRUE(result.Succeeded()) << c.source << ": " << result.error->message;
+    EXPECT_EQ(result.bytes, c.expected) << c.source;
+  }
 }
 
-TEST_F(ShiftJisTextTest, ByteOrderMarkWithDamagedUtf8IsAnErrorNotShiftJis) {
-  const TextDiagnostic error = EncodingError("\xEF\xBB\xBFok\nあい\xFF\n");
-  EXPECT_EQ(error.line, 2u);
-  EXPECT_EQ(error.column, 3u);
-  EXPECT_NE(error.message.find("malformed UTF-8"), std::string::npos);
+// The line and character column of the first fault, both ways.
+TEST_F(ShiftJisTextTest, ErrorsNameLineAndColumn) {
+  const struct {
+    bool toShiftJis;
+    std::string_view text;
+    size_t line, column;
+    std::string message;  // a part of it
+  } cases[] = {
+      // A byte order mark says UTF-8: damage after it is an error, not Shift-JIS.
+      {true, "\xEF\xBB\xBFok\nあい\xFF\n", 2, 3, "malformed UTF-8"},
+      {true, "one\r\ntwo\n\tあい😀 end\n", 3, 4, "character U+1F600 has no Shift-JIS form"},
+      {true, "a\rb€", 2, 2, "character U+20AC has no Shift-JIS form"},
+      // Decoding refuses what UTF-8 with LF line ends cannot give back.
+      {false, "ok\r\n\x82\xA0x\nnext", 2, 3, "LF without CR"},
+      {false, "a\rb", 1, 2, "CR without LF"},
+      {false, "ok\r\n\x82\xA0\x80z", 2, 2, "bytes that are not Shift-JIS"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    const TextConversion result =
+        c.toShiftJis ? ConvertToShiftJisText(c.text, cp932) : ConvertToUtf8Text(c.text, cp932);
+    ASSERT_FALSE(result.Succeeded());
+    EXPECT_TRUE(!c.toShiftJis || result.bytes.empty());
+    EXPECT_EQ(result.error->line, c.line);
+    EXPECT_EQ(result.error->column, c.column);
+    EXPECT_NE(result.error->message.find(c.message), std::string::npos) << result.error->message;
+  }
 }
 
-TEST_F(ShiftJisTextTest, NamesLineAndCharacterColumnOfAnUnencodableCharacter) {
-  TextDiagnostic error = EncodingError("one\r\ntwo\n\tあい😀 end\n");
-  EXPECT_EQ(error.line, 3u);
-  EXPECT_EQ(error.column, 4u);
-  EXPECT_EQ(error.message, "character U+1F600 has no Shift-JIS form");
-  error = EncodingError("a\rb€");
-  EXPECT_EQ(error.line, 2u);
-  EXPECT_EQ(error.column, 2u);
-  EXPECT_EQ(error.message, "character U+20AC has no Shift-JIS form");
-}
-
-TEST_F(ShiftJisTextTest, WarnsAboutLinesTheInterpreterWouldCut) {
+TEST_F(ShiftJisTextTest, WarnsAboutLinesTheInterpreterWouldCutAndCharactersSpelledOtherwise) {
   std::string fits, tooLong;
   for (int i = 0; i < 511; ++i) fits += "あ";
   fits += "a";  // 1023 bytes in Shift-JIS, though 1534 in UTF-8
   for (int i = 0; i < 512; ++i) tooLong += "あ";
-  const TextConversion result = ConvertToShiftJisText(fits + "\n" + tooLong + "\n", cp932);
+  TextConversion result = ConvertToShiftJisText(fits + "\n" + tooLong + "\n", cp932);
   ASSERT_TRUE(result.Succeeded());
   ASSERT_EQ(result.warnings.size(), 1u);
   EXPECT_EQ(result.warnings[0].line, 2u);
   EXPECT_NE(result.warnings[0].message.find("1024 bytes"), std::string::npos);
-}
 
-TEST_F(ShiftJisTextTest, RefusesWhatUtf8WithLfCannotGiveBack) {
-  TextDiagnostic error = DecodingError("ok\r\n\x82\xA0x\nnext");
-  EXPECT_EQ(error.line, 2u);
-  EXPECT_EQ(error.column, 3u);
-  EXPECT_NE(error.message.find("LF without CR"), std::string::npos);
-  error = DecodingError("a\rb");
-  EXPECT_EQ(error.line, 1u);
-  EXPECT_NE(error.message.find("CR without LF"), std::string::npos);
-  error = DecodingError("ok\r\n\x82\xA0\x80z");
-  EXPECT_EQ(error.line, 2u);
-  EXPECT_EQ(error.column, 2u);
-  EXPECT_EQ(error.message, "bytes that are not Shift-JIS");
-}
-
-TEST_F(ShiftJisTextTest, WarnsAboutCharactersThatComeBackSpelledOtherwise) {
   // ED 40 (NEC selection) and FA 5C (IBM extension) are the same character.
-  const TextConversion result = ConvertToUtf8Text("a\r\nx\xED\x40y\xED\x40", cp932);
+  result = ConvertToUtf8Text("a\r\nx\xED\x40y\xED\x40", cp932);
   ASSERT_TRUE(result.Succeeded());
   EXPECT_EQ(result.bytes, "a\nx纊y纊");
   ASSERT_EQ(result.warnings.size(), 1u);
   EXPECT_EQ(result.warnings[0].line, 2u);
   EXPECT_EQ(result.warnings[0].column, 2u);
   EXPECT_NE(result.warnings[0].message.find("ED 40 here but encodes as FA 5C"), std::string::npos);
+}
+
+// Shift-JIS with CR LF, scrambled with the build's key; decoded, the same source again. Another
+// key found by its line ends, and the --sjis form, are checked through qvtool's decode.
+TEST_F(ShiftJisTextTest, ScenarioFilesAreScrambledShiftJisAndDecodeToTheSourceAgain) {
+  std::string expected;
+  for (char c : std::string("\x81\x96\x81\x96\x81\x96\x90\xB0\x90\x62\r\n$C"))
+    expected += static_cast<char>(c ^ core::kScriptKey);
+  EXPECT_EQ(EncodeScript("＊＊＊晴臣\n$C", cp932).bytes, expected);
+  for (const std::string source :
+       {"; comment\n:label\n晴臣「＊＊＊、おはよう」\n$C\n", "no break at the end\n$exit_game",
+        "\n\nempty lines first\n\n", "ｶﾀｶﾅ and ASCII ~\\ mixed\n", ""}) {
+    const TextConversion encoded = EncodeScript(source, cp932);
+    ASSERT_TRUE(encoded.Succeeded()) << source;
+    const ScriptDecoding decoded = DecodeScript(encoded.bytes, cp932);
+    EXPECT_EQ(decoded.text.bytes, source);
+    EXPECT_EQ(EncodeScript(decoded.text.bytes, cp932).bytes, encoded.bytes);
+  }
+  // Without line ends to go by, the build's key is kept.
+  const ScriptDecoding decoded = DecodeScript(ScrambleScript("$C"), cp932);
+  EXPECT_EQ(decoded.key, core::kScriptKey);
+  EXPECT_EQ(decoded.text.bytes, "$C");
 }
 
 }  // namespace
