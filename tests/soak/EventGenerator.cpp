@@ -1,9 +1,9 @@
 // The random player (see EventGenerator.h).
 #include "soak/EventGenerator.h"
 
-#include <array>
+#include <string>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 #include "core/Rect.h"
 #include "resources/SystemMenuResource.h"
@@ -38,53 +38,29 @@ constexpr int kWidth = 800, kHeight = 600;
 
 // Where the sample script puts its choices: the title's four areas, the gallery's pictures and
 // its return, the three word bars and the street's two halves.
-constexpr std::array<core::Rect, 13> kChoiceRects{{
-    {290, 300, 510, 348},
-    {290, 362, 510, 410},
-    {290, 424, 510, 472},
-    {290, 486, 510, 534},
-    {60, 180, 260, 330},
-    {300, 180, 500, 330},
-    {540, 180, 740, 330},
-    {290, 470, 510, 518},
-    {240, 70, 640, 105},
-    {241, 120, 641, 155},
-    {242, 170, 642, 205},
-    {0, 0, 399, 439},
-    {400, 0, 799, 439},
-}};
+constexpr core::Rect kChoiceRects[] = {
+    {290, 300, 510, 348}, {290, 362, 510, 410}, {290, 424, 510, 472}, {290, 486, 510, 534},
+    {60, 180, 260, 330},  {300, 180, 500, 330}, {540, 180, 740, 330}, {290, 470, 510, 518},
+    {240, 70, 640, 105},  {241, 120, 641, 155}, {242, 170, 642, 205}, {0, 0, 399, 439},
+    {400, 0, 799, 439}};
 
-// Mostly plain picks; quitting is rare so that a run is mostly play, not start-up.
-constexpr std::array<std::pair<uint32_t, int>, 21> kMenuPicks{{
-    {resources::ID_QUIT, 1},         {resources::ID_ABOUT, 2},
-    {resources::ID_FULLSCREEN, 3},   {resources::ID_SPEED_FAST, 3},
-    {resources::ID_SPEED_NORMAL, 3}, {resources::ID_SPEED_SLOWEST, 2},
-    {resources::ID_TITLE, 4},        {resources::ID_AUTO, 8},
-    {resources::ID_SPEED_SLOW, 2},   {resources::ID_SPEED_FASTEST, 3},
-    {resources::ID_EFFECTS, 4},      {resources::ID_SE_100, 1},
-    {resources::ID_SE_50, 1},        {resources::ID_SE_0, 1},
-    {resources::ID_BGM_100, 1},      {resources::ID_BGM_50, 1},
-    {resources::ID_BGM_0, 1},        {resources::ID_SE_75, 1},
-    {resources::ID_SE_25, 1},        {resources::ID_BGM_75, 1},
-    {resources::ID_BGM_25, 1},
-}};
+// Menu picks and their weights: mostly plain picks; quitting is rare so that a run is mostly
+// play, not start-up.
+using namespace resources;
+constexpr std::pair<uint32_t, int> kMenuPicks[] = {
+    {ID_QUIT, 1},         {ID_ABOUT, 2},         {ID_FULLSCREEN, 3}, {ID_SPEED_FAST, 3},
+    {ID_SPEED_NORMAL, 3}, {ID_SPEED_SLOWEST, 2}, {ID_TITLE, 4},      {ID_AUTO, 8},
+    {ID_SPEED_SLOW, 2},   {ID_SPEED_FASTEST, 3}, {ID_EFFECTS, 4},    {ID_SE_100, 1},
+    {ID_SE_50, 1},        {ID_SE_0, 1},          {ID_BGM_100, 1},    {ID_BGM_50, 1},
+    {ID_BGM_0, 1},        {ID_SE_75, 1},         {ID_SE_25, 1},      {ID_BGM_75, 1},
+    {ID_BGM_25, 1}};
 
 // Names the entry accepts and some it refuses: empty, too long, not in code page 932.
-constexpr std::array<std::string_view, 10> kNames{{
-    "晴臣",
-    "陽菜",
-    "Taro",
-    "ａｂｃ",
-    "",
-    "とてもながいなまえですよ",
-    "a b",
-    "😀",
-    "x",
-    "名前名前名",
-}};
+constexpr std::string_view kNames[] = {
+    "晴臣", "陽菜", "Taro", "ａｂｃ",    "", "とてもながいなまえですよ",
+    "a b",  "😀",    "x",    "名前名前名"};
 
-constexpr std::array<int, 12> kKeys{
-    {0x0D, 0x20, 0x1B, 0x11, 0x10, 0x25, 0x26, 0x27, 0x28, 0x2C, 0x41, 0x5A}};
+constexpr int kKeys[] = {0x0D, 0x20, 0x1B, 0x11, 0x10, 0x25, 0x26, 0x27, 0x28, 0x2C, 0x41, 0x5A};
 
 class Player {
  public:
@@ -98,9 +74,12 @@ class Player {
  private:
   void Line(const std::string& line) {
     if (lines_ >= count_) return;
-    out_ += line;
-    out_ += '\n';
+    out_ += line + '\n';
     ++lines_;
+  }
+  template <typename T, size_t N>
+  const T& Pick(const T (&table)[N]) {
+    return table[random_.Below(N)];
   }
   void At(const char* verb, int x, int y) {
     Line(std::string(verb) + " " + std::to_string(x) + " " + std::to_string(y));
@@ -120,13 +99,7 @@ class Player {
   void Bar(int button) { AtRect("click", screens::kBarButtonRects[static_cast<size_t>(button)]); }
   void Slot(int entry) { AtRect("click", screens::kSlotRects[static_cast<size_t>(entry)]); }
   void Answer() { Line(random_.Chance(70) ? "answer ok" : "answer cancel"); }
-  void Name() {
-    if (random_.Chance(15)) {
-      Line("nameclose");
-    } else {
-      Line("name " + std::string(kNames[static_cast<size_t>(random_.Below(kNames.size()))]));
-    }
-  }
+  void Name() { Line(random_.Chance(15) ? "nameclose" : "name " + std::string(Pick(kNames))); }
   void MenuPick() {
     int total = 0;
     for (const auto& pick : kMenuPicks) total += pick.second;
@@ -163,20 +136,16 @@ class Player {
     } else if (roll < 460) {
       Slot(random_.Below(13));
     } else if (roll < 560) {
-      AtRect("click", kChoiceRects[static_cast<size_t>(random_.Below(kChoiceRects.size()))]);
+      AtRect("click", Pick(kChoiceRects));
       if (random_.Chance(25)) Name();
     } else if (roll < 620) {
       if (random_.Chance(50)) {
         Anywhere("move");
       } else {
-        AtRect("move", kChoiceRects[static_cast<size_t>(random_.Below(kChoiceRects.size()))]);
+        AtRect("move", Pick(kChoiceRects));
       }
     } else if (roll < 660) {
-      if (random_.Chance(30)) {
-        Line("key " + std::to_string(random_.Below(256)));
-      } else {
-        Line("key " + std::to_string(kKeys[static_cast<size_t>(random_.Below(kKeys.size()))]));
-      }
+      Line("key " + std::to_string(random_.Chance(30) ? random_.Below(256) : Pick(kKeys)));
     } else if (roll < 675) {
       Anywhere("rclick");
     } else if (roll < 735) {

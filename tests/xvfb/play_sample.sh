@@ -54,6 +54,19 @@ trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+# Runs "$@" up to $1 times, $2 s apart, until it succeeds: every wait below is bounded.
+retry() {
+  local times=$1 pause=$2 _
+  shift 2
+  for _ in $(seq "$times"); do
+    "$@" && return 0
+    sleep "$pause"
+  done
+  return 1
+}
+# True when $1 is a number of at least $2 (a failed count is none).
+at_least() { [ "${1:-0}" -ge "$2" ] 2>/dev/null; }
+
 # Starts a virtual server with a screen of $1 (WxHxDEPTH) and points DISPLAY at it. The server
 # picks a free display number itself and reports it, so parallel runs cannot collide.
 # -noreset: by default the server resets whenever its last client leaves, and refuses
@@ -63,23 +76,19 @@ start_xvfb() {
   rm -f "$OUT/display"
   Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
   XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$OUT/display" ] && break
-    kill -0 "$XVFB_PID" 2>/dev/null || skip "Xvfb did not start (see $OUT/xvfb.log)"
-    sleep 0.1
-  done
-  [ -s "$OUT/display" ] || skip "Xvfb did not report a display"
+  retry 100 0.1 xvfb_reported || skip "Xvfb did not report a display"
   export DISPLAY=":$(head -n 1 "$OUT/display")"
   # The number can come before the server takes connections; wait until a client gets in. The
   # screen's size tells that it is this server that answers.
-  local answer=
-  for _ in $(seq 100); do
-    answer=$(xdotool getdisplaygeometry 2>/dev/null) && break
-    sleep 0.1
-  done
-  [ -n "$answer" ] || skip "cannot connect to Xvfb on $DISPLAY"
-  [ "$answer" = "${SCREEN/x/ }" ] || fail "another server answers on $DISPLAY (its screen: $answer)"
+  retry 100 0.1 server_answers || skip "cannot connect to Xvfb on $DISPLAY"
+  [ "$ANSWER" = "${SCREEN/x/ }" ] || fail "another server answers on $DISPLAY (its screen: $ANSWER)"
 }
+xvfb_reported() {
+  [ -s "$OUT/display" ] && return 0
+  kill -0 "$XVFB_PID" 2>/dev/null || skip "Xvfb did not start (see $OUT/xvfb.log)"
+  return 1
+}
+server_answers() { ANSWER=$(xdotool getdisplaygeometry 2>/dev/null); }
 start_xvfb 1024x768x24
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy QVENGINE_LOCK_DIR="$OUT"
 # SDL's own software renderer: a virtual server has no GPU anyway, and Mesa's emulation of one
@@ -93,8 +102,18 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 "$QVTOOL" make-sample "$OUT/game" >"$OUT/qvtool.log" 2>&1 || fail "qvtool make-sample failed"
 
 alive() { kill -0 "$QVPLAY_PID" 2>/dev/null || fail "qvplay ended unexpectedly"; }
+# As retry, but fails at once when qvplay has ended.
+poll() { retry "$1" "$2" alive_and "${@:3}"; }
+alive_and() {
+  alive
+  "$@"
+}
 # A screenshot, bounded: import can hang when its window goes away meanwhile.
 snap() { timeout 20 import "$@"; }
+# The window's picture in $OUT/$1.png, or the run fails.
+shoot() { snap -window "$WINDOW" "$OUT/$1.png" || fail "screenshot $1.png failed"; }
+# A click at $1, $2 of the window, with button $3 (the left one when none is given).
+click() { xdotool mousemove --window "$WINDOW" "$1" "$2" click "${3:-1}"; }
 # How many pixels of pictures $1 and $2 differ (not a number when they cannot be compared); any
 # further arguments go to compare.
 differing() {
@@ -155,12 +174,12 @@ launch() {
   local deadline=$((SECONDS + 90))
   while [ "$SECONDS" -lt "$deadline" ]; do
     alive
-    snap -window "$WINDOW" "$OUT/logo-$1.png" || fail "screenshot of the logo failed"
+    shoot "logo-$1"
     [ "$WIDTH" = 800 ] || convert "$OUT/logo-$1.png" -sample 800x600! "$OUT/logo-$1.png"
     LOGO_DIFF=$(differing "$OUT/game/cg/menu/logo.bmp" "$OUT/logo-$1.png")
     if [ "$LOGO_DIFF" -lt 1000 ] 2>/dev/null; then
       LOGO_SEEN=1
-    elif [ -n "$LOGO_SEEN" ] && [ "$LOGO_DIFF" -ge 5000 ] 2>/dev/null; then
+    elif [ -n "$LOGO_SEEN" ] && at_least "$LOGO_DIFF" 5000; then
       LOGO_GONE=1
       break
     fi
@@ -173,29 +192,17 @@ launch() {
 # The close box: qvplay must end by itself, with status 0.
 close_game() {
   "$OUT/close_window" "$WINDOW" || fail "could not send the close request"
-  for _ in $(seq 150); do
-    kill -0 "$QVPLAY_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$QVPLAY_PID" 2>/dev/null; then
-    fail "qvplay did not exit within 15 s of the close request"
-  fi
+  retry 150 0.1 ended || fail "qvplay did not exit within 15 s of the close request"
   wait "$QVPLAY_PID"
   STATUS=$?
   QVPLAY_PID=
   [ "$STATUS" -eq 0 ] || fail "qvplay exited with status $STATUS"
 }
+ended() { ! kill -0 "$QVPLAY_PID" 2>/dev/null; }
 
 # Waits (up to 15 s) until the window's picture differs from picture $1 in at least $2 pixels.
-changed_from() {
-  for _ in $(seq 75); do
-    alive
-    snap -window "$WINDOW" "$OUT/now.png" || return 1
-    [ "$(differing "$1" "$OUT/now.png")" -ge "$2" ] 2>/dev/null && return 0
-    sleep 0.2
-  done
-  return 1
-}
+changed_from() { poll 75 0.2 differs_from "$1" "$2"; }
+differs_from() { snap -window "$WINDOW" "$OUT/now.png" && at_least "$(differing "$1" "$OUT/now.png")" "$2"; }
 # Light pixels (a white text's) in the rectangle $2 (WxH+X+Y) of picture $1.
 light_in() {
   convert "$1" -crop "$2" -colorspace Gray -threshold 80% -format '%[fx:int(mean*w*h)]' info: \
@@ -204,15 +211,12 @@ light_in() {
 
 # Waits (up to 30 s) until two pictures a second apart are the same but for the waiting cursor: a
 # click while a transition or the typing runs is not taken.
-wait_still() {
-  for _ in $(seq 30); do
-    alive
-    snap -window "$WINDOW" "$OUT/still-a.png" || return 1
-    sleep 1
-    snap -window "$WINDOW" "$OUT/still-b.png" || return 1
-    [ "$(differing "$OUT/still-a.png" "$OUT/still-b.png" -fuzz 3%)" -le 2500 ] 2>/dev/null && return 0
-  done
-  return 1
+wait_still() { poll 30 0 still; }
+still() {
+  snap -window "$WINDOW" "$OUT/still-a.png" || return 1
+  sleep 1
+  snap -window "$WINDOW" "$OUT/still-b.png" || return 1
+  [ "$(differing "$OUT/still-a.png" "$OUT/still-b.png" -fuzz 3%)" -le 2500 ] 2>/dev/null
 }
 
 # The sample game is 800 x 600, and twice that does not fit a 1024 x 768 screen.
@@ -223,53 +227,40 @@ launch first 800 600
 # title is compared with once it has come to rest: one caught while it is still drawn would
 # differ from itself a moment later.
 wait_still || fail "the title never came to rest"
-snap -window "$WINDOW" "$OUT/title.png" || fail "screenshot of the title failed"
-for _ in $(seq 20); do
-  xdotool mousemove --window "$WINDOW" 400 324 click 1
+shoot title
+name_entry_up() {
+  click 400 324
   sleep 1
-  alive
-  snap -window "$WINDOW" "$OUT/name-entry.png" || fail "screenshot of the name entry failed"
+  shoot name-entry
   NAME_DIFF=$(differing "$OUT/title.png" "$OUT/name-entry.png")
-  [ "$NAME_DIFF" -ge 5000 ] 2>/dev/null && break
-done
-[ "$NAME_DIFF" -ge 5000 ] 2>/dev/null || fail "no name entry was shown ($NAME_DIFF pixels differ)"
+  at_least "$NAME_DIFF" 5000
+}
+poll 20 0 name_entry_up || fail "no name entry was shown ($NAME_DIFF pixels differ)"
 
 # Enter takes the default name; the story then types its first lines.
 press Return
 changed_from "$OUT/name-entry.png" 5000 || fail "Enter did not close the name entry"
 for _ in 1 2 3; do
-  xdotool mousemove --window "$WINDOW" 400 200 click 1
+  click 400 200
   sleep 1
   alive
 done
 # Typed text: light glyph pixels in the message window's rows (the title alone has about 300
 # there, a line of text about a thousand). A sanitizer build types slowly, so look again a while.
-LIGHT=0
-for _ in $(seq 20); do
-  snap -window "$WINDOW" "$OUT/text.png" || fail "screenshot of the typed text failed"
+text_typed() {
+  shoot text
   LIGHT=$(light_in "$OUT/text.png" 745x130+35+450)
-  [ "${LIGHT:-0}" -ge 600 ] 2>/dev/null && break
-  sleep 0.5
-  alive
-done
-[ "${LIGHT:-0}" -ge 600 ] 2>/dev/null || fail "no text in the message window ($LIGHT light pixels)"
+  at_least "$LIGHT" 600
+}
+poll 20 0.5 text_typed || fail "no text in the message window ($LIGHT light pixels)"
 
 # The colour of the window's pixel at (230, 170), just inside where the menu opens at (200, 150).
 probe() {
   timeout 10 import -window "$WINDOW" png:- 2>/dev/null |
     timeout 10 convert - -format '%[pixel:p{230,170}]' info: 2>/dev/null
 }
-# Polls (up to 15 s) until `probe` satisfies the test named by $1, with $2 as its argument.
-wait_for() {
-  local colour
-  for _ in $(seq 150); do
-    alive
-    colour=$(probe)
-    "$1" "$colour" "$2" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+# True when `probe` satisfies the test named by $1, with $2 as its argument.
+probe_is() { "$1" "$(probe)" "$2"; }
 is_light() { # a menu's background, whatever the game shows around it
   [ -n "$1" ] && [ "$(convert xc:"$1" -format '%[fx:int(255*luminance)]' info:)" -ge 200 ]
 }
@@ -277,98 +268,86 @@ differs() { [ -n "$1" ] && [ "$1" != "$2" ]; }
 
 # Right click: the system menu opens at the pointer (starting may be slow: the UI font is built
 # on first use).
-xdotool mousemove --window "$WINDOW" 200 150 click 3
-wait_for is_light "" || fail "no menu appeared at the pointer"
+click 200 150 3
+poll 150 0.1 probe_is is_light "" || fail "no menu appeared at the pointer"
 sleep 0.3
 snap -window root "$OUT/menu.png" || fail "screenshot of the menu failed"
-snap -window "$WINDOW" "$OUT/menu-window.png" || fail "screenshot of the window failed"
+shoot menu-window
 MENU_COLOUR=$(probe)
 
 # Escape dismisses it; its release must not reach the game.
 press Escape
-wait_for differs "$MENU_COLOUR" || fail "Escape did not dismiss the menu"
+poll 150 0.1 probe_is differs "$MENU_COLOUR" || fail "Escape did not dismiss the menu"
 sleep 0.3
-snap -window "$WINDOW" "$OUT/window.png" || fail "screenshot of the window failed"
+shoot window
 
 # The menu was a real menu over the picture: the two pictures differ in at least a menu's worth
 # of pixels.
 DIFFERENT=$(differing "$OUT/menu-window.png" "$OUT/window.png")
-[ "$DIFFERENT" -ge 5000 ] 2>/dev/null || fail "the menu was too small ($DIFFERENT pixels differ)"
+at_least "$DIFFERENT" 5000 || fail "the menu was too small ($DIFFERENT pixels differ)"
 
 # The bar's save button opens the save screen; slot 1 saves the page and then shows its date and
 # title; the return button gives the page back.
 # True when slot 1's title line (a white "None", or a saved title) is on the window.
 slot_list_shown() {
-  snap -window "$WINDOW" "$OUT/now.png" && [ "$(light_in "$OUT/now.png" 60x18+105+203)" -ge 30 ]
+  snap -window "$WINDOW" "$OUT/now.png" && at_least "$(light_in "$OUT/now.png" 60x18+105+203)" 30
+}
+# A click that comes while the page still moves is lost: then wait for rest and click again.
+open_save_screen() {
+  click 450 589
+  poll 10 0.3 slot_list_shown || { wait_still; false; }
 }
 wait_still || fail "the game never came to rest"
-SAVE_SCREEN=
-for _ in $(seq 10); do
-  xdotool mousemove --window "$WINDOW" 450 589 click 1
-  for _ in $(seq 10); do
-    sleep 0.3
-    alive
-    slot_list_shown && SAVE_SCREEN=1 && break
-  done
-  [ -n "$SAVE_SCREEN" ] && break
-  wait_still
-done
-[ -n "$SAVE_SCREEN" ] || fail "the save button did not open the save screen"
-xdotool mousemove --window "$WINDOW" 100 190 click 1
-for _ in $(seq 100); do
-  [ -s "$OUT/game/save/save01.sav" ] && break
-  sleep 0.1
-  alive
-done
+retry 10 0 open_save_screen || fail "the save button did not open the save screen"
+click 100 190
+poll 100 0.1 test -s "$OUT/game/save/save01.sav"
 [ "$(stat -c %s "$OUT/game/save/save01.sav" 2>/dev/null)" = 1592 ] || fail "slot 1 was not saved"
 # The slot shows what it holds once the file is written: look a while (a slow build is late).
-for _ in $(seq 30); do
-  alive
-  snap -window "$WINDOW" "$OUT/save-screen.png" || fail "screenshot of the save screen failed"
+slot_filled() {
+  shoot save-screen
   DATE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+95+182)
   TITLE_LIGHT=$(light_in "$OUT/save-screen.png" 200x18+105+203)
-  [ "${DATE_LIGHT:-0}" -ge 150 ] 2>/dev/null && [ "${TITLE_LIGHT:-0}" -ge 50 ] 2>/dev/null && break
-  sleep 0.5
-done
-[ "${DATE_LIGHT:-0}" -ge 150 ] 2>/dev/null || fail "slot 1 shows no date ($DATE_LIGHT light pixels)"
-[ "${TITLE_LIGHT:-0}" -ge 50 ] 2>/dev/null || fail "slot 1 shows no title ($TITLE_LIGHT light pixels)"
-xdotool mousemove --window "$WINDOW" 100 110 click 1
+  at_least "$DATE_LIGHT" 150 && at_least "$TITLE_LIGHT" 50
+}
+poll 30 0.5 slot_filled
+at_least "$DATE_LIGHT" 150 || fail "slot 1 shows no date ($DATE_LIGHT light pixels)"
+at_least "$TITLE_LIGHT" 50 || fail "slot 1 shows no title ($TITLE_LIGHT light pixels)"
+click 100 110
 changed_from "$OUT/save-screen.png" 50000 || fail "the return button did not leave the save screen"
 wait_still || fail "the page did not come to rest after the save screen"
-snap -window "$WINDOW" "$OUT/saved-page.png" || fail "screenshot of the saved page failed"
+shoot saved-page
 close_game
 
 # A new run: the title's load item opens the load screen, slot 1 brings the saved page back.
 launch second 800 600
 sleep 1
-snap -window "$WINDOW" "$OUT/title-again.png" || fail "screenshot of the title failed"
-for _ in $(seq 20); do
-  xdotool mousemove --window "$WINDOW" 400 386 click 1
+shoot title-again
+load_screen_up() {
+  click 400 386
   sleep 1
-  alive
-  slot_list_shown && break
-done
-snap -window "$WINDOW" "$OUT/load-screen.png" || fail "screenshot of the load screen failed"
+  slot_list_shown
+}
+poll 20 0 load_screen_up
+shoot load-screen
 LOAD_LIGHT=$(light_in "$OUT/load-screen.png" 200x18+95+182)
-[ "${LOAD_LIGHT:-0}" -ge 150 ] 2>/dev/null || fail "the title's load item showed no load screen"
-xdotool mousemove --window "$WINDOW" 100 190 click 1
+at_least "$LOAD_LIGHT" 150 || fail "the title's load item showed no load screen"
+click 100 190
 changed_from "$OUT/load-screen.png" 50000 || fail "slot 1 did not load"
 # The saved page resumes at its sprite command, which is drawn again over the restored scene, and
 # the text after it is typed anew from there: the scene above the message window is the saved
 # one (but for the sprite's twice-blended edges), and the window holds text again. Both take a
 # while (the transition, the typing): look again until they are there.
 convert "$OUT/saved-page.png" -crop 800x440+0+0 "$OUT/saved-scene.png"
-for _ in $(seq 30); do
-  alive
-  snap -window "$WINDOW" "$OUT/restored-page.png" || fail "screenshot of the restored page failed"
+page_restored() {
+  shoot restored-page
   convert "$OUT/restored-page.png" -crop 800x440+0+0 "$OUT/restored-scene.png"
   RESTORED=$(differing "$OUT/saved-scene.png" "$OUT/restored-scene.png" -fuzz 3%)
   RESTORED_TEXT=$(light_in "$OUT/restored-page.png" 745x130+35+450)
-  [ "$RESTORED" -le 2000 ] 2>/dev/null && [ "${RESTORED_TEXT:-0}" -ge 600 ] 2>/dev/null && break
-  sleep 0.5
-done
+  [ "$RESTORED" -le 2000 ] 2>/dev/null && at_least "$RESTORED_TEXT" 600
+}
+poll 30 0.5 page_restored
 [ "$RESTORED" -le 2000 ] 2>/dev/null || fail "the loaded scene differs ($RESTORED pixels)"
-[ "${RESTORED_TEXT:-0}" -ge 600 ] 2>/dev/null || fail "no text on the loaded page ($RESTORED_TEXT)"
+at_least "$RESTORED_TEXT" 600 || fail "no text on the loaded page ($RESTORED_TEXT)"
 close_game
 
 # A large screen: the window takes the largest whole factor that fits (twice 800 x 600 on
@@ -379,21 +358,18 @@ wait "$XVFB_PID" 2>/dev/null
 start_xvfb 2560x1600x24
 launch large 1600 1200
 # env.dat is replaced whole (written aside, then renamed), so a read sees the old flag or the new.
-windowed_flag() { od -An -tu1 -j4 -N1 "$OUT/game/save/env.dat" 2>/dev/null | tr -d ' '; }
+flag_is() {
+  FLAG=$(od -An -tu1 -j4 -N1 "$OUT/game/save/env.dat" 2>/dev/null | tr -d ' ')
+  [ "$FLAG" = "$1" ]
+}
 # Presses F11 until the windowed flag reads $1. Each press is given ample time to show before
 # the next: two presses taken together would switch there and back unseen.
+switched_to() {
+  press F11
+  poll 100 0.1 flag_is "$1"
+}
 switch_to() {
-  local flag=
-  for _ in 1 2 3; do
-    press F11
-    for _ in $(seq 100); do
-      alive
-      flag=$(windowed_flag)
-      [ "$flag" = "$1" ] && return 0
-      sleep 0.1
-    done
-  done
-  fail "F11 left env.dat's windowed flag at ${flag:-nothing}, expected $1"
+  retry 3 0 switched_to "$1" || fail "F11 left env.dat's windowed flag at ${FLAG:-nothing}, expected $1"
 }
 switch_to 0
 switch_to 1

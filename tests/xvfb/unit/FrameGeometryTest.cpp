@@ -55,12 +55,6 @@ TEST(FrameGeometryTest, HighDensityOutputMapsPointerUnitsThroughTheRatio) {
   EXPECT_EQ(Of(geometry.FrameToWindow(320, 240)), Point(320, 240));
 }
 
-}  // namespace
-}  // namespace qv::platform::sdl
-
-namespace qv::platform::sdl {
-namespace {
-
 TEST(ChooseScale, TheLargestWholeFactorThatFitsUnlessOneWasAsked) {
   struct Case {
     int requested, width, height;

@@ -22,6 +22,7 @@ namespace qv::platform::sdl::testing {
 
 // Message ids of the tests' own, above the engine's.
 inline constexpr uint32_t MSG_TEST_START = 0xC000;
+inline constexpr uint32_t kTestQuit = MSG_TEST_START + 2;
 inline constexpr uint32_t kWatchdogTimer = 0xDEAD;
 
 // Creates the backend on SDL's dummy driver: windows and software drawing without a display (and
@@ -53,17 +54,24 @@ class DisplaylessWindowTest : public ::testing::Test {
 };
 
 // Records every message and hands it to `onMessage`; ends the loop with -1 after `watchdogMs` so a
-// broken test fails instead of hanging.
+// broken test fails instead of hanging. A kTestQuit message ends it with its wParam.
 class ScriptedProcedure final : public WindowProcedure {
  public:
   explicit ScriptedProcedure(Window& window) : window_(window) {}
 
   std::function<int32_t(const Message&)> onMessage;
 
-  int Run(uint32_t watchdogMs = 5000) {
+  // Once the loop runs, `player` starts on a thread of its own (joined when the loop has ended)
+  // and then `onStart` runs on the window thread.
+  int Run(std::function<void()> onStart = {}, std::function<void()> player = {},
+          uint32_t watchdogMs = 5000) {
+    onStart_ = std::move(onStart);
+    player_ = std::move(player);
     window_.SetTimer(kWatchdogTimer, watchdogMs);
     window_.Post(Message{MSG_TEST_START, 0, 0});
-    return window_.RunMessageLoop(*this);
+    const int result = window_.RunMessageLoop(*this);
+    if (thread_.joinable()) thread_.join();
+    return result;
   }
 
   int32_t HandleMessage(const Message& message) override {
@@ -76,6 +84,11 @@ class ScriptedProcedure final : public WindowProcedure {
       std::lock_guard lock(mutex_);
       seen_.push_back(message);
     }
+    if (message.id == MSG_TEST_START) {
+      if (player_) thread_ = std::thread(player_);
+      if (onStart_) onStart_();
+    }
+    if (message.id == kTestQuit) window_.PostQuit(static_cast<int>(message.wParam));
     return onMessage ? onMessage(message) : 0;
   }
 
@@ -90,6 +103,9 @@ class ScriptedProcedure final : public WindowProcedure {
 
  private:
   Window& window_;
+  std::function<void()> onStart_;
+  std::function<void()> player_;
+  std::thread thread_;
   std::mutex mutex_;
   std::vector<Message> seen_;
 };

@@ -14,15 +14,6 @@ namespace {
 
 using namespace testing;
 
-MenuItem OneCommandMenu() {
-  MenuItem root;
-  MenuItem item;
-  item.text = "システム終了";
-  item.id = 40001;
-  root.children.push_back(item);
-  return root;
-}
-
 int CountShownWindows(void* counter, SDL_Event* event) {
   if (event->type == SDL_WINDOWEVENT && event->window.event == SDL_WINDOWEVENT_SHOWN) {
     ++*static_cast<std::atomic<int>*>(counter);
@@ -57,34 +48,29 @@ TEST_F(SdlUiTest, WhileABoxIsUpTheGameGetsNoInputButRequestsAreHandled) {
   std::atomic<bool> boxUp{false};
   std::atomic<bool> requestHandledDuringBox{false};
   BoxAnswer answer = BoxAnswer::Cancel;
-  std::thread player;
   procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_TEST_START) {
-      player = std::thread([&] {
-        WaitForFrames(window(), 2);
-        PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 5, id);
-        PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 5, id);
-        PushKey(SDL_KEYDOWN, SDL_SCANCODE_A, id);
-        PushKey(SDL_KEYUP, SDL_SCANCODE_A, id);
-        EXPECT_EQ(window().Send(Message{0x400, 0, 0}), 11);  // the interpreter asks meanwhile
-        PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, id);       // answers the box...
-        while (boxUp) Sleep(5);
-        PushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, id);  // ...and is let go once it is gone
-        window().Post(Message{0x401, 0, 0});
-      });
-      boxUp = true;
-      answer = ui().MessageBox("確認", "終了します。", BoxButtons::OkCancel, BoxIcon::None);
-      boxUp = false;
-    }
-    if (message.id == 0x400) {
-      requestHandledDuringBox = boxUp.load();
-      return 11;
-    }
-    if (message.id == 0x401) window().PostQuit(0);
-    return 0;
+    if (message.id != 0x400) return 0;
+    requestHandledDuringBox = boxUp.load();
+    return 11;
   };
-  EXPECT_EQ(procedure.Run(), 0);
-  player.join();
+  const auto askWithABox = [&] {
+    boxUp = true;
+    answer = ui().MessageBox("確認", "終了します。", BoxButtons::OkCancel, BoxIcon::None);
+    boxUp = false;
+  };
+  const auto player = [&] {
+    WaitForFrames(window(), 2);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 5, id);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 5, id);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_A, id);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_A, id);
+    EXPECT_EQ(window().Send(Message{0x400, 0, 0}), 11);  // the interpreter asks meanwhile
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, id);       // answers the box...
+    while (boxUp) Sleep(5);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, id);  // ...and is let go once it is gone
+    window().Post(Message{kTestQuit, 0, 0});
+  };
+  EXPECT_EQ(procedure.Run(askWithABox, player), 0);
   EXPECT_EQ(answer, BoxAnswer::Ok);
   EXPECT_TRUE(requestHandledDuringBox);
   EXPECT_TRUE(procedure.Seen(MSG_LBUTTONUP).empty());
@@ -96,68 +82,67 @@ TEST_F(SdlUiTest, ABoxFromAnotherThreadLiesOverTheMenuAndTheCloseBoxClosesAfterT
   std::vector<std::string> order;
   std::atomic<int32_t> boxResult{-1};
   std::atomic<bool> boxAsked{false};
-  std::thread interpreter;
-  std::thread player;
   procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_TEST_START) {
-      interpreter = std::thread([&] {
-        WaitForFrames(window(), 2);
-        boxResult = window().Call([&] {
-          boxAsked = true;
-          return ui().MessageBox("game", "画像ファイルが見つかりません。", BoxButtons::Ok,
-                                 BoxIcon::Warning) == BoxAnswer::Ok
-                     ? 1
-                     : 0;
-        });
-      });
-      player = std::thread([&] {
-        while (!boxAsked) Sleep(5);
-        WaitForFrames(window(), 2);
-        Tap(SDL_SCANCODE_RETURN);  // answers the box on top, not the menu
-        while (boxResult < 0) Sleep(5);
-        WaitForFrames(window(), 2);
-        PushWindowEvent(SDL_WINDOWEVENT_CLOSE, window().WindowId());  // handled by the menu's loop
-      });
-      order.push_back("menu " + std::to_string(ui().PopupMenu(OneCommandMenu(), 10, 10)));
-    }
     if (message.id == MSG_CLOSE) {
       order.push_back("close");
       window().PostQuit(0);
     }
     return 0;
   };
-  EXPECT_EQ(procedure.Run(), 0);
+  std::thread interpreter;
+  const auto menuAndBox = [&] {
+    interpreter = std::thread([&] {
+      WaitForFrames(window(), 2);
+      boxResult = window().Call([&] {
+        boxAsked = true;
+        return ui().MessageBox("game", "画像ファイルが見つかりません。", BoxButtons::Ok,
+                               BoxIcon::Warning) == BoxAnswer::Ok
+                   ? 1
+                   : 0;
+      });
+    });
+    MenuItem menu;
+    menu.children.resize(1);
+    menu.children[0].text = "システム終了";
+    menu.children[0].id = 40001;
+    order.push_back("menu " + std::to_string(ui().PopupMenu(menu, 10, 10)));
+  };
+  const auto player = [&] {
+    while (!boxAsked) Sleep(5);
+    WaitForFrames(window(), 2);
+    Tap(SDL_SCANCODE_RETURN);  // answers the box on top, not the menu
+    while (boxResult < 0) Sleep(5);
+    WaitForFrames(window(), 2);
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE, window().WindowId());  // handled by the menu's loop
+  };
+  EXPECT_EQ(procedure.Run(menuAndBox, player), 0);
   interpreter.join();
-  player.join();
   EXPECT_EQ(boxResult, 1);
   EXPECT_EQ(order, (std::vector<std::string>{"menu 0", "close"}));
 }
 
 TEST_F(SdlUiTest, AQuickTapStillAnswersAndQuittingWhileABoxIsUpEndsTheBox) {
   ScriptedProcedure procedure(window());
-  std::thread player;
   std::atomic<bool> secondBoxUp{false};
   BoxAnswer tapped = BoxAnswer::Ok;
   BoxAnswer closed = BoxAnswer::Ok;
   procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_TEST_START) {
-      player = std::thread([&] {
-        WaitForFrames(window(), 2);
-        // Press and release land in the same turn: the box must still see the press.
-        Tap(SDL_SCANCODE_ESCAPE);
-        while (!secondBoxUp) Sleep(5);
-        WaitForFrames(window(), 2);
-        window().Post(Message{MSG_CLOSE, 0, 0});  // the script's end closes the program
-      });
-      tapped = ui().MessageBox("確認", "終了します。", BoxButtons::OkCancel, BoxIcon::None);
-      secondBoxUp = true;
-      closed = ui().MessageBox("確認", "タイトルに戻ります", BoxButtons::OkCancel, BoxIcon::None);
-    }
     if (message.id == MSG_CLOSE) window().PostQuit(3);
     return 0;
   };
-  EXPECT_EQ(procedure.Run(), 3);
-  player.join();
+  const auto twoBoxes = [&] {
+    tapped = ui().MessageBox("確認", "終了します。", BoxButtons::OkCancel, BoxIcon::None);
+    secondBoxUp = true;
+    closed = ui().MessageBox("確認", "タイトルに戻ります", BoxButtons::OkCancel, BoxIcon::None);
+  };
+  const auto player = [&] {
+    WaitForFrames(window(), 2);
+    Tap(SDL_SCANCODE_ESCAPE);  // press and release in one turn: the box must still see the press
+    while (!secondBoxUp) Sleep(5);
+    WaitForFrames(window(), 2);
+    window().Post(Message{MSG_CLOSE, 0, 0});  // the script's end closes the program
+  };
+  EXPECT_EQ(procedure.Run(twoBoxes, player), 3);
   EXPECT_EQ(tapped, BoxAnswer::Cancel);
   EXPECT_EQ(closed, BoxAnswer::Cancel);
 }
@@ -166,30 +151,25 @@ TEST_F(SdlUiTest, NameEntryTakesTypedJapaneseText) {
   ScriptedProcedure procedure(window());
   std::vector<std::string> offered;
   int result = 0;
-  std::thread player;
-  procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_TEST_START) {
-      player = std::thread([&] {
-        WaitForFrames(window(), 3);  // the field has taken the focus
-        SDL_Event text{};
-        text.type = SDL_TEXTINPUT;  // what an input method commits
-        text.text.windowID = window().WindowId();
-        SDL_strlcpy(text.text.text, "太郎", sizeof text.text.text);
-        SDL_PushEvent(&text);
-        WaitForFrames(window(), 1);
-        Tap(SDL_SCANCODE_RETURN);
-      });
-      result = ui().NameEntry("名前の入力", "名前を全角5文字以内で入力してください。", "晴臣",
-                              [&](const std::string& text) {
-                                offered.push_back(text);
-                                return NameVerdict::Accept;
-                              });
-      window().PostQuit(0);
-    }
-    return 0;
+  const auto askForAName = [&] {
+    result = ui().NameEntry("名前の入力", "名前を全角5文字以内で入力してください。", "晴臣",
+                            [&](const std::string& text) {
+                              offered.push_back(text);
+                              return NameVerdict::Accept;
+                            });
+    window().PostQuit(0);
   };
-  EXPECT_EQ(procedure.Run(), 0);
-  player.join();
+  const auto player = [&] {
+    WaitForFrames(window(), 3);  // the field has taken the focus
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;  // what an input method commits
+    text.text.windowID = window().WindowId();
+    SDL_strlcpy(text.text.text, "太郎", sizeof text.text.text);
+    SDL_PushEvent(&text);
+    WaitForFrames(window(), 1);
+    Tap(SDL_SCANCODE_RETURN);
+  };
+  EXPECT_EQ(procedure.Run(askForAName, player), 0);
   EXPECT_EQ(result, 1);
   EXPECT_EQ(offered, std::vector<std::string>{"太郎"});
   EXPECT_FALSE(SDL_IsTextInputActive());  // the game's keys are raw again

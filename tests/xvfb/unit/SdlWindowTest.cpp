@@ -23,29 +23,24 @@ TEST_F(SdlWindowTest, SendsAreHandledOnTheWindowThreadAtOnceFromItselfAndPostsIn
   std::vector<int32_t> results;
   int32_t nested = 0;
   int32_t called = 0;
-  std::thread sender;
   procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_TEST_START) {
-      nested = window().Send(Message{0x400, 4, 0});  // would deadlock if it were queued
-      called = window().Call([] { return 5; });
-      for (uint32_t i = 0; i < 5; ++i) window().Post(Message{0x402, i, 0});
-      sender = std::thread([&] {
-        EXPECT_FALSE(window().IsWindowThread());
-        for (uint32_t i = 0; i < 20; ++i) results.push_back(window().Send(Message{0x400, i, 0}));
-        results.push_back(window().Call([&] { return window().IsWindowThread() ? 77 : -77; }));
-        window().Post(Message{0x401, 0, 0});
-        window().Post(Message{0x402, 99, 0});  // after the quit: never handled
-      });
-    }
-    if (message.id == 0x400) {
-      if (std::this_thread::get_id() != windowThread) onWindowThread = false;
-      return static_cast<int32_t>(message.wParam * 2);
-    }
-    if (message.id == 0x401) window().PostQuit(42);
-    return 0;
+    if (message.id != 0x400) return 0;
+    if (std::this_thread::get_id() != windowThread) onWindowThread = false;
+    return static_cast<int32_t>(message.wParam * 2);
   };
-  EXPECT_EQ(procedure.Run(), 42);
-  sender.join();
+  const auto sendsFromItself = [&] {
+    nested = window().Send(Message{0x400, 4, 0});  // would deadlock if it were queued
+    called = window().Call([] { return 5; });
+    for (uint32_t i = 0; i < 5; ++i) window().Post(Message{0x402, i, 0});
+  };
+  const auto sender = [&] {
+    EXPECT_FALSE(window().IsWindowThread());
+    for (uint32_t i = 0; i < 20; ++i) results.push_back(window().Send(Message{0x400, i, 0}));
+    results.push_back(window().Call([&] { return window().IsWindowThread() ? 77 : -77; }));
+    window().Post(Message{kTestQuit, 42, 0});
+    window().Post(Message{0x402, 99, 0});  // after the quit: never handled
+  };
+  EXPECT_EQ(procedure.Run(sendsFromItself, sender), 42);
   EXPECT_TRUE(onWindowThread);
   ASSERT_EQ(results.size(), 21u);
   for (int32_t i = 0; i < 20; ++i) EXPECT_EQ(results[static_cast<size_t>(i)], i * 2);
@@ -63,7 +58,6 @@ TEST_F(SdlWindowTest, TimersTickUntilKilled) {
   uint64_t firstTickMs = 0;
   const uint64_t startMs = backend_->GetClock().nowMs();
   procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_TEST_START) window().SetTimer(108, 30);
     if (message.id == MSG_TIMER && message.wParam == 108) {
       if (++ticks == 1) firstTickMs = backend_->GetClock().nowMs();
       if (ticks == 5) {
@@ -74,7 +68,7 @@ TEST_F(SdlWindowTest, TimersTickUntilKilled) {
     if (message.id == MSG_TIMER && message.wParam == 109) window().PostQuit(0);
     return 0;
   };
-  EXPECT_EQ(procedure.Run(), 0);
+  EXPECT_EQ(procedure.Run([&] { window().SetTimer(108, 30); }), 0);
   EXPECT_EQ(ticks, 5);
   EXPECT_GE(firstTickMs - startMs, 30u);
 }
@@ -83,15 +77,15 @@ TEST_F(SdlWindowTest, InputArrivesAsMessagesInFrameCoordinates) {
   ScriptedProcedure procedure(window());
   const uint32_t id = window().WindowId();
   procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_TEST_START) {
-      PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 30, 40, id);
-      PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 30, 40, id);
-      Tap(SDL_SCANCODE_RETURN, id);
-    }
     if (message.id == MSG_KEYUP) window().PostQuit(0);
     return 0;
   };
-  EXPECT_EQ(procedure.Run(), 0);
+  const auto input = [&] {
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 30, 40, id);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 30, 40, id);
+    Tap(SDL_SCANCODE_RETURN, id);
+  };
+  EXPECT_EQ(procedure.Run(input), 0);
   const auto right = procedure.Seen(MSG_RBUTTONUP);
   ASSERT_EQ(right.size(), 1u);
   EXPECT_EQ(right[0].lParam, MakePoint(30, 40));
@@ -102,7 +96,6 @@ TEST_F(SdlWindowTest, InputArrivesAsMessagesInFrameCoordinates) {
 TEST_F(SdlWindowTest, TheCloseBoxAndTheSystemsQuitRequestSendCloseAndTheProcedureDecides) {
   ScriptedProcedure procedure(window());
   procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_TEST_START) PushWindowEvent(SDL_WINDOWEVENT_CLOSE, window().WindowId());
     if (message.id == MSG_CLOSE && procedure.Seen(MSG_CLOSE).size() == 1) {
       SDL_Event quit{};
       quit.type = SDL_QUIT;  // what SDL makes of SIGINT and SIGTERM
@@ -112,7 +105,7 @@ TEST_F(SdlWindowTest, TheCloseBoxAndTheSystemsQuitRequestSendCloseAndTheProcedur
     }
     return 0;
   };
-  EXPECT_EQ(procedure.Run(), 0);
+  EXPECT_EQ(procedure.Run([&] { PushWindowEvent(SDL_WINDOWEVENT_CLOSE, window().WindowId()); }), 0);
   EXPECT_EQ(procedure.Seen(MSG_CLOSE).size(), 2u);
 }
 
@@ -121,24 +114,16 @@ TEST_F(SdlWindowTest, StartsShownAndBlackAndShowsAPictureDrawnOnAnotherThreadThe
   EXPECT_FALSE(window().Create("again", 64, 48));
   for (int i = 0; i < 64 * 48 * 3; ++i) ASSERT_EQ(window().Picture()[i], 0);
   ScriptedProcedure procedure(window());
-  std::thread drawer;
-  procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_TEST_START) {
-      drawer = std::thread([&] {
-        uint8_t* picture = window().Picture();
-        // Drawing row 0 (the top) is the last row of the bottom-up buffer: make it red.
-        for (int x = 0; x < 64; ++x) picture[(47 * 64 + x) * 3 + 2] = 255;
-        picture[5 * 3 + 0] = 255;  // and drawing position (5, 47), bottom row, blue
-        window().Present(0, 0, 64, 48);
-        WaitForFrames(window(), 2);
-        window().Post(Message{0x401, 0, 0});
-      });
-    }
-    if (message.id == 0x401) window().PostQuit(0);
-    return 0;
+  const auto drawer = [&] {
+    uint8_t* picture = window().Picture();
+    // Drawing row 0 (the top) is the last row of the bottom-up buffer: make it red.
+    for (int x = 0; x < 64; ++x) picture[(47 * 64 + x) * 3 + 2] = 255;
+    picture[5 * 3 + 0] = 255;  // and drawing position (5, 47), bottom row, blue
+    window().Present(0, 0, 64, 48);
+    WaitForFrames(window(), 2);
+    window().Post(Message{kTestQuit, 0, 0});
   };
-  EXPECT_EQ(procedure.Run(), 0);
-  drawer.join();
+  EXPECT_EQ(procedure.Run({}, drawer), 0);
   std::vector<uint32_t> shown(64 * 48);  // what the renderer last drew, as 0xRRGGBB
   ASSERT_EQ(SDL_RenderReadPixels(window().Renderer(), nullptr, SDL_PIXELFORMAT_XRGB8888,
                                  shown.data(), 64 * 4),
