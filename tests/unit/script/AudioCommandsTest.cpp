@@ -1,11 +1,9 @@
-// The sound commands' rules: substring matches, STOP and purge, skip and restore, CD tracks,
-// effects.
+// The sound commands' rules: substring matches, STOP and purge, skip and restore, CD tracks.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "script/Commands.h"
 #include "support/FakePlatform.h"
-#include "support/WavReader.h"
 
 namespace qv::script {
 namespace {
