@@ -1,10 +1,8 @@
-// Jumps, labels, event flags, point counters, random numbers and record flags.
+// Jumps, labels, event flags, point counters, random numbers, record flags and timed pauses.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/Bytes.h"
-#include "core/SettingsFile.h"
 #include "script/Commands.h"
 #include "support/FakePlatform.h"
 
@@ -89,22 +87,6 @@ TEST(Jumps, FirstOccurrenceWinsAndMissingLabelsFailWithTheRestOfTheLine) {
   }
 }
 
-TEST(Jumps, OverlongLabelsAreCutToTheirFields) {
-  const std::string longLabel(100, 'L');
-  FakeGame game(":" + longLabel + "\r\nafter\r\n");
-  game.engine.script.state.SetText(GameState::kStateTitleOffset, GameState::kStateTitleSize,
-                                   "title");
-  // The search keeps 63 bytes (":" and 62 of the label), still a prefix of the label line.
-  Jmp(game.engine, "$jmp " + longLabel + " return " + longLabel);
-  EXPECT_EQ(Next(game), game.IndexOf("after"));
-  EXPECT_EQ(ReturnLabel(game), ":" + longLabel.substr(0, 62));
-  EXPECT_EQ(game.engine.script.state.Text(GameState::kStateTitleOffset, GameState::kStateTitleSize),
-            "title");
-  game.engine.script.position = 0;
-  Returnto(game.engine, "$returnto");  // the cut return label still finds its line
-  EXPECT_EQ(Next(game), game.IndexOf("after"));
-}
-
 // Flags and counters are int32 slots of the record; numbers past a table reach the next field.
 TEST(FlagsAndCounters, EachLineSetsItsSlotAndBadArgumentsTouchNothing) {
   const struct {
@@ -130,6 +112,7 @@ TEST(FlagsAndCounters, EachLineSetsItsSlotAndBadArgumentsTouchNothing) {
       {{"$pointflag 2 7", "$pointflag 4 3", "$statusctrl 1"}, 172, 117},
       {{"$statuswindow OPEN"}, GameState::kStatusWindowOffset, 1},
       {{"$statuswindow OPEN", "$statuswindow open"}, GameState::kStatusWindowOffset, 0},
+      {{"$eventflag 396", "$flagreset"}, GameState::kSize - 4, 0},  // the whole record
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(*(c.lines.end() - 1));
@@ -174,22 +157,31 @@ TEST(FlagsAndCounters, JudgesJumpOnAFlagOfOneOrACounterAtLeastTheThresholdUnsign
   }
 }
 
-TEST(RecordFlags, WrittenToEnvDatAndOutOfRangeIgnored) {
+TEST(Wait, EndsAfterItsTimeOrAtOnceWhenItsEndIsPastAndHidesTheCursor) {
   FakeGame game("x\r\n");
-  Send(game, {"$recflag 3", "$recflag 19", "$recflag 3 reset", "$recflag 0", "$recflag 20"});
-  std::vector<uint8_t> expected(56, 0);
-  expected[36 + 18] = 1;
-  const std::string path = core::EnvFilePath(game.engine.services);
-  EXPECT_EQ(game.fakes.files.files.at(path), expected);
-  EXPECT_EQ(game.fakes.files.writeCounts.at(path), 3);
-  EXPECT_EQ(game.engine.services.env.imageSeenFlags[18], 0);  // what a flag 0 would reach in memory
-}
+  game.fakes.clock.SetNow(500);
+  game.engine.view.waitCursorOn = 1;
+  game.engine.script.position = 40;
+  Wait(game.engine, "$wait 1000");
+  EXPECT_EQ(game.fakes.clock.nowMs(), 1500u);
+  EXPECT_EQ(game.engine.view.waitCursorOn, 0);
+  EXPECT_EQ(game.engine.script.position, 40u);
+  Wait(game.engine, "$wait 0");
+  Wait(game.engine, "$wait -5");  // an end below the start is reached at once
+  EXPECT_EQ(game.fakes.clock.nowMs(), 1500u);
+  game.fakes.clock.SetNow(0xFFFFFF00u);
+  Wait(game.engine, "$wait 512");  // so is an end wrapping past the tick count's end
+  EXPECT_EQ(game.fakes.clock.nowMs(), 0xFFFFFF00u);
 
-TEST(Flagreset, ClearsTheWholeRecord) {
-  FakeGame game("x\r\n");
-  for (auto& byte : game.engine.script.state.Bytes()) byte = 0x5A;
-  Flagreset(game.engine, "$flagreset");
-  for (uint8_t byte : game.engine.script.state.Bytes()) ASSERT_EQ(byte, 0);
+  // Loading a game ends it and steps back for the loader.
+  game.fakes.clock.SetNow(0);
+  game.fakes.clock.Schedule(300, [&] {
+    game.engine.script.position = 100;
+    game.engine.input.restoringGame = 1;
+  });
+  Wait(game.engine, "$wait 1000");
+  EXPECT_EQ(game.fakes.clock.nowMs(), 300u);
+  EXPECT_EQ(game.engine.script.position, 98u);
 }
 
 }  // namespace

@@ -1,42 +1,20 @@
-// The line reader's position rule and the command table's order.
+// The line reader against a move by another thread, and closing, which stops the interpreter where
+// a script never waits.
 #include "script/ScriptFile.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
+#include "platform/Clock.h"
+#include "platform/StopSignal.h"
 #include "script/Commands.h"
 #include "script/Interpreter.h"
+#include "support/FakePlatform.h"
 
 namespace qv::test {
 namespace {
-
-TEST(LineReader, LeavesThePositionOnTheLineEndAndReadsPastTheTextAsTheEnd) {
-  std::string plain = "ab\r\n\r\n" + std::string(3000, 'z') + "\r\nend";
-  core::ScriptText script;
-  script.size = static_cast<uint32_t>(plain.size());
-  plain += static_cast<char>(core::ScriptText::kEndMarker);
-  plain += '\0';
-  script.bytes.assign(plain.begin(), plain.end());
-  const struct {
-    uint32_t from;
-    std::string line;
-    uint32_t to;
-  } cases[] = {
-      {0, "ab", 2},
-      {4, "", 4},                                          // an empty line reads nothing
-      {6, std::string(script::kMaxLineBytes, 'z'), 3006},  // passed over, not kept
-      {3008, "end", 3011},                                 // the marker ends the last line
-      {3012, "", 3012},                                    // the zero after the marker
-  };
-  for (const auto& c : cases) {
-    std::atomic<uint32_t> position{c.from};
-    EXPECT_EQ(script::ReadLine(script, position), c.line) << c.from;
-    EXPECT_EQ(position, c.to) << c.from;
-  }
-  std::atomic<uint32_t> position{0xFFFFFFFEu};
-  EXPECT_EQ(script::ReadLine(script, position), "");
-}
 
 // A return to the title sets the position to 0 from the window thread while a line is read.
 TEST(LineReader, AMoveByAnotherThreadMidLineWinsAndDropsTheLine) {
@@ -62,24 +40,43 @@ TEST(LineReader, AMoveByAnotherThreadMidLineWinsAndDropsTheLine) {
   EXPECT_EQ(line, "");
 }
 
-TEST(CommandTable, TheWholeLineIsSearchedInTheLanguagesOrder) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"$sprite 0 0 cg\\effect.bmp", "effect"},
-      {"$talk voice\\wave01.ogg", "wave"},
-      {"$OGGPlay talk.ogg", "talk"},
-      {"$OGGPlay bgm.ogg", "OGGPlay"},
-      {"$subeffect 1", "subeffect"},
-      {"$cdda 3", "cdda"},
+// Closing stops the interpreter where a script never waits: the line loop, jumps, choice items.
+TEST(StopIfClosing, TheLineLoopJumpsAndItemReadingUnwindBeforeDoingAnything) {
+  struct Case {
+    const char* name;
+    const char* script;
+    uint32_t position;  // where the interpreter stands: the line's start, or its CR for a command
+    std::function<void(script::Engine&)> run;
+    std::function<bool(const script::Engine&)> untouched;
   };
-  for (const auto& [line, keyword] : cases) EXPECT_EQ(script::FindCommand(line)->keyword, keyword);
-  EXPECT_EQ(script::FindCommand("$unknown"), nullptr);
-}
-
-TEST(NamePlaceholder, FirstOneTakesTheNameAndTheLineStaysInItsBuffer) {
-  const std::string stars = "\x81\x96\x81\x96\x81\x96";
-  EXPECT_EQ(script::PutNameIn("a" + stars + "b" + stars, "NM"), "aNMb" + stars);
-  std::string full(1020, 'c');
-  EXPECT_EQ(script::PutNameIn(full + stars, "\x90\xB0\x90\x62"), full + "\x90\xB0");
+  const Case cases[] = {
+      {"line loop", "$eventflag 1\r\n", 0, [](script::Engine& e) { script::ScriptInterpreter(e); },
+       [](const script::Engine& e) { return e.script.state.EventFlag(1) == 0; }},
+      {"jump", ":top\r\n$jmp top\r\n", 14, [](script::Engine& e) { script::Jmp(e, "$jmp top"); },
+       [](const script::Engine& e) { return e.script.position == 14; }},
+      {"choice items", "$selarea a.bmp\r\n(0,0,10,10,ok,0)\r\nselend\r\n", 14,
+       [](script::Engine& e) { script::Selarea(e, "$selarea a.bmp"); },
+       [](const script::Engine& e) { return e.script.choices.count == 0; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeGame game(c.script);
+    game.engine.script.position = c.position;
+    game.engine.services.closing = true;
+    bool stopped = false;
+    std::thread interpreter([&] {
+      platform::Clock::MarkThreadInterruptible();
+      try {
+        c.run(game.engine);
+      } catch (const platform::StopSignal&) {
+        stopped = true;
+      } catch (...) {
+      }
+    });
+    interpreter.join();
+    EXPECT_TRUE(stopped);
+    EXPECT_TRUE(c.untouched(game.engine));
+  }
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
-// Click routing, skip and auto-advance, and the system menu's marks, on fake platform services.
+// Click routing, skip and auto-advance, the setting commands and the window's icon, on fake
+// platform services.
 #include "shell/MainWindow.h"
 
 #include <gtest/gtest.h>
 
+#include "graphics/PictureFile.h"
+#include "resources/EngineIcon.h"
 #include "resources/SystemMenuResource.h"
 #include "shell/DisplayMode.h"
 #include "shell/SystemMenu.h"
+#include "shell/WindowIcon.h"
 #include "support/FakePlatform.h"
 
 namespace qv::test {
@@ -97,33 +101,7 @@ TEST_F(Window, RightClickEndsSkipOrAutoBeforeTheMarksAndPostsTheChosenCommand) {
   EXPECT_EQ(game.fakes.window.posted[0].wParam, resources::ID_EFFECTS);
 }
 
-TEST_F(Window, MenuMarksFollowTheSettings) {
-  MenuItem& menu = window.SystemMenu();
-  engine.services.env.messageSpeed = 40;
-  engine.services.env.seVolume = 25;
-  engine.services.env.bgmVolume = 0;
-  engine.services.env.windowed = 0;
-  engine.services.env.screenEffects = 0;
-  engine.input.screenMode = core::ScreenMode::Save;
-  auto marks = [&] {
-    shell::RefreshMenuChecks(engine, menu);
-    std::vector<bool> got;
-    for (uint32_t id : {resources::ID_SPEED_NORMAL, resources::ID_SPEED_FAST, resources::ID_SE_25,
-                        resources::ID_BGM_0, resources::ID_FULLSCREEN, resources::ID_EFFECTS}) {
-      got.push_back(Find(menu, id)->checked);
-    }
-    got.push_back(Find(menu, resources::ID_AUTO)->greyed);
-    return got;
-  };
-  EXPECT_EQ(marks(), (std::vector<bool>{true, false, true, true, true, false, true}));
-  EXPECT_TRUE(Find(menu, resources::ID_SPEED_NORMAL)->radioCheck);
-  // A speed outside the five leaves the group's marks as they were.
-  engine.services.env.messageSpeed = 7;
-  engine.input.screenMode = core::ScreenMode::Game;
-  EXPECT_EQ(marks(), (std::vector<bool>{true, false, true, true, true, false, false}));
-}
-
-TEST_F(Window, SettingCommandsWriteTheFileVolumesLeaveTheMarksForNextTimeAndQuitAsks) {
+TEST_F(Window, SettingCommandsWriteTheFileAndVolumesLeaveTheMarksForNextTime) {
   MenuItem& menu = window.SystemMenu();
   shell::RefreshMenuChecks(engine, menu);
   shell::RunMenuCommand(engine, menu, resources::ID_BGM_25);
@@ -132,14 +110,6 @@ TEST_F(Window, SettingCommandsWriteTheFileVolumesLeaveTheMarksForNextTimeAndQuit
   EXPECT_TRUE(Find(menu, resources::ID_BGM_75)->checked);
   EXPECT_FALSE(Find(menu, resources::ID_BGM_25)->checked);
 
-  shell::RunMenuCommand(engine, menu, resources::ID_SPEED_SLOWEST);
-  EXPECT_EQ(engine.services.env.messageSpeed, 200);
-  EXPECT_TRUE(Find(menu, resources::ID_SPEED_SLOWEST)->checked);
-  for (int windowed : {0, 1}) {
-    shell::RunMenuCommand(engine, menu, resources::ID_FULLSCREEN);
-    EXPECT_EQ(engine.services.env.windowed, windowed);
-    EXPECT_EQ(game.fakes.display.fullScreen, windowed == 0);
-  }
   shell::RunMenuCommand(engine, menu, resources::ID_EFFECTS);
   EXPECT_EQ(engine.services.env.screenEffects, 0);
   EXPECT_EQ(EnvFile()[8], 0);
@@ -157,15 +127,39 @@ TEST_F(Window, SettingCommandsWriteTheFileVolumesLeaveTheMarksForNextTimeAndQuit
   EXPECT_EQ(shell::SetDisplayMode(engine, 0), 1);
   EXPECT_TRUE(game.fakes.display.fullScreen);
   EXPECT_EQ(shell::SetDisplayMode(engine, 0), 0);
+}
 
-  // Quit asks first, and cancel keeps playing.
-  game.fakes.ui.answers.push_back(platform::BoxAnswer::Cancel);
-  shell::RunMenuCommand(engine, menu, resources::ID_QUIT);
-  EXPECT_FALSE(game.fakes.window.quitCode.has_value());
-  EXPECT_EQ(game.fakes.ui.boxes.at(0).buttons, platform::BoxButtons::OkCancel);
-  shell::RunMenuCommand(engine, menu, resources::ID_QUIT);
-  EXPECT_EQ(game.fakes.window.quitCode, 0);
-  EXPECT_FALSE(game.fakes.window.timers.count(shell::WAIT_CURSOR_TIMER));
+std::string Bitmap(int width, int height, uint8_t blue) {
+  core::Surface picture;
+  picture.Create(width, height);
+  for (int r = 0; r < height; ++r) picture.StoredRow(r)[0] = blue;
+  const std::vector<uint8_t> bytes = graphics::EncodeBitmap(picture);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(WindowIcon, TheGamesOwnWhenUsableElseTheEngines) {
+  const std::vector<uint8_t> engineIcon = resources::EngineIcon();
+  struct Case {
+    const char* what;
+    std::optional<std::string> file;
+    int width;  // of the icon the window gets
+  };
+  const Case cases[] = {{"no icon.bmp", std::nullopt, resources::kEngineIconSize},
+                        {"a 48 x 48 picture", Bitmap(48, 48, 7), 48},
+                        {"too large", Bitmap(300, 20, 7), resources::kEngineIconSize},
+                        {"not a picture", std::string("BMnonsense"), resources::kEngineIconSize}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeGame game("x\r\n");
+    if (c.file) game.fakes.files.Put(std::string(kFakeBaseDirectory) + "icon.bmp", *c.file);
+    shell::SetWindowIcon(game.engine);
+    EXPECT_EQ(game.fakes.window.iconWidth, c.width);
+    if (c.width == resources::kEngineIconSize) {
+      EXPECT_EQ(game.fakes.window.icon, engineIcon);
+    } else {
+      EXPECT_EQ(game.fakes.window.icon[0], 7);  // the bottom row first, as the window takes it
+    }
+  }
 }
 
 }  // namespace
