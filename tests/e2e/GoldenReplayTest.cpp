@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <sstream>
 
 #include "core/Surface.h"
@@ -289,7 +290,11 @@ std::string Logged(const Runs& r) {
   std::string text;
   for (const GameRun& run : r.runs) {
     if (!text.empty()) text += "---\n";
-    for (const std::string& e : run.Events()) text += Portable(e, r.game) + "\n";
+    // A slot's date is its file's, written moments ago: only its form is the engine's.
+    static const std::regex kDate("^(slot [0-9]+ )[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}");
+    for (const std::string& e : run.Events()) {
+      text += std::regex_replace(Portable(e, r.game), kDate, "$1YYYY/MM/DD hh:mm") + "\n";
+    }
   }
   return text;
 }
