@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <sstream>
 
 #include "core/Surface.h"
@@ -291,9 +290,12 @@ std::string Logged(const Runs& r) {
   for (const GameRun& run : r.runs) {
     if (!text.empty()) text += "---\n";
     // A slot's date is its file's, written moments ago: only its form is the engine's.
-    static const std::regex kDate("^(slot [0-9]+ )[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}");
-    for (const std::string& e : run.Events()) {
-      text += std::regex_replace(Portable(e, r.game), kDate, "$1YYYY/MM/DD hh:mm") + "\n";
+    for (std::string e : run.Events()) {
+      const size_t date = e.find(' ', 5) + 1;
+      if (e.starts_with("slot ") && date > 0 && e.size() > date + 16 && e[date + 4] == '/') {
+        e.replace(date, 16, "YYYY/MM/DD hh:mm");
+      }
+      text += Portable(e, r.game) + "\n";
     }
   }
   return text;
