@@ -122,8 +122,8 @@ std::string Picture(const std::vector<std::string>& w) {
   return {file.begin(), file.end()};
 }
 
-void MakeFiles(const std::string& game, const std::string& spec) {
-  for (const std::string& line : Lines(spec)) {
+void MakeFiles(const std::string& game, const std::string& listing) {
+  for (const std::string& line : Lines(listing)) {
     const std::vector<std::string> w = Words(line);
     if (w.empty() || w[0].starts_with("#")) continue;
     const std::string path = game + "/" + (w.size() > 1 ? w[1] : "");
@@ -154,10 +154,6 @@ void MakeFiles(const std::string& game, const std::string& spec) {
       ADD_FAILURE() << "no generator " << w[0];
     }
   }
-}
-
-std::string Slurp(const fs::path& path) {
-  return fs::exists(path) ? ReadFile(path.string()) : "";
 }
 
 // `text` with the game folder's path written as {game}, the same in every temporary folder.
@@ -231,15 +227,15 @@ void Check(const Runs& r, const std::string& line, const std::function<Runs()>& 
   } else if (w[0] == "width") {
     EXPECT_EQ(ReadCapture(r.Out(w[1] + ".png")).width, std::stoi(w[2]));
   } else if (w[0] == "same") {
-    EXPECT_TRUE(Slurp(r.Out(w[1] + ".png")) == Slurp(r.Out(w[2] + ".png")));
+    EXPECT_TRUE(ReadFile(r.Out(w[1] + ".png")) == ReadFile(r.Out(w[2] + ".png")));
   } else if (w[0] == "file") {
-    EXPECT_EQ(Slurp(r.game + "/" + w[1]), Bytes(w, 2));
+    EXPECT_EQ(ReadFile(r.game + "/" + w[1]), Bytes(w, 2));
   } else if (w[0] == "byte") {
-    const std::string bytes = Slurp(r.game + "/" + w[1]);
+    const std::string bytes = ReadFile(r.game + "/" + w[1]);
     ASSERT_LT(std::stoul(w[2]), bytes.size());
     EXPECT_EQ(static_cast<uint8_t>(bytes[std::stoul(w[2])]), std::stoi(w[3], nullptr, 16));
   } else if (w[0] == "size") {
-    EXPECT_EQ(Slurp(r.game + "/" + w[1]).size(), std::stoul(w[2]));
+    EXPECT_EQ(ReadFile(r.game + "/" + w[1]).size(), std::stoul(w[2]));
   } else if (w[0] == "absent") {
     EXPECT_FALSE(fs::exists(r.game + "/" + w[1]));
   } else if (w[0] == "repeat") {
@@ -248,8 +244,8 @@ void Check(const Runs& r, const std::string& line, const std::function<Runs()>& 
     for (size_t i = 0; i < r.runs.size(); ++i) {
       for (const auto& entry : fs::directory_iterator(r.runs[i].outDir)) {
         const std::string name = entry.path().filename().string();
-        EXPECT_TRUE(Portable(Slurp(entry.path()), r.game) ==
-                    Portable(Slurp(second.runs[i].outDir + "/" + name), second.game))
+        EXPECT_TRUE(Portable(ReadFile(entry.path()), r.game) ==
+                    Portable(ReadFile(second.runs[i].outDir + "/" + name), second.game))
             << name;
       }
     }
@@ -273,13 +269,13 @@ std::vector<std::string> Split(const std::string& text) {
 Runs PlayCase(const TempDir& dir, const fs::path& folder) {
   Runs r{dir.Path() + "/game", {}};
   fs::create_directories(r.game);
-  MakeFiles(r.game, Slurp(folder / "files.txt"));
+  MakeFiles(r.game, ReadFile(folder / "files.txt"));
   if (fs::exists(folder / "script.txt")) {
-    TestGame game{Slurp(folder / "script.txt")};
-    if (fs::exists(folder / "instance.txt")) game.instance = Slurp(folder / "instance.txt");
+    TestGame game{ReadFile(folder / "script.txt")};
+    if (fs::exists(folder / "instance.txt")) game.instance = ReadFile(folder / "instance.txt");
     WriteGame(dir, game);
   }
-  for (const std::string& events : Split(Slurp(folder / "events.txt"))) {
+  for (const std::string& events : Split(ReadFile(folder / "events.txt"))) {
     r.runs.push_back(Play(dir, events));
   }
   return r;
@@ -309,8 +305,8 @@ TEST_P(GoldenReplay, GivesItsLog) {
   const Runs runs = PlayCase(dir, folder);
   const std::string logged = Logged(runs);
   if (std::getenv("QV_GOLDEN_UPDATE")) std::ofstream(folder / "expected.log") << logged;
-  EXPECT_EQ(logged, Slurp(folder / "expected.log"));
-  for (const std::string& line : Lines(Slurp(folder / "checks.txt"))) {
+  EXPECT_EQ(logged, ReadFile(folder / "expected.log"));
+  for (const std::string& line : Lines(ReadFile(folder / "checks.txt"))) {
     Check(runs, line, [&] {
       TempDir fresh;
       Runs second = PlayCase(fresh, folder);
