@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libimgui-dev libstb-dev libfontconfig-dev libfreetype-dev
   libvorbis-dev libcdio-dev
