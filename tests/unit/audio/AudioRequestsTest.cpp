@@ -1,10 +1,9 @@
-// The players' requests: players started and stopped, end notices, CD tracks.
+// The players' requests: players started and stopped, end notices, the silence of an unripped CD.
 #include "audio/AudioRequests.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "core/SettingsFile.h"
 #include "resources/SystemMenuResource.h"
 #include "script/Commands.h"
 #include "shell/MainWindow.h"
@@ -16,7 +15,6 @@
 namespace qv::test {
 namespace {
 
-using core::GameState;
 using platform::Message;
 using ::testing::Contains;
 using Kind = audio::AudioRequest::Kind;
@@ -110,36 +108,6 @@ TEST_F(AudioRequests, VoiceFlagFollowsStartsStopsClicksTalksAndTheEnd) {
     EXPECT_EQ(engine.audio.voicePlayer.Playing(), playing);
     EXPECT_EQ(engine.audio.voicePlaying, playing ? 1 : 0);
   }
-}
-
-TEST_F(AudioRequests, RippedCdTracksPlayAsLoopingMusicAndAreSavedByFile) {
-  engine.services.config.bgmFromCd = 1;
-  engine.audio.cdFound = true;
-  engine.audio.cdRipped = true;
-  engine.audio.musicPlayer.playOnce = 0;
-  engine.services.env.bgmVolume = 50;
-  core::LoadEnvSettings(engine.services);  // no env.dat: defaults, BGM 75 %
-  engine.audio.FollowVolumes(engine.services.env);
-  PutOgg("track01.ogg", 3000);
-  PutOgg("track03.ogg", 3000);
-  // Track 1 is the CD player's initial number, yet as the first track asked for it plays.
-  script::Cdda(engine, "$cdda 1");
-  EXPECT_EQ(engine.audio.musicPlayer.filePath, engine.services.baseDirectory + "track01.ogg");
-  script::Cdda(engine, "$cdda 3");
-  const std::string track3 = engine.services.baseDirectory + "track03.ogg";
-  EXPECT_EQ(engine.audio.musicPlayer.filePath, track3);
-  EXPECT_EQ(engine.script.state.Text(GameState::kMusicFileNameOffset, GameState::kPathSize),
-            track3);
-  EXPECT_EQ(engine.audio.musicPlayer.volume, 75);
-  EXPECT_EQ(device.FinishAll(engine.audio.musicPlayer.Device(), 10), 10) << "a track loops";
-  script::Cdda(engine, "$cdda stop");
-  EXPECT_FALSE(engine.audio.musicPlayer.Playing());
-  EXPECT_EQ(engine.audio.musicPlayer.filePath, "");
-  // Loading a game saved during the track: the music field goes back to the music path.
-  Ask(Kind::MusicPlay, "track03.ogg");
-  EXPECT_TRUE(engine.audio.musicPlayer.Playing());
-  EXPECT_EQ(Log(), (std::vector<std::string>{"cd play 1", "cd play 3", "cd stop",
-                                             "music play track03.ogg"}));
 }
 
 TEST_F(AudioRequests, UnrippedCdAndWaveMusicAreSilentVolumesFollowTheMenuAndShutDownStopsAll) {

@@ -4,13 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "platform/posix/IconvCp932.h"
-#include "platform/posix/PosixFiles.h"
 #include "support/FakePlatform.h"
-#include "support/HeadlessGame.h"
 
 namespace qv::audio {
 namespace {
@@ -88,40 +82,6 @@ TEST(CdScan, RippedTracksWinOverADiscWithoutOpeningItButOnlyByTheirExactName) {
   EXPECT_TRUE(ripped.fakes.drives.opened.empty());
   EXPECT_TRUE(ripped.fakes.ui.boxes.empty());
   EXPECT_THAT(ripped.fakes.log.lines, ElementsAre("cd scan found"));
-}
-
-// On a real folder names are matched in any case, and the game folder comes before "cd".
-TEST(CdScan, RipsOnDiskAreFoundInAnyCaseButAFolderNamedLikeATrackIsNoRip) {
-  const struct {
-    std::vector<std::string> files;  // a trailing "/" makes a folder
-    int found;
-    std::string folder;
-  } cases[] = {{{"TRACK07.OGG"}, 1, ""},
-               {{"Cd/Track99.Ogg"}, 1, "cd\\"},
-               {{"cd/track02.ogg", "track03.ogg"}, 1, ""},
-               {{"cd/track02.ogg/"}, 0, ""}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.files[0]);
-    test::TempDir dir;
-    for (const std::string& file : c.files) {
-      const std::filesystem::path path(dir.Path() + "/" + file);
-      std::filesystem::create_directories(path.parent_path());
-      if (file.back() != '/') std::ofstream(path) << "rip";
-    }
-    platform::posix::IconvCp932 cp932;
-    platform::posix::PosixFiles files{dir.Path(), cp932};
-    test::FakePlatform fakes;
-    platform::Platform services{fakes.clock,  fakes.window, fakes.ui,   fakes.display,
-                                files,        cp932,        fakes.log,  fakes.locks,
-                                fakes.drives, fakes.glyphs, fakes.audio};
-    script::Engine engine{services};
-    engine.services.baseDirectory = files.BaseDirectory();
-    EXPECT_EQ(ScanForAudioCd(engine.audio), c.found);
-    EXPECT_EQ(engine.audio.cdFound, c.found == 1);
-    EXPECT_EQ(engine.audio.cdRipped, c.found == 1);
-    EXPECT_EQ(engine.audio.cdTrackFolder, c.folder);
-    EXPECT_EQ(fakes.ui.boxes.size(), c.found ? 0u : 1u);
-  }
 }
 
 }  // namespace
