@@ -1,8 +1,7 @@
-// Copies and stretches onto the window's picture: clipping, what is presented, the refresh pace;
-// and the shake and the two lines drawn with them, on the window and in the screen's surface.
+// Copies and stretches onto the window's picture: clipping and what is presented; the shake and
+// the two lines drawn with them, on the window and in the screen's surface. (The refresh pace is
+// timed by the push and cross-fade tests.)
 #include "graphics/Screen.h"
-
-#include "graphics/DisplayRefresh.h"
 
 #include <gtest/gtest.h>
 
@@ -55,13 +54,6 @@ TEST(Screen, StretchesRepeatOrDropPixelsAndClip) {
   squeezed.engine.view.screen.Stretch(source, 0, 0, 0, 6);
   squeezed.engine.view.screen.Stretch(source, 0, 0, -8, 6);
   EXPECT_EQ(squeezed.window.frames.size(), 1u);
-}
-
-TEST(Screen, DisplayRefreshesComeSixtyTimesASecond) {
-  // The waits themselves are timed by the push and cross-fade tests.
-  const std::pair<uint64_t, uint64_t> cases[] = {{0, 16},  {15, 16},    {16, 33},
-                                                 {33, 50}, {999, 1000}, {1000, 1016}};
-  for (auto [now, next] : cases) EXPECT_EQ(NextDisplayRefresh(now), next) << now;
 }
 
 TEST(SubEffects, ShakeShiftsTheFrameAndEndsWithTheWindowEqualToTheScreen) {
