@@ -54,6 +54,7 @@ TEST_F(OggStreamPlayerTest, PlaysEverySampleOnceInBufferOrderAndNoticesTheEndAft
     std::vector<int16_t> decoded = UseFile(test::Tone(c.frames, c.rate, 1), c.rate, 1);
     player->volume = 100;
     ASSERT_EQ(player->Play(window), 1);
+    EXPECT_EQ(player->Length(0), std::min<uint32_t>(Player::kBufferBytes, 2 * c.frames));
     const platform::AudioHandle handle = player->Device();
     EXPECT_EQ(device.streams[handle].format.rate, static_cast<uint32_t>(c.rate));
     EXPECT_EQ(device.streams[handle].format.channels, 1u);

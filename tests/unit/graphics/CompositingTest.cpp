@@ -58,17 +58,6 @@ TEST_F(Compositing, ShadedBandDarkensTheBottomAndGradientRowsAboveItWithUnsigned
   }
 }
 
-TEST_F(Compositing, MissingMessageWindowPictureLeavesTheTargetButBuildsTheBar) {
-  Paint(g.pageSurface, 7);
-  Paint(g.workPixels, 100);
-  Paint(g.sceneSurface, 100);
-  graphics::BuildMessageWindow(engine.view, 1);
-  EXPECT_EQ(g.pageSurface.StoredRow(0)[0], 7);
-  ASSERT_FALSE(game.fakes.ui.boxes.empty());
-  EXPECT_EQ(game.fakes.ui.boxes.back().text, "cg\\menu\\bar_a.bmp");
-  EXPECT_EQ(g.barSurface.Row(0)[0], 70);
-}
-
 TEST_F(Compositing, ButtonBarHoldsTwoLooksOfTheSceneStripAndSkipsRow22) {
   Paint(g.sceneSurface, 100);
   for (int y = 578; y < 600; ++y) g.sceneSurface.Row(y)[0] = static_cast<uint8_t>(y - 500);

@@ -106,6 +106,7 @@ TEST(DecodePicture, RefusesWhatIsNotAnUncompressedBottomUp24BitBitmapInsideItsFi
       // A product that overflows 32 bits and nearly 64: refused before anything is allocated.
       {[](auto& f) { SetU32(f, 18, 0x7FFFFFFF), SetU32(f, 22, 0x7FFFFFFF); },
        "implausible size 2147483647 x 2147483647"},
+      {U32(22, kMaxPictureSide + 1), "implausible size 5 x 16385"},
       {[](auto& f) { SetU32(f, 18, kMaxPictureSide), SetU32(f, 22, kMaxPictureSide); },
        "pixel rows run past the end of the file (805306368 bytes needed from offset 54, 48 there)"},
       {[](auto& f) { f.pop_back(); },  // even the last row's padding must be there
@@ -138,6 +139,7 @@ TEST(DecodePicture, EachUseAcceptsOnlyTheSizesItCanDraw) {
   }
   EXPECT_EQ(refusal(PictureKind::ButtonParts, 1280, 44), "");
   EXPECT_EQ(refusal(PictureKind::ButtonParts, 1280, 43), "1280 x 43 instead of 1280 x 44");
+  EXPECT_EQ(refusal(PictureKind::ButtonParts, 640, 44), "640 x 44 instead of 1280 x 44");
   EXPECT_EQ(refusal(PictureKind::WaitCursor, 32, 64), "");  // two 32 x 32 frames
   EXPECT_EQ(refusal(PictureKind::WaitCursor, 32, 63), "fewer than 6144 bytes of pixels");
 }
@@ -180,7 +182,10 @@ TEST(DecodeMask, RefusesOtherDepthsAndTablesOrRowsOutsideTheirPlace) {
   const std::pair<Change, std::string> cases[] = {
       {[](auto& f) { f = EncodeBitmap(Pattern(6, 2)); }, "24 bits per pixel (8 expected)"},
       {U32(46, 257), "colour table of 257 entries runs into the pixel data"},
-      {U32(10, 54 + 4 * 100), "colour table of 256 entries runs into the pixel data"},
+      {[](auto& f) { f[0] = 'P'; }, "no BM signature"},
+      // No count declared: a whole table.
+      {[](auto& f) { SetU32(f, 46, 0), SetU32(f, 10, 54 + 4 * 100); },
+       "colour table of 256 entries runs into the pixel data"},
       {[](auto& f) { f.pop_back(); },
        "pixel rows run past the end of the file (16 bytes needed from offset 1078, 15 there)"}};
   for (const auto& [change, reason] : cases) {

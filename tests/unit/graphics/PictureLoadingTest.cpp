@@ -60,22 +60,6 @@ class PictureLoadingTest : public ::testing::Test {
   graphics::Presentation& view = engine.view;
 };
 
-TEST_F(PictureLoadingTest, BackgroundIsUnscrambledIntoWorkPixelsHonouringItsPixelOffset) {
-  const core::Surface sky = Filled(kW, kH, 3);
-  std::vector<uint8_t> file = EncodeBitmap(sky);
-  file.insert(file.begin() + 54, 1024, 0xAB);  // a colour table nobody asked for
-  core::StoreI32(&file[10], 54 + 1024);
-  Put(kBase + "cg\\bg\\sky.bmp", Scrambled(file));
-  engine.view.messageWindowShown = engine.view.messageWindowActive = engine.view.waitCursorOn = 1;
-  EXPECT_TRUE(LoadBackgroundPixels(engine.view, kBase + "cg\\bg\\sky.bmp"));
-  EXPECT_TRUE(Same(view.workPixels, sky));
-  EXPECT_EQ(
-      engine.view.messageWindowShown + engine.view.messageWindowActive + engine.view.waitCursorOn,
-      0);
-  EXPECT_TRUE(Boxes().empty());
-  EXPECT_EQ(Log(), Texts{"picture cg\\bg\\sky.bmp"});  // the game's part of the path only
-}
-
 TEST_F(PictureLoadingTest, UnusableBackgroundIsReportedWithItsFullPathAndLeavesBlack) {
   // Missing; never scrambled (its header reads as noise); not the frame's size.
   Put(kBase + "plain.bmp", EncodeBitmap(Filled(kW, kH, 1)));
