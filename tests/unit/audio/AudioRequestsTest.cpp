@@ -1,13 +1,10 @@
 // The players' requests: players started and stopped, end notices, the silence of an unripped CD.
 #include "audio/AudioRequests.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "resources/SystemMenuResource.h"
 #include "script/Commands.h"
 #include "shell/MainWindow.h"
-#include "shell/SystemMenu.h"
 #include "support/FakePlatform.h"
 #include "support/HeadlessGame.h"
 #include "support/OggCodec.h"
@@ -16,7 +13,6 @@ namespace qv::test {
 namespace {
 
 using platform::Message;
-using ::testing::Contains;
 using Kind = audio::AudioRequest::Kind;
 
 struct AudioRequests : ::testing::Test {
@@ -82,23 +78,11 @@ TEST_F(AudioRequests, MusicRestartsStopsEndsOnItsNoticeAndAFailureIsAWarningCapt
   EXPECT_FALSE(engine.audio.musicPlayer.Playing());
 }
 
-TEST_F(AudioRequests, VoiceFlagFollowsStartsStopsClicksTalksAndTheEnd) {
+TEST_F(AudioRequests, VoiceFlagFollowsStartsStopsAndTalks) {
   Ask(Kind::VoicePlay, "missing.ogg");
   EXPECT_EQ(engine.audio.voicePlaying, 1) << "a failed start still counts until a click";
   Ask(Kind::VoiceStop);
   EXPECT_EQ(engine.audio.voicePlaying, 0);
-
-  PutOgg("v.ogg", 2000);
-  Ask(Kind::VoicePlay, "v.ogg");
-  ASSERT_TRUE(engine.audio.voicePlayer.Playing());
-  PlayToEnd(engine.audio.voicePlayer.Device());
-  EXPECT_EQ(engine.audio.voicePlaying, 0);
-  EXPECT_FALSE(engine.audio.voicePlayer.Playing());
-  EXPECT_THAT(Log(), Contains("voice end"));
-  Ask(Kind::VoicePlay, "v.ogg");
-  shell::HandleClick(engine, 0);  // a click cuts the line
-  EXPECT_EQ(engine.audio.voicePlaying, 0);
-  EXPECT_FALSE(engine.audio.voicePlayer.Playing());
 
   // Two talks without a click between them cut the first and start nothing.
   PutOgg("long.ogg", 20000);
@@ -110,16 +94,11 @@ TEST_F(AudioRequests, VoiceFlagFollowsStartsStopsClicksTalksAndTheEnd) {
   }
 }
 
-TEST_F(AudioRequests, UnrippedCdAndWaveMusicAreSilentVolumesFollowTheMenuAndShutDownStopsAll) {
+TEST_F(AudioRequests, UnrippedCdAndWaveMusicAreSilentAndShutDownStopsAll) {
   Ask(Kind::CdPlay, "", 3);
   script::BgmWave(engine, "$BGMWave w.wav");
   EXPECT_TRUE(device.streams.empty());
   EXPECT_TRUE(Log().empty());
-  platform::MenuItem menu = resources::LoadSystemMenu();
-  shell::RunMenuCommand(engine, menu, resources::ID_BGM_25);
-  shell::RunMenuCommand(engine, menu, resources::ID_SE_50);
-  EXPECT_EQ(engine.audio.musicPlayer.volume, 25);
-  EXPECT_EQ(engine.audio.voicePlayer.volume, 50);
   PutOgg("a.ogg", 20000);
   Ask(Kind::MusicPlay, "a.ogg");
   Ask(Kind::VoicePlay, "a.ogg");
