@@ -80,6 +80,7 @@ TEST_F(QvtoolCliTest, EachCommandGivesItsStatusMessagesAndFiles) {
   const std::string source = test::ReadFile(QV_SOURCE_DIR "/games/sample/script.txt");
   Write("lint.txt", source + "😀\n");
   Write("older/old.QV", "");
+  Write("older/zz.qv", "");
   const std::string lastLine = std::to_string(1 + std::count(source.begin(), source.end(), '\n'));
 
   const struct {
@@ -117,8 +118,8 @@ TEST_F(QvtoolCliTest, EachCommandGivesItsStatusMessagesAndFiles) {
       // A source given in the script's place is checked as it would be encoded.
       {"lint @nested/game --source @lint.txt", 1, "",
        "@lint.txt:" + lastLine + ": character U+1F600 has no Shift-JIS form\n"},
-      // An older script in the folder would be played first.
-      {"make-sample @older", 0, "old.QV"},
+      // A script whose name sorts first would be played instead; one after it would not.
+      {"make-sample @older", 0, "@older/old.QV: warning: the engine takes this file"},
   };
   for (const auto& row : rows) {
     const Run run = Qvtool(row.arguments);
@@ -130,6 +131,7 @@ TEST_F(QvtoolCliTest, EachCommandGivesItsStatusMessagesAndFiles) {
     for (std::string part; std::getline(parts, part, '|');)
       EXPECT_NE(run.err.find(part), std::string::npos) << part;
   }
+  EXPECT_EQ(Contents("stderr").find("zz.qv"), std::string::npos);  // the last run's
   EXPECT_EQ(Contents("back.txt"), text);
   EXPECT_EQ(Contents("script.txt"), text);
   EXPECT_EQ(Contents("odd.txt"), "a\r\nb\x80\r\n");
