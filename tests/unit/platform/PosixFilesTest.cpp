@@ -163,10 +163,8 @@ TEST(ReplaceAtomicallySoak, EveryKillLeavesTheOldOrTheNewSlotWholeAndStartUpClea
     last = now;
   }
   const int stale = static_cast<int>(Entries(dir.Path() + "/save").size()) - 1;
-  std::printf(
-      "%d kills (QV_SOAK_SEED=%u, delays up to %d us): the slot changed %d times, %d "
-      "temporary files left\n",
-      kKills, seed, maxDelayUs, changes, stale);
+  std::printf("%d kills (QV_SOAK_SEED=%u, delays up to %d us): %d changes, %d temporary files\n",
+              kKills, seed, maxDelayUs, changes, stale);
   // Otherwise the kills never met a replacement and nothing was tried.
   EXPECT_GT(changes, 0);
   EXPECT_GT(stale, 0);

@@ -5,191 +5,145 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <sstream>
 
 #include "graphics/PictureFile.h"
+#include "platform/posix/IconvCp932.h"
 #include "qvtool/FileIo.h"
+#include "qvtool/SampleGame.h"
 #include "support/HeadlessGame.h"
 
 namespace qv::tool {
 namespace {
 
+namespace fs = std::filesystem;
+
 class QvtoolCliTest : public ::testing::Test {
  protected:
   struct Run {
     int status;
-    std::string out;
-    std::string err;
+    std::string out, err;
   };
 
+  // Every '@' in `text` stands for the temporary folder.
+  std::string At(std::string text) {
+    for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + 1))
+      text.replace(at, 1, dir.Path() + "/");
+    return text;
+  }
   Run Qvtool(const std::string& arguments) {
-    const std::string command = std::string("'") + QV_QVTOOL_PATH + "' " + arguments + " >" +
-                                Path("stdout") + " 2>" + Path("stderr");
+    const std::string command = std::string(QV_QVTOOL_PATH) + " " + At(arguments) + " >" +
+                                At("@stdout") + " 2>" + At("@stderr");
     const int raw = std::system(command.c_str());
     return Run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Contents("stdout"), Contents("stderr")};
   }
-
-  std::string Path(const std::string& name) { return "'" + (temp / name).string() + "'"; }
-
   void Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(temp / name, std::ios::binary) << bytes;
+    test::WriteFile(At("@" + name), bytes);
   }
-
-  std::string Contents(const std::string& name) {
-    std::string bytes, error;
-    ReadFileBytes(temp / name, bytes, error);
-    return bytes;
-  }
+  std::string Contents(const std::string& name) { return test::ReadFile(At("@" + name)); }
 
   test::TempDir dir;
-  const std::filesystem::path temp{dir.Path()};
 };
 
 TEST_F(QvtoolCliTest, HelpAndVersionSucceedAndCommandLineMistakesExitWithTwo) {
-  Run run = Qvtool("--version");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, std::string("qvtool ") + QV_VERSION + "\n");
-  run = Qvtool("--help");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_NE(run.out.find("make-sample DIR"), std::string::npos);
   for (const char* arguments :
        {"", "frobnicate", "encode onlyone", "encode a b c", "--sjs", "decode a b --verbose",
         "make-sample", "make-sample d --sjis", "lint", "lint a b", "lint d --quiet --json",
         "lint d --source", "encode a b --json", "scramble --sjis a b"}) {
-    run = Qvtool(arguments);
+    const Run run = Qvtool(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("qvtool: "), std::string::npos) << arguments;
     EXPECT_TRUE(run.out.empty()) << arguments;
   }
 }
 
-TEST_F(QvtoolCliTest, EncodeAndDecodeRoundTripAndFailuresNameThePlaceAndKeepTheOldOutput) {
-  Write("script.txt", "陽菜「＊＊＊」\n$C\nlast line");
-  ASSERT_EQ(Qvtool("encode " + Path("script.txt") + " " + Path("game.qv")).status, 0);
-  Run run = Qvtool("decode " + Path("game.qv") + " " + Path("back.txt"));
-  EXPECT_EQ(run.status, 0);
-  EXPECT_TRUE(run.err.empty());
-  EXPECT_EQ(Contents("back.txt"), "陽菜「＊＊＊」\n$C\nlast line");
-
-  Write("script.txt", "one\ntwo\nthree 😀\n");
-  run = Qvtool("encode " + Path("script.txt") + " " + Path("back.txt"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err,
-            (temp / "script.txt").string() + ":3:7: character U+1F600 has no Shift-JIS form\n");
-  EXPECT_EQ(Contents("back.txt"), "陽菜「＊＊＊」\n$C\nlast line");
-
-  run = Qvtool("encode " + Path("absent.txt") + " " + Path("new.qv"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "qvtool: cannot read " + (temp / "absent.txt").string() +
-                         ": No such file or directory\n");
-  EXPECT_FALSE(std::filesystem::exists(temp / "new.qv"));
-}
-
-TEST_F(QvtoolCliTest, DecodeNotesAForeignKeyAndPointsToSjisForOddBytes) {
-  std::string scrambled;
-  for (char c : std::string("a\r\nb\x80\r\n")) scrambled += static_cast<char>(c ^ 0x33);
-  Write("odd.qv", scrambled);
-  Run run = Qvtool("decode " + Path("odd.qv") + " " + Path("odd.txt"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("key 0x33"), std::string::npos);
-  EXPECT_NE(run.err.find(":2:2: bytes that are not Shift-JIS"), std::string::npos);
-  EXPECT_NE(run.err.find("--sjis"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(temp / "odd.txt"));
-  run = Qvtool("decode " + Path("odd.qv") + " " + Path("odd.txt") + " --sjis");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(Contents("odd.txt"), "a\r\nb\x80\r\n");
-}
-
-TEST_F(QvtoolCliTest, MakeSampleWritesAGameThatLintFindsCleanAndLintReportsInEachForm) {
-  ASSERT_EQ(Qvtool("make-sample " + Path("game")).status, 0);
-  Run run = Qvtool("lint " + Path("game"));
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "");
-
-  std::filesystem::rename(temp / "game/sound/click.wav", temp / "click.wav");
-  run = Qvtool("lint " + Path("game"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "sound\\click.wav: missing sound\n");
-  run = Qvtool("lint --quiet " + Path("game"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "");
-  run = Qvtool("lint --json " + Path("game"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out,
-            "[\n  {\"file\": \"sound\\\\click.wav\", \"line\": 0, \"message\": \"missing "
-            "sound\"}\n]\n");
-
-  // A source given in the script's place is checked as it would be encoded.
-  std::filesystem::rename(temp / "click.wav", temp / "game/sound/click.wav");
-  std::string source, error;
-  ASSERT_TRUE(ReadFileBytes(std::filesystem::path(QV_SOURCE_DIR) / "games/sample/script.txt",
-                            source, error));
-  Write("script.txt", source + "😀\n");
-  run = Qvtool("lint " + Path("game") + " --source " + Path("script.txt"));
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, (temp / "script.txt").string() + ":" +
-                         std::to_string(1 + std::count(source.begin(), source.end(), '\n')) +
-                         ": character U+1F600 has no Shift-JIS form\n");
-}
-
-// scramble and unscramble: background files for the engine and back, refusing non-pictures.
-TEST_F(QvtoolCliTest, ScrambleWritesWhatTheEngineUnscramblesAndUnscrambleUndoesIt) {
+// Each command in turn on the same folder; what a failed one was to write stays unwritten.
+TEST_F(QvtoolCliTest, EachCommandGivesItsStatusMessagesAndFiles) {
+  const std::string text = "陽菜「＊＊＊」\n$C\nlast line";
+  Write("script.txt", text);
+  Write("back.txt", "a stale output, longer than the new one will be");
+  Write("bad.txt", "one\ntwo\nthree 😀\n");
+  std::string odd;
+  for (char c : std::string("a\r\nb\x80\r\n")) odd += static_cast<char>(c ^ 0x33);
+  Write("odd.qv", odd);
   const std::vector<uint8_t> bitmap = graphics::EncodeBitmap(core::Surface(7, 3));
   const std::string plain(bitmap.begin(), bitmap.end());
   Write("bg.bmp", plain);
-  ASSERT_EQ(Qvtool("scramble " + Path("bg.bmp") + " " + Path("bg.scr")).status, 0);
-  std::string expected = plain;
-  for (size_t i = 0; i < graphics::kScrambledBytes; ++i) expected[i] ^= graphics::kBackgroundKey;
-  EXPECT_EQ(Contents("bg.scr"), expected);
-  ASSERT_EQ(Qvtool("unscramble " + Path("bg.scr") + " " + Path("back.bmp")).status, 0);
-  EXPECT_EQ(Contents("back.bmp"), plain);
-
-  // The wrong way round and what is no 24-bit bitmap are refused with the reason; nothing is
-  // written.
   std::vector<uint8_t> topDown = graphics::EncodeBitmap(core::Surface(4, 4));
   topDown[25] = 0xFF;  // the height's top byte: negative
   Write("topdown.bmp", std::string(topDown.begin(), topDown.end()));
   Write("text.bmp", "hello");
-  const std::pair<std::string, std::string> refusals[] = {
-      {"scramble bg.scr", "qvtool: " + (temp / "bg.scr").string() + ": already scrambled\n"},
-      {"unscramble bg.bmp", "not scrambled"},
-      {"scramble topdown.bmp",
-       ": not a 24-bit uncompressed bottom-up bitmap (rows stored top-down"},
-      {"unscramble text.bmp", "does not unscramble to a 24-bit"},
+  fs::create_directory(At("@taken"));
+  platform::posix::IconvCp932 cp932;
+  ASSERT_TRUE(MakeSample(At("@broken"), cp932).succeeded);
+  fs::remove(At("@broken/sound/click.wav"));
+  const std::string source = test::ReadFile(QV_SOURCE_DIR "/games/sample/script.txt");
+  Write("lint.txt", source + "😀\n");
+  Write("older/old.QV", "");
+  Write("older/zz.qv", "");
+  const std::string lastLine = std::to_string(1 + std::count(source.begin(), source.end(), '\n'));
+
+  const struct {
+    std::string arguments;
+    int status;
+    std::string err;       // parts of its messages, parted by '|'; "" for no message
+    std::string out = "";  // a part of what it prints; "" for nothing at all
+  } rows[] = {
+      {"--version", 0, "", std::string("qvtool ") + QV_VERSION + "\n"},
+      {"--help", 0, "", "make-sample DIR"},
+      {"encode @script.txt @game.qv", 0, ""},
+      {"decode @game.qv @back.txt", 0, ""},
+      {"encode @bad.txt @back.txt", 1, "@bad.txt:3:7: character U+1F600 has no Shift-JIS form\n"},
+      {"encode @absent.txt @new.qv", 1,
+       "qvtool: cannot read @absent.txt: No such file or directory"},
+      {"decode @taken @new.qv", 1, "qvtool: cannot read @taken: Is a directory\n"},
+      {"encode @script.txt @taken", 1, "qvtool: cannot write @taken: "},
+      {"encode @script.txt @missing/new.qv", 1, "qvtool: cannot write @missing/new.qv: "},
+      {"decode @odd.qv @new.qv", 1, "key 0x33|@odd.qv:2:2: bytes that are not Shift-JIS|--sjis"},
+      {"decode @odd.qv @odd.txt --sjis", 0, "key 0x33"},
+      {"scramble @bg.bmp @bg.scr", 0, ""},
+      {"unscramble @bg.scr @plain.bmp", 0, ""},
+      {"scramble @bg.scr @new.bmp", 1, "qvtool: @bg.scr: already scrambled\n"},
+      {"unscramble @bg.bmp @new.bmp", 1, "not scrambled"},
+      {"scramble @topdown.bmp @new.bmp", 1, ": not a 24-bit uncompressed bottom-up bitmap (rows"},
+      {"unscramble @text.bmp @new.bmp", 1, "does not unscramble to a 24-bit"},
+      {"make-sample @nested/game", 0, ""},
+      {"make-sample @script.txt", 1, "not a folder"},
+      {"lint @nested/game", 0, ""},
+      {"lint @script.txt", 1, "qvtool: @script.txt is not a folder\n"},
+      {"lint @broken", 1, "", "sound\\click.wav: missing sound\n"},
+      {"lint --quiet @broken", 1, ""},
+      {"lint --json @broken", 1, "",
+       "[\n  {\"file\": \"sound\\\\click.wav\", \"line\": 0, \"message\": \"missing sound\"}\n]\n"},
+      // A source given in the script's place is checked as it would be encoded.
+      {"lint @nested/game --source @lint.txt", 1, "",
+       "@lint.txt:" + lastLine + ": character U+1F600 has no Shift-JIS form\n"},
+      // A script whose name sorts first would be played instead; one after it would not.
+      {"make-sample @older", 0, "@older/old.QV: warning: the engine takes this file"},
   };
-  for (const auto& [command, reason] : refusals) {
-    const std::string verb = command.substr(0, command.find(' '));
-    const Run run =
-        Qvtool(verb + " " + Path(command.substr(verb.size() + 1)) + " " + Path("out.bmp"));
-    EXPECT_EQ(run.status, 1) << command;
-    EXPECT_NE(run.err.find(reason), std::string::npos) << command << ": " << run.err;
+  for (const auto& row : rows) {
+    const Run run = Qvtool(row.arguments);
+    SCOPED_TRACE(row.arguments + "\n" + run.out + run.err);
+    EXPECT_EQ(run.status, row.status);
+    EXPECT_TRUE(row.out.empty() ? run.out.empty() : run.out.find(At(row.out)) != std::string::npos);
+    EXPECT_EQ(run.err.empty(), row.err.empty());
+    std::istringstream parts(At(row.err));
+    for (std::string part; std::getline(parts, part, '|');)
+      EXPECT_NE(run.err.find(part), std::string::npos) << part;
   }
-  EXPECT_FALSE(std::filesystem::exists(temp / "out.bmp"));
-}
-
-TEST(FileIo, ReplacesTheTargetWholeAndFailuresLeaveTheFolderAsItWas) {
-  test::TempDir dir;
-  const std::filesystem::path folder{dir.Path()};
-  const auto entries = [&] {
-    return std::distance(std::filesystem::directory_iterator(folder), {});
-  };
-  std::string error, bytes;
-  ASSERT_TRUE(WriteFileAtomically(folder / "out.qv", "first version, longer", error)) << error;
-  ASSERT_TRUE(WriteFileAtomically(folder / "out.qv", std::string("\0second", 7), error)) << error;
-  ASSERT_TRUE(ReadFileBytes(folder / "out.qv", bytes, error)) << error;
-  EXPECT_EQ(bytes, std::string("\0second", 7));
-  EXPECT_EQ(entries(), 1);
-
-  // Reading a missing file is checked through qvtool's own message.
-  std::filesystem::create_directory(folder / "taken");
-  EXPECT_FALSE(WriteFileAtomically(folder / "taken", "bytes", error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_TRUE(std::filesystem::is_directory(folder / "taken"));
-  EXPECT_FALSE(WriteFileAtomically(folder / "missing" / "out.qv", "bytes", error));
-  EXPECT_EQ(entries(), 2);
-  EXPECT_FALSE(ReadFileBytes(folder / "taken", bytes, error));
-  EXPECT_EQ(error, "Is a directory");
+  EXPECT_EQ(Contents("stderr").find("zz.qv"), std::string::npos);  // the last run's
+  EXPECT_EQ(Contents("back.txt"), text);
+  EXPECT_EQ(Contents("script.txt"), text);
+  EXPECT_EQ(Contents("odd.txt"), "a\r\nb\x80\r\n");
+  std::string scrambled = plain;
+  for (size_t i = 0; i < graphics::kScrambledBytes; ++i) scrambled[i] ^= graphics::kBackgroundKey;
+  EXPECT_EQ(Contents("bg.scr"), scrambled);
+  EXPECT_EQ(Contents("plain.bmp"), plain);
+  for (const auto& entry : fs::directory_iterator(dir.Path())) {
+    const std::string name = entry.path().filename();
+    EXPECT_TRUE(!name.starts_with("new.") && name.find(".tmp-") == std::string::npos) << name;
+  }
+  EXPECT_TRUE(fs::is_empty(At("@taken")));
 }
 
 }  // namespace
