@@ -199,7 +199,9 @@ bool InRange(long value, const std::string& range) {
 // exit N | state NAME KEY[I] JSON | time MS EVENT | gap MS[..MS] EVENT >> EVENT |
 // pixel SHOT X Y R G B | width SHOT W | same SHOT SHOT | file PATH SIZE OFFSET=HH... |
 // byte PATH OFFSET HH | size PATH N | absent PATH | repeat (the runs again give the same logs,
-// states and shots)
+// states and shots) | wav OUT FRAMES[..FRAMES] [OGG VOLUME] (a recording's length, and that it
+// holds the game's OGG, looped, at VOLUME %)
+// The events of `time` and `gap` are matched in the whole log, the message boxes included.
 void Check(const Runs& r, const std::string& line, const std::function<Runs()>& again) {
   SCOPED_TRACE(line);
   const std::vector<std::string> w = Words(line);
@@ -211,7 +213,9 @@ void Check(const Runs& r, const std::string& line, const std::function<Runs()>& 
     EXPECT_EQ(r.Value(w[1], w[2]), Rest(line, 3));
   } else if (w[0] == "time" || w[0] == "gap") {
     std::map<std::string, long> times;
-    for (const GameRun& run : r.runs) times.merge(run.Times());
+    for (const GameRun& run : r.runs) {
+      for (const auto& [event, ms] : run.Times()) times.emplace(Portable(event, r.game), ms);
+    }
     const std::string rest = Rest(line, 2);
     const size_t split = rest.find(" >> ");
     const std::string to = split == std::string::npos ? rest : rest.substr(split + 4);
@@ -238,6 +242,19 @@ void Check(const Runs& r, const std::string& line, const std::function<Runs()>& 
     EXPECT_EQ(ReadFile(r.game + "/" + w[1]).size(), std::stoul(w[2]));
   } else if (w[0] == "absent") {
     EXPECT_FALSE(fs::exists(r.game + "/" + w[1]));
+  } else if (w[0] == "wav") {
+    const std::optional<WavData> wav = ReadWav(r.Out(w[1]));
+    ASSERT_TRUE(wav && wav->channels > 0);
+    EXPECT_TRUE(InRange(static_cast<long>(wav->samples.size()) / wav->channels, w[2]));
+    if (w.size() < 5) return;
+    const DecodedOgg ogg = DecodeOgg(ReadFile(r.game + "/" + w[3]));
+    ASSERT_FALSE(ogg.samples.empty());
+    EXPECT_EQ(wav->rate, ogg.rate);
+    EXPECT_EQ(wav->channels, ogg.channels);
+    const std::vector<int16_t> scaled = AtVolume(ogg.samples, std::stoi(w[4]));
+    for (size_t i = 0; i < wav->samples.size(); ++i) {
+      ASSERT_EQ(wav->samples[i], scaled[i % scaled.size()]) << "sample " << i;
+    }
   } else if (w[0] == "repeat") {
     const Runs second = again();
     ASSERT_EQ(second.runs.size(), r.runs.size());
