@@ -3,7 +3,8 @@
 //
 //   script.txt    the script, UTF-8 (written in CP932 as game.qv beside game.ist)
 //   instance.txt  the instance file (default: InstanceName="test" WindowName="テスト")
-//   files.txt     further files, made by the generators below, one a line
+//   files.txt     further files, made by the generators below, one a line; after a line "---"
+//                 those made before the next run (as a player's files change between runs)
 //   events.txt    the events; a line "---" plays the same folder again in a new run
 //   expected.log  each run's events as GameRun::Events() gives them, runs parted by "---", the
 //                 game folder's path written as {game}
@@ -78,15 +79,19 @@ std::string Unescape(const std::string& text) {
   return out;
 }
 
-// "SIZE OFFSET=HH ...": SIZE zero bytes with the bytes named.
-std::string Bytes(const std::vector<std::string>& words, size_t first) {
-  std::string bytes(std::stoul(words[first]), '\0');
-  for (size_t i = first + 1; i < words.size(); ++i) {
+// `bytes` with the bytes named by the words "OFFSET=HH" from `first` on set.
+std::string SetBytes(std::string bytes, const std::vector<std::string>& words, size_t first) {
+  for (size_t i = first; i < words.size(); ++i) {
     const size_t eq = words[i].find('=');
     bytes.at(std::stoul(words[i].substr(0, eq))) =
         static_cast<char>(std::stoi(words[i].substr(eq + 1), nullptr, 16));
   }
   return bytes;
+}
+
+// "SIZE OFFSET=HH ...": SIZE zero bytes with the bytes named.
+std::string Bytes(const std::vector<std::string>& words, size_t first) {
+  return SetBytes(std::string(std::stoul(words[first]), '\0'), words, first + 1);
 }
 
 // picture PATH W H gradient|solid V|masked V|sprite B G R [scrambled]
@@ -150,6 +155,8 @@ void MakeFiles(const std::string& game, const std::string& listing) {
       WriteFile(path, bytes);
     } else if (w[0] == "bytes") {
       WriteFile(path, Bytes(w, 2));
+    } else if (w[0] == "patch") {  // patch PATH OFFSET=HH...: bytes of a file changed
+      WriteFile(path, SetBytes(ReadFile(path), w, 2));
     } else {
       ADD_FAILURE() << "no generator " << w[0];
     }
@@ -286,13 +293,15 @@ std::vector<std::string> Split(const std::string& text) {
 Runs PlayCase(const TempDir& dir, const fs::path& folder) {
   Runs r{dir.Path() + "/game", {}};
   fs::create_directories(r.game);
-  MakeFiles(r.game, ReadFile(folder / "files.txt"));
+  const std::vector<std::string> files = Split(ReadFile(folder / "files.txt"));
+  MakeFiles(r.game, files[0]);
   if (fs::exists(folder / "script.txt")) {
     TestGame game{ReadFile(folder / "script.txt")};
     if (fs::exists(folder / "instance.txt")) game.instance = ReadFile(folder / "instance.txt");
     WriteGame(dir, game);
   }
   for (const std::string& events : Split(ReadFile(folder / "events.txt"))) {
+    if (!r.runs.empty() && r.runs.size() < files.size()) MakeFiles(r.game, files[r.runs.size()]);
     r.runs.push_back(Play(dir, events));
   }
   return r;
