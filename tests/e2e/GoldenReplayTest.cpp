@@ -3,7 +3,8 @@
 //
 //   script.txt    the script, UTF-8 (written in CP932 as game.qv beside game.ist)
 //   instance.txt  the instance file (default: InstanceName="test" WindowName="テスト")
-//   files.txt     further files, made by the generators below, one a line
+//   files.txt     further files, made by the generators below, one a line; after a line "---"
+//                 those made before the next run (as a player's files change between runs)
 //   events.txt    the events; a line "---" plays the same folder again in a new run
 //   expected.log  each run's events as GameRun::Events() gives them, runs parted by "---", the
 //                 game folder's path written as {game}
@@ -78,15 +79,19 @@ std::string Unescape(const std::string& text) {
   return out;
 }
 
-// "SIZE OFFSET=HH ...": SIZE zero bytes with the bytes named.
-std::string Bytes(const std::vector<std::string>& words, size_t first) {
-  std::string bytes(std::stoul(words[first]), '\0');
-  for (size_t i = first + 1; i < words.size(); ++i) {
+// `bytes` with the bytes named by the words "OFFSET=HH" from `first` on set.
+std::string SetBytes(std::string bytes, const std::vector<std::string>& words, size_t first) {
+  for (size_t i = first; i < words.size(); ++i) {
     const size_t eq = words[i].find('=');
     bytes.at(std::stoul(words[i].substr(0, eq))) =
         static_cast<char>(std::stoi(words[i].substr(eq + 1), nullptr, 16));
   }
   return bytes;
+}
+
+// "SIZE OFFSET=HH ...": SIZE zero bytes with the bytes named.
+std::string Bytes(const std::vector<std::string>& words, size_t first) {
+  return SetBytes(std::string(std::stoul(words[first]), '\0'), words, first + 1);
 }
 
 // picture PATH W H gradient|solid V|masked V|sprite B G R [scrambled]
@@ -150,6 +155,8 @@ void MakeFiles(const std::string& game, const std::string& listing) {
       WriteFile(path, bytes);
     } else if (w[0] == "bytes") {
       WriteFile(path, Bytes(w, 2));
+    } else if (w[0] == "patch") {  // patch PATH OFFSET=HH...: bytes of a file changed
+      WriteFile(path, SetBytes(ReadFile(path), w, 2));
     } else {
       ADD_FAILURE() << "no generator " << w[0];
     }
@@ -199,7 +206,9 @@ bool InRange(long value, const std::string& range) {
 // exit N | state NAME KEY[I] JSON | time MS EVENT | gap MS[..MS] EVENT >> EVENT |
 // pixel SHOT X Y R G B | width SHOT W | same SHOT SHOT | file PATH SIZE OFFSET=HH... |
 // byte PATH OFFSET HH | size PATH N | absent PATH | repeat (the runs again give the same logs,
-// states and shots)
+// states and shots) | wav OUT FRAMES[..FRAMES] [OGG VOLUME] (a recording's length, and that it
+// holds the game's OGG, looped, at VOLUME %)
+// The events of `time` and `gap` are matched in the whole log, the message boxes included.
 void Check(const Runs& r, const std::string& line, const std::function<Runs()>& again) {
   SCOPED_TRACE(line);
   const std::vector<std::string> w = Words(line);
@@ -211,7 +220,9 @@ void Check(const Runs& r, const std::string& line, const std::function<Runs()>& 
     EXPECT_EQ(r.Value(w[1], w[2]), Rest(line, 3));
   } else if (w[0] == "time" || w[0] == "gap") {
     std::map<std::string, long> times;
-    for (const GameRun& run : r.runs) times.merge(run.Times());
+    for (const GameRun& run : r.runs) {
+      for (const auto& [event, ms] : run.Times()) times.emplace(Portable(event, r.game), ms);
+    }
     const std::string rest = Rest(line, 2);
     const size_t split = rest.find(" >> ");
     const std::string to = split == std::string::npos ? rest : rest.substr(split + 4);
@@ -238,6 +249,19 @@ void Check(const Runs& r, const std::string& line, const std::function<Runs()>& 
     EXPECT_EQ(ReadFile(r.game + "/" + w[1]).size(), std::stoul(w[2]));
   } else if (w[0] == "absent") {
     EXPECT_FALSE(fs::exists(r.game + "/" + w[1]));
+  } else if (w[0] == "wav") {
+    const std::optional<WavData> wav = ReadWav(r.Out(w[1]));
+    ASSERT_TRUE(wav && wav->channels > 0);
+    EXPECT_TRUE(InRange(static_cast<long>(wav->samples.size()) / wav->channels, w[2]));
+    if (w.size() < 5) return;
+    const DecodedOgg ogg = DecodeOgg(ReadFile(r.game + "/" + w[3]));
+    ASSERT_FALSE(ogg.samples.empty());
+    EXPECT_EQ(wav->rate, ogg.rate);
+    EXPECT_EQ(wav->channels, ogg.channels);
+    const std::vector<int16_t> scaled = AtVolume(ogg.samples, std::stoi(w[4]));
+    for (size_t i = 0; i < wav->samples.size(); ++i) {
+      ASSERT_EQ(wav->samples[i], scaled[i % scaled.size()]) << "sample " << i;
+    }
   } else if (w[0] == "repeat") {
     const Runs second = again();
     ASSERT_EQ(second.runs.size(), r.runs.size());
@@ -269,13 +293,15 @@ std::vector<std::string> Split(const std::string& text) {
 Runs PlayCase(const TempDir& dir, const fs::path& folder) {
   Runs r{dir.Path() + "/game", {}};
   fs::create_directories(r.game);
-  MakeFiles(r.game, ReadFile(folder / "files.txt"));
+  const std::vector<std::string> files = Split(ReadFile(folder / "files.txt"));
+  MakeFiles(r.game, files[0]);
   if (fs::exists(folder / "script.txt")) {
     TestGame game{ReadFile(folder / "script.txt")};
     if (fs::exists(folder / "instance.txt")) game.instance = ReadFile(folder / "instance.txt");
     WriteGame(dir, game);
   }
   for (const std::string& events : Split(ReadFile(folder / "events.txt"))) {
+    if (!r.runs.empty() && r.runs.size() < files.size()) MakeFiles(r.game, files[r.runs.size()]);
     r.runs.push_back(Play(dir, events));
   }
   return r;

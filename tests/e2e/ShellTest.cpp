@@ -1,5 +1,8 @@
 // Playing games headless where a golden replay cannot look: a held instance lock, a screenshot's
-// file name.
+// file name, a read-only game folder and where its saves go.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,12 +11,14 @@
 #include "platform/posix/FileInstanceLocks.h"
 #include "support/HeadlessGame.h"
 #include "support/PngReader.h"
+#include "support/ScopedEnv.h"
 
 namespace qv::test {
 namespace {
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::Not;
 
 TEST(Startup, SecondCopyOfTheSameGameLeavesSilently) {
   TempDir dir;
@@ -42,6 +47,34 @@ TEST(Keys, PrintScreenWritesTheFrameAsAPngInTheSaveFolder) {
   const Capture shot = ReadCapture(dir.Path() + "/game/save/" + shots[0]);
   EXPECT_EQ(shot.width, 640);
   EXPECT_EQ(shot.At(10, 10), (Rgb{255, 0, 0}));
+}
+
+TEST(SaveFolder, AWritableSaveFolderInAReadOnlyGameKeepsItsPlaceAndLosesOnlyStaleTemporaries) {
+  TempDir dir;
+  const std::string game = WriteGame(dir, {"a\n$C\n"});
+  WriteFile(game + "/save/env.dat.tmp-Ab12Cd", "torn");
+  WriteFile(game + "/save/save01.sav", "slot");
+  chmod(game.c_str(), 0555);
+  GameRun run = Play(dir, "idle\nrclick 10 10\n");
+  chmod(game.c_str(), 0755);
+  EXPECT_EQ(ReadFile(game + "/save/env.dat").size(), 56u);
+  EXPECT_FALSE(FileExists(game + "/save/env.dat.tmp-Ab12Cd"));
+  EXPECT_EQ(ReadFile(game + "/save/save01.sav"), "slot");
+  EXPECT_THAT(run.Events(), Not(Contains(::testing::StartsWith("save folder"))));
+}
+
+TEST(SaveFolder, AReadOnlyGameFolderSavesInTheUsersDataFolder) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root from writing";
+  TempDir dir;
+  const std::string game = WriteGame(dir, {"a\n$C\n"});
+  const std::string data = dir.Path() + "/data";
+  const ScopedEnv xdg("XDG_DATA_HOME", data.c_str());
+  chmod(game.c_str(), 0555);
+  GameRun run = Play(dir, "idle\nrclick 10 10\n");
+  chmod(game.c_str(), 0755);
+  EXPECT_EQ(ReadFile(data + "/qvengine/test/save/env.dat").size(), 56u);
+  EXPECT_FALSE(FileExists(game + "/save"));
+  EXPECT_THAT(run.Events(), Contains("save folder " + data + "/qvengine/test/save"));
 }
 
 }  // namespace

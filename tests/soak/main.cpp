@@ -35,8 +35,8 @@ struct Options {
 
 struct Result {
   size_t eventsRun = 0;
-  int sessions = 0, savesWritten = 0, loads = 0, picks = 0, menuPicks = 0;
-  size_t slotsChecked = 0;            // slot files read back and found loadable
+  int sessions = 0;
+  size_t slotsChecked = 0;            // slot files written, read back and found loadable
   std::vector<std::string> failures;  // "event N: what broke"
   std::string log;                    // every session's events.log, one after another
 };
@@ -44,19 +44,6 @@ struct Result {
 // A session gets at most this many events at a time, so that a game that quits often does not
 // have the whole rest of the file parsed again at every start.
 constexpr size_t kSessionEvents = 20000;
-
-// The lines of the log whose text after the time starts with `word` and ends with `tail`.
-int Count(const std::string& log, std::string_view word, std::string_view tail = "") {
-  int count = 0;
-  std::istringstream lines(log);
-  for (std::string line; std::getline(lines, line);) {
-    const size_t space = line.find(' ');
-    if (space == std::string::npos) continue;
-    const std::string_view body = std::string_view(line).substr(space + 1);
-    count += body.starts_with(word) && body.ends_with(tail);
-  }
-  return count;
-}
 
 // The log with each slot's date (the file's wall-clock time) blanked: what two runs of one seed
 // must agree on.
@@ -127,10 +114,6 @@ Result RunSoak(const Options& options, const fs::path& work) {
     log << std::ifstream(run.outDir + "/events.log", std::ios::binary).rdbuf();
     ++result.sessions;
     result.log += "session " + std::to_string(result.sessions) + "\n" + log.str();
-    result.savesWritten += Count(log.str(), "save ", "-> written");
-    result.loads += Count(log.str(), "load ", "-> ok");
-    result.picks += Count(log.str(), "pick ");
-    result.menuPicks += Count(log.str(), "menu -> 4");
     checks.AfterSession(log.str(), taken + sessionTaken);
     if (exitCode != 0) {
       result.failures.push_back("event " + std::to_string(taken + sessionTaken) +
@@ -210,10 +193,9 @@ int main(int argc, char** argv) {
 
   const auto seed = static_cast<unsigned long long>(options.seed);
   std::printf(
-      "seed %llu: events %zu, sessions %d, saves %d written / %zu slot files reloaded, loads %d, "
-      "picks %d, menu picks %d, failures %zu, %.1f s, %.0f events/s%s\n",
-      seed, result.eventsRun, result.sessions, result.savesWritten, result.slotsChecked,
-      result.loads, result.picks, result.menuPicks, result.failures.size(), seconds,
+      "seed %llu: events %zu, sessions %d, %zu slot files reloaded, failures %zu, %.1f s, "
+      "%.0f events/s%s\n",
+      seed, result.eventsRun, result.sessions, result.slotsChecked, result.failures.size(), seconds,
       seconds > 0 ? double(result.eventsRun) / seconds : 0.0, sameTwice ? ", same log twice" : "");
   for (const std::string& failure : result.failures)
     std::printf("seed %llu: %s\n", seed, failure.c_str());

@@ -33,14 +33,9 @@ class FakeFont final : public platform::Font {
 
 class FakeGlyphs final : public platform::Glyphs {
  public:
-  std::shared_ptr<platform::Font> OpenFont(const platform::FontRequest& request) override {
-    requests.push_back(request);
-    return noFont ? nullptr : font;
-  }
+  std::shared_ptr<platform::Font> OpenFont(const platform::FontRequest&) override { return font; }
 
   std::shared_ptr<FakeFont> font = std::make_shared<FakeFont>();  // handed out for every request
-  std::vector<platform::FontRequest> requests;
-  bool noFont = false;  // as when no Japanese font is installed
 };
 
 }  // namespace qv::test

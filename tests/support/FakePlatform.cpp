@@ -24,19 +24,7 @@ bool FakeClock::RunNextDueBy(uint64_t ms) {
   return true;
 }
 
-void FakeClock::Advance(uint64_t ms) {
-  const uint64_t target = now_ + ms;
-  while (RunNextDueBy(target)) {
-  }
-  now_ = target;
-}
-
-void FakeClock::Schedule(uint64_t atMs, std::function<void()> action) {
-  scheduled_.emplace(atMs, std::move(action));
-}
-
 bool FakeClock::await(const Condition& ready, std::optional<uint64_t> deadlineMs) {
-  ++awaitCount;
   for (;;) {
     if (stop_ && ThreadIsInterruptible()) throw platform::StopSignal{};
     if (ready && ready()) return true;
@@ -66,8 +54,7 @@ int RecordingProcedure::Count(uint32_t id) const {
 
 // ---- FakeWindow ----
 
-bool FakeWindow::Create(const std::string& titleUtf8, int w, int h) {
-  title = titleUtf8;
+bool FakeWindow::Create(const std::string&, int w, int h) {
   width = w;
   height = h;
   picture.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 3, 0);
@@ -92,24 +79,12 @@ std::optional<platform::Message> FakeWindow::TakePendingInput() {
   return next;
 }
 
-int32_t FakeWindow::Send(const platform::Message& message) {
-  sent.push_back(message);
-  return procedure ? procedure->HandleMessage(message) : 0;
-}
-
-void FakeWindow::Present(int x, int y, int w, int h) {
-  presented.push_back({x, y, w, h});
-}
-
 // ---- FakeUi ----
 
 platform::BoxAnswer FakeUi::MessageBox(const std::string& caption, const std::string& text,
                                        platform::BoxButtons buttons, platform::BoxIcon icon) {
   boxes.push_back({caption, text, buttons, icon});
-  if (answers.empty()) return platform::BoxAnswer::Ok;
-  auto answer = answers.front();
-  answers.pop_front();
-  return answer;
+  return platform::BoxAnswer::Ok;
 }
 
 uint32_t FakeUi::PopupMenu(const platform::MenuItem& root, int, int) {
@@ -118,10 +93,6 @@ uint32_t FakeUi::PopupMenu(const platform::MenuItem& root, int, int) {
   uint32_t choice = menuChoices.front();
   menuChoices.pop_front();
   return choice;
-}
-
-void FakeUi::AboutBox(const std::string&, const std::vector<std::string>&, const std::string&) {
-  ++aboutBoxes;
 }
 
 int FakeUi::NameEntry(const std::string&, const std::string&, const std::string& initialText,
@@ -162,7 +133,6 @@ bool FakeFiles::IsDirectory(std::string_view enginePath) {
 }
 
 bool FakeFiles::CreateDirectory(std::string_view enginePath) {
-  if (failCreateDirectory) return false;
   directories.emplace(enginePath);
   return true;
 }
@@ -178,24 +148,6 @@ std::optional<std::vector<uint8_t>> FakeFiles::ReadPrefix(std::string_view engin
   auto bytes = ReadAll(enginePath);
   if (bytes && bytes->size() > maxBytes) bytes->resize(maxBytes);
   return bytes;
-}
-
-bool FakeFiles::ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) {
-  if (failWrites) return false;
-  files.insert_or_assign(std::string(enginePath), bytes);
-  ++writeCounts[std::string(enginePath)];
-  return true;
-}
-
-std::optional<platform::LocalTime> FakeFiles::LastWriteTime(std::string_view enginePath) {
-  if (files.find(enginePath) == files.end()) return std::nullopt;
-  return writeTime;
-}
-
-std::optional<std::string> FakeFiles::PlaceSaveFolder(std::string_view saveFolder,
-                                                      std::string_view instanceName) {
-  placedSaveFolders.push_back(std::string(saveFolder) + " " + std::string(instanceName));
-  return movedSaveFolder;
 }
 
 int FakeFiles::RemoveStaleTemporaries(std::string_view folderPath) {
@@ -259,10 +211,6 @@ FakeGame::FakeGame(std::string_view script) {
   engine.services.config.windowName = "T";
   engine.services.windowProcedure = &procedure;
   fakes.window.procedure = &procedure;
-  SetScript(script);
-}
-
-void FakeGame::SetScript(std::string_view script) {
   auto text = std::make_shared<core::ScriptText>();
   text->bytes.assign(script.begin(), script.end());
   text->bytes.push_back(core::ScriptText::kEndMarker);

@@ -32,12 +32,11 @@ class FakeClock final : public platform::Clock {
   bool stopRequested() override { return stop_; }
 
   void SetNow(uint64_t ms) { now_ = ms; }
-  // Moves time forward, running every scheduled action that falls due on the way.
-  void Advance(uint64_t ms);
-  // Runs `action` when time reaches `atMs` (during Advance or a wait).
-  void Schedule(uint64_t atMs, std::function<void()> action);
+  // Runs `action` when a wait reaches `atMs`.
+  void Schedule(uint64_t atMs, std::function<void()> action) {
+    scheduled_.emplace(atMs, std::move(action));
+  }
 
-  int awaitCount = 0;  // every await, with or without a deadline
   // A wait that only another thread could end stops the caller (StopSignal, as at a close)
   // instead of failing: for the fuzzers, whose inputs may wait for a player who never comes.
   bool endlessWaitStops = false;
@@ -60,14 +59,16 @@ class RecordingProcedure final : public platform::WindowProcedure {
 };
 
 // A window without a screen: Send and Call run at once on the calling thread, and every message
-// sent or posted is recorded. It is its own window thread unless a test says otherwise.
+// posted is recorded. It is its own window thread unless a test says otherwise.
 class FakeWindow final : public platform::Window {
  public:
   bool Create(const std::string& titleUtf8, int width, int height) override;
   int RunMessageLoop(platform::WindowProcedure& procedure) override;
   void PostQuit(int exitCode) override { quitCode = exitCode; }
   std::optional<platform::Message> TakePendingInput() override;
-  int32_t Send(const platform::Message& message) override;
+  int32_t Send(const platform::Message& message) override {
+    return procedure ? procedure->HandleMessage(message) : 0;
+  }
   int32_t Call(const std::function<int32_t()>& work) override { return work(); }
   void Post(const platform::Message& message) override { posted.push_back(message); }
   void DispatchPendingRequests() override {}
@@ -81,7 +82,7 @@ class FakeWindow final : public platform::Window {
     if (picture.empty()) picture.assign(static_cast<size_t>(width) * height * 3, 0);
     return picture.data();
   }
-  void Present(int x, int y, int width, int height) override;
+  void Present(int x, int y, int w, int h) override { presented.push_back({x, y, w, h}); }
   void SetIcon(const uint8_t* bgrBottomUp, int w, int h) override {
     icon.assign(bgrBottomUp, bgrBottomUp + static_cast<size_t>(w) * h * 3);
     iconWidth = w;
@@ -90,12 +91,10 @@ class FakeWindow final : public platform::Window {
 
   bool windowThread = true;
   platform::WindowProcedure* procedure = nullptr;  // Send hands messages on to it when set
-  std::string title;
   int width = 640, height = 480;
   std::vector<uint8_t> picture;
   std::vector<uint8_t> icon;  // the last SetIcon's pixels
   int iconWidth = 0, iconHeight = 0;
-  std::vector<platform::Message> sent;
   std::vector<platform::Message> posted;
   // What TakePendingInput hands out, front first.
   std::deque<platform::Message> pendingInput;
@@ -108,7 +107,7 @@ class FakeWindow final : public platform::Window {
   std::vector<Area> presented;
 };
 
-// Records every box and menu and answers them from queues.
+// Records every box and menu; boxes are answered OK, menus and names from queues.
 class FakeUi final : public platform::Ui {
  public:
   struct Box {
@@ -121,17 +120,14 @@ class FakeUi final : public platform::Ui {
   platform::BoxAnswer MessageBox(const std::string& caption, const std::string& text,
                                  platform::BoxButtons buttons, platform::BoxIcon icon) override;
   uint32_t PopupMenu(const platform::MenuItem& root, int x, int y) override;
-  void AboutBox(const std::string& caption, const std::vector<std::string>& lines,
-                const std::string& closeLabel) override;
+  void AboutBox(const std::string&, const std::vector<std::string>&, const std::string&) override {}
   int NameEntry(const std::string& caption, const std::string& prompt,
                 const std::string& initialText,
                 const std::function<platform::NameVerdict(const std::string&)>& onOk) override;
 
   std::vector<Box> boxes;
-  std::deque<platform::BoxAnswer> answers;  // empty: OK
   std::vector<platform::MenuItem> menus;
   std::deque<uint32_t> menuChoices;  // empty: the menu is dismissed (0)
-  int aboutBoxes = 0;
   // Each entry is typed and confirmed with OK until one is accepted; nullopt (or running out)
   // closes the dialog by its close box.
   std::deque<std::optional<std::string>> nameAnswers;
@@ -140,13 +136,9 @@ class FakeUi final : public platform::Ui {
 
 class FakeDisplay final : public platform::Display {
  public:
-  void SetFullScreen(bool on) override {
-    fullScreen = on;
-    changes.push_back(on);
-  }
+  void SetFullScreen(bool on) override { fullScreen = on; }
   bool FullScreen() const override { return fullScreen; }
   bool fullScreen = false;
-  std::vector<bool> changes;
 };
 
 // Files kept in memory under their engine paths, taken as plain strings (no case folding, no
@@ -163,24 +155,24 @@ class FakeFiles final : public platform::Files {
   std::optional<std::vector<uint8_t>> ReadAll(std::string_view enginePath) override;
   std::optional<std::vector<uint8_t>> ReadPrefix(std::string_view enginePath,
                                                  size_t maxBytes) override;
-  std::optional<platform::LocalTime> LastWriteTime(std::string_view enginePath) override;
-  bool ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) override;
-  std::optional<std::string> PlaceSaveFolder(std::string_view saveFolder,
-                                             std::string_view instanceName) override;
+  // No file has a time, so none shows a date.
+  std::optional<platform::LocalTime> LastWriteTime(std::string_view) override {
+    return std::nullopt;
+  }
+  bool ReplaceAtomically(std::string_view enginePath, const std::vector<uint8_t>& bytes) override {
+    files.insert_or_assign(std::string(enginePath), bytes);
+    return true;
+  }
+  // The save folder always stays in the game folder.
+  std::optional<std::string> PlaceSaveFolder(std::string_view, std::string_view) override {
+    return std::nullopt;
+  }
   int RemoveStaleTemporaries(std::string_view folderPath) override;
 
   void Put(std::string_view path, std::string_view bytes);
 
   std::map<std::string, std::vector<uint8_t>, std::less<>> files;
   std::set<std::string, std::less<>> directories;
-  std::map<std::string, int, std::less<>> writeCounts;  // successful ReplaceAtomically per path
-  bool failWrites = false;
-  bool failCreateDirectory = false;
-  // Every file's last-write time; none when unset.
-  std::optional<platform::LocalTime> writeTime;
-  // What PlaceSaveFolder answers (the folder's host path when it moved), and what it was asked.
-  std::optional<std::string> movedSaveFolder;
-  std::vector<std::string> placedSaveFolders;  // "FOLDER INSTANCE"
 
  private:
   std::string base_;
@@ -205,11 +197,9 @@ class FakeEventLog final : public platform::EventLog {
 
 class FakeInstanceLocks final : public platform::InstanceLocks {
  public:
-  std::unique_ptr<platform::InstanceLock> TryAcquire(std::string_view instanceName) override {
-    acquired.emplace_back(instanceName);
+  std::unique_ptr<platform::InstanceLock> TryAcquire(std::string_view) override {
     return std::make_unique<platform::InstanceLock>();
   }
-  std::vector<std::string> acquired;
 };
 
 // Drives a test lays out: each with a name, whether it opens, and which of its tracks hold audio.
@@ -253,7 +243,6 @@ struct FakePlatform {
 // requests reach `procedure`, whether the engine sends them itself or through the window.
 struct FakeGame {
   explicit FakeGame(std::string_view script);
-  void SetScript(std::string_view script);
   // Index of the first byte of `text` in the script (fails the test when absent).
   uint32_t IndexOf(std::string_view text) const;
   // A w x h frame: the instance's size, the window's picture and the engine's surfaces.

@@ -97,10 +97,6 @@ std::string WriteGame(const TempDir& dir, const TestGame& game) {
   return folder;
 }
 
-void WriteRawScript(const TempDir& dir, const std::string& scrambled) {
-  WriteFile(dir.Path() + "/game/game.qv", scrambled);
-}
-
 GameRun Play(const TempDir& dir, const std::string& events) {
   static int runs = 0;
   GameRun run;
@@ -132,16 +128,6 @@ size_t ValueAt(const std::string& json, const std::string& key) {
 
 long JsonInt(const std::string& json, const std::string& key) {
   return std::stol(json.substr(ValueAt(json, key)));
-}
-
-std::string JsonString(const std::string& json, const std::string& key) {
-  size_t at = ValueAt(json, key) + 1;
-  std::string out;
-  for (; at < json.size() && json[at] != '"'; ++at) {
-    if (json[at] == '\\' && at + 1 < json.size()) ++at;
-    out.push_back(json[at]);
-  }
-  return out;
 }
 
 std::vector<long> JsonInts(const std::string& json, const std::string& key) {

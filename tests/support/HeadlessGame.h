@@ -44,8 +44,6 @@ struct TestGame {
 
 // Writes `game` into DIR/game (replacing the script and instance file there).
 std::string WriteGame(const TempDir& dir, const TestGame& game);
-// Writes raw scenario bytes (already scrambled) as DIR/game/game.qv.
-void WriteRawScript(const TempDir& dir, const std::string& scrambled);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
@@ -57,7 +55,6 @@ GameRun PlayGame(const TempDir& dir, const TestGame& game, const std::string& ev
 
 // Minimal readers for the state files' flat JSON.
 long JsonInt(const std::string& json, const std::string& key);
-std::string JsonString(const std::string& json, const std::string& key);
 std::vector<long> JsonInts(const std::string& json, const std::string& key);
 
 }  // namespace qv::test

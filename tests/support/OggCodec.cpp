@@ -5,6 +5,7 @@
 #include <vorbis/vorbisfile.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <numbers>
 
@@ -95,39 +96,16 @@ std::vector<int16_t> Tone(int frames, int rate, int channels, double hz) {
   return samples;
 }
 
-namespace {
-struct Memory {
-  const std::string* bytes;
-  size_t at = 0;
-};
-size_t ReadMemory(void* to, size_t size, size_t count, void* source) {
-  auto* m = static_cast<Memory*>(source);
-  const size_t n = std::min(size * count, m->bytes->size() - m->at);
-  std::memcpy(to, m->bytes->data() + m->at, n);
-  m->at += n;
-  return size ? n / size : 0;
-}
-int SeekMemory(void* source, ogg_int64_t offset, int whence) {
-  auto* m = static_cast<Memory*>(source);
-  ogg_int64_t base = whence == SEEK_SET   ? 0
-                     : whence == SEEK_CUR ? static_cast<ogg_int64_t>(m->at)
-                                          : static_cast<ogg_int64_t>(m->bytes->size());
-  ogg_int64_t to = base + offset;
-  if (to < 0 || to > static_cast<ogg_int64_t>(m->bytes->size())) return -1;
-  m->at = static_cast<size_t>(to);
-  return 0;
-}
-long TellMemory(void* source) {
-  return static_cast<long>(static_cast<Memory*>(source)->at);
-}
-}  // namespace
-
 DecodedOgg DecodeOgg(const std::string& bytes) {
   DecodedOgg decoded;
-  Memory memory{&bytes};
+  // The library closes the stream with the file, or leaves it to the caller when opening fails.
+  FILE* stream = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
   OggVorbis_File file;
-  ov_callbacks callbacks{ReadMemory, SeekMemory, nullptr, TellMemory};
-  if (ov_open_callbacks(&memory, &file, nullptr, 0, callbacks) != 0) return decoded;
+  if (!stream) return decoded;
+  if (ov_open(stream, &file, nullptr, 0) != 0) {
+    std::fclose(stream);
+    return decoded;
+  }
   const vorbis_info* info = ov_info(&file, -1);
   decoded.rate = static_cast<int>(info->rate);
   decoded.channels = info->channels;

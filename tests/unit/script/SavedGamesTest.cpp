@@ -50,7 +50,6 @@ struct SlotFiles : ::testing::Test {
     std::snprintf(name, sizeof name, "\\save%02d.sav", slot);
     return engine.services.baseDirectory + "\\save" + name;
   }
-  void SetUp() override { engine.services.baseDirectory = kFakeBaseDirectory; }
 };
 
 TEST_F(SlotFiles, RecordedNameComesFromSlotOneOrIsTheDefault) {

@@ -23,10 +23,7 @@ struct OnScreen : ::testing::Test {
   script::Engine& engine = game.engine;
   graphics::Presentation& g = engine.view;
 
-  void SetUp() override {
-    ASSERT_EQ(game.CreateFrame(800, 600), 1);
-    engine.services.baseDirectory = kFakeBaseDirectory;
-  }
+  void SetUp() override { ASSERT_EQ(game.CreateFrame(800, 600), 1); }
   void AddItem(int left, int top, int right, int bottom, const std::string& label) {
     core::ChoiceItem& item =
         engine.script.choices.items[static_cast<size_t>(engine.script.choices.count++)];
