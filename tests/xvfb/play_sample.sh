@@ -148,8 +148,9 @@ launch() {
   # both cores busy, longer in a sanitizer build. A large window's screenshot is sampled down to
   # the game's size (each of the picture's pixels is a square of the window's) for comparing.
   LOGO_SEEN=
-  within 90 logo_gone "$1" ||
-    fail "the logo was ${LOGO_SEEN:+seen whole but }not shown whole and then gone ($LOGO_DIFF)"
+  within 90 logo_gone "$1" && return
+  [ -n "$LOGO_SEEN" ] && fail "the logo did not give way to the game"
+  fail "the logo was never shown whole ($LOGO_DIFF pixels differ)"
 }
 logo_gone() {
   alive

@@ -78,7 +78,7 @@ TEST_F(SdlUiTest, WhileABoxIsUpTheGameGetsNoInputButRequestsAreHandled) {
 TEST_F(SdlUiTest, ABoxFromAnotherThreadLiesOverTheMenuAndTheCloseBoxClosesAfterTheMenu) {
   ScriptedProcedure procedure(window());
   std::vector<std::string> order;
-  std::atomic<int32_t> boxResult{-1};
+  std::atomic<int32_t> boxResult{-1};  // the answer, once given
   std::atomic<bool> boxAsked{false};
   procedure.onMessage = [&](const Message& message) -> int32_t {
     if (message.id == MSG_CLOSE) {
@@ -93,10 +93,8 @@ TEST_F(SdlUiTest, ABoxFromAnotherThreadLiesOverTheMenuAndTheCloseBoxClosesAfterT
       WaitForFrames(window(), 2);
       boxResult = window().Call([&] {
         boxAsked = true;
-        return ui().MessageBox("game", "画像ファイルが見つかりません。", BoxButtons::Ok,
-                               BoxIcon::Warning) == BoxAnswer::Ok
-                   ? 1
-                   : 0;
+        return static_cast<int32_t>(ui().MessageBox("game", "画像ファイルが見つかりません。",
+                                                    BoxButtons::Ok, BoxIcon::Warning));
       });
     });
     MenuItem menu;
@@ -115,7 +113,7 @@ TEST_F(SdlUiTest, ABoxFromAnotherThreadLiesOverTheMenuAndTheCloseBoxClosesAfterT
   };
   EXPECT_EQ(procedure.Run(menuAndBox, player), 0);
   interpreter.join();
-  EXPECT_EQ(boxResult, 1);
+  EXPECT_EQ(boxResult, static_cast<int32_t>(BoxAnswer::Ok));
   EXPECT_EQ(order, (std::vector<std::string>{"menu 0", "close"}));
 }
 
