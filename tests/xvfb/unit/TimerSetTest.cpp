@@ -33,9 +33,11 @@ TEST(TimerSetTest, SettingAgainRestartsTheCountdownAndAKilledTimerNeverFires) {
   timers.Set(7, 100, 0);
   timers.Set(7, 100, 80);
   timers.Set(2, 100, 80);
+  timers.Set(9, 100, 80);
   EXPECT_TRUE(DrainDue(timers, 100).empty());
   EXPECT_EQ(timers.PopDue(180), std::optional<uint32_t>(7));  // set first, fires first
-  timers.Kill(2);   // the procedure handling timer 7 kills timer 2, due at the same time
+  timers.Kill(2);  // the procedure handling timer 7 kills the others due at the same time
+  timers.Kill(9);
   timers.Kill(99);  // unknown ids are ignored
   EXPECT_FALSE(timers.PopDue(180).has_value());
   timers.Kill(7);
