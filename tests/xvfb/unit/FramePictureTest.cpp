@@ -24,15 +24,12 @@ struct Taken {
   std::array<int, 4> rect{};     // x, y, w, h
   std::vector<uint32_t> pixels;  // the rectangle's pixels, row by row, as 0xRRGGBB
 };
-
 Taken Take(FramePicture& picture) {
   Taken taken;
   taken.any = picture.TakeChanges([&](const PixelRect& rect, const uint32_t* first, int pitch) {
     taken.rect = {rect.x, rect.y, rect.w, rect.h};
-    for (int row = 0; row < rect.h; ++row) {
-      const auto* line = reinterpret_cast<const uint32_t*>(reinterpret_cast<const uint8_t*>(first) +
-                                                           static_cast<size_t>(row) * pitch);
-      for (int x = 0; x < rect.w; ++x) taken.pixels.push_back(line[x] & 0xFFFFFF);
+    for (int row = 0; row < rect.h; ++row, first += pitch / 4) {
+      for (int x = 0; x < rect.w; ++x) taken.pixels.push_back(first[x] & 0xFFFFFF);
     }
   });
   return taken;

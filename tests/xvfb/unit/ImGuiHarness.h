@@ -10,7 +10,7 @@
 namespace qv::platform::sdl::testing {
 
 // Key indices the harness maps ImGui's named keys to (any distinct indices will do).
-enum HarnessKey { kEnterKey = 1, kEscapeKey, kKeypadEnterKey, kSpaceKey, kTabKey };
+enum HarnessKey { kEnterKey = 1, kEscapeKey };
 
 class ImGuiHarness {
  public:
@@ -22,12 +22,8 @@ class ImGuiHarness {
     io.DeltaTime = 1.0f / 60;
     io.KeyMap[ImGuiKey_Enter] = kEnterKey;
     io.KeyMap[ImGuiKey_Escape] = kEscapeKey;
-    io.KeyMap[ImGuiKey_KeyPadEnter] = kKeypadEnterKey;
-    io.KeyMap[ImGuiKey_Space] = kSpaceKey;
-    io.KeyMap[ImGuiKey_Tab] = kTabKey;
     unsigned char* pixels = nullptr;
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
   }
   ~ImGuiHarness() { ImGui::DestroyContext(context_); }
@@ -37,43 +33,41 @@ class ImGuiHarness {
   // The layers drawn each frame, bottom first; the last one is interactive.
   void SetLayers(std::vector<ModalLayer*> layers) { layers_ = std::move(layers); }
 
-  // One frame: draws every layer, then lets the top one act between frames.
-  void Frame() {
-    ImGui::NewFrame();
-    for (size_t index = 0; index < layers_.size(); ++index) {
-      LayerFrame frame;
-      frame.interactive = index + 1 == layers_.size();
-      frame.depth = static_cast<int>(index);
-      layers_[index]->Draw(frame);
+  // Each frame draws every layer, then lets the top one act between frames.
+  void Frames(int count = 1) {
+    for (int i = 0; i < count; ++i) {
+      ImGui::NewFrame();
+      for (size_t index = 0; index < layers_.size(); ++index) {
+        LayerFrame frame;
+        frame.interactive = index + 1 == layers_.size();
+        frame.depth = static_cast<int>(index);
+        layers_[index]->Draw(frame);
+      }
+      ImGui::Render();
+      if (!layers_.empty() && !layers_.back()->Done()) layers_.back()->AfterFrame();
     }
-    ImGui::Render();
-    if (!layers_.empty() && !layers_.back()->Done()) layers_.back()->AfterFrame();
   }
-  void Frames(int count) {
-    for (int i = 0; i < count; ++i) Frame();
-  }
-
   void MoveTo(ImVec2 position) {
     ImGui::GetIO().MousePos = position;
-    Frame();
+    Frames();
   }
   // Press and release at `position`, a frame each, as a quick click is seen.
   void Click(ImVec2 position, int button = ImGuiMouseButton_Left) {
     MoveTo(position);
-    ImGui::GetIO().MouseDown[button] = true;
-    Frame();
-    ImGui::GetIO().MouseDown[button] = false;
-    Frame();
+    for (bool down : {true, false}) {
+      ImGui::GetIO().MouseDown[button] = down;
+      Frames();
+    }
   }
   void Key(HarnessKey key) {
-    ImGui::GetIO().KeysDown[key] = true;
-    Frame();
-    ImGui::GetIO().KeysDown[key] = false;
-    Frame();
+    for (bool down : {true, false}) {
+      ImGui::GetIO().KeysDown[key] = down;
+      Frames();
+    }
   }
   void Type(const char* utf8) {
     ImGui::GetIO().AddInputCharactersUTF8(utf8);
-    Frame();
+    Frames();
   }
 
   // The ImGui window of that name as drawn in the last frame, or null when it was not drawn.
@@ -81,7 +75,6 @@ class ImGuiHarness {
     ImGuiWindow* window = ImGui::FindWindowByName(name);
     return window && window->Active ? window : nullptr;
   }
-  static bool InsideFrame() { return ImGui::GetCurrentContext()->WithinFrameScope; }
 
  private:
   ImGuiContext* context_;

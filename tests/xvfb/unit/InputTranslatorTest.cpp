@@ -42,44 +42,38 @@ class InputTranslatorTest : public ::testing::Test {
   InputTranslator input_;
 };
 
-TEST_F(InputTranslatorTest, PointerEventsBecomeMessagesInFrameCoordinates) {
-  const auto left = Translate(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 201, 101));
-  ASSERT_TRUE(left);
-  EXPECT_EQ(left->id, MSG_LBUTTONUP);
-  EXPECT_EQ(left->lParam, MakePoint(100, 50));
-  const auto right = Translate(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 20, 40));
-  ASSERT_TRUE(right);
-  EXPECT_EQ(right->id, MSG_RBUTTONUP);
-  EXPECT_EQ(right->lParam, MakePoint(10, 20));
-  EXPECT_EQ(input_.LastPointer(), MakePoint(10, 20));
+TEST_F(InputTranslatorTest, ReleasesInTheWindowBecomeMessagesInFrameCoordinates) {
   SDL_Event motion{};
-  motion.type = SDL_MOUSEMOTION;
-  motion.motion.windowID = kWindow;
-  motion.motion.x = 640;
-  motion.motion.y = 480;
-  const auto move = Translate(motion);
-  ASSERT_TRUE(move);
-  EXPECT_EQ(move->id, MSG_MOUSEMOVE);
-  EXPECT_EQ(move->lParam, MakePoint(320, 240));
-  EXPECT_EQ(input_.LastPointer(), MakePoint(320, 240));
-}
-
-TEST_F(InputTranslatorTest, PressesTheMiddleButtonOtherWindowsAndReleasesOutsideAreIgnored) {
-  EXPECT_FALSE(Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 5)));
-  EXPECT_FALSE(Translate(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 5, 5)));
-  EXPECT_FALSE(Translate(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 5, kWindow + 1)));
-  EXPECT_FALSE(Translate(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, -3, 100)));
-  EXPECT_FALSE(Translate(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 100, 960)));
-}
-
-TEST_F(InputTranslatorTest, KeyReleasesBecomeKeyUpsEvenWithoutAPress) {
-  EXPECT_FALSE(Translate(kReturnDown));
-  // The desktop often takes the press of Print Screen for itself.
-  const auto up = Translate(Key(SDL_KEYUP, SDLK_PRINTSCREEN, SDL_SCANCODE_PRINTSCREEN));
-  ASSERT_TRUE(up);
-  EXPECT_EQ(up->id, MSG_KEYUP);
-  EXPECT_EQ(up->wParam, VK_SNAPSHOT);
-  EXPECT_EQ(up->lParam, 0xC1370001u);
+  motion.motion = {SDL_MOUSEMOTION, 0, kWindow, 0, 0, 640, 480, 0, 0};
+  const struct {
+    SDL_Event event;
+    uint32_t id;  // 0: ignored
+    uint32_t lParam;
+  } cases[] = {
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 201, 101), MSG_LBUTTONUP, MakePoint(100, 50)},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 20, 40), MSG_RBUTTONUP, MakePoint(10, 20)},
+      {motion, MSG_MOUSEMOVE, MakePoint(320, 240)},
+      // The desktop often takes the press of Print Screen for itself.
+      {Key(SDL_KEYUP, SDLK_PRINTSCREEN, SDL_SCANCODE_PRINTSCREEN), MSG_KEYUP, 0xC1370001u},
+      // Presses, the middle button, other windows and releases outside are not the game's.
+      {kReturnDown, 0, 0},
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 5), 0, 0},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 5, 5), 0, 0},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 5, kWindow + 1), 0, 0},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, -3, 100), 0, 0},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 100, 960), 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    const auto message = Translate(c.event);
+    ASSERT_EQ(message.has_value(), c.id != 0);
+    if (!message) continue;
+    EXPECT_EQ(message->id, c.id);
+    EXPECT_EQ(message->lParam, c.lParam);
+    if (c.id != MSG_KEYUP) {
+      EXPECT_EQ(input_.LastPointer(), c.lParam);
+    }
+  }
 }
 
 TEST_F(InputTranslatorTest, F11AndAltEnterSwitchFullScreenOnThePressOnly) {

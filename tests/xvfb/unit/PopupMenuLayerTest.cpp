@@ -10,28 +10,22 @@ namespace {
 
 using testing::ImGuiHarness;
 
-MenuItem Command(const char* text, uint32_t id, bool greyed = false) {
+MenuItem Item(const char* text, uint32_t id, bool greyed = false, std::vector<MenuItem> sub = {}) {
   MenuItem item;
+  item.kind = sub.empty() ? MenuItem::Kind::Command : MenuItem::Kind::Submenu;
   item.text = text;
   item.id = id;
   item.greyed = greyed;
-  return item;
-}
-
-MenuItem Submenu(const char* text, std::vector<MenuItem> children) {
-  MenuItem item;
-  item.kind = MenuItem::Kind::Submenu;
-  item.text = text;
-  item.children = std::move(children);
+  item.children = std::move(sub);
   return item;
 }
 
 // Root: "Auto" 1, "Settings" > {"Fast" 10, "Slow" 11 (greyed)}, "Quit" 3.
 MenuItem TestMenu() {
   MenuItem root;
-  root.children = {Command("Auto", 1),
-                   Submenu("Settings", {Command("Fast", 10), Command("Slow", 11, true)}),
-                   Command("Quit", 3)};
+  root.children = {Item("Auto", 1),
+                   Item("Settings", 0, false, {Item("Fast", 10), Item("Slow", 11, true)}),
+                   Item("Quit", 3)};
   return root;
 }
 

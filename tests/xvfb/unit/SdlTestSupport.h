@@ -6,15 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <thread>
 #include <vector>
 
-#include "platform/Message.h"
 #include "platform/sdl/SdlBackend.h"
 #include "platform/sdl/SdlWindow.h"
 
@@ -25,9 +22,8 @@ inline constexpr uint32_t MSG_TEST_START = 0xC000;
 inline constexpr uint32_t kTestQuit = MSG_TEST_START + 2;
 inline constexpr uint32_t kWatchdogTimer = 0xDEAD;
 
-// Creates the backend on SDL's dummy driver: windows and software drawing without a display (and
-// without the graphics libraries the offscreen driver loads, whose memory the leak checker
-// reports).
+// The dummy driver draws in software without a display, and without the graphics libraries the
+// offscreen driver loads, whose memory the leak checker reports.
 inline std::unique_ptr<SdlBackend> CreateDisplaylessBackend() {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   std::string error;
@@ -43,8 +39,7 @@ template <int Width, int Height>
 class DisplaylessWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    backend_ = CreateDisplaylessBackend();
-    ASSERT_TRUE(backend_);
+    ASSERT_TRUE(backend_ = CreateDisplaylessBackend());
     ASSERT_TRUE(window().Create("テスト", Width, Height));
   }
   SdlWindow& window() { return static_cast<SdlWindow&>(backend_->GetWindow()); }
@@ -84,10 +79,8 @@ class ScriptedProcedure final : public WindowProcedure {
       std::lock_guard lock(mutex_);
       seen_.push_back(message);
     }
-    if (message.id == MSG_TEST_START) {
-      if (player_) thread_ = std::thread(player_);
-      if (onStart_) onStart_();
-    }
+    if (message.id == MSG_TEST_START && player_) thread_ = std::thread(player_);
+    if (message.id == MSG_TEST_START && onStart_) onStart_();
     if (message.id == kTestQuit) window_.PostQuit(static_cast<int>(message.wParam));
     return onMessage ? onMessage(message) : 0;
   }
@@ -103,8 +96,7 @@ class ScriptedProcedure final : public WindowProcedure {
 
  private:
   Window& window_;
-  std::function<void()> onStart_;
-  std::function<void()> player_;
+  std::function<void()> onStart_, player_;
   std::thread thread_;
   std::mutex mutex_;
   std::vector<Message> seen_;
@@ -120,11 +112,11 @@ inline void Sleep(int ms) {
 inline void WaitForFrames(Window& window, int frames) {
   for (int i = 0; i <= frames; ++i) {
     window.Send(Message{MSG_TEST_START + 1, 0, 0});
-    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    Sleep(25);
   }
 }
 
-// Pushes a key press or release, as the system would deliver it to `windowId`. Any thread.
+// Input as the system delivers it to window `windowId` (0: none in particular). Any thread.
 inline void PushKey(Uint32 type, SDL_Scancode scancode, uint32_t windowId = 0) {
   SDL_Event event{};
   event.type = type;
@@ -134,24 +126,23 @@ inline void PushKey(Uint32 type, SDL_Scancode scancode, uint32_t windowId = 0) {
   event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
   SDL_PushEvent(&event);
 }
-
-// Presses and releases a key at once, as synthetic input does.
+// Press and release at once, as synthetic input does.
 inline void Tap(SDL_Scancode scancode, uint32_t windowId = 0) {
   PushKey(SDL_KEYDOWN, scancode, windowId);
   PushKey(SDL_KEYUP, scancode, windowId);
 }
-
-inline void PushButton(Uint32 type, Uint8 button, int x, int y, uint32_t windowId) {
-  SDL_Event event{};
-  event.type = type;
-  event.button.windowID = windowId;
-  event.button.button = button;
-  event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-  event.button.x = x;
-  event.button.y = y;
-  SDL_PushEvent(&event);
+inline void Click(Uint8 button, int x, int y, uint32_t windowId) {
+  for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+    SDL_Event event{};
+    event.type = type;
+    event.button.windowID = windowId;
+    event.button.button = button;
+    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.button.x = x;
+    event.button.y = y;
+    SDL_PushEvent(&event);
+  }
 }
-
 inline void PushWindowEvent(Uint8 what, uint32_t windowId) {
   SDL_Event event{};
   event.type = SDL_WINDOWEVENT;

@@ -60,10 +60,8 @@ TEST_F(SdlUiTest, WhileABoxIsUpTheGameGetsNoInputButRequestsAreHandled) {
   };
   const auto player = [&] {
     WaitForFrames(window(), 2);
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 5, id);
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 5, id);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_A, id);
-    PushKey(SDL_KEYUP, SDL_SCANCODE_A, id);
+    Click(SDL_BUTTON_LEFT, 5, 5, id);
+    Tap(SDL_SCANCODE_A, id);
     EXPECT_EQ(window().Send(Message{0x400, 0, 0}), 11);  // the interpreter asks meanwhile
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, id);       // answers the box...
     while (boxUp) Sleep(5);
@@ -80,7 +78,7 @@ TEST_F(SdlUiTest, WhileABoxIsUpTheGameGetsNoInputButRequestsAreHandled) {
 TEST_F(SdlUiTest, ABoxFromAnotherThreadLiesOverTheMenuAndTheCloseBoxClosesAfterTheMenu) {
   ScriptedProcedure procedure(window());
   std::vector<std::string> order;
-  std::atomic<int32_t> boxResult{-1};
+  std::atomic<int32_t> boxResult{-1};  // the answer, once given
   std::atomic<bool> boxAsked{false};
   procedure.onMessage = [&](const Message& message) -> int32_t {
     if (message.id == MSG_CLOSE) {
@@ -95,10 +93,8 @@ TEST_F(SdlUiTest, ABoxFromAnotherThreadLiesOverTheMenuAndTheCloseBoxClosesAfterT
       WaitForFrames(window(), 2);
       boxResult = window().Call([&] {
         boxAsked = true;
-        return ui().MessageBox("game", "画像ファイルが見つかりません。", BoxButtons::Ok,
-                               BoxIcon::Warning) == BoxAnswer::Ok
-                   ? 1
-                   : 0;
+        return static_cast<int32_t>(ui().MessageBox("game", "画像ファイルが見つかりません。",
+                                                    BoxButtons::Ok, BoxIcon::Warning));
       });
     });
     MenuItem menu;
@@ -117,7 +113,7 @@ TEST_F(SdlUiTest, ABoxFromAnotherThreadLiesOverTheMenuAndTheCloseBoxClosesAfterT
   };
   EXPECT_EQ(procedure.Run(menuAndBox, player), 0);
   interpreter.join();
-  EXPECT_EQ(boxResult, 1);
+  EXPECT_EQ(boxResult, static_cast<int32_t>(BoxAnswer::Ok));
   EXPECT_EQ(order, (std::vector<std::string>{"menu 0", "close"}));
 }
 

@@ -1,5 +1,5 @@
-// Tests for the SDL window without a display: requests from other threads, timers, input
-// messages, closing and the picture.
+// The SDL window without a display: requests from other threads, timers, input, closing and the
+// picture.
 #include "platform/sdl/SdlWindow.h"
 
 #include <gtest/gtest.h>
@@ -52,61 +52,44 @@ TEST_F(SdlWindowTest, SendsAreHandledOnTheWindowThreadAtOnceFromItselfAndPostsIn
   for (uint32_t i = 0; i < 5; ++i) EXPECT_EQ(posts[i].wParam, i);
 }
 
-TEST_F(SdlWindowTest, TimersTickUntilKilled) {
+TEST_F(SdlWindowTest, TimersInputAndTheCloseBoxOrTheSystemsQuitRequestArriveAsMessages) {
   ScriptedProcedure procedure(window());
   int ticks = 0;
   uint64_t firstTickMs = 0;
   const uint64_t startMs = backend_->GetClock().nowMs();
+  const uint32_t id = window().WindowId();
   procedure.onMessage = [&](const Message& message) -> int32_t {
     if (message.id == MSG_TIMER && message.wParam == 108) {
       if (++ticks == 1) firstTickMs = backend_->GetClock().nowMs();
-      if (ticks == 5) {
-        window().KillTimer(108);
-        window().SetTimer(109, 200);  // long enough to see that 108 stays quiet
-      }
+      if (ticks < 5) return 0;
+      window().KillTimer(108);
+      window().SetTimer(109, 200);  // long enough to see that 108 stays quiet
+    } else if (message.id == MSG_TIMER && message.wParam == 109) {
+      window().KillTimer(109);
+      PushWindowEvent(SDL_WINDOWEVENT_CLOSE, id);
+    } else if (message.id == MSG_CLOSE && procedure.Seen(MSG_CLOSE).size() == 1) {
+      SDL_Event quit{};
+      quit.type = SDL_QUIT;  // what SDL makes of SIGINT and SIGTERM
+      SDL_PushEvent(&quit);
+    } else if (message.id == MSG_CLOSE) {
+      window().PostQuit(0);  // the procedure decides: the first close was ignored
     }
-    if (message.id == MSG_TIMER && message.wParam == 109) window().PostQuit(0);
     return 0;
   };
-  EXPECT_EQ(procedure.Run([&] { window().SetTimer(108, 30); }), 0);
-  EXPECT_EQ(ticks, 5);
-  EXPECT_GE(firstTickMs - startMs, 30u);
-}
-
-TEST_F(SdlWindowTest, InputArrivesAsMessagesInFrameCoordinates) {
-  ScriptedProcedure procedure(window());
-  const uint32_t id = window().WindowId();
-  procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_KEYUP) window().PostQuit(0);
-    return 0;
-  };
-  const auto input = [&] {
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 30, 40, id);
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 30, 40, id);
+  const auto start = [&] {
+    window().SetTimer(108, 30);
+    Click(SDL_BUTTON_RIGHT, 30, 40, id);
     Tap(SDL_SCANCODE_RETURN, id);
   };
-  EXPECT_EQ(procedure.Run(input), 0);
+  EXPECT_EQ(procedure.Run(start), 0);
+  EXPECT_EQ(ticks, 5);
+  EXPECT_GE(firstTickMs - startMs, 30u);
+  EXPECT_EQ(procedure.Seen(MSG_CLOSE).size(), 2u);
   const auto right = procedure.Seen(MSG_RBUTTONUP);
   ASSERT_EQ(right.size(), 1u);
   EXPECT_EQ(right[0].lParam, MakePoint(30, 40));
   EXPECT_EQ(window().CursorPosition(), MakePoint(30, 40));
   EXPECT_EQ(procedure.Seen(MSG_KEYUP).at(0).wParam, 0x0Du);
-}
-
-TEST_F(SdlWindowTest, TheCloseBoxAndTheSystemsQuitRequestSendCloseAndTheProcedureDecides) {
-  ScriptedProcedure procedure(window());
-  procedure.onMessage = [&](const Message& message) -> int32_t {
-    if (message.id == MSG_CLOSE && procedure.Seen(MSG_CLOSE).size() == 1) {
-      SDL_Event quit{};
-      quit.type = SDL_QUIT;  // what SDL makes of SIGINT and SIGTERM
-      SDL_PushEvent(&quit);
-    } else if (message.id == MSG_CLOSE) {
-      window().PostQuit(0);
-    }
-    return 0;
-  };
-  EXPECT_EQ(procedure.Run([&] { PushWindowEvent(SDL_WINDOWEVENT_CLOSE, window().WindowId()); }), 0);
-  EXPECT_EQ(procedure.Seen(MSG_CLOSE).size(), 2u);
 }
 
 TEST_F(SdlWindowTest, StartsShownAndBlackAndShowsAPictureDrawnOnAnotherThreadTheRightWayUp) {
