@@ -8,6 +8,7 @@
 #include <set>
 
 #include "graphics/PictureFile.h"
+#include "support/Fnv1a.h"
 
 namespace qv::graphics {
 namespace {
@@ -25,10 +26,7 @@ std::vector<uint8_t> ReadFile(const fs::path& path) {
   return bytes;
 }
 
-uint64_t Fnv1a(std::span<const uint8_t> bytes, uint64_t hash = 0xcbf29ce484222325ull) {
-  for (uint8_t b : bytes) hash = (hash ^ b) * 0x100000001b3ull;
-  return hash;
-}
+using test::Fnv1a;
 
 // Reference values from an independent reader of the files. Uncompressed, bottom-up pictures load
 // whatever their header and colour table; the profiles follow the rows. Masks give the red of
