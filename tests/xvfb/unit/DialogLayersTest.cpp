@@ -8,6 +8,7 @@
 #include "platform/sdl/MessageBoxLayer.h"
 #include "platform/sdl/NameEntryLayer.h"
 #include "xvfb/unit/ImGuiHarness.h"
+#include "xvfb/unit/SdlTestSupport.h"
 
 namespace qv::platform::sdl {
 namespace {
@@ -119,16 +120,10 @@ TEST_F(NameEntryLayerTest, TheCloseBoxEndsWithTwoWithoutAsking) {
 }
 
 TEST_F(NameEntryLayerTest, EnterDuringCompositionBelongsToTheInputMethod) {
-  SDL_Event editing{};
-  editing.type = SDL_TEXTEDITING;
-  SDL_strlcpy(editing.edit.text, "たろ", sizeof editing.edit.text);
-  dialog_.OnEvent(editing);
+  dialog_.OnEvent(testing::TextEvent(SDL_TEXTEDITING, "たろ"));
   harness_.Key(kEnterKey);
   EXPECT_TRUE(offered_.empty());
-  SDL_Event committed{};
-  committed.type = SDL_TEXTINPUT;
-  SDL_strlcpy(committed.text.text, "太郎", sizeof committed.text.text);
-  dialog_.OnEvent(committed);
+  dialog_.OnEvent(testing::TextEvent(SDL_TEXTINPUT, "太郎"));
   harness_.Key(kEnterKey);
   EXPECT_EQ(offered_.size(), 1u);
 }

@@ -3,32 +3,23 @@
 
 #include <gtest/gtest.h>
 
+#include "xvfb/unit/SdlTestSupport.h"
+
 namespace qv::platform::sdl {
 namespace {
 
+using testing::ButtonEvent;
 constexpr uint32_t kWindow = 5;
 
 SDL_Event Button(Uint32 type, Uint8 button, int x, int y, uint32_t window = kWindow) {
-  SDL_Event event{};
-  event.type = type;
-  event.button.windowID = window;
-  event.button.button = button;
-  event.button.x = x;
-  event.button.y = y;
-  return event;
+  return ButtonEvent(type, button, x, y, window);
+}
+SDL_Event Key(Uint32 type, SDL_Scancode scancode) {
+  return testing::KeyEvent(type, scancode, kWindow);
 }
 
-SDL_Event Key(Uint32 type, SDL_Keycode key, SDL_Scancode scancode) {
-  SDL_Event event{};
-  event.type = type;
-  event.key.windowID = kWindow;
-  event.key.keysym.sym = key;
-  event.key.keysym.scancode = scancode;
-  return event;
-}
-
-const SDL_Event kReturnDown = Key(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN);
-const SDL_Event kReturnUp = Key(SDL_KEYUP, SDLK_RETURN, SDL_SCANCODE_RETURN);
+const SDL_Event kReturnDown = Key(SDL_KEYDOWN, SDL_SCANCODE_RETURN);
+const SDL_Event kReturnUp = Key(SDL_KEYUP, SDL_SCANCODE_RETURN);
 
 class InputTranslatorTest : public ::testing::Test {
  protected:
@@ -54,7 +45,7 @@ TEST_F(InputTranslatorTest, ReleasesInTheWindowBecomeMessagesInFrameCoordinates)
       {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 20, 40), MSG_RBUTTONUP, MakePoint(10, 20)},
       {motion, MSG_MOUSEMOVE, MakePoint(320, 240)},
       // The desktop often takes the press of Print Screen for itself.
-      {Key(SDL_KEYUP, SDLK_PRINTSCREEN, SDL_SCANCODE_PRINTSCREEN), MSG_KEYUP, 0xC1370001u},
+      {Key(SDL_KEYUP, SDL_SCANCODE_PRINTSCREEN), MSG_KEYUP, 0xC1370001u},
       // Presses, the middle button, other windows and releases outside are not the game's.
       {kReturnDown, 0, 0},
       {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 5), 0, 0},
@@ -77,7 +68,7 @@ TEST_F(InputTranslatorTest, ReleasesInTheWindowBecomeMessagesInFrameCoordinates)
 }
 
 TEST_F(InputTranslatorTest, F11AndAltEnterSwitchFullScreenOnThePressOnly) {
-  SDL_Event f11 = Key(SDL_KEYDOWN, SDLK_F11, SDL_SCANCODE_F11);
+  SDL_Event f11 = Key(SDL_KEYDOWN, SDL_SCANCODE_F11);
   SDL_Event altEnter = kReturnDown;
   altEnter.key.keysym.mod = KMOD_LALT;
   for (const SDL_Event& press : {f11, altEnter}) {
@@ -88,7 +79,7 @@ TEST_F(InputTranslatorTest, F11AndAltEnterSwitchFullScreenOnThePressOnly) {
   f11.key.repeat = 1;  // held down
   EXPECT_FALSE(Translate(f11));
   EXPECT_FALSE(Translate(kReturnDown));
-  EXPECT_FALSE(Translate(Key(SDL_KEYUP, SDLK_F11, SDL_SCANCODE_F11))) << "the release is no click";
+  EXPECT_FALSE(Translate(Key(SDL_KEYUP, SDL_SCANCODE_F11))) << "the release is no click";
 }
 
 TEST_F(InputTranslatorTest, TheReleaseOfWhatAModalLayerTookStaysWithIt) {

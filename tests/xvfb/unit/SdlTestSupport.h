@@ -116,15 +116,35 @@ inline void WaitForFrames(Window& window, int frames) {
   }
 }
 
-// Input as the system delivers it to window `windowId` (0: none in particular). Any thread.
-inline void PushKey(Uint32 type, SDL_Scancode scancode, uint32_t windowId = 0) {
+// Input as the system delivers it to window `windowId` (0: none in particular).
+inline SDL_Event KeyEvent(Uint32 type, SDL_Scancode scancode, uint32_t windowId = 0) {
+  const Uint8 state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  const SDL_Keysym keysym{scancode, SDL_GetKeyFromScancode(scancode), 0, 0};
   SDL_Event event{};
-  event.type = type;
-  event.key.windowID = windowId;
-  event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  event.key.keysym.scancode = scancode;
-  event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+  event.key = {type, 0, windowId, state, 0, 0, 0, keysym};
+  return event;
+}
+inline SDL_Event ButtonEvent(Uint32 type, Uint8 button, int x, int y, uint32_t windowId) {
+  const Uint8 state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+  SDL_Event event{};
+  event.button = {type, 0, windowId, 0, button, state, 0, 0, x, y};
+  return event;
+}
+// Text an input method composes (SDL_TEXTEDITING) or commits (SDL_TEXTINPUT).
+inline SDL_Event TextEvent(Uint32 type, const char* utf8, uint32_t windowId = 0) {
+  SDL_Event event{};
+  event.text.type = type;  // the editing event's fields up to its text are the same
+  event.text.windowID = windowId;
+  SDL_strlcpy(event.text.text, utf8, sizeof event.text.text);
+  return event;
+}
+
+// The same, pushed into SDL's queue from any thread.
+inline void Push(SDL_Event event) {
   SDL_PushEvent(&event);
+}
+inline void PushKey(Uint32 type, SDL_Scancode scancode, uint32_t windowId = 0) {
+  Push(KeyEvent(type, scancode, windowId));
 }
 // Press and release at once, as synthetic input does.
 inline void Tap(SDL_Scancode scancode, uint32_t windowId = 0) {
@@ -132,23 +152,13 @@ inline void Tap(SDL_Scancode scancode, uint32_t windowId = 0) {
   PushKey(SDL_KEYUP, scancode, windowId);
 }
 inline void Click(Uint8 button, int x, int y, uint32_t windowId) {
-  for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-    SDL_Event event{};
-    event.type = type;
-    event.button.windowID = windowId;
-    event.button.button = button;
-    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.button.x = x;
-    event.button.y = y;
-    SDL_PushEvent(&event);
-  }
+  Push(ButtonEvent(SDL_MOUSEBUTTONDOWN, button, x, y, windowId));
+  Push(ButtonEvent(SDL_MOUSEBUTTONUP, button, x, y, windowId));
 }
 inline void PushWindowEvent(Uint8 what, uint32_t windowId) {
   SDL_Event event{};
-  event.type = SDL_WINDOWEVENT;
-  event.window.event = what;
-  event.window.windowID = windowId;
-  SDL_PushEvent(&event);
+  event.window = {SDL_WINDOWEVENT, 0, windowId, what, 0, 0, 0, 0, 0};
+  Push(event);
 }
 
 }  // namespace qv::platform::sdl::testing

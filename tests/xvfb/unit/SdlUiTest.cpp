@@ -157,11 +157,7 @@ TEST_F(SdlUiTest, NameEntryTakesTypedJapaneseText) {
   };
   const auto player = [&] {
     WaitForFrames(window(), 3);  // the field has taken the focus
-    SDL_Event text{};
-    text.type = SDL_TEXTINPUT;  // what an input method commits
-    text.text.windowID = window().WindowId();
-    SDL_strlcpy(text.text.text, "太郎", sizeof text.text.text);
-    SDL_PushEvent(&text);
+    Push(TextEvent(SDL_TEXTINPUT, "太郎", window().WindowId()));
     WaitForFrames(window(), 1);
     Tap(SDL_SCANCODE_RETURN);
   };
