@@ -75,30 +75,27 @@ class NameEntryLayerTest : public ::testing::Test {
 TEST_F(NameEntryLayerTest, EnterAsksForAVerdictAndEscapeDoesNothing) {
   harness_.Frames(2);
   EXPECT_EQ(dialog_.Text(), "晴臣");
-  // Typing replaces the selected initial text.
-  verdict_ = NameVerdict::RejectAndClear;
-  harness_.Type("あいうえおか");
-  harness_.Key(kEnterKey);
-  harness_.Frames(2);
-  EXPECT_EQ(offered_, std::vector<std::string>{"あいうえおか"});
-  EXPECT_FALSE(dialog_.Done());
-  EXPECT_EQ(dialog_.Text(), "");
-  // The field has the focus again: typing goes on in it.
-  verdict_ = NameVerdict::Reject;
-  harness_.Type("abc");
-  harness_.Key(kEnterKey);
-  harness_.Frames(2);
-  EXPECT_FALSE(dialog_.Done());
-  EXPECT_EQ(dialog_.Text(), "abc");
-  // Escape neither reverts what was typed nor takes the focus from the field.
-  harness_.Type("d");
-  harness_.Key(kEscapeKey);
-  harness_.Frames(2);
-  EXPECT_FALSE(dialog_.Done());
-  EXPECT_EQ(offered_.size(), 2u);
-  EXPECT_EQ(dialog_.Text(), "abcd");
+  const struct {
+    const char* typed;
+    testing::HarnessKey key;
+    NameVerdict verdict;
+    const char* text;  // in the field afterwards
+  } steps[] = {
+      {"あいうえおか", kEnterKey, NameVerdict::RejectAndClear, ""},  // replaces the selected text
+      {"abc", kEnterKey, NameVerdict::Reject, "abc"},  // the field has the focus again
+      // Escape neither reverts what was typed nor takes the focus from the field.
+      {"d", kEscapeKey, NameVerdict::Accept, "abcd"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.typed);
+    verdict_ = step.verdict;
+    harness_.Type(step.typed);
+    harness_.Key(step.key);
+    harness_.Frames(2);
+    EXPECT_FALSE(dialog_.Done());
+    EXPECT_EQ(dialog_.Text(), step.text);
+  }
   harness_.Type("e");
-  verdict_ = NameVerdict::Accept;
   harness_.Key(kEnterKey);
   EXPECT_EQ(offered_, (std::vector<std::string>{"あいうえおか", "abc", "abcde"}));
   EXPECT_TRUE(dialog_.Done());
