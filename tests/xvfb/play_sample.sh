@@ -83,30 +83,26 @@ export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software QVEN
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 "$QVTOOL" make-sample "$OUT/game" >"$OUT/qvtool.log" 2>&1 || fail "qvtool make-sample failed"
 
-# Screenshot $2 (the window when not given) into $OUT/$1.png, bounded: import can hang when its
-# window goes away meanwhile. shoot fails the run when it cannot.
+# Shot $1.png of $2 (or the window), bounded: import can hang if its window goes away meanwhile.
 look() { timeout 20 import -window "${2:-$WINDOW}" "$OUT/$1.png"; }
 shoot() { look "$@" || fail "screenshot $1.png failed"; }
 # A click at $1, $2 of the window, with button $3 (the left one when none is given).
 click() { xdotool mousemove --window "$WINDOW" "$1" "$2" click "${3:-1}"; }
-# How many pixels of shots $1 and $2 differ (not a number when they cannot be compared); any
-# further arguments go to compare.
+# How many pixels shots $1 and $2 differ in (no number if they cannot be compared).
 differing() {
   local count
   count=$(compare "${@:3}" -metric AE "$OUT/$1.png" "$OUT/$2.png" null: 2>&1)
   count=${count%% *} && echo "${count%.*}"
 }
-# True when shot $1 has at least $3 light pixels (a white text's) in the rectangle $2 (WxH+X+Y);
-# the count is left in LIGHT.
+# True when shot $1 has at least $3 light pixels (a white text's) in WxH+X+Y $2; LIGHT: how many.
 lit() {
   LIGHT=$(convert "$OUT/$1.png" -crop "$2" -colorspace Gray -threshold 80% \
     -format '%[fx:int(mean*w*h)]' info: 2>/dev/null)
   at_least "$LIGHT" "$3"
 }
 
-# Gives the window the keyboard focus, as a window manager gives a new or raised window: SDL
-# takes no key as the window's while the window lacks it, even one sent to the window itself.
-# (With no window manager SDL focuses a window it maps, but anything may take that away.)
+# Gives the window the keyboard focus, as a window manager would: without it SDL drops even a key
+# sent to the window itself (SDL focuses a window it maps, but anything may take that away).
 focus_window() { timeout 10 xdotool windowfocus --sync "$WINDOW" >/dev/null 2>&1; }
 # Sends key $1 to the window itself, wherever the pointer is.
 press() {
@@ -114,9 +110,8 @@ press() {
   xdotool key --window "$WINDOW" "$1" || fail "could not send $1 to the window"
 }
 
-# Finds qvplay's window (within 30 s), expects it $1 x $2 and gives it the focus. A window is
-# taken once its geometry can be read and it takes the focus: one found a moment before it is
-# replaced (or closed) is looked for again.
+# Finds qvplay's window (within 30 s), expects it $1 x $2 and gives it the focus. One found just
+# before it is replaced (or closed) has no geometry or takes no focus: it is looked for again.
 find_window() {
   within 30 window_found || fail "no window appeared and took the focus within 30 s"
   [ "$WIDTH" = "$1" ] && [ "$HEIGHT" = "$2" ] ||
@@ -129,8 +124,7 @@ window_found() {
     focus_window && eval "$GEOMETRY"
 }
 
-# Starts qvplay on the game (its output to qvplay-$1.log), expects a window of $2 x $3 and waits
-# out the logo.
+# Starts qvplay (its output to qvplay-$1.log), expects a window of $2 x $3 and waits out the logo.
 launch() {
   "$QVPLAY" "$OUT/game" >"$OUT/qvplay-$1.log" 2>&1 &
   QVPLAY_PID=$!
@@ -163,8 +157,7 @@ close_game() {
   [ "$STATUS" -eq 0 ] || fail "qvplay exited with status $STATUS"
 }
 
-# Waits (up to 15 s) until the window's picture differs from shot $1 in at least $2 pixels, or
-# fails with $3.
+# Waits (up to 15 s) until the window differs from shot $1 in at least $2 pixels, or fails with $3.
 changed_from() { poll 75 0.2 differs_from "$1" "$2" || fail "$3"; }
 differs_from() { look now && at_least "$(differing "$1" now)" "$2"; }
 # True once two pictures a second apart are the same but for the waiting cursor: a click while a
@@ -197,10 +190,9 @@ for _ in 1 2 3; do click 400 200 && sleep 1 && alive; done
 text_typed() { shoot text && lit text 745x130+35+450 600; }
 poll 20 0.5 text_typed || fail "no text in the message window ($LIGHT light pixels)"
 
-# Right click: the system menu opens at the pointer (starting may be slow: the UI font is built
-# on first use). Its background is light, whatever the game shows around it: the window's pixel
-# at (230, 170) just inside it tells it is there. Escape dismisses it; its release must not
-# reach the game.
+# Right click: the system menu opens at the pointer (slowly the first time: the UI font is built
+# then); its light background shows at (230, 170), whatever the game shows around it. Escape
+# dismisses it; its release must not reach the game.
 probe() {
   timeout 20 import -window "$WINDOW" png:- 2>/dev/null |
     timeout 10 convert - -format '%[pixel:p{230,170}]' info: 2>/dev/null
@@ -246,10 +238,9 @@ wait_still "the page did not come to rest after the save screen"
 shoot saved-page
 close_game
 
-# A new run: the title's load item opens the load screen, slot 1 brings the saved page back.
-# It resumes at its sprite command, drawn again over the restored scene, and the text after it
-# is typed anew: the scene above the message window is the saved one (but for the sprite's
-# twice-blended edges), and the window holds text again. Both take a while: look until they are.
+# A new run: the title's load item opens the load screen, slot 1 brings the saved page back. It
+# resumes at its sprite command, drawn again over the restored scene (its edges blended twice),
+# and types its text anew: look until the scene above the message window and the text are back.
 launch second 800 600
 sleep 1
 shoot title-again
@@ -270,10 +261,9 @@ poll 30 0.5 page_restored ||
   fail "the loaded scene differs in $RESTORED pixels (2000 allowed), its text has $LIGHT"
 close_game
 
-# A large screen: the window takes the largest whole factor that fits (twice 800 x 600 on
-# 2560 x 1600), and F11 switches to full screen and back, the setting kept in env.dat (its
-# windowed flag, the int32 at byte 4: 1 windowed, 0 full screen). env.dat is replaced whole
-# (written aside, then renamed), so a read sees the old flag or the new.
+# A large screen: the window takes the largest whole factor that fits (twice 800 x 600 on 2560 x
+# 1600); F11 switches to full screen and back, kept in env.dat's windowed flag (the int32 at byte
+# 4: 1 windowed, 0 full screen), which a read sees old or new (the file is replaced by a rename).
 start_xvfb 2560x1600x24
 launch large 1600 1200
 flag_is() {

@@ -104,16 +104,13 @@ std::string Record(char first) {
 }
 
 // Kill -9 at random moments of a process that keeps replacing a slot file: never torn, never gone.
-TEST(ReplaceAtomicallySoak, EveryKillLeavesTheOldOrTheNewSlotWholeAndStartUpClearsTheRest) {
+TEST_F(Files, KillSoakEveryKillLeavesTheOldOrTheNewSlotWholeAndStartUpClearsTheRest) {
   constexpr int kKills = 1000;
-  TempDir dir;
-  platform::posix::IconvCp932 cp932;
-  platform::posix::PosixFiles files(dir.Path(), cp932);
-  const std::string slot = files.BaseDirectory() + "save\\save01.sav";
+  const std::string slot = base + "save\\save01.sav";
   const std::string onDisk = dir.Path() + "/save/save01.sav";
   const std::string a = Record(1), b = Record(2);
   const std::vector<uint8_t> bytesA(a.begin(), a.end()), bytesB(b.begin(), b.end());
-  ASSERT_TRUE(files.CreateDirectory(files.BaseDirectory() + "save"));
+  ASSERT_TRUE(files.CreateDirectory(base + "save"));
   ASSERT_TRUE(files.ReplaceAtomically(slot, bytesA));
 
   const char* fixedSeed = std::getenv("QV_SOAK_SEED");
@@ -171,7 +168,7 @@ TEST(ReplaceAtomicallySoak, EveryKillLeavesTheOldOrTheNewSlotWholeAndStartUpClea
 
   // The names the replacement leaves are the ones start-up clears, and nothing else is.
   WriteFile(dir.Path() + "/save/save01.sav.tmp-1234567", "not ours");
-  EXPECT_EQ(files.RemoveStaleTemporaries(files.BaseDirectory() + "save"), stale);
+  EXPECT_EQ(files.RemoveStaleTemporaries(base + "save"), stale);
   EXPECT_EQ(Entries(dir.Path() + "/save"),
             (std::vector<std::string>{"save01.sav", "save01.sav.tmp-1234567"}));
   EXPECT_TRUE(ReadFile(onDisk) == a || ReadFile(onDisk) == b);
