@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <utility>
 
 #include "platform/headless/EventScript.h"
 #include "platform/headless/HeadlessAudio.h"
@@ -34,78 +35,58 @@ TEST(EventScript, ParsesEveryCommandSkipsCommentsAndNamesABadLine) {
   }
 }
 
-struct Completion {
-  uint32_t cookie;
-  uint64_t atMs;
-  bool operator==(const Completion&) const = default;
-};
-
-// An audio device on a virtual clock whose runner is this thread, recording the completions.
-struct HeadlessAudioTest : ::testing::Test {
-  BufferDone Recorder() {
-    return [this](AudioHandle, uint32_t cookie) {
-      {
-        std::lock_guard lock(mutex);
-        completions.push_back({cookie, clock.nowMs()});
-      }
-      if (onDone) onDone(cookie);
-    };
-  }
-  // Lets every thread run, then moves time to `ms`, and lets them run again.
-  void RunTo(uint64_t ms) {
-    clock.Settle(nullptr);
-    clock.AdvanceTo(ms);
-    clock.Settle(nullptr);
-  }
-  std::vector<Completion> Completions() {
-    std::lock_guard lock(mutex);
-    return completions;
-  }
-  std::vector<int16_t> Recorded(const std::string& name, int rate, int channels) {
-    const std::optional<test::WavData> wav = test::ReadWav(dir.Path() + "/" + name);
-    EXPECT_TRUE(wav && wav->rate == rate && wav->channels == channels) << name;
-    return wav ? wav->samples : std::vector<int16_t>{};
-  }
-
-  test::TempDir dir;
-  VirtualClock clock;
-  std::mutex mutex;
-  std::vector<Completion> completions;
-  std::function<void(uint32_t)> onDone;
-};
-
-const uint8_t* Bytes(const std::vector<int16_t>& samples) {
-  return reinterpret_cast<const uint8_t*>(samples.data());
+std::vector<int16_t> Recorded(const std::string& path, int rate, int channels) {
+  const std::optional<test::WavData> wav = test::ReadWav(path);
+  EXPECT_TRUE(wav && wav->rate == rate && wav->channels == channels) << path;
+  return wav ? wav->samples : std::vector<int16_t>{};
 }
 
 // A reset finishes everything at once and keeps only what played; a new effect cuts the one
 // playing. (Buffers played through are timed and recorded in every golden replay with sound.)
-TEST_F(HeadlessAudioTest, ResetsAndNewEffectsCutWhatIsPlayingAndAClosedStreamTakesNothing) {
+TEST(HeadlessAudio, ResetsAndNewEffectsCutWhatIsPlayingAndAClosedStreamTakesNothing) {
+  test::TempDir dir;
+  VirtualClock clock;                    // its runner is this thread
+  const auto runTo = [&](uint64_t ms) {  // every thread runs before time moves and after
+    clock.Settle(nullptr);
+    clock.AdvanceTo(ms);
+    clock.Settle(nullptr);
+  };
   const std::vector<int16_t> samples(2000, 5);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(samples.data());
+  std::mutex mutex;
+  std::vector<std::pair<uint32_t, uint64_t>> completions;  // cookie, time
   {
     HeadlessAudio audio(clock, dir.Path());
-    AudioHandle handle = audio.Open(AudioChannel::Voice, PcmFormat{1000, 2}, Recorder());
-    // A completion under way when the reset comes queues once more; that buffer goes too.
-    bool refilled = false;
-    onDone = [&](uint32_t) {
-      if (!refilled) audio.Write(handle, Bytes(samples), 400, 9);
-      refilled = true;
-    };
-    audio.Write(handle, Bytes(samples), 2000, 0);  // 500 ms
-    audio.Write(handle, Bytes(samples), 2000, 1);
+    AudioHandle handle = 0;
+    handle = audio.Open(AudioChannel::Voice, PcmFormat{1000, 2}, [&](AudioHandle, uint32_t cookie) {
+      bool first = false;
+      {
+        std::lock_guard lock(mutex);
+        completions.emplace_back(cookie, clock.nowMs());
+        first = completions.size() == 1;
+      }
+      // A completion under way when the reset comes queues once more; that buffer goes too.
+      if (first) audio.Write(handle, bytes, 400, 9);
+    });
+    audio.Write(handle, bytes, 2000, 0);  // 500 ms
+    audio.Write(handle, bytes, 2000, 1);
     audio.PlayEffect(PcmClip{PcmFormat{1000, 1}, std::vector<int16_t>(1000, 1)});
-    RunTo(300);
+    runTo(300);
     ASSERT_TRUE(audio.Reset(handle));
-    EXPECT_EQ(Completions(), (std::vector<Completion>{{0, 300}, {1, 300}, {9, 300}}));
+    {
+      std::lock_guard lock(mutex);
+      EXPECT_EQ(completions,
+                (std::vector<std::pair<uint32_t, uint64_t>>{{0, 300}, {1, 300}, {9, 300}}));
+    }
     EXPECT_TRUE(audio.Close(handle));
-    EXPECT_FALSE(audio.Write(handle, Bytes(samples), 2, 2));
+    EXPECT_FALSE(audio.Write(handle, bytes, 2, 2));
     audio.PlayEffect(PcmClip{PcmFormat{1000, 1}, std::vector<int16_t>(200, 2)});
-    RunTo(5000);
+    runTo(5000);
   }
-  EXPECT_EQ(Recorded("voice.wav", 1000, 2).size(), 300u * 2);
+  EXPECT_EQ(Recorded(dir.Path() + "/voice.wav", 1000, 2).size(), 300u * 2);
   std::vector<int16_t> expected(300, 1);
   expected.insert(expected.end(), 200, 2);
-  EXPECT_EQ(Recorded("se.wav", 1000, 1), expected);
+  EXPECT_EQ(Recorded(dir.Path() + "/se.wav", 1000, 1), expected);
   EXPECT_FALSE(test::FileExists(dir.Path() + "/music.wav")) << "a channel never opened";
 }
 
