@@ -8,11 +8,10 @@
 namespace qv::platform::sdl {
 namespace {
 
-using testing::ButtonEvent;
 constexpr uint32_t kWindow = 5;
 
 SDL_Event Button(Uint32 type, Uint8 button, int x, int y, uint32_t window = kWindow) {
-  return ButtonEvent(type, button, x, y, window);
+  return testing::ButtonEvent(type, button, x, y, window);
 }
 SDL_Event Key(Uint32 type, SDL_Scancode scancode) {
   return testing::KeyEvent(type, scancode, kWindow);
