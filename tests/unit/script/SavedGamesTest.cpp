@@ -1,4 +1,5 @@
-// The saved game's bytes: the record's layout, the recorded name and a load that fails its check.
+// The saved game's bytes: the record's layout and text fields, the recorded name and a load that
+// fails its check.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,7 +14,7 @@ namespace {
 using core::GameState;
 
 // The record as the table lays it out, written field by field at its offset.
-TEST(SavedGameFile, RecordLayoutMatchesAFileBuiltByHand) {
+TEST(SavedGameFile, RecordLayoutMatchesAFileBuiltByHandAndTextsKeepTheirTerminator) {
   std::vector<uint8_t> file(1592, 0);
   // The last event flag and the last point among them.
   const std::pair<size_t, int32_t> numbers[] = {
@@ -40,6 +41,12 @@ TEST(SavedGameFile, RecordLayoutMatchesAFileBuiltByHand) {
   EXPECT_EQ(state.SlotValue(GameState::kSpriteXOffset + 4), -30);
   EXPECT_EQ(state.Bytes()[GameState::kSpriteActiveOffset], 1);
   for (const auto& t : texts) EXPECT_EQ(state.Text(t.field, strlen(t.text) + 1), t.text) << t.at;
+  // A text keeps its terminator; choice conditions read flags by up to three digits, past the
+  // record as 0.
+  state.SetText(GameState::kPlayerNameOffset, GameState::kPlayerNameSize, "ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(state.Text(GameState::kPlayerNameOffset, GameState::kPlayerNameSize), "ABCDEFGHIJ");
+  EXPECT_EQ(state.Text(GameState::kReturnLabelOffset, 6), ":back");
+  EXPECT_EQ(state.EventFlag(1000), 0);
 }
 
 struct SlotFiles : ::testing::Test {
