@@ -17,6 +17,7 @@ TEST(NumberRule, ReadsLikeTheCLibraryConversion) {
   EXPECT_EQ(core::ReadNumber("wide"), 0);
   EXPECT_EQ(core::ReadNumber(""), 0);
   EXPECT_EQ(core::ReadNumber("- 5"), 0);
+  EXPECT_EQ(core::ReadNumber("\t\n\r\v\f7"), 7);
   EXPECT_EQ(core::ReadNumber("4294967295"), -1);  // wraps instead of being undefined
 }
 
@@ -28,6 +29,8 @@ TEST(ShiftJis, SearchNeverMatchesOnASecondByteAndCutsKeepWholeCharacters) {
       "A=\"v\"";
   EXPECT_EQ(core::FindSjis(text, "A="), 3u);
   EXPECT_EQ(core::FindSjis("xyz", "q"), std::string_view::npos);
+  EXPECT_EQ(core::FindSjis("xyz", ""), 0u);
+  EXPECT_EQ(core::TakeUntil("xyz", 3, " "), "");
   const std::string cut = "ab\x82\xA0\x82\xA2";  // ab + two double-byte characters
   EXPECT_EQ(core::CutAtCharBoundary(cut, 3), "ab");
   EXPECT_EQ(core::CutAtCharBoundary(cut, 4), "ab\x82\xA0");

@@ -1,10 +1,11 @@
-// The saved game's bytes: the record's layout and text fields, the recorded name and a load that
-// fails its check.
+// The saved game's bytes: the record's layout and text fields, the check before a load, the
+// recorded name and a load that fails the check.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "core/Bytes.h"
+#include "core/SavedGameFile.h"
 #include "script/SavedGames.h"
 #include "support/FakePlatform.h"
 
@@ -47,6 +48,29 @@ TEST(SavedGameFile, RecordLayoutMatchesAFileBuiltByHandAndTextsKeepTheirTerminat
   EXPECT_EQ(state.Text(GameState::kPlayerNameOffset, GameState::kPlayerNameSize), "ABCDEFGHIJ");
   EXPECT_EQ(state.Text(GameState::kReturnLabelOffset, 6), ":back");
   EXPECT_EQ(state.EventFlag(1000), 0);
+}
+
+// A slot file replaces the running game only when its texts end and its position starts or ends
+// a line of this script.
+TEST(SavedGameFile, TheCheckRefusesUnendedTextsAndPositionsOffTheLines) {
+  const core::ScriptText script{{'a', 'b', '\r', '\n', core::ScriptText::kEndMarker}, 4};
+  const struct {
+    uint8_t position;
+    bool labelUnended, noScript;
+    std::string why;
+  } cases[] = {{0, false, false, ""},
+               {2, false, false, ""},
+               {1, false, false, "position inside a line"},
+               {4, false, false, "position outside the script"},
+               {0, true, false, "unterminated text"},
+               {0, false, true, "no script"}};
+  for (const auto& c : cases) {
+    std::vector<uint8_t> bytes(GameState::kSize, 0);
+    bytes[GameState::kPositionOffset] = c.position;
+    if (c.labelUnended)
+      std::fill_n(&bytes[GameState::kReturnLabelOffset], GameState::kReturnLabelSize, 'x');
+    EXPECT_EQ(core::CheckSavedGame(bytes, c.noScript ? nullptr : &script), c.why) << c.why;
+  }
 }
 
 struct SlotFiles : ::testing::Test {
