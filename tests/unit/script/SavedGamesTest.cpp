@@ -103,6 +103,8 @@ TEST_F(SlotFiles, RecordedNameComesFromSlotOneOrIsTheDefault) {
 
 // A file that fails the check costs the running game nothing.
 TEST_F(SlotFiles, AFailedLoadLeavesTheGameAsItWas) {
+  EXPECT_EQ(script::LoadGame(engine, 4), 0);  // no save folder: nothing to read, no box
+  EXPECT_EQ(game.fakes.log.lines.back(), "load 4 -> failed");
   game.fakes.files.directories.insert(engine.services.baseDirectory + "\\save");
   game.fakes.files.Put(SlotPath(4), std::string(1000, '\0'));
   engine.script.state.SetSlotValue(GameState::kPointsOffset, 42);
