@@ -76,10 +76,8 @@ TEST(SavedGameFile, TheCheckRefusesUnendedTextsAndPositionsOffTheLines) {
 struct SlotFiles : ::testing::Test {
   FakeGame game{"a\r\n$C\r\n"};
   script::Engine& engine = game.engine;
-  std::string SlotPath(int slot) {
-    char name[16];
-    std::snprintf(name, sizeof name, "\\save%02d.sav", slot);
-    return engine.services.baseDirectory + "\\save" + name;
+  std::string SlotPath(int slot) {  // slots 1 to 9
+    return engine.services.baseDirectory + "\\save\\save0" + std::to_string(slot) + ".sav";
   }
 };
 
