@@ -16,7 +16,8 @@ using ::testing::Contains;
 std::vector<std::string> Requests(const FakeGame& game) {
   std::vector<std::string> lines;
   for (const std::string& line : game.fakes.log.lines) {
-    if (line.starts_with("music ") || line.starts_with("voice ") || line.starts_with("cd "))
+    if (line.starts_with("music ") || line.starts_with("voice ") || line.starts_with("cd ") ||
+        line.starts_with("se "))
       lines.push_back(line);
   }
   return lines;
@@ -30,6 +31,7 @@ TEST(OggPlay, SameOrContainedNamesAreLeftAloneAndStopIsSearchedInTheArgument) {
   EXPECT_EQ(game.engine.audio.musicPlayer.filePath, "C:\\game\\bgm\\m01.ogg");
   OggPlay(game.engine, "$OGGPlay bgm\\m02.ogg");
   EXPECT_EQ(game.engine.audio.musicPlayer.filePath, "C:\\game\\bgm\\m02.ogg");
+  OggPlay(game.engine, "$OGGPlay");  // no file named: nothing
   OggPlay(game.engine, "$OGGPlay STOP");
   EXPECT_EQ(game.engine.audio.musicPlayer.filePath, "");
   EXPECT_EQ(Requests(game), (std::vector<std::string>{"music play bgm\\m01.ogg",
@@ -49,6 +51,12 @@ TEST(OggPlay, CdMusicGamesAndOverlongPathsStartNothing) {
   EXPECT_EQ(game.engine.audio.waveMusicFileName, "");
 
   game.engine.services.config.bgmFromCd = 0;
+  // Wave music is only remembered, as the first named until a STOP.
+  for (const char* line : {"$BGMWave", "$BGMWave bgm\\w01.wav", "$BGMWave w01.wav"})
+    BgmWave(game.engine, line);
+  EXPECT_EQ(game.engine.audio.waveMusicFileName, "C:\\game\\bgm\\w01.wav");
+  BgmWave(game.engine, "$BGMWave STOP");
+  EXPECT_EQ(game.engine.audio.waveMusicFileName, "");
   OggPlay(game.engine, "$OGGPlay bgm\\m01.ogg");
   // 259 bytes in all still fit; one more is refused whole, never cut to another file's name.
   const size_t room = 259 - game.engine.services.baseDirectory.size();
@@ -69,6 +77,7 @@ TEST(Talk, PurgeAlwaysCutsAndTheGuardsStartNothing) {
   engine.audio.voicePlaying = 1;
   Talk(engine, "$talk purge");
   Talk(engine, "$talk voice\\v01.ogg");  // restoring a saved game
+  Wave(engine, "$wave se\\a.wav");
   engine.input.restoringGame = 0;
   engine.services.env.seVolume = 0;
   Talk(engine, "$talk voice\\v01.ogg");  // SE volume 0 %
@@ -80,8 +89,10 @@ TEST(Talk, PurgeAlwaysCutsAndTheGuardsStartNothing) {
 
   engine.input.advanceMode =
       core::AdvanceMode::Auto;  // auto-advance plays, and the interpreter waits for it
+  Talk(engine, "$talk");
+  Wave(engine, "$wave");
   Talk(engine, "$talk voice\\v01.ogg");
-  EXPECT_EQ(Requests(game).back(), "voice play voice\\v01.ogg");
+  EXPECT_EQ(Requests(game), (std::vector<std::string>{"voice stop", "voice play voice\\v01.ogg"}));
   EXPECT_EQ(engine.audio.voicePlayer.filePath, "C:\\game\\voice\\v01.ogg");
 }
 
@@ -112,7 +123,7 @@ TEST(Cdda, TracksAreBookkeptAndStopActsEvenWhileRestoring) {
   // Ripped tracks: a track asked for again while it plays is no new request.
   engine.input.restoringGame = 0;
   engine.audio.cdRipped = true;
-  for (const char* line : {"$cdda 5", "$cdda 5", "$cdda stop"}) Cdda(engine, line);
+  for (const char* line : {"$cdda", "$cdda 5", "$cdda 5", "$cdda stop"}) Cdda(engine, line);
   EXPECT_EQ(Requests(game), (std::vector<std::string>{"cd play 5", "cd stop"}));
 }
 

@@ -27,17 +27,6 @@ void Send(FakeGame& game, std::initializer_list<std::string_view> lines) {
   for (std::string_view line : lines) FindCommand(line)->handler(game.engine, line);
 }
 
-// The failure every jump reports: the message in a warning box, then the close message.
-void ExpectJumpFailed(const FakeGame& game, const std::string& message) {
-  ASSERT_EQ(game.fakes.ui.boxes.size(), 1u);
-  EXPECT_EQ(game.fakes.ui.boxes[0].caption, "T");
-  EXPECT_EQ(game.fakes.ui.boxes[0].text, message);
-  EXPECT_EQ(game.fakes.ui.boxes[0].icon, platform::BoxIcon::Warning);
-  EXPECT_EQ(game.procedure.Count(platform::MSG_CLOSE), 1);
-  // Parked so that the loop's next read is the end of the script.
-  EXPECT_EQ(Next(game), game.engine.script.Text()->size);
-}
-
 TEST(Jumps, ReturnLabelIsRememberedUntilReturntoFollowsIt) {
   FakeGame game(":back\r\nafter back\r\n:there\r\nafter there\r\n");
   game.engine.view.textPositionX = 300;
@@ -71,8 +60,10 @@ TEST(Jumps, FirstOccurrenceWinsAndMissingLabelsFailWithTheRestOfTheLine) {
       {"x\r\n:lf\nnext\r\n", "$jmp lf", true, "next"},  // a bare LF loses the byte before it
       {"$jmp end\r\ntext\r\n:end", "$jmp end", false, ":end"},  // no line end after it
       {":x\r\n", "$jmp nowhere return x", false, ":nowhere return x"},
-      {":x\r\n", "$jmp", false, "$jmp"},                // no label: fails instead of crashing
-      {"x\r\n", "$eventjudge 1 gone", false, ":gone"},  // flag 1 is set below
+      {":x\r\n", "$jmp", false, "$jmp"},                   // no label: fails instead of crashing
+      {"x\r\n", "$eventjudge 1 gone", false, ":gone"},     // flag 1 is set below
+      {"x\r\n", "$eventjudge 1", false, "$eventjudge 1"},  // no label: the line is the message
+      {"x\r\n", "$pointjudge 1", false, "$pointjudge 1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line);
@@ -80,10 +71,17 @@ TEST(Jumps, FirstOccurrenceWinsAndMissingLabelsFailWithTheRestOfTheLine) {
     Send(game, {"$eventflag 1", c.line});
     if (c.found) {
       EXPECT_EQ(Next(game), game.IndexOf(c.result));
-    } else {
-      ExpectJumpFailed(game, c.result);
-      EXPECT_EQ(ReturnLabel(game), "");
+      continue;
     }
+    // The message in a warning box, then the close message.
+    ASSERT_EQ(game.fakes.ui.boxes.size(), 1u);
+    EXPECT_EQ(game.fakes.ui.boxes[0].caption, "T");
+    EXPECT_EQ(game.fakes.ui.boxes[0].text, c.result);
+    EXPECT_EQ(game.fakes.ui.boxes[0].icon, platform::BoxIcon::Warning);
+    EXPECT_EQ(game.procedure.Count(platform::MSG_CLOSE), 1);
+    // Parked so that the loop's next read is the end of the script.
+    EXPECT_EQ(Next(game), game.engine.script.Text()->size);
+    EXPECT_EQ(ReturnLabel(game), "");
   }
 }
 
@@ -125,11 +123,13 @@ TEST(FlagsAndCounters, EachLineSetsItsSlotAndBadArgumentsTouchNothing) {
   for (std::string_view line :
        {"$eventflag 397", "$eventflag -2", "$eventflag 2147483647", "$eventflag -2147483648",
         "$eventflag", "$pointflag 357 7", "$pointflag -42 7", "$pointflag 2", "$random 4 0",
-        "$random 4 -5", "$random 4", "$statusctrl 2", "$statusctrl"}) {
+        "$random 4 -5", "$random 4", "$random 357 5", "$statusctrl 2", "$statusctrl", "$recflag",
+        "$recflag 0", "$recflag 1000"}) {
     FakeGame game("x\r\n");
     for (auto& byte : game.engine.script.state.Bytes()) byte = 0x5A;
     Send(game, {line});
     for (uint8_t byte : game.engine.script.state.Bytes()) ASSERT_EQ(byte, 0x5A) << line;
+    for (uint8_t flag : game.engine.services.env.recordFlags) ASSERT_EQ(flag, 0) << line;
   }
 }
 
@@ -144,6 +144,7 @@ TEST(FlagsAndCounters, JudgesJumpOnAFlagOfOneOrACounterAtLeastTheThresholdUnsign
       {10, "$pointjudge 3 10 win", true}, {11, "$pointjudge 3 10 win", true},
       {0, "$pointjudge 3 0 win", true},   {0, "$pointjudge 3  win", true},  // threshold 0
       {0, "$pointjudge 3 -1 win", false}, {2147483647, "$pointjudge 3 -1 win", false},
+      {1, "$eventjudge 999 win", false},  {0, "$pointjudge 357 0 win", false},  // no such slot
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.line << " at " << c.value);

@@ -1,9 +1,11 @@
-// The saved game's bytes: the record's layout, the recorded name and a load that fails its check.
+// The saved game's bytes: the record's layout and text fields, the check before a load, the
+// recorded name and a load that fails the check.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "core/Bytes.h"
+#include "core/SavedGameFile.h"
 #include "script/SavedGames.h"
 #include "support/FakePlatform.h"
 
@@ -13,7 +15,7 @@ namespace {
 using core::GameState;
 
 // The record as the table lays it out, written field by field at its offset.
-TEST(SavedGameFile, RecordLayoutMatchesAFileBuiltByHand) {
+TEST(SavedGameFile, RecordLayoutMatchesAFileBuiltByHandAndTextsKeepTheirTerminator) {
   std::vector<uint8_t> file(1592, 0);
   // The last event flag and the last point among them.
   const std::pair<size_t, int32_t> numbers[] = {
@@ -40,15 +42,42 @@ TEST(SavedGameFile, RecordLayoutMatchesAFileBuiltByHand) {
   EXPECT_EQ(state.SlotValue(GameState::kSpriteXOffset + 4), -30);
   EXPECT_EQ(state.Bytes()[GameState::kSpriteActiveOffset], 1);
   for (const auto& t : texts) EXPECT_EQ(state.Text(t.field, strlen(t.text) + 1), t.text) << t.at;
+  // A text keeps its terminator; choice conditions read flags by up to three digits, past the
+  // record as 0.
+  state.SetText(GameState::kPlayerNameOffset, GameState::kPlayerNameSize, "ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(state.Text(GameState::kPlayerNameOffset, GameState::kPlayerNameSize), "ABCDEFGHIJ");
+  EXPECT_EQ(state.Text(GameState::kReturnLabelOffset, 6), ":back");
+  EXPECT_EQ(state.EventFlag(1000), 0);
+}
+
+// A slot file replaces the running game only when its texts end and its position starts or ends
+// a line of this script.
+TEST(SavedGameFile, TheCheckRefusesUnendedTextsAndPositionsOffTheLines) {
+  const core::ScriptText script{{'a', 'b', '\r', '\n', core::ScriptText::kEndMarker}, 4};
+  const struct {
+    uint8_t position;
+    bool labelUnended, noScript;
+    std::string why;
+  } cases[] = {{0, false, false, ""},
+               {2, false, false, ""},
+               {1, false, false, "position inside a line"},
+               {4, false, false, "position outside the script"},
+               {0, true, false, "unterminated text"},
+               {0, false, true, "no script"}};
+  for (const auto& c : cases) {
+    std::vector<uint8_t> bytes(GameState::kSize, 0);
+    bytes[GameState::kPositionOffset] = c.position;
+    if (c.labelUnended)
+      std::fill_n(&bytes[GameState::kReturnLabelOffset], GameState::kReturnLabelSize, 'x');
+    EXPECT_EQ(core::CheckSavedGame(bytes, c.noScript ? nullptr : &script), c.why) << c.why;
+  }
 }
 
 struct SlotFiles : ::testing::Test {
   FakeGame game{"a\r\n$C\r\n"};
   script::Engine& engine = game.engine;
-  std::string SlotPath(int slot) {
-    char name[16];
-    std::snprintf(name, sizeof name, "\\save%02d.sav", slot);
-    return engine.services.baseDirectory + "\\save" + name;
+  std::string SlotPath(int slot) {  // slots 1 to 9
+    return engine.services.baseDirectory + "\\save\\save0" + std::to_string(slot) + ".sav";
   }
 };
 
@@ -72,6 +101,8 @@ TEST_F(SlotFiles, RecordedNameComesFromSlotOneOrIsTheDefault) {
 
 // A file that fails the check costs the running game nothing.
 TEST_F(SlotFiles, AFailedLoadLeavesTheGameAsItWas) {
+  EXPECT_EQ(script::LoadGame(engine, 4), 0);  // no save folder: nothing to read, no box
+  EXPECT_EQ(game.fakes.log.lines.back(), "load 4 -> failed");
   game.fakes.files.directories.insert(engine.services.baseDirectory + "\\save");
   game.fakes.files.Put(SlotPath(4), std::string(1000, '\0'));
   engine.script.state.SetSlotValue(GameState::kPointsOffset, 42);

@@ -1,7 +1,7 @@
 // The bundled sample: its built-in script as in games/sample, its sounds in the shapes the engine
 // takes, and a script start the return to the title can land on. That the instance file, the
 // script's jumps and items and the pictures and files it names are as the engine reads them is
-// qvtool lint's check (GameLintTest).
+// qvtool lint's check (tests/cli/QvtoolLint.txt).
 #include "qvtool/SampleGame.h"
 
 #include <gtest/gtest.h>
