@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/Compositing.h"
 #include "script/Engine.h"
 #include "support/FakePlatform.h"
 #include "support/Fnv1a.h"
@@ -59,19 +60,19 @@ class FrameWindow final : public platform::Window {
   platform::Clock& clock_;
 };
 
-// The screen and the window show the old picture, sceneSurface holds the new one. Blue and green
-// hold the low 8 bits of x and y, red says which picture (0x40 old, 0x80 new) and holds their
-// high bits, so a pixel tells which picture and place it was copied from.
+// The engine's surfaces and the fake font; the screen and the window show the old picture,
+// sceneSurface holds the new one. Blue and green hold the low 8 bits of x and y, red says which
+// picture (0x40 old, 0x80 new) and holds their high bits, so a pixel tells which picture and
+// place it was copied from.
 struct TransitionRig {
   TransitionRig(int width, int height) {
     engine.services.config.width = width;
     engine.services.config.height = height;
     window.Create("", width, height);
     auto& g = engine.view;
-    for (core::Surface* s :
-         {&old, &g.sceneSurface, &g.pageSurface, &g.sceneCopySurface, &g.workPixels}) {
-      s->Create(width, height);
-    }
+    graphics::CreateSurfaces(g);
+    fakes.log.lines.clear();  // the font it opened
+    old.Create(width, height);
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         for (auto [s, source] : {std::pair{&old, 0x40}, {&g.sceneSurface, 0x80}}) {
@@ -83,7 +84,6 @@ struct TransitionRig {
       }
       std::copy_n(old.Row(y), width * 3, &window.picture[(height - 1 - y) * width * 3]);
     }
-    g.screen.Create(width, height);
     g.screen.PutAll(old);
     engine.services.env.screenEffects = 1;
   }
