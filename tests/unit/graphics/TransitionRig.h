@@ -98,11 +98,6 @@ struct TransitionRig {
     return std::equal(screen.Data(), screen.Data() + screen.SizeBytes(),
                       engine.view.sceneSurface.Data());
   }
-  std::vector<uint64_t> PresentTimes() const {
-    std::vector<uint64_t> times;
-    for (const auto& f : window.frames) times.push_back(f.time);
-    return times;
-  }
 
   // From here on, folds every presented frame into `digest`: when, where, and every window pixel.
   void DigestFrames() {
