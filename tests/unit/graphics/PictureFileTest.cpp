@@ -34,15 +34,10 @@ void SetU32(std::vector<uint8_t>& file, size_t at, uint32_t v) {
   core::StoreI32(&file[at], static_cast<int32_t>(v));
 }
 
-// `plain` (54-byte header) rebuilt with a larger information header and `gap` bytes before the
-// pixels, as modern tools write them.
-std::vector<uint8_t> WithHeaderSize(const std::vector<uint8_t>& plain, uint32_t headerSize,
-                                    size_t gap) {
-  std::vector<uint8_t> file(14 + headerSize + gap, 0xEE);
-  std::copy(plain.begin(), plain.begin() + 54, file.begin());
-  std::fill(file.begin() + 54, file.begin() + 14 + headerSize, 0);
-  file.insert(file.end(), plain.begin() + 54, plain.end());
-  SetU32(file, 10, static_cast<uint32_t>(14 + headerSize + gap));
+// `plain` (54-byte header) with a larger information header.
+std::vector<uint8_t> WithHeaderSize(std::vector<uint8_t> file, uint32_t headerSize) {
+  file.insert(file.begin() + 54, headerSize - 40, 0);
+  SetU32(file, 10, 14 + headerSize);
   SetU32(file, 14, headerSize);
   return file;
 }
@@ -56,7 +51,8 @@ std::string Refusal(const std::vector<uint8_t>& file, PictureKind kind = Picture
   return why;
 }
 
-TEST(DecodePicture, EncodedPicturesRoundTripWhateverTheirRowPaddingOrHeader) {
+// Larger headers, colour tables and gaps before the rows are the BMP Suite's.
+TEST(DecodePicture, EncodedPicturesRoundTripWhateverTheirRowPadding) {
   std::string why;
   for (int width : {1, 2, 3, 4, 5, 7, 127}) {
     for (int height : {1, 3}) {
@@ -68,18 +64,9 @@ TEST(DecodePicture, EncodedPicturesRoundTripWhateverTheirRowPaddingOrHeader) {
       EXPECT_TRUE(SamePixels(decoded->pixels, original)) << width << " x " << height;
     }
   }
-  const core::Surface original = Pattern(9, 4);
-  for (uint32_t headerSize : {108u, 124u}) {  // V4 and V5, rows past the headers
-    for (size_t gap : {size_t{0}, size_t{3}, size_t{1024}}) {
-      const auto file = WithHeaderSize(EncodeBitmap(original), headerSize, gap);
-      const auto decoded = DecodePicture(file, PictureKind::Plain, 0, 0, why);
-      ASSERT_TRUE(decoded) << why;
-      EXPECT_TRUE(SamePixels(decoded->pixels, original)) << headerSize << " + " << gap;
-    }
-  }
   // A reason from an earlier failure does not survive a success.
   EXPECT_FALSE(DecodePicture(std::vector<uint8_t>(10), PictureKind::Plain, 0, 0, why));
-  EXPECT_TRUE(DecodePicture(EncodeBitmap(original), PictureKind::Plain, 0, 0, why));
+  EXPECT_TRUE(DecodePicture(EncodeBitmap(Pattern(9, 4)), PictureKind::Plain, 0, 0, why));
   EXPECT_EQ(why, "");
 }
 
@@ -95,8 +82,7 @@ TEST(DecodePicture, RefusesWhatIsNotAnUncompressedBottomUp24BitBitmapInsideItsFi
       {[](auto& f) { f[1] = 'A'; }, "no BM signature"},
       {U32(14, 12), "unsupported information header of 12 bytes"},  // OS/2
       {U32(14, 0xFFFFFFFF), "unsupported information header of 4294967295 bytes"},
-      {[](auto& f) { f = WithHeaderSize(f, 124, 0), f.resize(100); },
-       "information header cut short"},
+      {[](auto& f) { f = WithHeaderSize(f, 124), f.resize(100); }, "information header cut short"},
       {[](auto& f) { core::StoreI16(&f[26], 2); }, "2 planes (1 expected)"},
       {[](auto& f) { core::StoreI16(&f[28], 32); }, "32 bits per pixel (24 expected)"},
       {U32(30, 1), "compressed pixels (compression 1)"},  // RLE
@@ -114,7 +100,7 @@ TEST(DecodePicture, RefusesWhatIsNotAnUncompressedBottomUp24BitBitmapInsideItsFi
       {U32(10, 0xFFFFFFFF),
        "pixel rows run past the end of the file (48 bytes needed from offset 4294967295, 0 there)"},
       {U32(10, 53), "pixel data offset 53 inside the header"},
-      {[](auto& f) { f = WithHeaderSize(f, 124, 0), SetU32(f, 10, 100); },
+      {[](auto& f) { f = WithHeaderSize(f, 124), SetU32(f, 10, 100); },
        "pixel data offset 100 inside the header"},
   };
   EXPECT_EQ(Refusal(good), "");
