@@ -37,8 +37,7 @@ TEST(CdScan, TheFirstDriveWhoseTrackTwoIsAudioIsKeptOpenAndOtherDiscsAreClosedAg
                {{Drive{"locked", false, {true, true}}, Drive{"data", true, {false}},
                  Drive{"mixed", true, {false, true, true}}, Drive{"music", true, {true, true}}},
                 {"locked", "data", "mixed"},
-                true},
-               {{Drive{"music", true, {true, true, true}}}, {"music"}, true}};
+                true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.opened.back());
     CdGame game;
@@ -48,14 +47,13 @@ TEST(CdScan, TheFirstDriveWhoseTrackTwoIsAudioIsKeptOpenAndOtherDiscsAreClosedAg
     EXPECT_FALSE(game.engine.audio.cdRipped);
     EXPECT_EQ(game.fakes.drives.opened, c.opened);
     EXPECT_EQ(*game.fakes.drives.openDiscs, c.found ? 1 : 0);
+    EXPECT_EQ(game.engine.audio.cdDisc && game.engine.audio.cdDisc->IsAudioTrack(3), c.found);
     if (!c.found) {
       game.ExpectOneWarning();
-      continue;
+    } else {
+      EXPECT_TRUE(game.fakes.ui.boxes.empty());
+      EXPECT_THAT(game.fakes.log.lines, ElementsAre("cd scan found"));
     }
-    ASSERT_NE(game.engine.audio.cdDisc, nullptr);
-    EXPECT_TRUE(game.engine.audio.cdDisc->IsAudioTrack(3));
-    EXPECT_TRUE(game.fakes.ui.boxes.empty());
-    EXPECT_THAT(game.fakes.log.lines, ElementsAre("cd scan found"));
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "support/FakePlatform.h"
@@ -24,10 +25,9 @@ class OggStreamPlayerTest : public ::testing::Test {
     test::WriteFile(dir.Path() + "/sound.ogg", test::EncodeOgg(samples, rate, channels));
     player->filePath = dir.Path() + "/sound.ogg";
   }
-  int StreamDoneCount() const {
-    int count = 0;
-    for (const auto& m : window.posted) count += m.id == MSG_STREAM_DONE ? 1 : 0;
-    return count;
+  long StreamDoneCount() const {
+    return std::count_if(window.posted.begin(), window.posted.end(),
+                         [](const platform::Message& m) { return m.id == MSG_STREAM_DONE; });
   }
 
   test::TempDir dir;

@@ -81,9 +81,7 @@ TEST(PresentScene, ScreenEffectsOffCutsAndUnlistedNumbersOrAMissingMaskDrawNothi
     EXPECT_EQ(rig.fakes.clock.nowMs(), 0u);
     EXPECT_EQ(rig.engine.input.inputBusy, 0);
     EXPECT_EQ(rig.fakes.log.lines.back(), LogLine(number, static_cast<int>(frames)));
-    const bool maskMissed = effects && number == 21;
-    ASSERT_EQ(rig.fakes.ui.boxes.size(), maskMissed ? 1u : 0u);
-    for (const auto& box : rig.fakes.ui.boxes) EXPECT_EQ(box.text, "loss parts");
+    EXPECT_EQ(rig.fakes.ui.boxes.size(), effects && number == 21 ? 1u : 0u);  // "loss parts"
   }
 }
 
@@ -274,7 +272,7 @@ std::vector<int> FirstMoves(TransitionRig& rig, const MaskPicture& mask) {
   return moved;
 }
 
-TEST(MaskTransition, LightEntriesMoveFirstAndEveryPixelArrivesWithinRounding) {
+TEST(MaskTransition, LightEntriesMoveFirstEveryPixelArrivesAndTheMaskKeepsItsRowLength) {
   TransitionRig rig(4, 1);
   // Shares 255, 128, 0 and 17: moving starts once the level (-256, -240, ... 256) passes -share.
   EXPECT_EQ(FirstMoves(rig, Mask(4, 1, {255, 128, 0, 17})), (std::vector<int>{1, 9, 17, 16}));
@@ -293,16 +291,15 @@ TEST(MaskTransition, LightEntriesMoveFirstAndEveryPixelArrivesWithinRounding) {
   MaskTransition(black.engine.view, Mask(8, 2, indices, false));
   EXPECT_EQ(std::vector<int>(seen.begin() + 15, seen.begin() + 19),
             (std::vector<int>{0, 0, 15, 45}));
-}
 
-TEST(MaskTransition, TheMaskKeepsItsOwnRowLengthAndPixelsBeyondItCountAsBlack) {
-  TransitionRig rig(8, 2);
-  // 12 indices a row: stored row 1 (the top row) is white over the frame's 8 columns.
-  std::vector<uint8_t> indices(24, 0);
-  std::fill_n(indices.begin() + 12, 8, 255);
+  // The mask keeps its own row length and pixels beyond it count as black. 12 indices a row:
+  // stored row 1 (the top row) is white over the frame's 8 columns.
+  TransitionRig wide(8, 2);
+  std::vector<uint8_t> rows(24, 0);
+  std::fill_n(rows.begin() + 12, 8, 255);
   std::vector<int> expected(16, 17);
   std::fill_n(expected.begin() + 8, 8, 1);
-  EXPECT_EQ(FirstMoves(rig, Mask(12, 2, indices)), expected);
+  EXPECT_EQ(FirstMoves(wide, Mask(12, 2, rows)), expected);
   TransitionRig small(8, 2);
   expected.assign(16, 17);
   expected[0] = expected[1] = 1;

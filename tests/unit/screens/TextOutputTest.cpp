@@ -1,7 +1,6 @@
 // Typing text: glyph placement and blending, the pen's cells, rows and pages, pacing and stops.
 #include "screens/TextOutput.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,8 +12,6 @@
 
 namespace qv::test {
 namespace {
-
-using ::testing::ElementsAre;
 
 const uint8_t* Pixel(const core::Surface& s, int x, int y) {
   return s.Row(y) + x * 3;
@@ -32,9 +29,8 @@ TEST(TextOutput, CoverageBlendsWithTheRampThatStopsAt251) {
   const uint8_t a = 'A';
   screens::RenderGlyph(g, font, g.sceneSurface, 100, 200, &a, 1, screens::kWhite);
   // Centred on x + 10 (first column x + 10 - 1), the top row at y + ascent - originY.
-  EXPECT_THAT(
-      std::vector<uint8_t>(Pixel(g.sceneSurface, 109, 202), Pixel(g.sceneSurface, 111, 202)),
-      ElementsAre(250, 250, 250, 124, 124, 124));
+  EXPECT_EQ(std::vector<uint8_t>(Pixel(g.sceneSurface, 109, 202), Pixel(g.sceneSurface, 111, 202)),
+            (std::vector<uint8_t>{250, 250, 250, 124, 124, 124}));
   EXPECT_EQ(Pixel(g.sceneSurface, 108, 202)[0], 0);
   EXPECT_EQ(Pixel(g.sceneSurface, 109, 201)[0], 0);
   // A coloured text over a light pixel, channel by channel (COLORREF: red in the low byte).
