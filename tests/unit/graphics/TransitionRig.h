@@ -1,8 +1,6 @@
-// An engine on fakes for transition tests: pictures that tell where each pixel came from, and a
-// window that records every presented frame with its time.
+// An engine on fakes for drawing tests: its own surfaces and the fake font, pictures that tell
+// where each pixel came from, and a window that records every presented frame with its time.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -92,7 +90,6 @@ struct TransitionRig {
   bool WindowShows(const core::Surface& picture) const {
     return std::equal(window.picture.begin(), window.picture.end(), picture.Data());
   }
-  bool WindowEqualsScreen() const { return WindowShows(engine.view.screen.Surface()); }
   bool ScreenShowsScene() const {
     const auto& screen = engine.view.screen.Surface();
     return std::equal(screen.Data(), screen.Data() + screen.SizeBytes(),

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "graphics/PictureFile.h"
 #include "unit/graphics/TransitionRig.h"
 
