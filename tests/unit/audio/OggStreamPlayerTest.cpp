@@ -46,6 +46,7 @@ TEST_F(OggStreamPlayerTest, StopOrANewPlayTakesTheQueueBackAndAllowsANewStart) {
   EXPECT_EQ(device.resets, 0);
   UseFile(test::Tone(100000, 8000, 1), 8000, 1);
   ASSERT_EQ(player->Play(window), 1);
+  EXPECT_EQ(player->Length(0), Player::kBufferBytes);
   const platform::AudioHandle first = player->Device();
   ASSERT_TRUE(device.FinishNext(first));
   EXPECT_EQ(player->Stop(), 1);

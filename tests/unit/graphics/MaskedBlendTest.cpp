@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstring>
 #include <random>
-#include <vector>
 
 namespace qv::graphics {
 namespace {

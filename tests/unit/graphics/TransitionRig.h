@@ -66,7 +66,6 @@ struct TransitionRig {
   TransitionRig(int width, int height) {
     engine.services.config.width = width;
     engine.services.config.height = height;
-    engine.services.baseDirectory = kFakeBaseDirectory;
     window.Create("", width, height);
     auto& g = engine.view;
     graphics::CreateSurfaces(g);

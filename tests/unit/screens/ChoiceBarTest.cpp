@@ -16,6 +16,7 @@ namespace {
 // frames (when, where, every window pixel), the codes asked of the font and both surfaces.
 TEST(ChoiceBar, SlidesInElevenStepsAndLeavesBothLooks) {
   TransitionRig rig(800, 600);
+  rig.engine.services.baseDirectory = kFakeBaseDirectory;
   core::Surface bar(800, 40);  // a colour half with a gradient, then an opaque (black) mask half
   for (int y = 0; y < 40; ++y) {
     for (int x = 0; x < 400 * 3; ++x) bar.Row(y)[x] = static_cast<uint8_t>(x + 5 * y);

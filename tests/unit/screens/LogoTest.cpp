@@ -26,6 +26,7 @@ void PutLogo(FakeFiles& files, const std::vector<uint8_t>& file) {
 // keep it quick, as the strips and the pace do not depend on the height.
 TEST(LogoScreen, RevealsEveryColumnOnceFromBothEdgesEverySevenMsThenHoldsThreeSeconds) {
   TransitionRig rig(800, 2);
+  rig.engine.services.baseDirectory = kFakeBaseDirectory;
   PutLogo(rig.fakes.files, graphics::EncodeBitmap(rig.engine.view.sceneSurface));
   rig.fakes.files.Put(std::string(kFakeBaseDirectory) + screens::kLogoSoundPath,
                       MakeWav(22050, 1, 16, std::vector<uint8_t>(4410, 1)));
