@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/WavReader.h"
 
 namespace qv::audio {
@@ -23,22 +25,20 @@ std::string Patched(std::string file, size_t at, uint32_t value, int size = 4) {
 }
 
 TEST(WavFile, ReadsEightAndSixteenBitMonoAndStereoAndSkipsOtherChunks) {
-  platform::PcmClip clip;
-  ASSERT_EQ(Parse(test::MakeWav(11025, 1, 8, {0, 128, 255}), clip), "accepted");
-  EXPECT_EQ(clip.format.rate, 11025u);
-  EXPECT_EQ(clip.format.channels, 1u);
-  EXPECT_EQ(clip.samples, (std::vector<int16_t>{-32768, 0, 32512}));
-
-  // A trailing half frame is dropped rather than read past.
-  ASSERT_EQ(Parse(test::MakeWav(48000, 2, 16, {0x01, 0x80, 0xFF, 0x7F, 9}), clip), "accepted");
-  EXPECT_EQ(clip.format.channels, 2u);
-  EXPECT_EQ(clip.samples, (std::vector<int16_t>{-32767, 32767}));
-
-  // A 3-byte LIST chunk (padded to 4) between fmt and data.
-  std::string file = test::MakeWav(8000, 1, 16, {1, 0, 2, 0});
-  file.insert(36, std::string("LIST\x03\0\0\0abc\0", 12));
-  ASSERT_EQ(Parse(Patched(file, 4, static_cast<uint32_t>(file.size() - 8)), clip), "accepted");
-  EXPECT_EQ(clip.samples, (std::vector<int16_t>{1, 2}));
+  std::string listed = test::MakeWav(8000, 1, 16, {1, 0, 2, 0});
+  listed.insert(36, std::string("LIST\x03\0\0\0abc\0", 12));  // 3 bytes, padded to 4
+  const std::tuple<std::string, unsigned, unsigned, std::vector<int16_t>> cases[] = {
+      {test::MakeWav(11025, 1, 8, {0, 128, 255}), 11025, 1, {-32768, 0, 32512}},
+      // A trailing half frame is dropped rather than read past.
+      {test::MakeWav(48000, 2, 16, {0x01, 0x80, 0xFF, 0x7F, 9}), 48000, 2, {-32767, 32767}},
+      {Patched(listed, 4, static_cast<uint32_t>(listed.size() - 8)), 8000, 1, {1, 2}}};
+  for (const auto& [file, rate, channels, samples] : cases) {
+    platform::PcmClip clip;
+    ASSERT_EQ(Parse(file, clip), "accepted");
+    EXPECT_EQ(clip.format.rate, rate);
+    EXPECT_EQ(clip.format.channels, channels);
+    EXPECT_EQ(clip.samples, samples);
+  }
 }
 
 TEST(WavFile, RefusesWhatItCannotPlayOrWhoseSizesLie) {

@@ -67,9 +67,6 @@ TEST(BmpSuite, EveryFileLoadsExactlyOrIsRefusedForEveryUse) {
         uint64_t hash = 0xcbf29ce484222325ull;
         for (int r = 0; r < 64; ++r) hash = Fnv1a({p.StoredRow(r), 127 * 3}, hash);
         EXPECT_EQ(hash, kPicture);
-        EXPECT_EQ(std::vector<uint8_t>(p.Row(0), p.Row(0) + 3), (std::vector<uint8_t>{0, 0, 255}));
-        EXPECT_EQ(std::vector<uint8_t>(p.Row(63) + 126 * 3, p.Row(63) + 127 * 3),
-                  (std::vector<uint8_t>{126, 96, 96}));
       }
       std::string why;
       if (const auto mask = DecodeMask(bytes, why)) {

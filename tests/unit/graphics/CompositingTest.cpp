@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cstring>
-#include <mutex>
 #include <thread>
 
 #include "graphics/PictureFile.h"

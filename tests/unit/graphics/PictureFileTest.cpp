@@ -34,15 +34,10 @@ void SetU32(std::vector<uint8_t>& file, size_t at, uint32_t v) {
   core::StoreI32(&file[at], static_cast<int32_t>(v));
 }
 
-// `plain` (54-byte header) rebuilt with a larger information header and `gap` bytes before the
-// pixels, as modern tools write them.
-std::vector<uint8_t> WithHeaderSize(const std::vector<uint8_t>& plain, uint32_t headerSize,
-                                    size_t gap) {
-  std::vector<uint8_t> file(14 + headerSize + gap, 0xEE);
-  std::copy(plain.begin(), plain.begin() + 54, file.begin());
-  std::fill(file.begin() + 54, file.begin() + 14 + headerSize, 0);
-  file.insert(file.end(), plain.begin() + 54, plain.end());
-  SetU32(file, 10, static_cast<uint32_t>(14 + headerSize + gap));
+// `plain` (54-byte header) with a larger information header.
+std::vector<uint8_t> WithHeaderSize(std::vector<uint8_t> file, uint32_t headerSize) {
+  file.insert(file.begin() + 54, headerSize - 40, 0);
+  SetU32(file, 10, 14 + headerSize);
   SetU32(file, 14, headerSize);
   return file;
 }
@@ -56,7 +51,8 @@ std::string Refusal(const std::vector<uint8_t>& file, PictureKind kind = Picture
   return why;
 }
 
-TEST(DecodePicture, EncodedPicturesRoundTripWhateverTheirRowPaddingOrHeader) {
+// Larger headers, colour tables and gaps before the rows are the BMP Suite's.
+TEST(DecodePicture, EncodedPicturesRoundTripWhateverTheirRowPadding) {
   std::string why;
   for (int width : {1, 2, 3, 4, 5, 7, 127}) {
     for (int height : {1, 3}) {
@@ -68,18 +64,9 @@ TEST(DecodePicture, EncodedPicturesRoundTripWhateverTheirRowPaddingOrHeader) {
       EXPECT_TRUE(SamePixels(decoded->pixels, original)) << width << " x " << height;
     }
   }
-  const core::Surface original = Pattern(9, 4);
-  for (uint32_t headerSize : {108u, 124u}) {  // V4 and V5, rows past the headers
-    for (size_t gap : {size_t{0}, size_t{3}, size_t{1024}}) {
-      const auto file = WithHeaderSize(EncodeBitmap(original), headerSize, gap);
-      const auto decoded = DecodePicture(file, PictureKind::Plain, 0, 0, why);
-      ASSERT_TRUE(decoded) << why;
-      EXPECT_TRUE(SamePixels(decoded->pixels, original)) << headerSize << " + " << gap;
-    }
-  }
   // A reason from an earlier failure does not survive a success.
   EXPECT_FALSE(DecodePicture(std::vector<uint8_t>(10), PictureKind::Plain, 0, 0, why));
-  EXPECT_TRUE(DecodePicture(EncodeBitmap(original), PictureKind::Plain, 0, 0, why));
+  EXPECT_TRUE(DecodePicture(EncodeBitmap(Pattern(9, 4)), PictureKind::Plain, 0, 0, why));
   EXPECT_EQ(why, "");
 }
 
@@ -95,8 +82,7 @@ TEST(DecodePicture, RefusesWhatIsNotAnUncompressedBottomUp24BitBitmapInsideItsFi
       {[](auto& f) { f[1] = 'A'; }, "no BM signature"},
       {U32(14, 12), "unsupported information header of 12 bytes"},  // OS/2
       {U32(14, 0xFFFFFFFF), "unsupported information header of 4294967295 bytes"},
-      {[](auto& f) { f = WithHeaderSize(f, 124, 0), f.resize(100); },
-       "information header cut short"},
+      {[](auto& f) { f = WithHeaderSize(f, 124), f.resize(100); }, "information header cut short"},
       {[](auto& f) { core::StoreI16(&f[26], 2); }, "2 planes (1 expected)"},
       {[](auto& f) { core::StoreI16(&f[28], 32); }, "32 bits per pixel (24 expected)"},
       {U32(30, 1), "compressed pixels (compression 1)"},  // RLE
@@ -114,7 +100,7 @@ TEST(DecodePicture, RefusesWhatIsNotAnUncompressedBottomUp24BitBitmapInsideItsFi
       {U32(10, 0xFFFFFFFF),
        "pixel rows run past the end of the file (48 bytes needed from offset 4294967295, 0 there)"},
       {U32(10, 53), "pixel data offset 53 inside the header"},
-      {[](auto& f) { f = WithHeaderSize(f, 124, 0), SetU32(f, 10, 100); },
+      {[](auto& f) { f = WithHeaderSize(f, 124), SetU32(f, 10, 100); },
        "pixel data offset 100 inside the header"},
   };
   EXPECT_EQ(Refusal(good), "");
@@ -126,41 +112,28 @@ TEST(DecodePicture, RefusesWhatIsNotAnUncompressedBottomUp24BitBitmapInsideItsFi
 }
 
 TEST(DecodePicture, EachUseAcceptsOnlyTheSizesItCanDraw) {
-  const auto refusal = [](PictureKind kind, int width, int height) {
-    return Refusal(EncodeBitmap(Pattern(width, height)), kind, 12, 8);  // a 12 x 8 frame
-  };
-  EXPECT_EQ(refusal(PictureKind::Background, 12, 8), "");
-  EXPECT_EQ(refusal(PictureKind::Background, 12, 9), "12 x 9 instead of the frame's 12 x 8");
-  EXPECT_EQ(refusal(PictureKind::AreaImage, 16, 8), "16 x 8 instead of the frame's 12 x 8");
-  for (PictureKind kind :
-       {PictureKind::Sprite, PictureKind::MessageWindow, PictureKind::ChoiceBar}) {
-    EXPECT_EQ(refusal(kind, 7, 3), "");  // odd: the blend rounds the colour half down
-    EXPECT_EQ(refusal(kind, 1, 5), "too narrow for a colour half and a mask half");
-  }
-  EXPECT_EQ(refusal(PictureKind::ButtonParts, 1280, 44), "");
-  EXPECT_EQ(refusal(PictureKind::ButtonParts, 1280, 43), "1280 x 43 instead of 1280 x 44");
-  EXPECT_EQ(refusal(PictureKind::ButtonParts, 640, 44), "640 x 44 instead of 1280 x 44");
-  EXPECT_EQ(refusal(PictureKind::WaitCursor, 32, 64), "");  // two 32 x 32 frames
-  EXPECT_EQ(refusal(PictureKind::WaitCursor, 32, 63), "fewer than 6144 bytes of pixels");
+  const std::tuple<PictureKind, int, int, std::string> cases[] = {
+      // in a 12 x 8 frame
+      {PictureKind::Background, 12, 8, ""},
+      {PictureKind::Background, 12, 9, "12 x 9 instead of the frame's 12 x 8"},
+      {PictureKind::AreaImage, 16, 8, "16 x 8 instead of the frame's 12 x 8"},
+      {PictureKind::Sprite, 7, 3, ""},  // odd: the blend rounds the colour half down
+      {PictureKind::Sprite, 1, 5, "too narrow for a colour half and a mask half"},
+      {PictureKind::MessageWindow, 1, 5, "too narrow for a colour half and a mask half"},
+      {PictureKind::ChoiceBar, 7, 3, ""},
+      {PictureKind::ButtonParts, 1280, 44, ""},
+      {PictureKind::ButtonParts, 1280, 43, "1280 x 43 instead of 1280 x 44"},
+      {PictureKind::ButtonParts, 640, 44, "640 x 44 instead of 1280 x 44"},
+      {PictureKind::WaitCursor, 32, 64, ""},  // two 32 x 32 frames
+      {PictureKind::WaitCursor, 32, 63, "fewer than 6144 bytes of pixels"}};
+  for (const auto& [kind, width, height, reason] : cases)
+    EXPECT_EQ(Refusal(EncodeBitmap(Pattern(width, height)), kind, 12, 8), reason);
 }
 
-TEST(ScrambleBackground, TouchesTheFirstFiftyBytesOnlyAndUndoesItself) {
-  std::vector<uint8_t> file = EncodeBitmap(Pattern(20, 2));
-  const std::vector<uint8_t> plain = file;
-  ScrambleBackground(file);
-  for (size_t i = 0; i < file.size(); ++i)
-    EXPECT_EQ(file[i], i < 50 ? plain[i] ^ kBackgroundKey : plain[i]) << i;
-  EXPECT_EQ(Refusal(file), "no BM signature");  // a scrambled file is never taken as plain
-  ScrambleBackground(file);
-  EXPECT_EQ(file, plain);
-  std::vector<uint8_t> tiny = {1, 2};
-  ScrambleBackground(tiny);
-  EXPECT_EQ(tiny, (std::vector<uint8_t>{1 ^ kBackgroundKey, 2 ^ kBackgroundKey}));
-}
-
-TEST(DecodeMask, RoundTripsOddWidthsAndReadsTheRedOfEachDeclaredEntry) {
+// Odd widths pad their rows; the colour table's reading is the BMP Suite's.
+TEST(DecodeMask, RoundTripsOddWidths) {
   std::string why;
-  for (int width : {1, 3, 5, 641}) {
+  for (int width : {1, 3, 641}) {
     std::vector<uint8_t> indices(static_cast<size_t>(width) * 2);
     for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i * 37 + 5);
     const auto mask = DecodeMask(EncodeMask(width, 2, indices), why);
@@ -169,13 +142,6 @@ TEST(DecodeMask, RoundTripsOddWidthsAndReadsTheRedOfEachDeclaredEntry) {
     EXPECT_EQ(mask->indices, indices);
     EXPECT_EQ(mask->red[200], 200);  // the grey table
   }
-  std::vector<uint8_t> file = EncodeMask(4, 1, std::vector<uint8_t>{0, 1, 2, 200});
-  file[54 + 4 * 1 + 0] = 9;   // blue of entry 1: not what counts
-  file[54 + 4 * 1 + 2] = 77;  // red of entry 1
-  SetU32(file, 46, 3);        // three entries declared; index 200 lies beyond them
-  const auto mask = DecodeMask(file, why);
-  ASSERT_TRUE(mask) << why;
-  EXPECT_EQ((std::tuple{mask->red[1], mask->red[3], mask->red[200]}), (std::tuple{77, 0, 0}));
 }
 
 TEST(DecodeMask, RefusesOtherDepthsAndTablesOrRowsOutsideTheirPlace) {
