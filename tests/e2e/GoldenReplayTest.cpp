@@ -28,6 +28,7 @@
 #include "support/OggCodec.h"
 #include "support/PngReader.h"
 #include "support/ScopedEnv.h"
+#include "support/TextCases.h"
 #include "support/WavReader.h"
 
 namespace qv::test {
@@ -63,24 +64,6 @@ std::string Rest(const std::string& line, size_t count) {
     if (at == std::string::npos) return "";
   }
   return line.substr(at + 1);
-}
-
-// \r, \n, \\ and \xHH, for bytes a text file cannot hold as they are.
-std::string Unescape(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out.push_back(text[i]);
-      continue;
-    }
-    const char c = text[++i];
-    if (c == 'r') out.push_back('\r');
-    if (c == 'n') out.push_back('\n');
-    if (c == '\\') out.push_back('\\');
-    if (c == 'x') out.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
-    if (c == 'x') i += 2;
-  }
-  return out;
 }
 
 // `bytes` with the bytes named by the words "OFFSET=HH" from `first` on set.
@@ -206,9 +189,12 @@ struct Runs {
         json.substr(at + name.size() + 4, json.find('\n', at) - at - name.size() - 4);
     if (value.ends_with(",")) value.pop_back();
     if (bracket == std::string::npos) return value;
-    const std::vector<long> items = JsonInts(json, name);
-    const size_t index = std::stoul(key.substr(bracket + 1));
-    return index < items.size() ? std::to_string(items[index]) : "(out of range)";
+    std::istringstream items(value.substr(1));  // "[1, 0, ...]"
+    std::string item = "(out of range)";
+    for (size_t i = 0; i <= std::stoul(key.substr(bracket + 1)); ++i) {
+      if (!std::getline(items, item, ',')) return "(out of range)";
+    }
+    return std::to_string(std::stol(item));
   }
 };
 
@@ -372,16 +358,7 @@ TEST_P(GoldenReplay, GivesItsLog) {
   }
 }
 
-std::vector<std::string> Cases() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(kCases)) {
-    if (entry.is_directory()) names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenReplay, ::testing::ValuesIn(Cases()),
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenReplay, ::testing::ValuesIn(CaseNames(kCases)),
                          [](const auto& info) { return info.param; });
 
 }  // namespace

@@ -29,16 +29,6 @@ TempDir::~TempDir() {
   fs::remove_all(path_, ignored);
 }
 
-std::vector<std::string> GameRun::AllEvents() const {
-  std::vector<std::string> lines;
-  std::istringstream in(log);
-  for (std::string line; std::getline(in, line);) {
-    size_t space = line.find(' ');
-    lines.push_back(space == std::string::npos ? line : line.substr(space + 1));
-  }
-  return lines;
-}
-
 std::map<std::string, long> GameRun::Times() const {
   std::istringstream in(log);
   std::map<std::string, long> times;
@@ -50,7 +40,9 @@ std::map<std::string, long> GameRun::Times() const {
 
 std::vector<std::string> GameRun::Events() const {
   std::vector<std::string> lines;
-  for (std::string& line : AllEvents()) {
+  std::istringstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    line = line.substr(line.find(' ') + 1);  // without its time
     if (line == "page" || line.starts_with("font ")) continue;
     // The test games have no logo: its box and the line after it open every run.
     if (line == "logo missing") {
@@ -63,10 +55,6 @@ std::vector<std::string> GameRun::Events() const {
     lines.push_back(std::move(line));
   }
   return lines;
-}
-
-std::string GameRun::State(const std::string& name) const {
-  return ReadFile(outDir + "/" + name + ".json");
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
@@ -115,28 +103,6 @@ GameRun Play(const TempDir& dir, const std::string& events) {
 GameRun PlayGame(const TempDir& dir, const TestGame& game, const std::string& events) {
   WriteGame(dir, game);
   return Play(dir, events);
-}
-
-namespace {
-size_t ValueAt(const std::string& json, const std::string& key) {
-  std::string needle = "\"" + key + "\": ";
-  size_t at = json.find(needle);
-  if (at == std::string::npos) throw std::runtime_error("no key " + key + " in state");
-  return at + needle.size();
-}
-}  // namespace
-
-long JsonInt(const std::string& json, const std::string& key) {
-  return std::stol(json.substr(ValueAt(json, key)));
-}
-
-std::vector<long> JsonInts(const std::string& json, const std::string& key) {
-  size_t at = ValueAt(json, key) + 1;
-  size_t end = json.find(']', at);
-  std::vector<long> values;
-  std::istringstream in(json.substr(at, end - at));
-  for (std::string item; std::getline(in, item, ',');) values.push_back(std::stol(item));
-  return values;
 }
 
 }  // namespace qv::test

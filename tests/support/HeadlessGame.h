@@ -28,12 +28,8 @@ struct GameRun {
   // The log's events without their times, less the page clears, the font choice and a missing
   // logo's box and line, which most tests do not look at.
   std::vector<std::string> Events() const;
-  // The log's lines without their time stamps.
-  std::vector<std::string> AllEvents() const;
   // The virtual millisecond at which each event was first logged.
   std::map<std::string, long> Times() const;
-  // A state file written by a "state NAME" event.
-  std::string State(const std::string& name) const;
 };
 
 // A small game: an instance file and a script, both UTF-8 (written out as the engine wants them).
@@ -52,9 +48,5 @@ bool FileExists(const std::string& path);
 GameRun Play(const TempDir& dir, const std::string& events);
 // WriteGame, then Play.
 GameRun PlayGame(const TempDir& dir, const TestGame& game, const std::string& events);
-
-// Minimal readers for the state files' flat JSON.
-long JsonInt(const std::string& json, const std::string& key);
-std::vector<long> JsonInts(const std::string& json, const std::string& key);
 
 }  // namespace qv::test

@@ -22,6 +22,7 @@
 #include "platform/posix/IconvCp932.h"
 #include "qvtool/SampleGame.h"
 #include "support/HeadlessGame.h"
+#include "support/TextCases.h"
 
 namespace qv::test {
 namespace {
@@ -29,20 +30,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kCases = fs::path(QV_SOURCE_DIR) / "tests" / "cli";
-
-std::string Unescape(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i] == '\\' && i + 1 < text.size() ? text[++i] : 0;
-    if (c == 'x') {
-      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      out += c == 0 ? text[i] : c == 'r' ? '\r' : c == 'n' ? '\n' : c;
-    }
-  }
-  return out;
-}
 
 struct Stream {
   std::string text;
@@ -140,15 +127,7 @@ TEST_P(CommandLineCases, Run) {
   out.End(), err.End();
 }
 
-std::vector<std::string> Cases() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(kCases))
-    names.push_back(entry.path().stem().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, CommandLineCases, ::testing::ValuesIn(Cases()),
+INSTANTIATE_TEST_SUITE_P(Cases, CommandLineCases, ::testing::ValuesIn(CaseNames(kCases)),
                          [](const auto& info) { return info.param; });
 
 }  // namespace
