@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <sstream>
 
 #include "core/Surface.h"
@@ -248,6 +249,18 @@ void Check(const Runs& r, const std::string& line, const std::function<Runs()>& 
     EXPECT_EQ(static_cast<uint8_t>(bytes[std::stoul(w[2])]), std::stoi(w[3], nullptr, 16));
   } else if (w[0] == "size") {
     EXPECT_EQ(ReadFile(r.game + "/" + w[1]).size(), std::stoul(w[2]));
+  } else if (w[0] == "screenshot") {  // screenshot WIDTH X Y R G B: Print Screen's one file
+    std::vector<fs::path> shots;
+    for (const auto& entry : fs::directory_iterator(r.game + "/save")) {
+      const std::regex name("shot-[0-9]{8}-[0-9]{6}\\.png");
+      if (std::regex_match(entry.path().filename().string(), name)) shots.push_back(entry);
+    }
+    ASSERT_EQ(shots.size(), 1u);
+    const Capture shot = ReadCapture(shots[0]);
+    const Rgb at = shot.At(std::stoi(w[2]), std::stoi(w[3]));
+    EXPECT_EQ(std::to_string(shot.width) + " " + std::to_string(at.r) + " " + std::to_string(at.g) +
+                  " " + std::to_string(at.b),
+              w[1] + " " + Rest(line, 4));
   } else if (w[0] == "samefile") {
     EXPECT_TRUE(ReadFile(r.game + "/" + w[1]) == ReadFile(r.game + "/" + w[2]));
   } else if (w[0] == "absent") {

@@ -1,5 +1,5 @@
-// Playing games headless where a golden replay cannot look: a held instance lock, a screenshot's
-// file name, a read-only game folder and where its saves go.
+// Playing games headless where a golden replay cannot look: a held instance lock, a read-only
+// game folder and where its saves go.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,22 +31,6 @@ TEST(Startup, SecondCopyOfTheSameGameLeavesSilently) {
   EXPECT_THAT(second.Events(), ElementsAre("exit 0"));
   held.reset();  // the first copy ends: the game starts again
   EXPECT_THAT(Play(dir, "").Events(), Contains("text hello"));
-}
-
-TEST(Keys, PrintScreenWritesTheFrameAsAPngInTheSaveFolder) {
-  TempDir dir;
-  GameRun run = PlayGame(dir, {"$effect 1\n$fill red\n$C\n"}, "idle\nkey 0x2C\nidle\n");
-  EXPECT_THAT(run.Events(), Contains("screenshot written"));
-  std::vector<std::string> shots;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.Path() + "/game/save")) {
-    const std::string name = entry.path().filename().string();
-    if (name.starts_with("shot-")) shots.push_back(name);
-  }
-  ASSERT_EQ(shots.size(), 1u);
-  EXPECT_THAT(shots[0], ::testing::MatchesRegex("shot-[0-9]{8}-[0-9]{6}\\.png"));
-  const Capture shot = ReadCapture(dir.Path() + "/game/save/" + shots[0]);
-  EXPECT_EQ(shot.width, 640);
-  EXPECT_EQ(shot.At(10, 10), (Rgb{255, 0, 0}));
 }
 
 TEST(SaveFolder, AWritableSaveFolderInAReadOnlyGameKeepsItsPlaceAndLosesOnlyStaleTemporaries) {
