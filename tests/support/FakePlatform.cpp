@@ -61,24 +61,6 @@ bool FakeWindow::Create(const std::string&, int w, int h) {
   return true;
 }
 
-int FakeWindow::RunMessageLoop(platform::WindowProcedure& loopProcedure) {
-  // Nothing arrives from outside; the posted messages are delivered once, in order.
-  std::vector<platform::Message> pending;
-  pending.swap(posted);
-  for (const auto& message : pending) {
-    loopProcedure.HandleMessage(message);
-    if (quitCode) break;
-  }
-  return quitCode.value_or(0);
-}
-
-std::optional<platform::Message> FakeWindow::TakePendingInput() {
-  if (pendingInput.empty()) return std::nullopt;
-  platform::Message next = pendingInput.front();
-  pendingInput.pop_front();
-  return next;
-}
-
 // ---- FakeUi ----
 
 platform::BoxAnswer FakeUi::MessageBox(const std::string& caption, const std::string& text,

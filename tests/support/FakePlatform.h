@@ -63,9 +63,10 @@ class RecordingProcedure final : public platform::WindowProcedure {
 class FakeWindow final : public platform::Window {
  public:
   bool Create(const std::string& titleUtf8, int width, int height) override;
-  int RunMessageLoop(platform::WindowProcedure& procedure) override;
-  void PostQuit(int exitCode) override { quitCode = exitCode; }
-  std::optional<platform::Message> TakePendingInput() override;
+  // No test runs the loop or feeds input: the engine's handlers are called directly.
+  int RunMessageLoop(platform::WindowProcedure&) override { return 0; }
+  void PostQuit(int) override {}
+  std::optional<platform::Message> TakePendingInput() override { return std::nullopt; }
   int32_t Send(const platform::Message& message) override {
     return procedure ? procedure->HandleMessage(message) : 0;
   }
@@ -86,7 +87,6 @@ class FakeWindow final : public platform::Window {
   void SetIcon(const uint8_t* bgrBottomUp, int w, int h) override {
     icon.assign(bgrBottomUp, bgrBottomUp + static_cast<size_t>(w) * h * 3);
     iconWidth = w;
-    iconHeight = h;
   }
 
   bool windowThread = true;
@@ -94,12 +94,9 @@ class FakeWindow final : public platform::Window {
   int width = 640, height = 480;
   std::vector<uint8_t> picture;
   std::vector<uint8_t> icon;  // the last SetIcon's pixels
-  int iconWidth = 0, iconHeight = 0;
+  int iconWidth = 0;
   std::vector<platform::Message> posted;
-  // What TakePendingInput hands out, front first.
-  std::deque<platform::Message> pendingInput;
   std::map<uint32_t, uint32_t> timers;
-  std::optional<int> quitCode;
   uint32_t cursor = 0;
   struct Area {
     int x, y, width, height;
