@@ -6,11 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "platform/posix/FileInstanceLocks.h"
 #include "support/HeadlessGame.h"
-#include "support/PngReader.h"
 #include "support/ScopedEnv.h"
 
 namespace qv::test {

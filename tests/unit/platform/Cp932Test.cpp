@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <tuple>
-#include <vector>
 
 #include "platform/posix/IconvCp932.h"
 
@@ -59,24 +57,6 @@ TEST(IconvCp932, FromUtf8ReportsTheFirstBadCharacter) {
     EXPECT_FALSE(cp932.FromUtf8(utf8, out, bad)) << utf8;
     EXPECT_EQ(std::pair(bad, out), std::pair(offset, convertedBefore)) << utf8;
   }
-}
-
-TEST(IconvCp932, OneInstanceServesManyThreads) {
-  IconvCp932 cp932;
-  std::vector<std::thread> threads;
-  std::vector<int> failures(4, 0);
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([&cp932, &failures, t] {
-      for (int i = 0; i < 200; ++i) {
-        std::string out;
-        size_t bad = 0;
-        if (cp932.ToUtf8("\x90\xB0\x90\x62") != "晴臣") ++failures[t];
-        if (!cp932.FromUtf8("＊＊＊", out, bad) || out != "\x81\x96\x81\x96\x81\x96") ++failures[t];
-      }
-    });
-  }
-  for (auto& thread : threads) thread.join();
-  EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
 
 }  // namespace
