@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <utime.h>
 
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
