@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <sstream>
 
 #include "core/Surface.h"
@@ -251,8 +250,10 @@ void Check(const Runs& r, const std::string& line, const std::function<Runs()>& 
   } else if (w[0] == "screenshot") {  // screenshot WIDTH X Y R G B: Print Screen's one file
     std::vector<fs::path> shots;
     for (const auto& entry : fs::directory_iterator(r.game + "/save")) {
-      const std::regex name("shot-[0-9]{8}-[0-9]{6}\\.png");
-      if (std::regex_match(entry.path().filename().string(), name)) shots.push_back(entry);
+      const std::string name = entry.path().filename().string();  // shot-YYYYMMDD-HHMMSS.png
+      if (name.starts_with("shot-") && name.ends_with(".png") && name.find('-', 5) == 13 &&
+          name.size() == 24)
+        shots.push_back(entry);
     }
     ASSERT_EQ(shots.size(), 1u);
     const Capture shot = ReadCapture(shots[0]);
