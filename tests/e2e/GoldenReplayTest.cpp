@@ -144,7 +144,8 @@ void MakeFiles(const std::string& game, const std::string& listing) {
     } else if (w[0] == "patch") {  // patch PATH OFFSET=HH...: bytes of a file changed
       WriteFile(path, SetBytes(ReadFile(path), w, 2));
     } else if (w[0] == "copy") {  // copy PATH TO [SIZE]: the file, or its first SIZE bytes
-      WriteFile(game + "/" + w[2], ReadFile(path).substr(0, w.size() > 3 ? std::stoul(w[3]) : -1));
+      WriteFile(game + "/" + w[2],
+                ReadFile(path).substr(0, w.size() > 3 ? std::stoul(w[3]) : std::string::npos));
     } else if (w[0] == "mtime") {  // mtime PATH SECONDS: its last write, in seconds since 1970
       struct utimbuf times {};
       times.actime = times.modtime = std::stol(w[2]);
@@ -207,8 +208,8 @@ bool InRange(long value, const std::string& range) {
 // pixel SHOT X Y R G B | width SHOT W | same SHOT SHOT | file PATH SIZE OFFSET=HH... |
 // byte PATH OFFSET HH | size PATH N | absent PATH | samefile PATH PATH | repeat (the runs again
 // give the same logs, states and shots) | wav OUT FRAMES[..FRAMES] [OGG VOLUME] (a recording's
-// length, and that it holds the game's OGG, looped, at VOLUME %) The events of `time` and `gap` are
-// matched in the whole log, the message boxes included.
+// length, and that it holds the game's OGG, looped, at VOLUME %) | screenshot (see below).
+// The events of `time` and `gap` are matched in the whole log, the message boxes included.
 void Check(const Runs& r, const std::string& line, const std::function<Runs()>& again) {
   SCOPED_TRACE(line);
   const std::vector<std::string> w = Words(line);
