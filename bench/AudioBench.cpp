@@ -7,7 +7,7 @@
 #include <string>
 
 #include "audio/OggStreamPlayer.h"
-#include "platform/posix/IconvCp932.h"
+#include "platform/common/TableCp932.h"
 #include "platform/posix/PosixFiles.h"
 #include "support/OggCodec.h"
 
@@ -66,7 +66,7 @@ std::string MinuteOfMusic() {
 // Decodes the whole minute through FillBuffer at 75 % volume; the counter is the real-time factor.
 void DecodeMinuteAtVolume(benchmark::State& state) {
   static const std::string folder = MinuteOfMusic();
-  platform::posix::IconvCp932 cp932;
+  platform::TableCp932 cp932;
   platform::posix::PosixFiles files(folder, cp932);
   SinkDevice device;
   NullWindow window;

@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "platform/common/TableCp932.h"
 #include "platform/fonts/FreeTypeFont.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
-#include "platform/posix/IconvCp932.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ using qv::platform::fonts::FreeTypeFont;
 constexpr uint32_t kKanji = 0x90B0;  // 晴
 
 struct MessageFont {
-  qv::platform::posix::IconvCp932 cp932;
+  qv::platform::TableCp932 cp932;
   qv::platform::fonts::FreeTypeGlyphs glyphs{cp932};
   // "ＭＳ ゴシック" at cell height 21, as the message window asks for it.
   std::shared_ptr<FreeTypeFont> font = std::dynamic_pointer_cast<FreeTypeFont>(

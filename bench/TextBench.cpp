@@ -8,13 +8,13 @@
 
 #include "graphics/Compositing.h"
 #include "platform/OpticalDrives.h"
+#include "platform/common/TableCp932.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/HeadlessUi.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/VirtualClock.h"
 #include "platform/posix/FileInstanceLocks.h"
-#include "platform/posix/IconvCp932.h"
 #include "platform/posix/PosixFiles.h"
 #include "screens/TextOutput.h"
 #include "script/Engine.h"
@@ -33,7 +33,7 @@ struct TextRig {
   platform::headless::HeadlessUi ui{log};
   platform::headless::HeadlessWindow window{clock, ui, log, "/tmp"};
   platform::headless::HeadlessDisplay display;
-  platform::posix::IconvCp932 cp932;
+  platform::TableCp932 cp932;
   platform::posix::PosixFiles files{"/tmp", cp932};
   platform::posix::FileInstanceLocks locks;
   platform::NoOpticalDrives drives;

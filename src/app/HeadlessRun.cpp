@@ -7,10 +7,10 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/common/TableCp932.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/posix/FileInstanceLocks.h"
-#include "platform/posix/IconvCp932.h"
 #include "platform/posix/PosixFiles.h"
 #include "script/Engine.h"
 #include "shell/Startup.h"
@@ -65,7 +65,7 @@ int RunHeadless(const HeadlessRunOptions& options) {
     std::fprintf(stderr, "qvplay: cannot write %s/events.log\n", options.outDir.c_str());
     return 1;
   }
-  platform::posix::IconvCp932 cp932;
+  platform::TableCp932 cp932;
   platform::posix::PosixFiles files(options.gameDir, cp932);
   platform::posix::FileInstanceLocks locks(options.lockDir);
   // A headless run sees no drives, whatever the machine has.

@@ -9,9 +9,9 @@
 #include "app/GameFolderCheck.h"
 #include "app/HeadlessRun.h"
 #include "platform/EventLog.h"
+#include "platform/common/TableCp932.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
 #include "platform/posix/FileInstanceLocks.h"
-#include "platform/posix/IconvCp932.h"
 #include "platform/posix/PosixFiles.h"
 #include "script/Engine.h"
 #include "shell/Startup.h"
@@ -34,7 +34,7 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
     std::fprintf(stderr, "qvplay: cannot open a window: %s\n", error.c_str());
     return 1;
   }
-  platform::posix::IconvCp932 cp932;
+  platform::TableCp932 cp932;
   platform::posix::PosixFiles files(gameDir, cp932);
   platform::posix::FileInstanceLocks locks;
   platform::NullEventLog log;

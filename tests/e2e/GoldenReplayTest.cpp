@@ -20,7 +20,7 @@
 
 #include "core/Surface.h"
 #include "graphics/PictureFile.h"
-#include "platform/posix/IconvCp932.h"
+#include "platform/common/TableCp932.h"
 #include "qvtool/SampleGame.h"
 #include "qvtool/ScriptCodec.h"
 #include "support/HeadlessGame.h"
@@ -119,7 +119,7 @@ void MakeFiles(const std::string& game, const std::string& listing) {
     if (w.empty() || w[0].starts_with("#")) continue;
     const std::string path = game + "/" + (w.size() > 1 ? w[1] : "");
     if (w[0] == "sample") {
-      platform::posix::IconvCp932 cp932;
+      platform::TableCp932 cp932;
       ASSERT_TRUE(tool::MakeSample(game, cp932).succeeded);
     } else if (w[0] == "remove") {
       fs::remove(path);
@@ -151,7 +151,7 @@ void MakeFiles(const std::string& game, const std::string& listing) {
       times.actime = times.modtime = std::stol(w[2]);
       utime(path.c_str(), &times);
     } else if (w[0] == "script") {  // script PATH TEXT (escaped): a script as qvtool writes it
-      platform::posix::IconvCp932 cp932;
+      platform::TableCp932 cp932;
       const tool::TextConversion script = tool::EncodeScript(Unescape(Rest(line, 2)), cp932);
       ASSERT_TRUE(script.Succeeded());
       WriteFile(path, script.bytes);

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/HeadlessRun.h"
-#include "platform/posix/IconvCp932.h"
+#include "platform/common/TableCp932.h"
 #include "qvtool/SampleGame.h"
 #include "soak/EventGenerator.h"
 #include "soak/InvariantChecks.h"
@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
   }
   if (options.gameDir.empty()) {
     options.gameDir = work + "/sample";
-    platform::posix::IconvCp932 cp932;
+    platform::TableCp932 cp932;
     const auto made = tool::MakeSample(options.gameDir, cp932);
     if (!made.succeeded) {
       std::fprintf(stderr, "qvsoak: %s\n", made.messages.front().c_str());

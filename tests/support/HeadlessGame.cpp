@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "app/HeadlessRun.h"
-#include "platform/posix/IconvCp932.h"
+#include "platform/common/TableCp932.h"
 #include "qvtool/GameFolder.h"
 
 namespace qv::test {
@@ -75,7 +75,7 @@ bool FileExists(const std::string& path) {
 }
 
 std::string WriteGame(const TempDir& dir, const TestGame& game) {
-  platform::posix::IconvCp932 cp932;
+  platform::TableCp932 cp932;
   tool::GameSources sources;
   sources.instance = game.instance;
   sources.script = game.script;

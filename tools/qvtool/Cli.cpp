@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/ScriptScramble.h"
-#include "platform/posix/IconvCp932.h"
+#include "platform/common/TableCp932.h"
 #include "qvtool/BackgroundScramble.h"
 #include "qvtool/FileIo.h"
 #include "qvtool/GameLint.h"
@@ -227,7 +227,7 @@ class Runner {
 
   std::ostream& out_;
   std::ostream& err_;
-  platform::posix::IconvCp932 cp932_;
+  platform::TableCp932 cp932_;
 };
 
 }  // namespace

@@ -19,7 +19,7 @@
 #include <random>
 #include <thread>
 
-#include "platform/posix/IconvCp932.h"
+#include "platform/common/TableCp932.h"
 #include "platform/posix/SaveFolderChoice.h"
 #include "support/HeadlessGame.h"
 #include "support/ScopedEnv.h"
@@ -29,7 +29,7 @@ namespace {
 
 struct Files : ::testing::Test {
   TempDir dir;
-  platform::posix::IconvCp932 cp932;
+  platform::TableCp932 cp932;
   platform::posix::PosixFiles files{dir.Path(), cp932};
   std::string base = files.BaseDirectory();
 };
@@ -225,7 +225,7 @@ TEST(SaveFolderPlace, ReadOnlySavesAreCopiedOnceAndPathsLeadToTheDataFolder) {
   WriteFile(game + "/SAVE/save02.sav", "older slot two");
   const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, (game + "/SAVE/save01.sav").c_str(), old, 0), 0);
-  platform::posix::IconvCp932 cp932;
+  platform::TableCp932 cp932;
   platform::posix::SaveFolderHost host{
       data, [&](const std::string& folder) { return folder.find("/game") == std::string::npos; }};
   platform::posix::PosixFiles files(game, cp932, host);

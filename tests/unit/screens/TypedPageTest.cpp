@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "graphics/Compositing.h"
+#include "platform/common/TableCp932.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
-#include "platform/posix/IconvCp932.h"
 #include "screens/TextOutput.h"
 #include "support/FakePlatform.h"
 #include "support/Fnv1a.h"
@@ -19,7 +19,7 @@ constexpr const char* kPinnedFont = "/usr/share/fonts/opentype/ipafont-gothic/ip
 constexpr uintmax_t kPinnedFontSize = 6235344;
 
 TEST(TypedPage, MatchesTheChecksumMadeWithThePinnedFont) {
-  platform::posix::IconvCp932 cp932;
+  platform::TableCp932 cp932;
   platform::fonts::FreeTypeGlyphs glyphs(cp932);
   FakeGame game{"x\r\n"};
   script::Engine& engine = game.engine;

@@ -19,7 +19,7 @@
 #include <sstream>
 
 #include "graphics/PictureFile.h"
-#include "platform/posix/IconvCp932.h"
+#include "platform/common/TableCp932.h"
 #include "qvtool/SampleGame.h"
 #include "support/HeadlessGame.h"
 #include "support/TextCases.h"
@@ -69,7 +69,7 @@ class CommandLineCases : public ::testing::TestWithParam<std::string> {
     } else if (verb == "out" || verb == "out1" || verb == "err" || verb == "err1") {
       (verb[0] == 'o' ? out : err).Expect(At(args), verb.size() == 4);
     } else if (verb == "sample") {
-      platform::posix::IconvCp932 cp932;
+      platform::TableCp932 cp932;
       ASSERT_TRUE(tool::MakeSample(file, cp932).succeeded);
     } else if (verb == "mkdir") {
       fs::create_directories(file);

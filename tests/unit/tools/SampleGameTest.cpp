@@ -10,7 +10,7 @@
 
 #include "audio/WavFile.h"
 #include "graphics/PictureFile.h"
-#include "platform/posix/IconvCp932.h"
+#include "platform/common/TableCp932.h"
 #include "qvtool/SamplePictures.h"
 #include "qvtool/SampleSounds.h"
 #include "qvtool/ScriptCodec.h"
@@ -30,7 +30,7 @@ TEST(SampleScript, TheReturnToTheTitleLandsOnNoVisibleLine) {
   EXPECT_TRUE(SampleGameSources().script ==
               test::ReadFile(QV_SOURCE_DIR "/games/sample/script.txt"))
       << "the built-in sample is stale; rebuild";
-  platform::posix::IconvCp932 cp932;
+  platform::TableCp932 cp932;
   const std::string text = ScrambleScript(EncodeScript(SampleGameSources().script, cp932).bytes);
   for (size_t start : {0u, 2u}) {
     const std::string_view line =

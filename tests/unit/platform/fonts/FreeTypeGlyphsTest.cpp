@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
+#include "platform/common/TableCp932.h"
 #include "platform/fonts/FontLocator.h"
 #include "platform/fonts/FreeTypeFont.h"
 #include "platform/fonts/FreeTypeGlyphs.h"
-#include "platform/posix/IconvCp932.h"
 #include "support/HeadlessGame.h"
 
 namespace qv::platform::fonts {
@@ -54,7 +54,7 @@ class FreeTypeGlyphsTest : public ::testing::Test {
     return glyphs_.OpenFont({face, cellHeight, weight});
   }
 
-  posix::IconvCp932 cp932_;
+  TableCp932 cp932_;
   FreeTypeGlyphs glyphs_{cp932_};
 };
 
@@ -181,7 +181,7 @@ TEST_F(FreeTypeGlyphsTest, BoldIsHeavierAndCachedGlyphsEqualFreshOnesWhileTwoThr
 }
 
 TEST(FreeTypeFontFiles, BrokenFilesAreRefusedOrRenderNothing) {
-  posix::IconvCp932 cp932;
+  TableCp932 cp932;
   auto library = std::make_shared<FreeTypeLibrary>();
   const test::TempDir dir;
   const fs::path folder = dir.Path();
