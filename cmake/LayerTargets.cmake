@@ -31,14 +31,15 @@ function(qv_after_layer_check)
 endfunction()
 
 # qv_add_layer_library(LAYER): the layer's static library from the .cpp files it owns, linked to
-# the libraries of exactly the layers it may use.
+# the libraries of exactly the layers it may use. Files listed in QV_LAYER_SKIP (paths from the
+# source root) are left out: the build that has another implementation of them.
 function(qv_add_layer_library layer)
   set(target ${QV_LAYER_${layer}_TARGET})
   set(sources "")
   foreach(file IN LISTS QV_LAYERED_FILES)
     if(file MATCHES "\\.(cpp|cc)$")
       qv_layer_of(${file} owner)
-      if(owner STREQUAL layer)
+      if(owner STREQUAL layer AND NOT file IN_LIST QV_LAYER_SKIP)
         list(APPEND sources ${CMAKE_SOURCE_DIR}/${file})
       endif()
     endif()

@@ -58,7 +58,9 @@ export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
 
 # package:upstream version, as the native build has them from Debian 12.
 packages=(libogg:1.3.5 libvorbis:1.3.7 freetype:2.12.1 libsdl2:2.26.5 imgui:1.86)
-key="emscripten $emversion $(sha256sum "$0" | cut -c1-16)"
+# Raise when the build steps below change what they make, so every machine builds afresh.
+recipe=1
+key="emscripten $emversion recipe $recipe"
 declare -A debian
 for entry in "${packages[@]}"; do
   name="${entry%%:*}" upstream="${entry#*:}"

@@ -4,7 +4,6 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <cctype>
 
 namespace qv::platform::fonts {
 
@@ -94,10 +93,6 @@ std::vector<FontFace> OtherJapaneseFaces(FcConfig* config, int weight) {
   return faces;
 }
 
-bool Contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
-
 }  // namespace
 
 struct FontLocator::Config {
@@ -124,41 +119,9 @@ std::vector<FontFace> FontLocator::Candidates(std::string_view familyUtf8, int w
     if (!known) found.push_back(face);
   };
   if (!familyUtf8.empty()) add(MatchFamily(config, familyUtf8, weight));
-  // The Japanese faces most systems have, in the style the name asks for.
-  const bool proportional = NamesProportionalFace(familyUtf8);
-  const char* standIn = NamesMinchoFace(familyUtf8) ? (proportional ? "IPAPMincho" : "IPAMincho")
-                                                    : (proportional ? "IPAPGothic" : "IPAGothic");
-  add(MatchFamily(config, standIn, weight));
+  add(MatchFamily(config, StandInFamily(familyUtf8), weight));
   for (const FontFace& face : OtherJapaneseFaces(config, weight)) add(face);
   return found;
-}
-
-bool NamesProportionalFace(std::string_view familyUtf8) {
-  return Contains(familyUtf8, "Ｐ") || Contains(familyUtf8, "PGothic") ||
-         Contains(familyUtf8, "PMincho");
-}
-
-bool NamesMinchoFace(std::string_view familyUtf8) {
-  std::string lower(familyUtf8);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return Contains(familyUtf8, "明朝") || Contains(lower, "mincho");
-}
-
-bool SameFamilyName(std::string_view a, std::string_view b) {
-  auto normal = [](std::string_view name) {
-    std::string out;
-    for (size_t i = 0; i < name.size(); ++i) {
-      if (name[i] == ' ') continue;
-      if (name.substr(i, 3) == "\xE3\x80\x80") {  // U+3000, the full-width space
-        i += 2;
-        continue;
-      }
-      out += static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
-    }
-    return out;
-  };
-  return normal(a) == normal(b);
 }
 
 }  // namespace qv::platform::fonts

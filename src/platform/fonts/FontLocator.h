@@ -1,4 +1,5 @@
-// Finds the installed font files that stand in for a face name, through fontconfig.
+// Finds the font files that stand in for a face name: the installed ones through fontconfig, or
+// in the web build (FolderFontLocator.cpp) those shipped in a folder beside the program.
 #pragma once
 
 #include <memory>
@@ -14,10 +15,12 @@ struct FontFace {
   std::string family;
 };
 
-// Any thread: fontconfig's matching is safe to call concurrently on one configuration.
+// Any thread: fontconfig's matching is safe to call concurrently on one configuration, and the
+// folder's list is read once, when the locator is made.
 class FontLocator {
  public:
-  // Loads fontconfig's configuration and font list (tens of milliseconds): keep one.
+  // Loads fontconfig's configuration and font list (tens of milliseconds), or opens every font
+  // of the folder: keep one.
   FontLocator();
   ~FontLocator();
   FontLocator(const FontLocator&) = delete;
@@ -34,6 +37,9 @@ class FontLocator {
   std::unique_ptr<Config> config_;
 };
 
+// The Japanese face most systems have in the style the name asks for ("IPAPGothic" for
+// "ＭＳ Ｐゴシック", "IPAMincho" for "ＭＳ 明朝").
+const char* StandInFamily(std::string_view familyUtf8);
 // True when the face name asks for a proportional face ("ＭＳ Ｐゴシック", "MS PGothic").
 bool NamesProportionalFace(std::string_view familyUtf8);
 // True when the face name asks for a serif (mincho) face ("ＭＳ 明朝", "MS Mincho").
