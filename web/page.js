@@ -139,11 +139,7 @@
   // page remembers it per game for the time before the game runs again.
   function saveFolderKey() { return 'qvplay-save-folder:' + gameName; }
   function saveFolder() {
-    if (window.Module && Module.qvSaveFolder) {
-      localStorage.setItem(saveFolderKey(), Module.qvSaveFolder);
-      return Module.qvSaveFolder;
-    }
-    return localStorage.getItem(saveFolderKey());
+    return (window.Module && Module.qvSaveFolder) || localStorage.getItem(saveFolderKey());
   }
 
   function listFolder(fs, folder, prefix, out) {
@@ -171,8 +167,11 @@
   function checkSavedGame(data) {
     var at = Module._malloc(Math.max(1, data.length));
     Module.HEAPU8.set(data, at);
-    var answer = Module._qv_check_saved_game(at, data.length);
+    var folder = Module._malloc(8);
+    Module.HEAPU8.set([47, 103, 97, 109, 101, 0], folder);  // "/game"
+    var answer = Module._qv_check_saved_game(folder, at, data.length);
     Module._free(at);
+    Module._free(folder);
     var text = Module.UTF8ToString(answer);
     Module._free(answer);
     return text;
@@ -406,6 +405,7 @@
       qvSite: {game: game, fonts: fonts},
       print: function(text) { console.log(text); },
       printErr: function(text) { console.warn(text); },
+      qvOnSaveFolder: function(folder) { localStorage.setItem(saveFolderKey(), folder); },
       onRuntimeInitialized: function() {
         runtimeReady = true;
         startButton.textContent = 'Click to start';
@@ -414,7 +414,6 @@
       },
       onExit: function(code) {
         setState('exited', gameName + ': ended (' + code + ')');
-        saveFolder();
         overlay.hidden = false;
         startButton.textContent = 'Play again';
         startButton.onclick = function() { location.reload(); };

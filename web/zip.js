@@ -86,6 +86,9 @@ var QvZip = (function() {
   // A Blob of a zip archive holding `files` ([{path, data}]) stored, names in UTF-8.
   function write(files) {
     var encoder = new TextEncoder();
+    var now = new Date();
+    var dosTime = (now.getHours() << 11) | (now.getMinutes() << 5) | (now.getSeconds() >> 1);
+    var dosDate = ((now.getFullYear() - 1980) << 9) | ((now.getMonth() + 1) << 5) | now.getDate();
     var parts = [];
     var central = [];
     var offset = 0;
@@ -96,6 +99,8 @@ var QvZip = (function() {
       header.setUint32(0, 0x04034b50, true);
       header.setUint16(4, 20, true);
       header.setUint16(6, 0x800, true);
+      header.setUint16(10, dosTime, true);
+      header.setUint16(12, dosDate, true);
       header.setUint32(14, crc, true);
       header.setUint32(18, file.data.length, true);
       header.setUint32(22, file.data.length, true);
@@ -106,6 +111,8 @@ var QvZip = (function() {
       entry.setUint16(4, 20, true);
       entry.setUint16(6, 20, true);
       entry.setUint16(8, 0x800, true);
+      entry.setUint16(12, dosTime, true);
+      entry.setUint16(14, dosDate, true);
       entry.setUint32(16, crc, true);
       entry.setUint32(20, file.data.length, true);
       entry.setUint32(24, file.data.length, true);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "platform/web/PageBridge.h"
 #include "platform/web/SyncedFiles.h"
 #include "script/Engine.h"
+#include "script/ScriptFile.h"
 #include "shell/Startup.h"
 
 namespace {
@@ -31,11 +33,19 @@ constexpr const char* kDataHome = "/saves";
 
 }  // namespace
 
-// For the page's save import: empty when `bytes` have the shape of a saved game, else why not.
-// The page frees the result.
-extern "C" EMSCRIPTEN_KEEPALIVE char* qv_check_saved_game(const uint8_t* bytes, size_t size) {
-  const std::string problem = core::CheckSavedGame({bytes, size}, nullptr);
-  return strdup(problem.c_str());
+// For the page's save import: empty when `bytes` are a saved game of the script of the game in
+// `gameFolder`, else why not. Runs on the page's thread; the page frees the result.
+extern "C" EMSCRIPTEN_KEEPALIVE char* qv_check_saved_game(const char* gameFolder,
+                                                          const uint8_t* bytes, size_t size) {
+  platform::TableCp932 cp932;
+  platform::posix::PosixFiles files(gameFolder, cp932,
+                                    platform::web::BrowserSaveHost(kDataHome, gameFolder));
+  // The script the engine would load.
+  const std::string name = script::FirstWithExtension(files.ListGameFolder(), "qv");
+  auto scriptBytes = name.empty() ? std::nullopt : files.ReadAll(files.BaseDirectory() + name);
+  if (!scriptBytes) return strdup("the game has no script to check it against");
+  const auto script = script::UnscrambleScript(std::move(*scriptBytes));
+  return strdup(core::CheckSavedGame({bytes, size}, script.get()).c_str());
 }
 
 int main(int argc, char** argv) {

@@ -15,7 +15,12 @@ void RequestSaveSync() {
 }
 
 void AnnounceSaveFolder(const std::string& folder) {
-  MAIN_THREAD_EM_ASM({ Module['qvSaveFolder'] = UTF8ToString($0); }, folder.c_str());
+  MAIN_THREAD_EM_ASM(
+      {
+        Module['qvSaveFolder'] = UTF8ToString($0);
+        if (Module['qvOnSaveFolder']) Module['qvOnSaveFolder'](Module['qvSaveFolder']);
+      },
+      folder.c_str());
 }
 
 posix::SaveFolderHost BrowserSaveHost(const std::string& dataHome, const std::string& gameFolder) {
