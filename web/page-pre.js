@@ -19,8 +19,12 @@ Module['preRun'].push(function() {
     makeParents('/game/' + file.path);
     FS.writeFile('/game/' + file.path, file.data);
   });
-  FS.mkdir('/saves');
-  FS.mount(IDBFS, {}, '/saves');
+  // The game's own database: syncfs copies a whole mount, so a page playing another game
+  // never writes over this one's saves.
+  var saves = '/saves/' + encodeURIComponent(site.saveKey);
+  makeParents(saves + '/x');
+  ENV['XDG_DATA_HOME'] = saves;
+  FS.mount(IDBFS, {}, saves);
   addRunDependency('qv-saves');
   FS.syncfs(true, function(error) {
     if (error) console.warn('qvplay: the saved games could not be read back:', error);

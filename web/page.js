@@ -22,6 +22,7 @@
     frame: frame,
   };
   var gameName = '';
+  var instanceName = '';  // the game's InstanceName: its saves' key
   var scale = 1;
   var runtimeReady = false;
 
@@ -94,11 +95,13 @@
         .map(function(file) { return {path: file.path.slice(root.length), data: file.data}; });
   }
 
-  // The frame size the game's instance file (.ist, code page 932 text) asks for.
-  function readFrameSize(files) {
+  // The frame size and the instance name in the game's instance file (.ist, code page 932 text).
+  function readInstanceFile(files) {
     var instance = files.find(function(file) { return /^[^/]*\.ist$/i.test(file.path); });
     if (!instance) return;
     var text = new TextDecoder('shift_jis').decode(instance.data);
+    var name = /InstanceName\s*=\s*"([^"\r\n]*)/i.exec(text);
+    if (name && name[1]) instanceName = name[1];
     var width = /WindowWidth\s*=\s*"?(\d+)/i.exec(text);
     var height = /WindowHeight\s*=\s*"?(\d+)/i.exec(text);
     if (width && height && +width[1] > 0 && +height[1] > 0) {
@@ -137,7 +140,7 @@
 
   // ---- Saves. The program says where the running game's saves are (Module.qvSaveFolder); the
   // page remembers it per game for the time before the game runs again.
-  function saveFolderKey() { return 'qvplay-save-folder:' + gameName; }
+  function saveFolderKey() { return 'qvplay-save-folder:' + instanceName; }
   function saveFolder() {
     return (window.Module && Module.qvSaveFolder) || localStorage.getItem(saveFolderKey());
   }
@@ -397,12 +400,27 @@
     var fonts = await Promise.all(['ipag.ttf', 'ipagp.ttf'].map(async function(name) {
       return {name: name, data: await fetchBytes('fonts/' + name)};
     }));
-    readFrameSize(game);
+    instanceName = gameName;
+    readInstanceFile(game);
+    // One tab at a time per game, as the engine's instance lock allows one process: two pages
+    // would each copy their own view of the saves over the other's.
+    if (navigator.locks) {
+      var held = await new Promise(function(resolve) {
+        navigator.locks.request('qvplay-game:' + instanceName, {ifAvailable: true}, function(lock) {
+          resolve(!!lock);
+          return lock ? new Promise(function() {}) : null;  // kept while the page lives
+        });
+      });
+      if (!held) {
+        fail('This game is already open in another tab or window; close it there first.');
+        return;
+      }
+    }
     scale = chooseScale();
     window.Module = {
       canvas: canvas,
       noInitialRun: true,
-      qvSite: {game: game, fonts: fonts},
+      qvSite: {game: game, fonts: fonts, saveKey: instanceName},
       print: function(text) { console.log(text); },
       printErr: function(text) { console.warn(text); },
       qvOnSaveFolder: function(folder) { localStorage.setItem(saveFolderKey(), folder); },

@@ -28,8 +28,12 @@ namespace {
 
 using namespace qv;
 
-// The page mounts IndexedDB here before main runs.
-constexpr const char* kDataHome = "/saves";
+// The game's IndexedDB mount, which the page sets up before main runs: $XDG_DATA_HOME, one per
+// game, so that pages playing different games never copy over each other's saves.
+std::string DataHome() {
+  const char* home = std::getenv("XDG_DATA_HOME");
+  return home && *home == '/' ? home : "/saves";
+}
 
 }  // namespace
 
@@ -39,7 +43,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE char* qv_check_saved_game(const char* gameFolder
                                                           const uint8_t* bytes, size_t size) {
   platform::TableCp932 cp932;
   platform::posix::PosixFiles files(gameFolder, cp932,
-                                    platform::web::BrowserSaveHost(kDataHome, gameFolder));
+                                    platform::web::BrowserSaveHost(DataHome(), gameFolder));
   // The script the engine would load.
   const std::string name = script::FirstWithExtension(files.ListGameFolder(), "qv");
   auto scriptBytes = name.empty() ? std::nullopt : files.ReadAll(files.BaseDirectory() + name);
@@ -70,7 +74,7 @@ int main(int argc, char** argv) {
   }
   platform::TableCp932 cp932;
   platform::posix::PosixFiles diskFiles(gameDir, cp932,
-                                        platform::web::BrowserSaveHost(kDataHome, gameDir));
+                                        platform::web::BrowserSaveHost(DataHome(), gameDir));
   platform::web::SyncedFiles files(diskFiles, platform::web::RequestSaveSync,
                                    platform::web::AnnounceSaveFolder);
   platform::posix::FileInstanceLocks locks;
