@@ -1,9 +1,17 @@
 // qvplay's page side inside the program's script: before main runs, the game and the fonts the
-// page fetched (Module.qvSite) go into the in-memory file system and the saves' IndexedDB mount
-// is loaded; afterwards the program asks for the mount to be copied back after every write.
+// page fetches (Module.qvSite, a promise) go into the in-memory file system and the game's
+// IndexedDB mount for its saves is loaded; afterwards the program asks for the mount to be
+// copied back after every write.
 Module['preRun'] = Module['preRun'] || [];
 Module['preRun'].push(function() {
-  var site = Module['qvSite'];
+  addRunDependency('qv-site');
+  Module['qvSite'].then(function(site) {
+    qvInstallSite(site);
+    removeRunDependency('qv-site');
+  });
+});
+
+function qvInstallSite(site) {
   function makeParents(path) {
     var parts = path.split('/');
     for (var i = 2; i < parts.length; ++i) {
@@ -55,4 +63,4 @@ Module['preRun'].push(function() {
   Module['qvRequestSaveSync'] = function() { Module['qvSyncSaves']().catch(function() {}); };
   Module['qvFS'] = FS;
   Module['qvMakeParents'] = makeParents;
-});
+}

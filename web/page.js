@@ -388,44 +388,19 @@
       return;
     }
     say('Loading…');
-    var chosen = await loadChosenGame().catch(function() { return null; });
-    var game;
-    if (chosen) {
-      gameName = chosen.name;
-      game = chosen.files;
-    } else {
-      gameName = 'sample';
-      game = gameFiles(await QvZip.read((await fetchBytes('sample.zip')).buffer));
-    }
-    var fonts = await Promise.all(['ipag.ttf', 'ipagp.ttf'].map(async function(name) {
-      return {name: name, data: await fetchBytes('fonts/' + name)};
-    }));
-    instanceName = gameName;
-    readInstanceFile(game);
-    // One tab at a time per game, as the engine's instance lock allows one process: two pages
-    // would each copy their own view of the saves over the other's.
-    if (navigator.locks) {
-      var held = await new Promise(function(resolve) {
-        navigator.locks.request('qvplay-game:' + instanceName, {ifAvailable: true}, function(lock) {
-          resolve(!!lock);
-          return lock ? new Promise(function() {}) : null;  // kept while the page lives
-        });
-      });
-      if (!held) {
-        fail('This game is already open in another tab or window; close it there first.');
-        return;
-      }
-    }
-    scale = chooseScale();
+    // The program downloads and compiles while the game and the fonts arrive; it waits for them
+    // before main could run (web/page-pre.js).
+    var site = readSite();
     window.Module = {
       canvas: canvas,
       noInitialRun: true,
-      qvSite: {game: game, fonts: fonts, saveKey: instanceName},
+      qvSite: site,
       print: function(text) { console.log(text); },
       printErr: function(text) { console.warn(text); },
       qvOnSaveFolder: function(folder) { localStorage.setItem(saveFolderKey(), folder); },
       onRuntimeInitialized: function() {
         runtimeReady = true;
+        if (qv.state !== 'loading') return;
         startButton.textContent = 'Click to start';
         startButton.disabled = false;
         setState('ready', gameName);
@@ -442,6 +417,38 @@
     script.src = 'qvplay.js';
     script.onerror = function() { fail('qvplay.js could not be loaded'); };
     document.body.appendChild(script);
+    site.catch(function(error) { fail('Error: ' + error.message); });
+  }
+
+  // The game (the one the player chose, else the sample) and the fonts, for the file system.
+  async function readSite() {
+    var fonts = Promise.all(['ipag.ttf', 'ipagp.ttf'].map(async function(name) {
+      return {name: name, data: await fetchBytes('fonts/' + name)};
+    }));
+    var chosen = await loadChosenGame().catch(function() { return null; });
+    var game;
+    if (chosen) {
+      gameName = chosen.name;
+      game = chosen.files;
+    } else {
+      gameName = 'sample';
+      game = gameFiles(await QvZip.read((await fetchBytes('sample.zip')).buffer));
+    }
+    instanceName = gameName;
+    readInstanceFile(game);
+    scale = chooseScale();
+    // One tab at a time per game, as the engine's instance lock allows one process: two pages
+    // would each copy their own view of the saves over the other's.
+    if (navigator.locks) {
+      var held = await new Promise(function(resolve) {
+        navigator.locks.request('qvplay-game:' + instanceName, {ifAvailable: true}, function(lock) {
+          resolve(!!lock);
+          return lock ? new Promise(function() {}) : null;  // kept while the page lives
+        });
+      });
+      if (!held) throw new Error('This game is already open in another tab or window; close it there first.');
+    }
+    return {game: game, fonts: await fonts, saveKey: instanceName};
   }
 
   startButton.disabled = true;
