@@ -1,5 +1,6 @@
 # The web build's programs (included by CMakeLists.txt under Emscripten, in place of the native
-# programs and tests): qvplay for Node, which plays headless on Node's own file system.
+# programs and tests): qvplay for Node, which plays headless on Node's own file system, and the
+# site, qvplay in a browser page.
 
 # The fonts every web program carries: IPA Gothic from Debian's fonts-ipafont-gothic.
 set(QV_WEB_FONT_FILES
