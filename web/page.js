@@ -309,6 +309,11 @@
       Promise.resolve().then(work).catch(function(error) { say('Error: ' + error.message); });
     };
   }
+  // The bar's buttons take no focus from a click, so the keys the game reads (Enter, Space)
+  // never press the last button clicked.
+  document.querySelectorAll('#bar button').forEach(function(button) {
+    button.addEventListener('mousedown', function(event) { event.preventDefault(); });
+  });
   var zipInput = document.getElementById('zip-input');
   var folderInput = document.getElementById('folder-input');
   var importInput = document.getElementById('import-input');
