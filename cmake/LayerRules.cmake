@@ -9,7 +9,7 @@
 
 set(QV_LAYERS
   platform core graphics audio screens resources script shell
-  platform/posix platform/headless platform/fonts platform/sdl platform/cdio
+  platform/posix platform/headless platform/fonts platform/sdl platform/cdio platform/web
   app qvtool)
 
 # The platform interfaces, and the clock and message queue every backend shares.
@@ -66,6 +66,11 @@ set(QV_LAYER_platform/sdl_TARGET qvsdl)
 set(QV_LAYER_platform/cdio_DIRS src/platform/cdio)
 set(QV_LAYER_platform/cdio_USES platform)
 set(QV_LAYER_platform/cdio_TARGET qvcdio)
+
+# The browser's side of files: saves kept in the page's IndexedDB through the POSIX files.
+set(QV_LAYER_platform/web_DIRS src/platform/web)
+set(QV_LAYER_platform/web_USES platform platform/posix)
+set(QV_LAYER_platform/web_TARGET qvweb)
 
 # The app wires an engine to its backends, so it sees everything. Its library keeps main.cpp out,
 # so it is built by hand rather than from this table.

@@ -2,6 +2,9 @@
 #include "platform/sdl/SdlAudioDevice.h"
 
 #include <SDL.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten/threading.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -65,6 +68,15 @@ SdlAudioDevice::~SdlAudioDevice() {
 }
 
 bool SdlAudioDevice::OpenDevice() {
+#ifdef __EMSCRIPTEN__
+  // SDL's Web Audio driver reads the page's audio context on the calling thread while opening,
+  // so the page's thread opens the device.
+  if (!emscripten_is_main_runtime_thread()) {
+    return emscripten_sync_run_in_main_runtime_thread(
+               EM_FUNC_SIG_II, +[](SdlAudioDevice* self) { return self->OpenDevice() ? 1 : 0; },
+               this) != 0;
+  }
+#endif
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   SDL_AudioSpec want{};
   want.freq = outRate_;
@@ -87,6 +99,20 @@ bool SdlAudioDevice::OpenDevice() {
   return true;
 }
 
+#ifdef __EMSCRIPTEN__
+void SdlAudioDevice::Lock() {
+  callbackMutex_.lock();
+}
+void SdlAudioDevice::Unlock() {
+  callbackMutex_.unlock();
+}
+
+void SdlAudioDevice::Callback(void* self, uint8_t* stream, int len) {
+  auto* device = static_cast<SdlAudioDevice*>(self);
+  std::lock_guard lock(device->callbackMutex_);
+  device->Mix(stream, len);
+}
+#else
 void SdlAudioDevice::Lock() {
   if (device_ != 0) SDL_LockAudioDevice(device_);
 }
@@ -97,6 +123,7 @@ void SdlAudioDevice::Unlock() {
 void SdlAudioDevice::Callback(void* self, uint8_t* stream, int len) {
   static_cast<SdlAudioDevice*>(self)->Mix(stream, len);
 }
+#endif
 
 void SdlAudioDevice::Mix(uint8_t* stream, int len) {
   const size_t samples = static_cast<size_t>(len) / 2;

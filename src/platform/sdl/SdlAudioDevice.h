@@ -63,6 +63,11 @@ class SdlAudioDevice final : public AudioDevice {
   std::vector<int32_t> mix_;
   std::vector<int16_t> scratch_;
   AudioHandle nextHandle_ = 1;
+#ifdef __EMSCRIPTEN__
+  // The audio lock there: SDL's Web Audio driver runs the callback on the page's thread while
+  // the program's threads run, and its own device lock does nothing.
+  std::mutex callbackMutex_;
+#endif
 
   // Guarded by mutex_ (the worker's side).
   std::mutex mutex_;

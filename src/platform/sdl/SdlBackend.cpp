@@ -59,10 +59,16 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const SdlOptions& options, std::s
   SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
   // Without a desktop session only the console's own display can serve; probing the desktop
   // drivers then just prints their complaints.
+#ifdef __EMSCRIPTEN__
+  // The window thread is a worker, which cannot make a WebGL context for the page's canvas; the
+  // software renderer hands its frames to the page instead.
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+#else
   if (!std::getenv("SDL_VIDEODRIVER") && !std::getenv("DISPLAY") &&
       !std::getenv("WAYLAND_DISPLAY")) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "KMSDRM");
   }
+#endif
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
     error = std::string("no display (") + SDL_GetError() + "); use --headless to run without one";
     return nullptr;
