@@ -99,6 +99,24 @@ async function waitServing(server, url) {
   fail(`web/serve.js did not answer at ${url}`);
 }
 
+// The site from a server that sends no isolation headers, as most static hosts: the page must
+// isolate itself through its service worker.
+function startPlainServer(root) {
+  const types = {'.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
+                 '.wasm': 'application/wasm', '.zip': 'application/zip', '.ttf': 'font/ttf'};
+  const plain = http.createServer((request, response) => {
+    const name = new URL(request.url, 'http://localhost').pathname.replace(/\/$/, '/index.html');
+    const file = path.join(root, path.normalize(name));
+    if (!file.startsWith(root + path.sep) || !fs.existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => plain.listen(0, '127.0.0.1', () => resolve(plain)));
+}
+
 // The native player's pictures of the save and the load, and the sample it played, in `work`.
 function nativeShots(work) {
   const sample = path.join(work, 'sample');
@@ -272,6 +290,7 @@ function siteSize() {
 }
 
 let server = null;
+let plainServer = null;
 let page = null;
 
 async function main() {
@@ -356,6 +375,14 @@ async function main() {
     await sleep(500);
     await playToTitle(page, null);
 
+    // Isolated by the service worker where the server sends no headers.
+    plainServer = await startPlainServer(path.join(kRepo, 'build', 'web', 'site'));
+    const plainPage = await browser.newPage();
+    await plainPage.goto(`http://127.0.0.1:${plainServer.address().port}/`, {waitUntil: 'load'});
+    await waitFor(plainPage, 'isolation by the service worker (no headers from the server)', 30,
+                  async () => (await evaluate(plainPage, () => window.crossOriginIsolated)) || 'not isolated');
+    await waitForState(plainPage, 'ready', 60);
+
     if (problems.length) fail(`the page threw:\n  ${problems.join('\n  ')}`);
     say(`site size: ${siteSize()}`);
     return 0;
@@ -368,6 +395,7 @@ async function main() {
   } finally {
     if (browser) await browser.close().catch(() => {});
     if (server) server.kill();
+    if (plainServer) plainServer.close();
     if (!process.env.QV_KEEP) fs.rmSync(work, {recursive: true, force: true});
   }
 }
