@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -11,6 +13,7 @@
 #include "app/HeadlessRun.h"
 #include "platform/common/TableCp932.h"
 #include "qvtool/GameFolder.h"
+#include "support/PngReader.h"
 
 namespace qv::test {
 
@@ -85,6 +88,94 @@ std::string WriteGame(const TempDir& dir, const TestGame& game) {
   return folder;
 }
 
+namespace {
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+// The log with each font line's file left out: the two builds find the same face in different
+// folders.
+std::string WithoutFontFiles(const std::string& log) {
+  std::istringstream in(log);
+  std::string out;
+  for (std::string line; std::getline(in, line);) {
+    if (line.find(" font ") != std::string::npos) line = line.substr(0, line.find(" -> "));
+    out += line + "\n";
+  }
+  return out;
+}
+
+// Within `step` of each other, sample by sample (16-bit recordings past their header) or byte by
+// byte (pictures), with at most `count` places apart.
+bool Near(const std::vector<int>& a, const std::vector<int>& b, int step, size_t count) {
+  size_t apart = 0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::abs(a[i] - b[i]) > step) return false;
+    apart += a[i] != b[i];
+  }
+  return a.size() == b.size() && apart <= count;
+}
+
+std::vector<int> Samples(const std::string& wav) {
+  std::vector<int> samples;
+  for (size_t i = 44; i + 1 < wav.size(); i += 2)
+    samples.push_back(static_cast<int16_t>(uint8_t(wav[i]) | uint8_t(wav[i + 1]) << 8));
+  return samples;
+}
+
+std::vector<int> Pixels(const std::string& png) {
+  const Capture capture = ReadCapture(png);
+  return {capture.rgb.begin(), capture.rgb.end()};
+}
+
+// The web build's qvplay (QV_WEB_QVPLAY, its .js) plays a copy of the game as it was before
+// `run` under Node and must leave the same outputs: the log, states and the game folder byte for
+// byte; the recordings within one step a sample (Debian's libvorbis is built with -ffast-math);
+// the shots byte for byte but for a few glyph edge pixels a step or two apart (FreeType's
+// rasteriser on 32-bit longs).
+void ExpectSameInWebBuild(const std::string& script, const std::string& before,
+                          const std::string& game, const GameRun& run, const std::string& events) {
+  const std::string webOut = run.outDir + "-web";
+  WriteFile(webOut + ".events", events);
+  const std::string command = "node --no-experimental-fetch '" + script +
+                              "' --headless --events '" + webOut + ".events' --out '" + webOut +
+                              "' '" + before + "' >'" + webOut + ".stderr' 2>&1";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == run.exitCode)
+      << command << "\n"
+      << ReadFile(webOut + ".stderr");
+  for (const auto& entry : fs::recursive_directory_iterator(run.outDir)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string name = fs::relative(entry.path(), run.outDir).string();
+    const std::string mine = ReadFile(entry.path());
+    const std::string web = ReadFile(webOut + "/" + name);
+    if (name.ends_with(".wav")) {
+      EXPECT_TRUE(Near(Samples(web), Samples(mine), 1, mine.size())) << name << " differs";
+    } else if (name.ends_with(".png") && web != mine) {
+      EXPECT_TRUE(Near(Pixels(webOut + "/" + name), Pixels(entry.path()), 4, 24))
+          << name << " differs";
+    } else if (name == "events.log") {
+      EXPECT_EQ(WithoutFontFiles(Replaced(web, before, game)), WithoutFontFiles(mine));
+    } else {
+      EXPECT_TRUE(Replaced(web, before, game) == mine) << name << " differs";
+    }
+  }
+  // Print Screen's files are named after the wall clock's second.
+  for (const auto& entry : fs::recursive_directory_iterator(game)) {
+    const std::string name = fs::relative(entry.path(), game).string();
+    if (entry.is_regular_file() && entry.path().filename().string().find("shot-") != 0) {
+      EXPECT_TRUE(Replaced(ReadFile(before + "/" + name), before, game) == ReadFile(entry.path()))
+          << name << " differs";
+    }
+  }
+  fs::remove_all(before);
+}
+
+}  // namespace
+
 GameRun Play(const TempDir& dir, const std::string& events) {
   static int runs = 0;
   GameRun run;
@@ -92,11 +183,19 @@ GameRun Play(const TempDir& dir, const std::string& events) {
   app::HeadlessRunOptions options;
   options.gameDir = dir.Path() + "/game";
   fs::create_directories(options.gameDir);
+  const char* webBuild = std::getenv("QV_WEB_QVPLAY");
+  // As long as the game's own path, so that paths inside the files compare.
+  const std::string before = dir.Path() + "/webg";
+  // cp keeps the files' dates, which the slot lists show.
+  if (webBuild) {
+    EXPECT_EQ(std::system(("cp -a '" + options.gameDir + "' '" + before + "'").c_str()), 0);
+  }
   options.outDir = run.outDir;
   options.eventsText = events;
   options.lockDir = dir.Path();
   run.exitCode = app::RunHeadless(options);
   run.log = ReadFile(run.outDir + "/events.log");
+  if (webBuild) ExpectSameInWebBuild(webBuild, before, options.gameDir, run, events);
   return run;
 }
 

@@ -1,0 +1,9 @@
+# The web build's tests. The golden replays are played by the native test program, which then
+# plays each run again with the web build's qvplay under Node and compares what both left.
+set(QV_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build/release CACHE PATH
+  "The native build (release preset) whose test program the web build's tests run")
+enable_testing()
+add_test(NAME web_golden_replays_match_native
+  COMMAND ${QV_NATIVE_BUILD}/qvtests --gtest_filter=Cases/GoldenReplay.*)
+set_tests_properties(web_golden_replays_match_native PROPERTIES TIMEOUT 1200
+  ENVIRONMENT "QV_WEB_QVPLAY=$<TARGET_FILE:qvplay-node>")
