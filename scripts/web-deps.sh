@@ -4,7 +4,8 @@
 # a cache outside the clone keyed by those versions; later runs reuse it. Debian's Emscripten
 # freezes its cache under /usr: ours gets a private configuration and a writable cache, seeded
 # from Debian's.
-#   eval "$(scripts/web-deps.sh)"   sets EM_CONFIG, NODE_PATH and QV_WEB_DEPS (progress goes to stderr)
+#   eval "$(scripts/web-deps.sh)"   sets EM_CONFIG, NODE_PATH, QV_WEB_DEPS and QV_WEB_BENCH
+#                                   (progress goes to stderr)
 #   QV_WEB_CACHE=DIR                where the cache lives (default ~/.cache/qvengine-web)
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -15,7 +16,8 @@ say() { echo "web-deps: $*" >&2; }
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 missing=()
-for tool in emcc:emscripten wasm-opt:binaryen dpkg-source:dpkg-dev; do
+# Chromium runs the site's browser test (tests/web).
+for tool in emcc:emscripten wasm-opt:binaryen dpkg-source:dpkg-dev chromium:chromium; do
   command -v "${tool%%:*}" >/dev/null 2>&1 || missing+=("${tool#*:}")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -124,4 +126,35 @@ else
   echo "$key" >"$prefix/.done"
   say "built in $((SECONDS - started)) s: $prefix"
 fi
-echo "export EM_CONFIG='$EM_CONFIG' NODE_PATH='$NODE_PATH' QV_WEB_DEPS='$prefix'"
+
+# Google Benchmark for the web build of the benchmarks, in a prefix of its own so the libraries
+# above are not rebuilt when it changes. Raise bench_recipe when its build step changes.
+bench_recipe=1
+bench_version="$(apt-cache showsrc benchmark 2>/dev/null | sed -n 's/^Version: //p' |
+  grep -E '^1\.7\.1[+~-]' | sort -V | tail -1 || true)"
+[ -n "$bench_version" ] || { say "Debian has no source of benchmark 1.7.1"; exit 1; }
+bench_key="emscripten $emversion bench-recipe $bench_recipe benchmark=$bench_version"
+bench_prefix="$cache/bench-$(echo "$bench_key" | sha256sum | cut -c1-12)"
+if [ -f "$bench_prefix/.done" ]; then
+  say "reusing $bench_prefix"
+else
+  started=$SECONDS
+  bench_work="$cache/work-bench"
+  rm -rf "$bench_work" "$bench_prefix" && mkdir -p "$bench_work" "$bench_prefix"
+  say "fetching benchmark $bench_version"
+  (cd "$bench_work" && apt-get source -qq "benchmark=$bench_version" >&2 2>/dev/null)
+  say "building benchmark"
+  emcmake cmake -S "$(find "$bench_work" -maxdepth 1 -mindepth 1 -type d -name 'benchmark*' | head -1)" \
+    -B "$bench_work/build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$bench_prefix" \
+    -DBUILD_SHARED_LIBS=OFF -DCMAKE_CXX_FLAGS="-O2 -pthread" -Wno-dev \
+    -DGIT_VERSION="$(echo "$bench_version" | sed 's/-[^-]*$//')" \
+    -DBENCHMARK_ENABLE_TESTING=OFF -DBENCHMARK_ENABLE_GTEST_TESTS=OFF \
+    -DBENCHMARK_ENABLE_WERROR=OFF -DBENCHMARK_ENABLE_LTO=OFF -DBENCHMARK_INSTALL_DOCS=OFF \
+    "-DCMAKE_CROSSCOMPILING_EMULATOR=$(command -v node);--no-experimental-fetch" >&2
+  cmake --build "$bench_work/build" -j "$jobs" >&2
+  cmake --install "$bench_work/build" >&2
+  rm -rf "$bench_work"
+  echo "$bench_key" >"$bench_prefix/.done"
+  say "built in $((SECONDS - started)) s: $bench_prefix"
+fi
+echo "export EM_CONFIG='$EM_CONFIG' NODE_PATH='$NODE_PATH' QV_WEB_DEPS='$prefix' QV_WEB_BENCH='$bench_prefix'"
