@@ -16,8 +16,8 @@ say() { echo "web-deps: $*" >&2; }
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 missing=()
-# Chromium runs the site's browser test (tests/web).
-for tool in emcc:emscripten wasm-opt:binaryen dpkg-source:dpkg-dev chromium:chromium; do
+# Chromium, npm (for puppeteer-core) and zip serve the site's browser test (tests/web).
+for tool in emcc:emscripten wasm-opt:binaryen dpkg-source:dpkg-dev chromium:chromium npm:npm zip:zip; do
   command -v "${tool%%:*}" >/dev/null 2>&1 || missing+=("${tool#*:}")
 done
 if [ ${#missing[@]} -gt 0 ]; then
