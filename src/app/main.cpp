@@ -8,16 +8,11 @@
 #include "app/CommandLine.h"
 #include "app/GameFolderCheck.h"
 #include "app/HeadlessRun.h"
-#include "platform/EventLog.h"
 #include "platform/common/TableCp932.h"
-#include "platform/fonts/FreeTypeGlyphs.h"
-#include "platform/posix/FileInstanceLocks.h"
 #include "platform/posix/PosixFiles.h"
-#include "script/Engine.h"
-#include "shell/Startup.h"
 #ifdef QV_HAVE_SDL
+#include "app/WindowedPlay.h"
 #include "platform/cdio/CdioDrives.h"
-#include "platform/sdl/SdlBackend.h"
 #endif
 
 namespace {
@@ -36,25 +31,8 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
   }
   platform::TableCp932 cp932;
   platform::posix::PosixFiles files(gameDir, cp932);
-  platform::posix::FileInstanceLocks locks;
-  platform::NullEventLog log;
   platform::cdio::CdioDrives drives;
-  platform::fonts::FreeTypeGlyphs glyphs(cp932);
-  platform::Platform services{backend->GetClock(),
-                              backend->GetWindow(),
-                              backend->GetUi(),
-                              backend->GetDisplay(),
-                              files,
-                              cp932,
-                              log,
-                              locks,
-                              drives,
-                              glyphs,
-                              backend->GetAudio()};
-  script::Engine engine(services);
-  shell::StartupOptions startup;
-  startup.windowed = options.windowed;
-  return shell::RunGame(engine, startup);
+  return app::PlayInWindow(*backend, files, cp932, drives, options.windowed);
 #else
   (void)options;
   (void)gameDir;

@@ -10,19 +10,15 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/WindowedPlay.h"
 #include "core/SavedGameFile.h"
-#include "platform/EventLog.h"
 #include "platform/OpticalDrives.h"
 #include "platform/common/TableCp932.h"
-#include "platform/fonts/FreeTypeGlyphs.h"
-#include "platform/posix/FileInstanceLocks.h"
 #include "platform/posix/PosixFiles.h"
 #include "platform/sdl/SdlBackend.h"
 #include "platform/web/PageBridge.h"
 #include "platform/web/SyncedFiles.h"
-#include "script/Engine.h"
 #include "script/ScriptFile.h"
-#include "shell/Startup.h"
 
 namespace {
 
@@ -77,24 +73,7 @@ int main(int argc, char** argv) {
                                         platform::web::BrowserSaveHost(DataHome(), gameDir));
   platform::web::SyncedFiles files(diskFiles, platform::web::RequestSaveSync,
                                    platform::web::AnnounceSaveFolder);
-  platform::posix::FileInstanceLocks locks;
-  platform::NullEventLog log;
   // No drives: a game's ripped tracks (cd\trackNN.ogg in its folder) still play.
   platform::NoOpticalDrives drives;
-  platform::fonts::FreeTypeGlyphs glyphs(cp932);
-  platform::Platform services{backend->GetClock(),
-                              backend->GetWindow(),
-                              backend->GetUi(),
-                              backend->GetDisplay(),
-                              files,
-                              cp932,
-                              log,
-                              locks,
-                              drives,
-                              glyphs,
-                              backend->GetAudio()};
-  script::Engine engine(services);
-  shell::StartupOptions startup;
-  startup.windowed = true;
-  return shell::RunGame(engine, startup);
+  return app::PlayInWindow(*backend, files, cp932, drives, true);
 }
