@@ -12,14 +12,7 @@ namespace qv::test {
 
 class FakeAudioDevice final : public platform::AudioDevice {
  public:
-  struct Written {
-    platform::AudioHandle handle;
-    uint32_t cookie;
-    std::vector<int16_t> samples;  // a copy of the buffer as it was queued
-  };
   struct Stream {
-    platform::AudioChannel channel;
-    platform::PcmFormat format;
     platform::BufferDone done;
     std::deque<uint32_t> queued;  // cookies, oldest first
     bool open = true;
@@ -40,11 +33,9 @@ class FakeAudioDevice final : public platform::AudioDevice {
   // Finishes buffers until none is queued or `limit` were finished; returns how many.
   int FinishAll(platform::AudioHandle handle, int limit = 1000);
   size_t Queued(platform::AudioHandle handle) const;
-  // The samples written for `handle`, in order (what it would play).
-  std::vector<int16_t> Played(platform::AudioHandle handle) const;
 
   std::map<platform::AudioHandle, Stream> streams;
-  std::vector<Written> writes;
+  std::vector<uint8_t> lastBuffer;  // copied as a device would read it, all of it
   std::vector<platform::PcmClip> effects;
   int effectStops = 0;
   int resets = 0;

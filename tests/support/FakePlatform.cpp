@@ -12,8 +12,6 @@
 
 namespace qv::test {
 
-// ---- FakeClock ----
-
 bool FakeClock::RunNextDueBy(uint64_t ms) {
   auto next = scheduled_.begin();
   if (next == scheduled_.end() || next->first > ms) return false;
@@ -40,35 +38,6 @@ bool FakeClock::await(const Condition& ready, std::optional<uint64_t> deadlineMs
   }
 }
 
-// ---- RecordingProcedure ----
-
-int32_t RecordingProcedure::HandleMessage(const platform::Message& message) {
-  messages.push_back(message);
-  return result;
-}
-
-int RecordingProcedure::Count(uint32_t id) const {
-  return static_cast<int>(std::count_if(messages.begin(), messages.end(),
-                                        [id](const platform::Message& m) { return m.id == id; }));
-}
-
-// ---- FakeWindow ----
-
-bool FakeWindow::Create(const std::string&, int w, int h) {
-  width = w;
-  height = h;
-  picture.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 3, 0);
-  return true;
-}
-
-// ---- FakeUi ----
-
-platform::BoxAnswer FakeUi::MessageBox(const std::string& caption, const std::string& text,
-                                       platform::BoxButtons buttons, platform::BoxIcon icon) {
-  boxes.push_back({caption, text, buttons, icon});
-  return platform::BoxAnswer::Ok;
-}
-
 uint32_t FakeUi::PopupMenu(const platform::MenuItem& root, int, int) {
   menus.push_back(root);
   if (menuChoices.empty()) return 0;
@@ -89,8 +58,6 @@ int FakeUi::NameEntry(const std::string&, const std::string&, const std::string&
   return 2;
 }
 
-// ---- FakeFiles ----
-
 std::vector<std::string> FakeFiles::ListGameFolder() {
   std::vector<std::string> names;
   for (const auto& [path, bytes] : files) {
@@ -102,36 +69,6 @@ std::vector<std::string> FakeFiles::ListGameFolder() {
   return names;
 }
 
-std::optional<std::string> FakeFiles::Resolve(std::string_view enginePath) {
-  return std::string(enginePath);
-}
-
-bool FakeFiles::Exists(std::string_view enginePath) {
-  return files.contains(enginePath) || directories.contains(enginePath);
-}
-
-bool FakeFiles::IsDirectory(std::string_view enginePath) {
-  return directories.contains(enginePath);
-}
-
-bool FakeFiles::CreateDirectory(std::string_view enginePath) {
-  directories.emplace(enginePath);
-  return true;
-}
-
-std::optional<std::vector<uint8_t>> FakeFiles::ReadAll(std::string_view enginePath) {
-  auto it = files.find(enginePath);
-  if (it == files.end()) return std::nullopt;
-  return it->second;
-}
-
-std::optional<std::vector<uint8_t>> FakeFiles::ReadPrefix(std::string_view enginePath,
-                                                          size_t maxBytes) {
-  auto bytes = ReadAll(enginePath);
-  if (bytes && bytes->size() > maxBytes) bytes->resize(maxBytes);
-  return bytes;
-}
-
 int FakeFiles::RemoveStaleTemporaries(std::string_view folderPath) {
   const std::string prefix = std::string(folderPath) + "\\";
   return static_cast<int>(std::erase_if(files, [&](const auto& entry) {
@@ -141,12 +78,6 @@ int FakeFiles::RemoveStaleTemporaries(std::string_view folderPath) {
     return path.find_first_of("\\/") == std::string_view::npos && platform::IsTemporaryName(path);
   }));
 }
-
-void FakeFiles::Put(std::string_view path, std::string_view bytes) {
-  files.insert_or_assign(std::string(path), std::vector<uint8_t>(bytes.begin(), bytes.end()));
-}
-
-// ---- FakeOpticalDrives ----
 
 namespace {
 
@@ -169,12 +100,6 @@ class FakeDisc final : public platform::OpticalDisc {
 
 }  // namespace
 
-std::vector<std::string> FakeOpticalDrives::List() {
-  std::vector<std::string> names;
-  for (const Drive& drive : drives) names.push_back(drive.name);
-  return names;
-}
-
 std::unique_ptr<platform::OpticalDisc> FakeOpticalDrives::Open(const std::string& name) {
   opened.push_back(name);
   for (const Drive& drive : drives) {
@@ -184,8 +109,6 @@ std::unique_ptr<platform::OpticalDisc> FakeOpticalDrives::Open(const std::string
   }
   return nullptr;
 }
-
-// ---- FakeGame ----
 
 FakeGame::FakeGame(std::string_view script) {
   engine.services.baseDirectory = kFakeBaseDirectory;

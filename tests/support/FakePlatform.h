@@ -1,6 +1,7 @@
 // In-memory fakes of every platform service, and an Engine built on them, for unit tests.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -51,18 +52,29 @@ class FakeClock final : public platform::Clock {
 // A window procedure that records every message it is given.
 class RecordingProcedure final : public platform::WindowProcedure {
  public:
-  int32_t HandleMessage(const platform::Message& message) override;
+  int32_t HandleMessage(const platform::Message& message) override {
+    messages.push_back(message);
+    return result;
+  }
+  // How often message `id` arrived.
+  int Count(uint32_t id) const {
+    return static_cast<int>(std::count_if(messages.begin(), messages.end(),
+                                          [id](const platform::Message& m) { return m.id == id; }));
+  }
   std::vector<platform::Message> messages;
   int32_t result = 0;
-  // How often message `id` arrived.
-  int Count(uint32_t id) const;
 };
 
 // A window without a screen: Send and Call run at once on the calling thread, and every message
 // posted is recorded. It is its own window thread unless a test says otherwise.
 class FakeWindow final : public platform::Window {
  public:
-  bool Create(const std::string& titleUtf8, int width, int height) override;
+  bool Create(const std::string&, int w, int h) override {
+    width = w;
+    height = h;
+    picture.assign(static_cast<size_t>(w) * h * 3, 0);
+    return true;
+  }
   // No test runs the loop or feeds input: the engine's handlers are called directly.
   int RunMessageLoop(platform::WindowProcedure&) override { return 0; }
   void PostQuit(int) override {}
@@ -83,7 +95,10 @@ class FakeWindow final : public platform::Window {
     if (picture.empty()) picture.assign(static_cast<size_t>(width) * height * 3, 0);
     return picture.data();
   }
-  void Present(int x, int y, int w, int h) override { presented.push_back({x, y, w, h}); }
+  void Present(int x, int y, int w, int h) override {
+    frames.push_back({clock ? clock->nowMs() : 0, x, y, w, h});
+    if (onPresent) onPresent();
+  }
   void SetIcon(const uint8_t* bgrBottomUp, int w, int h) override {
     icon.assign(bgrBottomUp, bgrBottomUp + static_cast<size_t>(w) * h * 3);
     iconWidth = w;
@@ -98,10 +113,13 @@ class FakeWindow final : public platform::Window {
   std::vector<platform::Message> posted;
   std::map<uint32_t, uint32_t> timers;
   uint32_t cursor = 0;
-  struct Area {
-    int x, y, width, height;
+  platform::Clock* clock = nullptr;  // when set, each frame is stamped with its time
+  struct Frame {
+    uint64_t time;
+    int x, y, w, h;
   };
-  std::vector<Area> presented;
+  std::vector<Frame> frames;
+  std::function<void()> onPresent;  // runs after each Present, with the frame in `picture`
 };
 
 // Records every box and menu; boxes are answered OK, menus and names from queues.
@@ -115,7 +133,10 @@ class FakeUi final : public platform::Ui {
   };
 
   platform::BoxAnswer MessageBox(const std::string& caption, const std::string& text,
-                                 platform::BoxButtons buttons, platform::BoxIcon icon) override;
+                                 platform::BoxButtons buttons, platform::BoxIcon icon) override {
+    boxes.push_back({caption, text, buttons, icon});
+    return platform::BoxAnswer::Ok;
+  }
   uint32_t PopupMenu(const platform::MenuItem& root, int x, int y) override;
   void AboutBox(const std::string&, const std::vector<std::string>&, const std::string&) override {}
   int NameEntry(const std::string& caption, const std::string& prompt,
@@ -145,13 +166,21 @@ class FakeFiles final : public platform::Files {
   explicit FakeFiles(std::string base) : base_(std::move(base)) {}
   const std::string& BaseDirectory() const override { return base_; }
   std::vector<std::string> ListGameFolder() override;
-  std::optional<std::string> Resolve(std::string_view enginePath) override;
-  bool Exists(std::string_view enginePath) override;
-  bool IsDirectory(std::string_view enginePath) override;
-  bool CreateDirectory(std::string_view enginePath) override;
-  std::optional<std::vector<uint8_t>> ReadAll(std::string_view enginePath) override;
-  std::optional<std::vector<uint8_t>> ReadPrefix(std::string_view enginePath,
-                                                 size_t maxBytes) override;
+  std::optional<std::string> Resolve(std::string_view path) override { return std::string(path); }
+  bool Exists(std::string_view path) override {
+    return files.contains(path) || directories.contains(path);
+  }
+  bool IsDirectory(std::string_view path) override { return directories.contains(path); }
+  bool CreateDirectory(std::string_view path) override { return directories.emplace(path), true; }
+  std::optional<std::vector<uint8_t>> ReadAll(std::string_view path) override {
+    auto it = files.find(path);
+    return it == files.end() ? std::nullopt : std::optional(it->second);
+  }
+  std::optional<std::vector<uint8_t>> ReadPrefix(std::string_view path, size_t maxBytes) override {
+    auto bytes = ReadAll(path);
+    if (bytes && bytes->size() > maxBytes) bytes->resize(maxBytes);
+    return bytes;
+  }
   // No file has a time, so none shows a date.
   std::optional<platform::LocalTime> LastWriteTime(std::string_view) override {
     return std::nullopt;
@@ -166,7 +195,9 @@ class FakeFiles final : public platform::Files {
   }
   int RemoveStaleTemporaries(std::string_view folderPath) override;
 
-  void Put(std::string_view path, std::string_view bytes);
+  void Put(std::string_view path, std::string_view bytes) {
+    files.insert_or_assign(std::string(path), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  }
 
   std::map<std::string, std::vector<uint8_t>, std::less<>> files;
   std::set<std::string, std::less<>> directories;
@@ -208,7 +239,11 @@ class FakeOpticalDrives final : public platform::OpticalDrives {
     std::vector<bool> audioTracks;  // track n is audioTracks[n - 1]; empty: no disc
   };
 
-  std::vector<std::string> List() override;
+  std::vector<std::string> List() override {
+    std::vector<std::string> names;
+    for (const Drive& drive : drives) names.push_back(drive.name);
+    return names;
+  }
   std::unique_ptr<platform::OpticalDisc> Open(const std::string& drive) override;
 
   std::vector<Drive> drives;

@@ -6,8 +6,6 @@
 set -u
 [ $# -eq 3 ] || { echo "usage: $0 QVPLAY QVTOOL OUTDIR" >&2 && exit 2; }
 QVPLAY=$1 QVTOOL=$2 OUT=$3
-HERE=$(cd "$(dirname "$0")" && pwd)
-
 skip() { echo "skipped: $*" && exit 77; }
 fail() {
   echo "FAILED: $*" >&2
@@ -21,17 +19,13 @@ for tool in Xvfb xdotool import compare convert; do
 done
 rm -rf "$OUT" && mkdir -p "$OUT"
 # Without a window manager nothing draws a close box; this helper sends what clicking it sends.
-"${CXX:-c++}" -o "$OUT/close_window" "$HERE/close_window.cpp" -lX11 >"$OUT/close_window.log" 2>&1 ||
-  skip "cannot build the close-box helper (Xlib headers missing?)"
+"${CXX:-c++}" -o "$OUT/close_window" "$(dirname "$0")/close_window.cpp" -lX11 \
+  >"$OUT/close_window.log" 2>&1 || skip "cannot build the close-box helper (Xlib headers missing?)"
 
 XVFB_PID="" QVPLAY_PID=""
-cleanup() {
-  [ -n "$QVPLAY_PID" ] && kill -9 "$QVPLAY_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  wait 2>/dev/null
-}
 # Bash skips the EXIT trap when a signal ends it; as an exit it runs, and nothing is left behind.
-trap cleanup EXIT
+trap '{ [ -n "$QVPLAY_PID" ] && kill -9 "$QVPLAY_PID"; [ -n "$XVFB_PID" ] && kill "$XVFB_PID"
+  wait; } 2>/dev/null' EXIT
 trap 'exit 129' HUP && trap 'exit 130' INT && trap 'exit 143' TERM
 
 # Every wait is bounded: retry runs "${@:3}" up to $1 times, $2 s apart, until it succeeds;
@@ -54,7 +48,8 @@ at_least() { [ "${1:-0}" -ge "$2" ] 2>/dev/null; }
 at_most() { [ "$1" -le "$2" ] 2>/dev/null; }
 
 # Starts a virtual server with a screen of $1 (WxHxDEPTH), in place of the one before. It picks
-# a free display number itself and reports it, so parallel runs cannot collide. -noreset: by
+# a free display number itself and reports it, so parallel runs cannot collide. The number can
+# come before it takes connections: a client must get in and see this screen's size. -noreset: by
 # default the server resets whenever its last client leaves, refusing connections meanwhile.
 start_xvfb() {
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
@@ -64,8 +59,6 @@ start_xvfb() {
   XVFB_PID=$!
   retry 100 0.1 xvfb_reported || skip "Xvfb did not report a display"
   export DISPLAY=":$(head -n 1 "$OUT/display")"
-  # The number can come before the server takes connections: wait until a client gets in, and
-  # tell by the screen's size that it is this server that answers.
   retry 100 0.1 server_answers || skip "cannot connect to Xvfb on $DISPLAY"
   [ "$ANSWER" = "${SCREEN/x/ }" ] || fail "another server answers on $DISPLAY (its screen: $ANSWER)"
 }
@@ -101,10 +94,10 @@ lit() {
   at_least "$LIGHT" "$3"
 }
 
-# Gives the window the keyboard focus, as a window manager would: without it SDL drops even a key
-# sent to the window itself (SDL focuses a window it maps, but anything may take that away).
+# Sends key $1 to the window itself, wherever the pointer is, given the keyboard focus first as a
+# window manager would: without it SDL drops even a key sent to the window (SDL focuses a window
+# it maps, but anything may take that away).
 focus_window() { timeout 10 xdotool windowfocus --sync "$WINDOW" >/dev/null 2>&1; }
-# Sends key $1 to the window itself, wherever the pointer is.
 press() {
   focus_window || fail "could not give the window the keyboard focus"
   xdotool key --window "$WINDOW" "$1" || fail "could not send $1 to the window"
@@ -127,14 +120,13 @@ window_found() {
 # Starts qvplay (its output to qvplay-$1.log), expects a window of $2 x $3 and waits out the logo.
 launch() {
   "$QVPLAY" "$OUT/game" >"$OUT/qvplay-$1.log" 2>&1 &
-  QVPLAY_PID=$!
+  QVPLAY_PID=$! LOGO_SEEN=
   find_window "$2" "$3"
   # The logo comes first and swallows every input: wait until it has been seen whole and is gone
   # again. Its hold, 150 rounds of 20 ms that each redraw the window, lasts well over its 3 s: on
   # two cores about 5 s in the small window and 7 s in the large one, 15 s in the large one with
   # both cores busy, longer in a sanitizer build. A large window's screenshot is sampled down to
   # the game's size (each of the picture's pixels is a square of the window's) for comparing.
-  LOGO_SEEN=
   convert "$OUT/game/cg/menu/logo.bmp" "$OUT/logo.png" || fail "cannot read the sample's logo"
   within 90 logo_gone "$1" && return
   [ -n "$LOGO_SEEN" ] && fail "the logo did not give way to the game"
@@ -267,11 +259,10 @@ close_game
 start_xvfb 2560x1600x24
 launch large 1600 1200
 flag_is() {
-  FLAG=$(od -An -tu1 -j4 -N1 "$OUT/game/save/env.dat" 2>/dev/null | tr -d ' ')
-  [ "$FLAG" = "$1" ]
+  FLAG=$(od -An -tu1 -j4 -N1 "$OUT/game/save/env.dat" 2>/dev/null | tr -d ' ') && [ "$FLAG" = "$1" ]
 }
-# Presses F11 until the windowed flag reads $1. Each press is given ample time to show before
-# the next: two presses taken together would switch there and back unseen.
+# Presses F11 until the windowed flag reads $1, each press given ample time to show before the
+# next: two presses taken together would switch there and back unseen.
 switched_to() { press F11 && poll 100 0.1 flag_is "$1"; }
 for flag in 0 1; do
   retry 3 0 switched_to $flag || fail "F11 left the windowed flag at ${FLAG:-nothing}, not $flag"

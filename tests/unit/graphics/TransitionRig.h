@@ -1,62 +1,17 @@
 // An engine on fakes for drawing tests: its own surfaces and the fake font, pictures that tell
-// where each pixel came from, and a window that records every presented frame with its time.
+// where each pixel came from, and a window that stamps every presented frame with its time.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
-#include <string>
 #include <vector>
 
 #include "graphics/Compositing.h"
-#include "script/Engine.h"
 #include "support/FakePlatform.h"
 #include "support/Fnv1a.h"
 
 namespace qv::test {
-
-class FrameWindow final : public platform::Window {
- public:
-  explicit FrameWindow(platform::Clock& clock) : clock_(clock) {}
-  bool Create(const std::string&, int w, int h) override {
-    width = w;
-    height = h;
-    picture.assign(static_cast<size_t>(w) * h * 3, 0);
-    return true;
-  }
-  int RunMessageLoop(platform::WindowProcedure&) override { return 0; }
-  void PostQuit(int) override {}
-  std::optional<platform::Message> TakePendingInput() override { return std::nullopt; }
-  int32_t Send(const platform::Message&) override { return 0; }
-  int32_t Call(const std::function<int32_t()>& work) override { return work(); }
-  void Post(const platform::Message&) override {}
-  void DispatchPendingRequests() override {}
-  void SetTimer(uint32_t, uint32_t) override {}
-  void KillTimer(uint32_t) override {}
-  bool IsWindowThread() const override { return false; }
-  uint32_t CursorPosition() override { return 0; }
-  uint8_t* Picture() override { return picture.data(); }
-  void Present(int x, int y, int w, int h) override {
-    frames.push_back({clock_.nowMs(), x, y, w, h});
-    if (onPresent) onPresent();
-  }
-  const uint8_t* At(int x, int y) const {
-    return &picture[(static_cast<size_t>(height - 1 - y) * width + x) * 3];
-  }
-
-  struct Frame {
-    uint64_t time;
-    int x, y, w, h;
-  };
-  std::vector<Frame> frames;
-  std::function<void()> onPresent;  // runs after each Present, with the frame in `picture`
-  std::vector<uint8_t> picture;
-  int width = 0, height = 0;
-
- private:
-  platform::Clock& clock_;
-};
 
 // The engine's surfaces and the fake font; the screen and the window show the old picture,
 // sceneSurface holds the new one. Blue and green hold the low 8 bits of x and y, red says which
@@ -66,6 +21,8 @@ struct TransitionRig {
   TransitionRig(int width, int height) {
     engine.services.config.width = width;
     engine.services.config.height = height;
+    window.clock = &fakes.clock;
+    window.windowThread = false;
     window.Create("", width, height);
     auto& g = engine.view;
     graphics::CreateSurfaces(g);
@@ -111,11 +68,8 @@ struct TransitionRig {
   uint64_t digest = 0xcbf29ce484222325ull;
   core::Surface old;
   FakePlatform fakes;
-  FrameWindow window{fakes.clock};
-  platform::Platform services{fakes.clock,  window,       fakes.ui,   fakes.display,
-                              fakes.files,  fakes.cp932,  fakes.log,  fakes.locks,
-                              fakes.drives, fakes.glyphs, fakes.audio};
-  script::Engine engine{services};
+  FakeWindow& window = fakes.window;
+  script::Engine engine{fakes.services};
 };
 
 }  // namespace qv::test
