@@ -15,8 +15,10 @@ endif()
 
 pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc vorbis ogg)
 # Built when asked for (--target qvbench), as the native one is.
-add_executable(qvbench EXCLUDE_FROM_ALL ${QV_WEB_BENCH_SOURCES} tests/support/OggCodec.cpp)
-target_include_directories(qvbench PRIVATE tests)
+# The audio benchmark's file comes from the tests' encoder, which is the tool's (no tool here).
+add_executable(qvbench EXCLUDE_FROM_ALL ${QV_WEB_BENCH_SOURCES} tests/support/OggCodec.cpp
+  tools/qvtool/VorbisEncoding.cpp)
+target_include_directories(qvbench PRIVATE tests tools)
 target_link_libraries(qvbench PRIVATE qvapp PkgConfig::VORBISENC benchmark::benchmark)
 set_target_properties(qvbench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/node)
 # qvplay for Node's runtime (cmake/Web.cmake), so the figures are the ones a player gets: main()

@@ -1,7 +1,6 @@
 // Ogg Vorbis for tests (see OggCodec.h).
 #include "support/OggCodec.h"
 
-#include <vorbis/vorbisenc.h>
 #include <vorbis/vorbisfile.h>
 
 #include <cmath>
@@ -9,79 +8,19 @@
 #include <cstring>
 #include <numbers>
 
+#include "qvtool/VorbisEncoding.h"
+
 namespace qv::test {
 
 std::string EncodeOgg(const std::vector<int16_t>& samples, int rate, int channels) {
-  std::string out;
-  vorbis_info info;
-  vorbis_info_init(&info);
-  if (vorbis_encode_init_vbr(&info, channels, rate, 0.4f) != 0) {
-    vorbis_info_clear(&info);
-    return out;
-  }
-  vorbis_comment comment;
-  vorbis_comment_init(&comment);
-  vorbis_dsp_state dsp;
-  vorbis_analysis_init(&dsp, &info);
-  vorbis_block block;
-  vorbis_block_init(&dsp, &block);
-  ogg_stream_state stream;
-  ogg_stream_init(&stream, 1);
-  ogg_page page;
-  ogg_packet packet;
-  auto writePage = [&] {
-    out.append(reinterpret_cast<const char*>(page.header), page.header_len);
-    out.append(reinterpret_cast<const char*>(page.body), page.body_len);
-  };
-
-  ogg_packet header, headerComment, headerCode;
-  vorbis_analysis_headerout(&dsp, &comment, &header, &headerComment, &headerCode);
-  ogg_stream_packetin(&stream, &header);
-  ogg_stream_packetin(&stream, &headerComment);
-  ogg_stream_packetin(&stream, &headerCode);
-  while (ogg_stream_flush(&stream, &page) != 0) writePage();
-
-  const size_t frames = samples.size() / static_cast<size_t>(channels);
-  size_t done = 0;
-  bool eos = false;
-  while (!eos) {
-    const size_t chunk = std::min<size_t>(1024, frames - done);
-    if (chunk == 0) {
-      vorbis_analysis_wrote(&dsp, 0);
-    } else {
-      float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(chunk));
-      for (size_t f = 0; f < chunk; ++f) {
-        for (int c = 0; c < channels; ++c) {
-          buffer[c][f] =
-              samples[(done + f) * static_cast<size_t>(channels) + static_cast<size_t>(c)] /
-              32768.0f;
-        }
-      }
-      vorbis_analysis_wrote(&dsp, static_cast<int>(chunk));
-      done += chunk;
-    }
-    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-      vorbis_analysis(&block, nullptr);
-      vorbis_bitrate_addblock(&block);
-      while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-        ogg_stream_packetin(&stream, &packet);
-        while (ogg_stream_pageout(&stream, &page) != 0) {
-          writePage();
-          if (ogg_page_eos(&page)) eos = true;
-        }
-      }
-    }
-    if (chunk == 0) {
-      while (ogg_stream_flush(&stream, &page) != 0) writePage();
-      eos = true;
-    }
-  }
-  ogg_stream_clear(&stream);
-  vorbis_block_clear(&block);
-  vorbis_dsp_clear(&dsp);
-  vorbis_comment_clear(&comment);
-  vorbis_info_clear(&info);
-  return out;
+  tool::VorbisInput input;
+  input.samples.reserve(samples.size());
+  for (int16_t sample : samples) input.samples.push_back(sample / 32768.0f);
+  input.channels = channels;
+  input.rate = rate;
+  input.quality = 0.4f;
+  const tool::VorbisOutcome outcome = tool::EncodeVorbis(input);
+  return {outcome.bytes.begin(), outcome.bytes.end()};
 }
 
 std::vector<int16_t> Tone(int frames, int rate, int channels, double hz) {
