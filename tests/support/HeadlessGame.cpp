@@ -134,8 +134,8 @@ std::vector<int> Pixels(const std::string& png) {
 // The web build's qvplay (QV_WEB_QVPLAY, its .js) plays a copy of the game as it was before
 // `run` under Node and must leave the same outputs: the log, states and the game folder byte for
 // byte; the recordings within one step a sample (Debian's libvorbis is built with -ffast-math);
-// the shots byte for byte but for a few glyph edge pixels a step or two apart (FreeType's
-// rasteriser on 32-bit longs).
+// the shots byte for byte but for a few glyph edge pixels a step or two apart (the same FreeType
+// built for WebAssembly, where `long` has 32 bits, rounds a few coverages differently).
 void ExpectSameInWebBuild(const std::string& script, const std::string& before,
                           const std::string& game, const GameRun& run, const std::string& events) {
   const std::string webOut = run.outDir + "-web";
