@@ -1,8 +1,8 @@
 #!/usr/bin/env node
 // The site (build/web/site) in a real Chromium: it loads cross-origin isolated, the sample game's
 // logo and title show, clicks reach the story, a save into slot 1 survives a reload and loads back
-// to the native headless player's picture, and a zipped game opens. Also prints how long the page
-// takes to its logo and how big the site is.
+// to the native headless player's picture, and a zipped game dropped on the page opens. Also
+// prints how long the page takes to its logo and how big the site is.
 //   node tests/web/browser_test.js      exit 0 passed, 1 failed, 77 skipped (no Chromium)
 // Needs build/web/site, web/serve.js, and the native release build's qvplay and qvtool
 // (QV_NATIVE_BUILD=DIR for another build folder; CHROMIUM=PATH for another browser).
@@ -365,12 +365,15 @@ async function main() {
     await click(page, kAt.slot1);
     await waitForPicture(page, 'loaded game', await decodePng(page, native.shots.loaded), 30);
 
-    // A zipped copy of the game, opened as a player would open it.
+    // A zipped copy of the game, dropped on the page as a player would drop it.
     const zip = path.join(work, 'copy.zip');
     run('zip', ['-qr', zip, 'sample'], {cwd: work});
     await evaluate(page, (base64, name) => {
       const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
-      window.qv.openFiles([new File([bytes], name, {type: 'application/zip'})]);
+      const dropped = new DataTransfer();
+      dropped.items.add(new File([bytes], name, {type: 'application/zip'}));
+      document.body.dispatchEvent(
+          new DragEvent('drop', {dataTransfer: dropped, bubbles: true, cancelable: true}));
     }, fs.readFileSync(zip).toString('base64'), 'copy.zip');
     await sleep(500);
     await playToTitle(page, null);
