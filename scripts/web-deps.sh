@@ -58,6 +58,16 @@ export EM_CONFIG="$emroot/config"
 # NodeSource's Node needs to be told.
 export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
 
+# Debian's newest source version of package $1 for upstream version $2; stops the script when
+# there is none.
+debian_version() {
+  local version
+  version="$(apt-cache showsrc "$1" 2>/dev/null | sed -n 's/^Version: //p' |
+    grep -E "^([0-9]+:)?${2//./\\.}[+~-]" | sort -V | tail -1 || true)"
+  [ -n "$version" ] || { say "Debian has no source of $1 $2"; exit 1; }
+  echo "$version"
+}
+
 # package:upstream version, as the native build has them from Debian 12.
 packages=(libogg:1.3.5 libvorbis:1.3.7 freetype:2.12.1 libsdl2:2.26.5 imgui:1.86)
 # Raise when the build steps below change what they make, so every machine builds afresh.
@@ -66,9 +76,7 @@ key="emscripten $emversion recipe $recipe"
 declare -A debian
 for entry in "${packages[@]}"; do
   name="${entry%%:*}" upstream="${entry#*:}"
-  version="$(apt-cache showsrc "$name" 2>/dev/null | sed -n 's/^Version: //p' |
-    grep -E "^([0-9]+:)?$upstream[+~-]" | sort -V | tail -1 || true)"
-  [ -n "$version" ] || { say "Debian has no source of $name $upstream"; exit 1; }
+  version="$(debian_version "$name" "$upstream")"
   debian[$name]="$version"
   key+=" $name=$version"
 done
@@ -130,9 +138,7 @@ fi
 # Google Benchmark for the web build of the benchmarks, in a prefix of its own so the libraries
 # above are not rebuilt when it changes. Raise bench_recipe when its build step changes.
 bench_recipe=1
-bench_version="$(apt-cache showsrc benchmark 2>/dev/null | sed -n 's/^Version: //p' |
-  grep -E '^1\.7\.1[+~-]' | sort -V | tail -1 || true)"
-[ -n "$bench_version" ] || { say "Debian has no source of benchmark 1.7.1"; exit 1; }
+bench_version="$(debian_version benchmark 1.7.1)"
 bench_key="emscripten $emversion bench-recipe $bench_recipe benchmark=$bench_version"
 bench_prefix="$cache/bench-$(echo "$bench_key" | sha256sum | cut -c1-12)"
 if [ -f "$bench_prefix/.done" ]; then
