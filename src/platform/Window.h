@@ -61,6 +61,10 @@ class Window {
   virtual uint8_t* Picture() = 0;
   virtual void Present(int x, int y, int width, int height) = 0;
 
+  // Window thread: puts `utf8` on the desktop's clipboard as text. A window without a desktop
+  // ignores it (the headless one logs it).
+  virtual void SetClipboardText(const std::string& utf8) { (void)utf8; }
+
   // Window thread, after Create: the icon the desktop shows for the window, width x height
   // pixels, blue-green-red, rows bottom-up, no padding. A window no desktop shows ignores it.
   virtual void SetIcon(const uint8_t* bgrBottomUp, int width, int height) {
