@@ -12,6 +12,11 @@ const char* UsageText() {
          "  --fullscreen      start full screen, whatever the saved setting says\n"
          "  --scale N         show the windowed picture N times its size (1-8; default: the\n"
          "                    largest that fits the desktop)\n"
+         "  --original        play exactly as the original engine did: no keyboard focus, "
+         "gamepad,\n"
+         "                    wheel, backlog, read marks or settings file of this engine\n"
+         "  --text-hook WHERE write each text line as it appears, in UTF-8, to WHERE: stdout\n"
+         "                    (one line each) or clipboard\n"
          "  --headless        run without a window or sound on a virtual clock (for tests)\n"
          "  --events FILE     headless: the scripted input to play (default: none)\n"
          "  --out DIR         headless: where events.log, shots and states go (default: .)\n"
@@ -41,6 +46,16 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
       out.windowed = true;
     } else if (arg == "--fullscreen") {
       out.windowed = false;
+    } else if (arg == "--original") {
+      out.original = true;
+    } else if (arg == "--text-hook") {
+      std::string where;
+      if (!value(where)) return false;
+      if (where != "stdout" && where != "clipboard") {
+        error = "--text-hook takes stdout or clipboard, not '" + where + "'";
+        return false;
+      }
+      out.textHook = where == "stdout" ? core::TextHook::Stdout : core::TextHook::Clipboard;
     } else if (arg == "--events") {
       if (!value(out.eventsFile)) return false;
     } else if (arg == "--out") {
@@ -70,6 +85,14 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
     return false;
   }
   return true;
+}
+
+shell::StartupOptions StartupFrom(const CommandLine& options) {
+  shell::StartupOptions startup;
+  startup.windowed = options.windowed;
+  startup.original = options.original;
+  startup.textHook = options.textHook;
+  return startup;
 }
 
 }  // namespace qv::app

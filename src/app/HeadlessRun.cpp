@@ -78,9 +78,7 @@ int RunHeadless(const HeadlessRunOptions& options) {
   Probe probe(engine, options);
   backend.window.SetProbe(&probe);
   backend.window.SetEvents(std::move(events));
-  shell::StartupOptions startup;
-  startup.windowed = options.windowed;
-  int exitCode = shell::RunGame(engine, startup);
+  int exitCode = shell::RunGame(engine, options.startup);
   backend.log.Write("exit " + std::to_string(exitCode));
   return exitCode;
 }

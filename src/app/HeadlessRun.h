@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/headless/EngineProbe.h"
+#include "shell/Startup.h"
 
 namespace qv::script {
 class Engine;
@@ -18,7 +19,7 @@ struct HeadlessRunOptions {
   std::string outDir = ".";           // created when missing
   std::string eventsText;             // the events file's contents
   std::string eventsName = "events";  // how messages name the events
-  std::optional<bool> windowed;       // --window / --fullscreen
+  shell::StartupOptions startup;      // --window / --fullscreen, --original, --text-hook
   std::string lockDir;                // where instance locks live; empty: the default place
   // Called after each event on the runner thread, which is the window thread, with the
   // interpreter waiting: checks that look into the engine between events.

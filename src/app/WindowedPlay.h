@@ -2,8 +2,6 @@
 // in the files and drives they give it.
 #pragma once
 
-#include <optional>
-
 #include "platform/Cp932.h"
 #include "platform/EventLog.h"
 #include "platform/Files.h"
@@ -19,7 +17,7 @@ namespace qv::app {
 // Inline, since only the programs that link the SDL backend include it (qvapp does not).
 inline int PlayInWindow(platform::sdl::SdlBackend& backend, platform::Files& files,
                         platform::Cp932& cp932, platform::OpticalDrives& drives,
-                        std::optional<bool> windowed) {
+                        const shell::StartupOptions& startup) {
   platform::posix::FileInstanceLocks locks;
   platform::NullEventLog log;
   platform::fonts::FreeTypeGlyphs glyphs(cp932);
@@ -35,8 +33,6 @@ inline int PlayInWindow(platform::sdl::SdlBackend& backend, platform::Files& fil
                               glyphs,
                               backend.GetAudio()};
   script::Engine engine(services);
-  shell::StartupOptions startup;
-  startup.windowed = windowed;
   return shell::RunGame(engine, startup);
 }
 

@@ -32,7 +32,7 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
   platform::TableCp932 cp932;
   platform::posix::PosixFiles files(gameDir, cp932);
   platform::cdio::CdioDrives drives;
-  return app::PlayInWindow(*backend, files, cp932, drives, options.windowed);
+  return app::PlayInWindow(*backend, files, cp932, drives, app::StartupFrom(options));
 #else
   (void)options;
   (void)gameDir;
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   app::HeadlessRunOptions run;
   run.gameDir = gameDir;
   run.outDir = options.outDir.empty() ? "." : options.outDir;
-  run.windowed = options.windowed;
+  run.startup = app::StartupFrom(options);
   if (!options.eventsFile.empty()) {
     std::ifstream in(options.eventsFile, std::ios::binary);
     if (!in) {

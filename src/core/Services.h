@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/Comforts.h"
 #include "core/EnvSettings.h"
 #include "platform/Platform.h"
 
@@ -39,6 +40,9 @@ class Services {
   // The settings both threads read and write; envFileMutex serialises the writers of env.dat.
   EnvSettings env;
   std::mutex envFileMutex;
+
+  // The additions to the original's play and their settings.
+  Comforts comforts;
 
   // Any thread. `closing` is set once by the window's close; the window procedure is set by the
   // shell before the window exists and serves requests made on the window thread itself.

@@ -32,6 +32,8 @@ int RunStartupChecks(script::Engine& engine) {
 
 int RunGame(script::Engine& engine, const StartupOptions& options) {
   auto& platform = engine.services.platform;
+  engine.services.comforts.enabled = !options.original;
+  engine.services.comforts.textHook = options.textHook;
   engine.services.baseDirectory = platform.files.BaseDirectory();
   ReadInstanceFile(engine);
 

@@ -10,6 +10,9 @@ namespace qv::shell {
 struct StartupOptions {
   // From the command line: start windowed (true) or full screen (false) whatever env.dat says.
   std::optional<bool> windowed;
+  // --original: none of this engine's additions to the original's play.
+  bool original = false;
+  core::TextHook textHook = core::TextHook::Off;
 };
 
 // Runs the whole game on the calling thread, which becomes the window thread: returns the exit

@@ -5,6 +5,8 @@
 //   instance.txt  the instance file (default: InstanceName="test" WindowName="テスト")
 //   files.txt     further files, made by the generators below, one a line; after a line "---"
 //                 those made before the next run (as a player's files change between runs)
+//   options.txt   qvplay's options for every run (default: --original, the original's engine;
+//                 an empty file plays with this engine's additions)
 //   events.txt    the events; a line "---" plays the same folder again in a new run
 //   expected.log  each run's events as GameRun::Events() gives them, runs parted by "---", the
 //                 game folder's path written as {game}
@@ -317,9 +319,12 @@ Runs PlayCase(const TempDir& dir, const fs::path& folder) {
     if (fs::exists(folder / "instance.txt")) game.instance = ReadFile(folder / "instance.txt");
     WriteGame(dir, game);
   }
+  const std::vector<std::string> options = fs::exists(folder / "options.txt")
+                                               ? Words(ReadFile(folder / "options.txt"))
+                                               : std::vector<std::string>{"--original"};
   for (const std::string& events : Split(ReadFile(folder / "events.txt"))) {
     if (!r.runs.empty() && r.runs.size() < files.size()) MakeFiles(r.game, files[r.runs.size()]);
-    r.runs.push_back(Play(dir, events));
+    r.runs.push_back(Play(dir, events, options));
   }
   return r;
 }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/CommandLine.h"
 #include "app/HeadlessRun.h"
 #include "platform/common/TableCp932.h"
 #include "qvtool/GameFolder.h"
@@ -141,12 +142,14 @@ std::vector<int> Pixels(const std::string& png) {
 // the shots byte for byte but for a few glyph edge pixels a step or two apart (the same FreeType
 // built for WebAssembly, where `long` has 32 bits, rounds a few coverages differently).
 void ExpectSameInWebBuild(const std::string& script, const std::string& before,
-                          const std::string& game, const GameRun& run, const std::string& events) {
+                          const std::string& game, const GameRun& run, const std::string& events,
+                          const std::vector<std::string>& options) {
   const std::string webOut = run.outDir + "-web";
   WriteFile(webOut + ".events", events);
-  const std::string command = "node --no-experimental-fetch '" + script +
-                              "' --headless --events '" + webOut + ".events' --out '" + webOut +
-                              "' '" + before + "' >'" + webOut + ".stderr' 2>&1";
+  std::string command = "node --no-experimental-fetch '" + script + "'";
+  for (const std::string& option : options) command += " '" + option + "'";
+  command += " --headless --events '" + webOut + ".events' --out '" + webOut + "' '" + before +
+             "' >'" + webOut + ".stderr' 2>&1";
   const int status = std::system(command.c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == run.exitCode)
       << command << "\n"
@@ -180,26 +183,31 @@ void ExpectSameInWebBuild(const std::string& script, const std::string& before,
 
 }  // namespace
 
-GameRun Play(const TempDir& dir, const std::string& events) {
+GameRun Play(const TempDir& dir, const std::string& events,
+             const std::vector<std::string>& options) {
   static int runs = 0;
   GameRun run;
   run.outDir = dir.Path() + "/out" + std::to_string(++runs);
-  app::HeadlessRunOptions options;
-  options.gameDir = dir.Path() + "/game";
-  fs::create_directories(options.gameDir);
+  app::CommandLine line;
+  std::string error;
+  EXPECT_TRUE(app::ParseCommandLine(options, line, error)) << error;
+  app::HeadlessRunOptions headless;
+  headless.startup = app::StartupFrom(line);
+  headless.gameDir = dir.Path() + "/game";
+  fs::create_directories(headless.gameDir);
   const char* webBuild = std::getenv("QV_WEB_QVPLAY");
   // As long as the game's own path, so that paths inside the files compare.
   const std::string before = dir.Path() + "/webg";
   // cp keeps the files' dates, which the slot lists show.
   if (webBuild) {
-    EXPECT_EQ(std::system(("cp -a '" + options.gameDir + "' '" + before + "'").c_str()), 0);
+    EXPECT_EQ(std::system(("cp -a '" + headless.gameDir + "' '" + before + "'").c_str()), 0);
   }
-  options.outDir = run.outDir;
-  options.eventsText = events;
-  options.lockDir = dir.Path();
-  run.exitCode = app::RunHeadless(options);
+  headless.outDir = run.outDir;
+  headless.eventsText = events;
+  headless.lockDir = dir.Path();
+  run.exitCode = app::RunHeadless(headless);
   run.log = ReadFile(run.outDir + "/events.log");
-  if (webBuild) ExpectSameInWebBuild(webBuild, before, options.gameDir, run, events);
+  if (webBuild) ExpectSameInWebBuild(webBuild, before, headless.gameDir, run, events, options);
   return run;
 }
 

@@ -44,8 +44,10 @@ void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
 
-// Plays DIR/game headless with `events`; each call gets its own output folder.
-GameRun Play(const TempDir& dir, const std::string& events);
+// Plays DIR/game headless with `events` and qvplay's `options`; each call gets its own output
+// folder. The tests play the original's engine unless they ask for this one's additions.
+GameRun Play(const TempDir& dir, const std::string& events,
+             const std::vector<std::string>& options = {"--original"});
 // WriteGame, then Play.
 GameRun PlayGame(const TempDir& dir, const TestGame& game, const std::string& events);
 

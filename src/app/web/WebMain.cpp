@@ -75,5 +75,7 @@ int main(int argc, char** argv) {
                                    platform::web::AnnounceSaveFolder);
   // No drives: a game's ripped tracks (cd\trackNN.ogg in its folder) still play.
   platform::NoOpticalDrives drives;
-  return app::PlayInWindow(*backend, files, cp932, drives, true);
+  shell::StartupOptions startup;
+  startup.windowed = true;
+  return app::PlayInWindow(*backend, files, cp932, drives, startup);
 }

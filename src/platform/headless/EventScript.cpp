@@ -1,9 +1,12 @@
 // Parsing the events file (see EventScript.h).
 #include "platform/headless/EventScript.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <sstream>
+#include <string_view>
 
 namespace qv::platform::headless {
 
@@ -19,6 +22,10 @@ bool ParseInt(const std::string& word, long min, long max, long& out) {
   out = value;
   return true;
 }
+
+// In the order of platform::PadButton.
+constexpr std::array<std::string_view, 12> kPadNames{"a",  "b",  "x",  "y",    "back", "start",
+                                                     "lb", "rb", "up", "down", "left", "right"};
 
 // Names for shot and state files: no path separators, nothing hidden.
 bool GoodFileName(const std::string& name) {
@@ -78,6 +85,33 @@ bool ParseEventScript(const std::string& text, std::vector<ScriptedEvent>& event
       }
       event.kind = ScriptedEvent::Kind::Key;
       event.value = static_cast<uint32_t>(value);
+    } else if (verb == "keydown") {
+      if (args.size() != 1 || !ParseInt(args[0], 0, 255, value)) {
+        return fail("expected a virtual-key code 0-255");
+      }
+      event.kind = ScriptedEvent::Kind::KeyDown;
+      event.value = static_cast<uint32_t>(value);
+    } else if (verb == "wheel") {
+      if (args.size() != 1 || !ParseInt(args[0], -100, 100, value) || value == 0) {
+        return fail("expected notches, -100 to 100 and not 0");
+      }
+      event.kind = ScriptedEvent::Kind::Wheel;
+      event.value = static_cast<uint32_t>(static_cast<int32_t>(value));
+    } else if (verb == "pad") {
+      const auto button =
+          args.empty() ? kPadNames.end() : std::find(kPadNames.begin(), kPadNames.end(), args[0]);
+      if (args.empty() || args.size() > 2 || button == kPadNames.end() ||
+          (args.size() == 2 && args[1] != "down" && args[1] != "up")) {
+        return fail(
+            "expected a button (a b x y back start lb rb up down left right), then down or up");
+      }
+      event.kind = ScriptedEvent::Kind::Pad;
+      event.value = static_cast<uint32_t>(button - kPadNames.begin());
+      event.x = args.size() == 1 ? 2 : args[1] == "down" ? 1 : 0;
+    } else if (verb == "padplug" || verb == "padunplug") {
+      if (!args.empty()) return fail("takes no arguments");
+      event.kind =
+          verb == "padplug" ? ScriptedEvent::Kind::PadPlug : ScriptedEvent::Kind::PadUnplug;
     } else if (verb == "wait") {
       if (args.size() != 1 || !ParseInt(args[0], 0, 86400000, value)) {
         return fail("expected milliseconds");

@@ -14,6 +14,11 @@ struct ScriptedEvent {
     RightClick,
     Move,
     Key,
+    KeyDown,
+    Wheel,
+    Pad,  // value: the button; x: 1 a press, 0 a release, 2 both
+    PadPlug,
+    PadUnplug,
     Wait,
     Idle,
     Menu,
@@ -27,7 +32,7 @@ struct ScriptedEvent {
   };
   Kind kind = Kind::Idle;
   int x = 0, y = 0;    // click, rclick, move
-  uint32_t value = 0;  // key code, wait milliseconds, menu id
+  uint32_t value = 0;  // key code, wait milliseconds, menu id, wheel notches (signed), pad button
   std::string text;    // name text (UTF-8), shot and state names
   int line = 0;        // line in the events file, for messages
 };

@@ -10,7 +10,8 @@ namespace qv::platform::headless {
 namespace {
 
 constexpr uint64_t kIdleLimitMs = 600000;
-constexpr uint32_t kKeyUpFlags = 0xC0000001;  // repeat count 1, previous state down, released
+constexpr uint32_t kKeyUpFlags = 0xC0000001;    // repeat count 1, previous state down, released
+constexpr uint32_t kKeyDownFlags = 0x00000001;  // repeat count 1, previous state up
 
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   FILE* file = std::fopen(path.c_str(), "wb");
@@ -63,6 +64,12 @@ void HeadlessWindow::SetTimer(uint32_t id, uint32_t periodMs) {
 
 void HeadlessWindow::KillTimer(uint32_t id) {
   timers_.erase(id);
+}
+
+void HeadlessWindow::SetClipboardText(const std::string& utf8) {
+  std::string line = "clipboard ";
+  for (char c : utf8) line += c == '\n' ? std::string("\\n") : std::string(1, c);
+  log_.Write(line);
 }
 
 void HeadlessWindow::Deliver(uint32_t id, uint32_t wParam, uint32_t lParam) {
@@ -139,6 +146,29 @@ bool HeadlessWindow::Perform(const ScriptedEvent& event) {
       break;
     case Kind::Key:
       Deliver(MSG_KEYUP, event.value, kKeyUpFlags);
+      break;
+    case Kind::KeyDown:
+      Deliver(MSG_KEYDOWN, event.value, kKeyDownFlags);
+      break;
+    case Kind::Wheel:
+      Deliver(MSG_MOUSEWHEEL, event.value, cursor_);
+      break;
+    case Kind::Pad:
+      // A desktop reports no buttons of a pad it does not have.
+      if (!padPlugged_) {
+        log_.Write("pad none");
+        break;
+      }
+      if (event.x != 0) Deliver(MSG_PAD_BUTTON, event.value, 1);
+      if (event.x != 1) {
+        Pump();
+        Deliver(MSG_PAD_BUTTON, event.value, 0);
+      }
+      break;
+    case Kind::PadPlug:
+    case Kind::PadUnplug:
+      padPlugged_ = event.kind == Kind::PadPlug;
+      Deliver(MSG_PAD_PLUG, padPlugged_ ? 1 : 0, 0);
       break;
     case Kind::Wait:
       PassTime(clock_.nowMs() + event.value, false);
@@ -234,11 +264,22 @@ std::optional<Message> HeadlessWindow::TakePendingInput() {
       case Kind::Key:
         input = Message{MSG_KEYUP, next.value, kKeyUpFlags};
         break;
+      // The logo swallows these as it does clicks; a pad's plug is no input and waits for the loop.
+      case Kind::KeyDown:
+        input = Message{MSG_KEYDOWN, next.value, kKeyDownFlags};
+        break;
+      case Kind::Wheel:
+        input = Message{MSG_MOUSEWHEEL, next.value, cursor_};
+        break;
+      case Kind::Pad:
+        if (padPlugged_) input = Message{MSG_PAD_BUTTON, next.value, next.x == 0 ? 0u : 1u};
+        break;
       default:
         break;
     }
     if (input) {
-      if (input->id != MSG_KEYUP) cursor_ = input->lParam;
+      if (input->id == MSG_LBUTTONUP || input->id == MSG_RBUTTONUP || input->id == MSG_MOUSEMOVE)
+        cursor_ = input->lParam;
       TakeNext();
       return input;
     }

@@ -35,6 +35,7 @@ class HeadlessWindow final : public Window, public EventSource {
   void KillTimer(uint32_t id) override;
   bool IsWindowThread() const override { return clock_.IsRunnerThread(); }
   uint32_t CursorPosition() override { return cursor_; }
+  void SetClipboardText(const std::string& utf8) override;
   uint8_t* Picture() override { return picture_.data(); }
   void Present(int, int, int, int) override {}
 
@@ -78,6 +79,7 @@ class HeadlessWindow final : public Window, public EventSource {
   int width_ = 0, height_ = 0;
   uint32_t cursor_ = 0;
   bool quit_ = false;
+  bool padPlugged_ = false;
   int exitCode_ = 0;
 };
 
