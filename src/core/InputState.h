@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <bitset>
 #include <cstdint>
 
 namespace qv::core {
@@ -12,6 +13,10 @@ enum class AdvanceMode : int32_t { Normal = 0, Skip = 1, Auto = 3 };
 // What the window shows over the game and so where a click goes. The numbers are those of the
 // state dump.
 enum class ScreenMode : int32_t { Game = 0, Choice = 1, Save = 10, Load = 20, LoadTitle = 30 };
+
+// Which set of on-screen elements the keyboard and gamepad focus is in. The numbers are those of
+// the state dump.
+enum class FocusSet : int32_t { None = 0, Choice = 1, Bar = 2, Slot = 3 };
 
 // The save screen, the load screen from the button bar, the load screen from a title choice.
 inline bool IsSaveLoadScreen(ScreenMode mode) {
@@ -34,6 +39,13 @@ struct InputState {
   int32_t hoveredBar = 99;
   int32_t hoveredSlot = 99;
   int32_t hoveredChoice = 99;
+
+  // Window thread only: the element the keyboard or a gamepad moved to (a pick goes there); the
+  // pointer's next move takes over again.
+  FocusSet focusSet = FocusSet::None;
+  int32_t focusIndex = 0;
+  // Keys whose press the player input took: their release is not also a click.
+  std::bitset<256> keysTaken;
 };
 
 // Keeps the player's input off while a piece of work runs: inputBusy is 1 from here to the end of

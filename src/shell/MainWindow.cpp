@@ -9,6 +9,7 @@
 #include "screens/SaveLoadScreen.h"
 #include "screens/WaitCursor.h"
 #include "shell/OnScreenInput.h"
+#include "shell/PlayerInput.h"
 #include "shell/Screenshot.h"
 #include "shell/SystemMenu.h"
 
@@ -113,6 +114,8 @@ void MainWindow::OnCommand(uint32_t id) {
 
 int32_t MainWindow::HandleMessage(const Message& message) {
   using namespace platform;
+  if (engine_.services.comforts.enabled && HandlePlayerInput(engine_, systemMenu_, message))
+    return 0;
   switch (message.id) {
     case MSG_CREATE:
       OnCreate();
@@ -148,8 +151,7 @@ int32_t MainWindow::HandleMessage(const Message& message) {
       HandleClick(engine_, message.lParam);
       return 0;
     case MSG_RBUTTONUP:
-      if (engine_.input.advanceMode == core::AdvanceMode::Auto) SetAutoMode(engine_, 0);
-      ShowSystemMenu(engine_, systemMenu_, message.lParam);
+      RightClick(engine_, systemMenu_, message.lParam);
       return 0;
     case MSG_TOGGLE_FULLSCREEN:
       OnCommand(resources::ID_FULLSCREEN);

@@ -2,9 +2,12 @@
 #include "shell/StateDump.h"
 
 #include <algorithm>
+#include <array>
 
 #include <cstdio>
 #include <sstream>
+
+#include "shell/Backlog.h"
 
 namespace qv::shell {
 
@@ -54,6 +57,8 @@ std::string Array(const Range& values) {
   return out + "]";
 }
 
+constexpr std::array<const char*, 3> kTextHookNames{"off", "stdout", "clipboard"};
+
 }  // namespace
 
 std::string StateJson(script::Engine& engine) {
@@ -80,6 +85,7 @@ std::string StateJson(script::Engine& engine) {
     choiceLabels += (i ? ", " : "") + Quote(engine.services.Utf8(item.Label()));
   }
 
+  const core::Comforts& comforts = engine.services.comforts;
   std::ostringstream out;
   out << "{\n"
       << "  \"scriptPosition\": " << engine.script.position.load() << ",\n"
@@ -136,7 +142,13 @@ std::string StateJson(script::Engine& engine) {
       << "  \"width\": " << engine.services.config.width << ",\n"
       << "  \"height\": " << engine.services.config.height << ",\n"
       << "  \"gameType\": " << engine.services.config.gameType << ",\n"
-      << "  \"bgmFromCd\": " << engine.services.config.bgmFromCd << "\n"
+      << "  \"bgmFromCd\": " << engine.services.config.bgmFromCd << ",\n"
+      << "  \"comforts\": " << int{comforts.enabled} << ",\n"
+      << "  \"skipReadOnly\": " << int{comforts.skipReadOnly.load()} << ",\n"
+      << "  \"textHook\": \"" << kTextHookNames[static_cast<size_t>(comforts.textHook)] << "\",\n"
+      << "  \"focus\": [" << static_cast<int>(engine.input.focusSet) << ", "
+      << engine.input.focusIndex << "],\n"
+      << "  \"backlogOpen\": " << int{BacklogOpen(engine)} << "\n"
       << "}\n";
   return out.str();
 }
