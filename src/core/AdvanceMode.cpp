@@ -4,6 +4,7 @@
 namespace qv::core {
 
 void SetSkipMode(InputState& input, EnvSettings& env, InterpreterGate& gate, bool on) {
+  input.skipHeld = false;
   if (on) {
     input.savedMessageSpeed = env.messageSpeed.load();
     env.messageSpeed = 0;

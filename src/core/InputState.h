@@ -34,6 +34,9 @@ struct InputState {
   std::atomic<int32_t> restoringGame{0};  // 1 while a loaded page is replayed
   std::atomic<int32_t> newPageRequested{0};
   std::atomic<int32_t> abortTextOutput{0};
+  // Skip mode is on because the player holds Ctrl, so letting go ends it. SetSkipMode clears it,
+  // so a skip turned on or off any other way is not the key's to end.
+  std::atomic<bool> skipHeld{false};
 
   // Window thread only: the element of each set last under the pointer (99: none).
   int32_t hoveredBar = 99;

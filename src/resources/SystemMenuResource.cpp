@@ -50,4 +50,10 @@ MenuItem LoadSystemMenu() {
                   Separator(), Command("システム確認", ID_ABOUT)});
 }
 
+MenuItem LoadComfortsMenu() {
+  return Submenu("拡張",
+                 {Command("既読のみスキップ", ID_SKIP_READ_ONLY), Command("バックログ", ID_BACKLOG),
+                  Command("ページをコピー", ID_COPY_PAGE)});
+}
+
 }  // namespace qv::resources

@@ -28,8 +28,15 @@ inline constexpr uint32_t ID_SE_75 = 40038;
 inline constexpr uint32_t ID_SE_25 = 40039;
 inline constexpr uint32_t ID_BGM_75 = 40040;
 inline constexpr uint32_t ID_BGM_25 = 40041;
+// This engine's own items, in a sub-menu after the original's.
+inline constexpr uint32_t ID_SKIP_READ_ONLY = 40101;
+inline constexpr uint32_t ID_BACKLOG = 40102;
+inline constexpr uint32_t ID_COPY_PAGE = 40103;
 
 // The menu's first sub-menu, "システム", the one the right button pops up.
 platform::MenuItem LoadSystemMenu();
+
+// The sub-menu of this engine's additions, which the system menu ends with when they are on.
+platform::MenuItem LoadComfortsMenu();
 
 }  // namespace qv::resources

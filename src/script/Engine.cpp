@@ -24,6 +24,8 @@ Engine::Engine(platform::Platform& platform)
     if (services.platform.log.Enabled()) {
       services.Log(std::string("halt ") + core::HaltReasonName(reason));
     }
+    // The player may close or kill the game from here on: what was read so far is kept.
+    readMarks.SaveIfChanged(services);
   });
 }
 

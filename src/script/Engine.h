@@ -6,6 +6,7 @@
 
 #include "audio/AudioState.h"
 #include "core/InputState.h"
+#include "core/ReadMarks.h"
 #include "core/ScriptRuntime.h"
 #include "core/Services.h"
 #include "graphics/Presentation.h"
@@ -28,6 +29,8 @@ class Engine {
   // Declared after the parts its players' completions reach, so it stops them first.
   audio::AudioState audio;
   screens::SaveLoadScreenState saveLoad;
+  // Shared by every slot; read at start-up, written at the interpreter's halts and the close.
+  core::ReadMarks readMarks;
 
   // The shell starts the interpreter thread and joins it at the close.
   std::thread interpreterThread;

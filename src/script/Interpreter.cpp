@@ -8,6 +8,7 @@
 #include "screens/TextOutput.h"
 #include "script/Commands.h"
 #include "script/ScriptFile.h"
+#include "script/TextLineHooks.h"
 
 namespace qv::script {
 
@@ -91,6 +92,7 @@ void ExecuteLine(script::Engine& engine, std::string_view line) {
       std::string text =
           PutNameIn(line, engine.script.state.Text(core::GameState::kPlayerNameOffset,
                                                    core::GameState::kPlayerNameSize));
+      TrackTextLine(engine, text);
       screens::ShowTextLine(engine.view, text);
       return;
     }

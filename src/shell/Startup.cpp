@@ -2,6 +2,7 @@
 #include "shell/Startup.h"
 
 #include "audio/CdAudio.h"
+#include "core/PlayerSettingsFile.h"
 #include "core/SettingsFile.h"
 #include "core/WindowRequests.h"
 #include "graphics/Compositing.h"
@@ -25,6 +26,10 @@ int RunStartupChecks(script::Engine& engine) {
     return 0;
   }
   if (core::EnsureSaveFolder(engine.services, true)) core::RemoveStaleSaveFiles(engine.services);
+  if (engine.services.comforts.enabled) {
+    core::LoadPlayerSettings(engine.services);
+    engine.readMarks.Load(engine.services, *engine.script.Text());
+  }
   // The result only tells the music commands later on; start-up goes on either way.
   if (engine.services.config.bgmFromCd == 1) audio::ScanForAudioCd(engine.audio);
   return 1;
@@ -75,6 +80,7 @@ int RunGame(script::Engine& engine, const StartupOptions& options) {
     platform.clock.requestStop();
     engine.interpreterThread.join();
   }
+  engine.readMarks.SaveIfChanged(engine.services);
   engine.services.windowCreated = false;
   engine.instanceLock.reset();
   return exitCode;

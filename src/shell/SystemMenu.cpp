@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "core/PlayerSettingsFile.h"
 #include "core/SettingsFile.h"
 #include "core/WindowRequests.h"
 #include "resources/SystemMenuResource.h"
@@ -73,6 +74,14 @@ bool Confirm(script::Engine& engine, const char* question) {
 }  // namespace
 
 int RefreshMenuChecks(script::Engine& engine, MenuItem& menu) {
+  // The original's items stay as they were; this engine's own follow them in one sub-menu.
+  if (engine.services.comforts.enabled && !Find(menu, ID_SKIP_READ_ONLY)) {
+    MenuItem separator;
+    separator.kind = MenuItem::Kind::Separator;
+    menu.children.push_back(separator);
+    menu.children.push_back(LoadComfortsMenu());
+  }
+  Check(menu, ID_SKIP_READ_ONLY, engine.services.comforts.skipReadOnly);
   CheckGroup(menu, kSpeeds, engine.services.env.messageSpeed.load());
   Check(menu, ID_FULLSCREEN, engine.services.env.windowed == 0);
   Check(menu, ID_EFFECTS, engine.services.env.screenEffects != 0);
@@ -127,7 +136,12 @@ void RunMenuCommand(script::Engine& engine, MenuItem& menu, uint32_t id) {
     engine.services.env.bgmVolume = bgm->second;
     engine.audio.musicPlayer.volume = static_cast<int16_t>(bgm->second);
     core::SaveEnvSettings(engine.services, core::kNoImageFlag);
+  } else if (id == ID_SKIP_READ_ONLY && engine.services.comforts.enabled) {
+    engine.services.comforts.skipReadOnly = !engine.services.comforts.skipReadOnly;
+    core::SavePlayerSettings(engine.services);
+    RefreshMenuChecks(engine, menu);
   }
+  // ID_BACKLOG and ID_COPY_PAGE belong to the backlog, which the window procedure hands them to.
 }
 
 }  // namespace qv::shell

@@ -6,7 +6,8 @@
 
 namespace qv::shell {
 
-// Sets every check mark and greyed state from the settings, then rewrites env.dat. Returns 1.
+// Sets every check mark and greyed state from the settings, then rewrites env.dat; with the
+// comforts on, first adds their sub-menu to the end when it is not there yet. Returns 1.
 int RefreshMenuChecks(script::Engine& engine, platform::MenuItem& menu);
 
 // Pops the menu up at the click position (frame coordinates, x low, y high 16 bits); a chosen

@@ -8,6 +8,7 @@
 #include "resources/EngineIcon.h"
 #include "resources/SystemMenuResource.h"
 #include "shell/DisplayMode.h"
+#include "shell/HeldSkip.h"
 #include "shell/SystemMenu.h"
 #include "shell/WindowIcon.h"
 #include "support/FakePlatform.h"
@@ -72,6 +73,38 @@ TEST_F(Window, ClickIsIgnoredDuringSyncOrBusyInputAndOtherwiseCutsVoiceSkipAndAu
   engine.input.clickEndsAuto = 1;
   shell::HandleClick(engine, 0);
   EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Normal);
+}
+
+TEST_F(Window, HeldCtrlSkipsWhereTheSkipButtonWouldAndItsReleaseEndsOnlyItsOwnSkip) {
+  const auto skipping = [&] { return engine.input.advanceMode == core::AdvanceMode::Skip; };
+  engine.view.messageWindowActive = 1;
+  engine.services.env.messageSpeed = 40;
+  shell::StartHeldSkip(engine);  // the message window hidden
+  engine.view.messageWindowShown = 1;
+  engine.input.screenMode = core::ScreenMode::Choice;
+  shell::StartHeldSkip(engine);
+  engine.input.screenMode = core::ScreenMode::Game;
+  engine.services.comforts.enabled = false;
+  shell::StartHeldSkip(engine);
+  EXPECT_FALSE(skipping());
+  engine.services.comforts.enabled = true;
+
+  shell::StartHeldSkip(engine);
+  EXPECT_TRUE(skipping());
+  EXPECT_EQ(engine.services.env.messageSpeed, 0);
+  shell::EndHeldSkip(engine);
+  EXPECT_FALSE(skipping());
+  EXPECT_EQ(engine.services.env.messageSpeed, 40);
+
+  // A click ended the held skip and the skip button started its own: neither a second press nor
+  // letting go takes that one over.
+  shell::StartHeldSkip(engine);
+  shell::HandleClick(engine, 0);
+  shell::SetSkipMode(engine.input, engine.services.env, engine.script.gate, true);
+  shell::EndHeldSkip(engine);
+  shell::StartHeldSkip(engine);
+  shell::EndHeldSkip(engine);
+  EXPECT_TRUE(skipping());
 }
 
 TEST_F(Window, KeysDoNothingButPrintScreenAndTheFirstClickOnAHiddenMessageWindowShowsIt) {
