@@ -9,6 +9,7 @@
 #include "core/WindowRequests.h"
 #include "resources/SystemMenuResource.h"
 #include "script/Interpreter.h"
+#include "shell/Backlog.h"
 #include "shell/DisplayMode.h"
 #include "shell/MainWindow.h"
 
@@ -140,8 +141,11 @@ void RunMenuCommand(script::Engine& engine, MenuItem& menu, uint32_t id) {
     engine.services.comforts.skipReadOnly = !engine.services.comforts.skipReadOnly;
     core::SavePlayerSettings(engine.services);
     RefreshMenuChecks(engine, menu);
+  } else if (id == ID_BACKLOG && engine.services.comforts.enabled) {
+    OpenBacklog(engine);
+  } else if (id == ID_COPY_PAGE && engine.services.comforts.enabled) {
+    engine.services.platform.window.SetClipboardText(CurrentPageText(engine));
   }
-  // ID_BACKLOG and ID_COPY_PAGE belong to the backlog, which the window procedure hands them to.
 }
 
 }  // namespace qv::shell
