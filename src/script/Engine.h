@@ -8,8 +8,10 @@
 #include "core/InputState.h"
 #include "core/ScriptRuntime.h"
 #include "core/Services.h"
+#include "core/TextHistory.h"
 #include "graphics/Presentation.h"
 #include "platform/Platform.h"
+#include "screens/BacklogView.h"
 #include "screens/SaveLoadScreenState.h"
 
 namespace qv::script {
@@ -28,6 +30,10 @@ class Engine {
   // Declared after the parts its players' completions reach, so it stops them first.
   audio::AudioState audio;
   screens::SaveLoadScreenState saveLoad;
+  // The lines typed, written by the interpreter (see TextHistory.h), and the backlog showing
+  // them, the window thread's.
+  core::TextHistory history;
+  screens::BacklogView backlog;
 
   // The shell starts the interpreter thread and joins it at the close.
   std::thread interpreterThread;

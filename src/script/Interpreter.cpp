@@ -91,6 +91,8 @@ void ExecuteLine(script::Engine& engine, std::string_view line) {
       std::string text =
           PutNameIn(line, engine.script.state.Text(core::GameState::kPlayerNameOffset,
                                                    core::GameState::kPlayerNameSize));
+      if (engine.services.comforts.enabled)
+        engine.history.AddLine(screens::NewPageDue(engine.view), text);
       screens::ShowTextLine(engine.view, text);
       return;
     }
