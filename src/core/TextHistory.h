@@ -13,6 +13,7 @@ namespace qv::core {
 struct HistoryLine {
   std::string text;   // as typed, the name put in (code page 932)
   std::string voice;  // the game's part of the voice file's path; empty for none
+  bool operator==(const HistoryLine&) const = default;
 };
 using HistoryPage = std::vector<HistoryLine>;
 
