@@ -101,9 +101,13 @@ void RenderGlyphOnScreen(graphics::Presentation& view, platform::Font* font, int
   DrawGlyph(view, font, nullptr, x, y, bytes, byteCount, colour);
 }
 
+bool NewPageDue(const graphics::Presentation& view) {
+  return view.textPositionY >= graphics::Presentation::kTextArea.bottom ||
+         view.input.newPageRequested != 0 || view.messageWindowActive == 0;
+}
+
 int ShowTextLine(graphics::Presentation& view, std::string_view text) {
   auto& g = view;
-  constexpr core::Rect area = graphics::Presentation::kTextArea;
   view.input.inputBusy = 1;
   // A return to the title while no line was being typed is not this line's to honour.
   view.input.abortTextOutput = 0;
@@ -112,44 +116,36 @@ int ShowTextLine(graphics::Presentation& view, std::string_view text) {
                  g.screen.Height() - kCursorCornerY);
     view.waitCursorOn = 0;
   }
-  if (view.textPositionY >= area.bottom || view.input.newPageRequested != 0 ||
-      view.messageWindowActive == 0) {
-    StartPage(view);
-  }
+  if (NewPageDue(view)) StartPage(view);
   if (view.services.platform.log.Enabled()) view.services.Log("text " + view.services.Utf8(text));
 
   platform::Font* font = g.messageFont.get();
-  int x = view.textPositionX;
-  int y = view.textPositionY;
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  for (size_t i = 0; i < text.size();) {
-    const int count = core::IsSjisLeadByte(bytes[i]) && i + 1 < text.size() ? 2 : 1;
-    const uint64_t startMs = view.services.platform.clock.nowMs();
-    RenderGlyphOnScreen(view, font, x, y, bytes + i, count, kWhite);
-    i += static_cast<size_t>(count);
-    x += count == 1 ? kNarrowCell : kWideCell;
-    view.textPositionX = x;
-    // Read afresh for every character: a change in the menu or skip mode takes effect at once.
-    // The page a loaded game replays is drawn at once, without touching the player's setting.
-    const int32_t speed = view.input.restoringGame == 1 ? 0 : view.services.env.messageSpeed.load();
-    if (speed != 0) {
-      g.screen.ShowScreen();
-      if (!PaceCharacter(view, startMs, speed)) {
-        view.input.inputBusy = 0;
-        view.input.abortTextOutput = 0;
-        return 0;
-      }
-    }
-    if (x > area.right) {
-      x = area.left;
-      y += kRowHeight;
-      view.textPositionX = x;
-      view.textPositionY = y;
-    }
+  const std::optional<Pen> end = LayOutLine(
+      text, {view.textPositionX, view.textPositionY}, [&](const PlacedCharacter& character) {
+        view.textPositionX = character.cell.x;
+        view.textPositionY = character.cell.y;
+        const uint64_t startMs = view.services.platform.clock.nowMs();
+        RenderGlyphOnScreen(view, font, character.cell.x, character.cell.y, bytes + character.at,
+                            character.count, kWhite);
+        view.textPositionX = character.nextX;
+        // Read afresh for every character: a change in the menu or skip mode takes effect at
+        // once. The page a loaded game replays is drawn at once, without touching the player's
+        // setting.
+        const int32_t speed =
+            view.input.restoringGame == 1 ? 0 : view.services.env.messageSpeed.load();
+        if (speed == 0) return true;
+        g.screen.ShowScreen();
+        return PaceCharacter(view, startMs, speed);
+      });
+  if (!end) {
+    view.input.inputBusy = 0;
+    view.input.abortTextOutput = 0;
+    return 0;
   }
   g.screen.ShowScreen();
-  view.textPositionY = y + kRowHeight;
-  view.textPositionX = area.left;
+  view.textPositionY = end->y;
+  view.textPositionX = end->x;
   view.input.inputBusy = 0;
   return 1;
 }

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "core/Surface.h"
+#include "core/TextRules.h"
 #include "graphics/Presentation.h"
 #include "platform/Glyphs.h"
 
@@ -46,6 +48,44 @@ void RenderGlyph(graphics::Presentation& view, platform::Font* font, core::Surfa
 // The same onto the screen itself.
 void RenderGlyphOnScreen(graphics::Presentation& view, platform::Font* font, int x, int y,
                          const uint8_t* bytes, int byteCount, uint32_t colour);
+
+// The message window's pen: the top-left of the next character's cell.
+struct Pen {
+  int x;
+  int y;
+};
+
+// One character of a line where the message window puts it: its bytes, its cell's top-left and
+// the pen's x after it, before any wrap.
+struct PlacedCharacter {
+  size_t at;
+  int count;
+  Pen cell;
+  int nextX;
+};
+
+// Lays `text` out from `pen` as the message window types it: a cell per character (narrow for a
+// single byte, wide for a Shift-JIS pair), on to the next row once past the text area's right
+// edge. `place(character)` runs for each in turn; its false stops the layout (nothing returned).
+// Returns the pen after the last character, the row below it for the next line.
+template <typename Place>
+std::optional<Pen> LayOutLine(std::string_view text, Pen pen, Place&& place) {
+  constexpr core::Rect area = graphics::Presentation::kTextArea;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  for (size_t i = 0; i < text.size();) {
+    const int count = core::IsSjisLeadByte(bytes[i]) && i + 1 < text.size() ? 2 : 1;
+    const PlacedCharacter character{i, count, pen, pen.x + (count == 1 ? kNarrowCell : kWideCell)};
+    if (!place(character)) return std::nullopt;
+    i += static_cast<size_t>(count);
+    pen.x = character.nextX;
+    if (pen.x > area.right) pen = {area.left, pen.y + kRowHeight};
+  }
+  return Pen{area.left, pen.y + kRowHeight};
+}
+
+// Whether the next line starts a page: one was asked for ($P), the window is full, or it is not
+// the active one.
+bool NewPageDue(const graphics::Presentation& view);
 
 // Types one text line (the name already put in) into the message window at the pen, starting a
 // new page first when one is due. Interpreter thread. Returns 1 when the line was output in full,

@@ -9,8 +9,10 @@
 #include "core/ReadMarks.h"
 #include "core/ScriptRuntime.h"
 #include "core/Services.h"
+#include "core/TextHistory.h"
 #include "graphics/Presentation.h"
 #include "platform/Platform.h"
+#include "screens/BacklogView.h"
 #include "screens/SaveLoadScreenState.h"
 
 namespace qv::script {
@@ -31,6 +33,10 @@ class Engine {
   screens::SaveLoadScreenState saveLoad;
   // Shared by every slot; read at start-up, written at the interpreter's halts and the close.
   core::ReadMarks readMarks;
+  // The lines typed, written by the interpreter (see TextHistory.h), and the backlog showing
+  // them, the window thread's.
+  core::TextHistory history;
+  screens::BacklogView backlog;
 
   // The shell starts the interpreter thread and joins it at the close.
   std::thread interpreterThread;

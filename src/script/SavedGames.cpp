@@ -14,6 +14,7 @@
 #include "graphics/Compositing.h"
 #include "graphics/PictureLoading.h"
 #include "script/Commands.h"
+#include "script/HistoryFile.h"
 #include "script/ResumePoint.h"
 
 namespace qv::script {
@@ -158,6 +159,7 @@ int SaveGame(script::Engine& engine, int slot) {
     return 0;
   }
   LogResult(engine, "save", slot, "written");
+  WriteHistoryFile(engine, slot);
   return 1;
 }
 
@@ -176,6 +178,8 @@ int LoadGame(script::Engine& engine, int slot) {
     return 0;
   }
   engine.input.restoringGame = 1;
+  // The backlog starts again from the loaded page (and the history kept beside the slot).
+  if (engine.services.comforts.enabled) engine.history.Clear();
   engine.script.state.Clear();
   std::copy(bytes->begin(), bytes->end(), engine.script.state.Bytes().begin());
   engine.view.waitCursorOn = 0;
@@ -191,6 +195,7 @@ int LoadGame(script::Engine& engine, int slot) {
   // count twice. The record as saved already holds their effect.
   std::copy(bytes->begin(), bytes->end(), engine.script.state.Bytes().begin());
   engine.input.restoringGame = 0;
+  ReadHistoryFile(engine, slot);
   LogResult(engine, "load", slot, "ok");
   if (resumed != 2) engine.script.gate.Resume();
   return 1;

@@ -1,10 +1,11 @@
-// A text line's read mark and text hook (see TextLineHooks.h).
+// A text line's read mark, backlog entry and text hook (see TextLineHooks.h).
 #include "script/TextLineHooks.h"
 
 #include <cstdio>
 #include <string>
 
 #include "core/AdvanceMode.h"
+#include "screens/TextOutput.h"
 
 namespace qv::script {
 
@@ -51,6 +52,8 @@ void TrackTextLine(script::Engine& engine, std::string_view text) {
     const uint32_t lineEnd = engine.script.position.load();
     if (!replay) StopSkipAtUnreadLine(engine, lineEnd);
     engine.readMarks.MarkRead(lineEnd);
+    // The backlog keeps the replayed page too: a slot without its history starts with it.
+    engine.history.AddLine(screens::NewPageDue(engine.view), text);
   }
   if (engine.services.comforts.textHook != core::TextHook::Off && !replay) HookText(engine, text);
 }

@@ -1,5 +1,5 @@
 // What this engine does with a text line beside typing it: read marks, skip mode's stop at an
-// unread line, and the text hook.
+// unread line, the backlog's history and the text hook.
 #pragma once
 
 #include <string_view>

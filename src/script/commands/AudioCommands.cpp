@@ -48,6 +48,9 @@ void Talk(script::Engine& engine, std::string_view line) {
     Request(engine, audio::AudioRequest::Kind::VoiceStop);
     return;
   }
+  // A replayed page's lines keep the voices they had for the backlog, though none plays now.
+  if (engine.input.restoringGame == 1 && engine.services.comforts.enabled)
+    engine.history.NoteVoice(ArgumentOf(line).value_or(std::string_view{}));
   if (engine.input.restoringGame == 1 || engine.services.env.seVolume == 0 ||
       engine.input.advanceMode == core::AdvanceMode::Skip)
     return;
@@ -59,6 +62,7 @@ void Talk(script::Engine& engine, std::string_view line) {
   if (engine.audio.voicePlaying == 1) {
     Request(engine, audio::AudioRequest::Kind::VoiceStop);
   } else {
+    if (engine.services.comforts.enabled) engine.history.NoteVoice(*argument);
     Request(engine, audio::AudioRequest::Kind::VoicePlay, std::move(*path));
   }
 }
