@@ -32,26 +32,47 @@ class InputTranslatorTest : public ::testing::Test {
   InputTranslator input_;
 };
 
-TEST_F(InputTranslatorTest, ReleasesInTheWindowBecomeMessagesInFrameCoordinates) {
+SDL_Event Wheel(int notches, uint32_t direction = SDL_MOUSEWHEEL_NORMAL) {
+  SDL_Event event{};
+  event.wheel.type = SDL_MOUSEWHEEL;
+  event.wheel.windowID = kWindow;
+  event.wheel.y = notches;
+  event.wheel.direction = direction;
+  return event;
+}
+
+TEST_F(InputTranslatorTest, InputInTheWindowBecomesMessagesInFrameCoordinates) {
   SDL_Event motion{};
   motion.motion = {SDL_MOUSEMOTION, 0, kWindow, 0, 0, 640, 480, 0, 0};
+  SDL_Event returnRepeat = kReturnDown;
+  returnRepeat.key.repeat = 1;
+  const uint32_t pointer = MakePoint(320, 240);  // where the motion left it, for the wheel
   const struct {
     SDL_Event event;
     uint32_t id;  // 0: ignored
+    uint32_t wParam;
     uint32_t lParam;
   } cases[] = {
-      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 201, 101), MSG_LBUTTONUP, MakePoint(100, 50)},
-      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 20, 40), MSG_RBUTTONUP, MakePoint(10, 20)},
-      {motion, MSG_MOUSEMOVE, MakePoint(320, 240)},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 201, 101), MSG_LBUTTONUP, 0, MakePoint(100, 50)},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 20, 40), MSG_RBUTTONUP, 0, MakePoint(10, 20)},
+      {motion, MSG_MOUSEMOVE, 0, pointer},
       // The desktop often takes the press of Print Screen for itself.
-      {Key(SDL_KEYUP, SDL_SCANCODE_PRINTSCREEN), MSG_KEYUP, 0xC1370001u},
-      // Presses, the middle button, other windows and releases outside are not the game's.
-      {kReturnDown, 0, 0},
-      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 5), 0, 0},
-      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 5, 5), 0, 0},
-      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 5, kWindow + 1), 0, 0},
-      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, -3, 100), 0, 0},
-      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 100, 960), 0, 0},
+      {Key(SDL_KEYUP, SDL_SCANCODE_PRINTSCREEN), MSG_KEYUP, VK_SNAPSHOT, 0xC1370001u},
+      // A first press has no previous state or transition bit; a held key's repeats are no press.
+      {kReturnDown, MSG_KEYDOWN, VK_RETURN, 0x001C0001u},
+      {returnRepeat, 0, 0, 0},
+      {Key(SDL_KEYDOWN, SDL_SCANCODE_DOWN), MSG_KEYDOWN, VK_DOWN, 0x01500001u},
+      // Away from the player is up (positive), whichever way the system turns the wheel.
+      {Wheel(2), MSG_MOUSEWHEEL, 2, pointer},
+      {Wheel(-1), MSG_MOUSEWHEEL, static_cast<uint32_t>(-1), pointer},
+      {Wheel(1, SDL_MOUSEWHEEL_FLIPPED), MSG_MOUSEWHEEL, static_cast<uint32_t>(-1), pointer},
+      {Wheel(0), 0, 0, 0},  // a touchpad's scroll short of a notch
+      // Button presses, the middle button, other windows and releases outside are not the game's.
+      {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 5), 0, 0, 0},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 5, 5), 0, 0, 0},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 5, kWindow + 1), 0, 0, 0},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, -3, 100), 0, 0, 0},
+      {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 100, 960), 0, 0, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
@@ -59,8 +80,9 @@ TEST_F(InputTranslatorTest, ReleasesInTheWindowBecomeMessagesInFrameCoordinates)
     ASSERT_EQ(message.has_value(), c.id != 0);
     if (!message) continue;
     EXPECT_EQ(message->id, c.id);
+    EXPECT_EQ(message->wParam, c.wParam);
     EXPECT_EQ(message->lParam, c.lParam);
-    if (c.id != MSG_KEYUP) {
+    if (c.id != MSG_KEYUP && c.id != MSG_KEYDOWN) {
       EXPECT_EQ(input_.LastPointer(), c.lParam);
     }
   }
@@ -77,7 +99,6 @@ TEST_F(InputTranslatorTest, F11AndAltEnterSwitchFullScreenOnThePressOnly) {
   }
   f11.key.repeat = 1;  // held down
   EXPECT_FALSE(Translate(f11));
-  EXPECT_FALSE(Translate(kReturnDown));
   EXPECT_FALSE(Translate(Key(SDL_KEYUP, SDL_SCANCODE_F11))) << "the release is no click";
 }
 
