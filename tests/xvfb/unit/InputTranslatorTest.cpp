@@ -1,7 +1,12 @@
-// Tests for turning the window's SDL input events into engine messages.
+// Tests for turning the window's SDL input events, the pads' among them, into engine messages.
 #include "platform/sdl/InputTranslator.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "platform/sdl/Gamepads.h"
 
 #include "xvfb/unit/SdlTestSupport.h"
 
@@ -116,6 +121,60 @@ TEST_F(InputTranslatorTest, TheReleaseOfWhatAModalLayerTookStaysWithIt) {
   // A right press taken by the menu does not hold back a left release.
   NoteModal(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 10, 10));
   EXPECT_TRUE(Translate(leftUp));
+}
+
+SDL_Event PadEvent(Uint32 type, SDL_JoystickID pad, uint8_t control, int16_t value = 0) {
+  SDL_Event event{};
+  event.type = type;
+  if (type == SDL_CONTROLLERAXISMOTION) {
+    event.caxis.which = pad;
+    event.caxis.axis = control;
+    event.caxis.value = value;
+  } else {
+    event.cbutton.which = pad;
+    event.cbutton.button = control;
+  }
+  event.cdevice.which = pad;  // the same place for a removal
+  return event;
+}
+
+TEST(GamepadsTest, ButtonsAndTheStickPressOnceAndLetGoOnceWhateverHoldsThem) {
+  constexpr Uint32 kAxis = SDL_CONTROLLERAXISMOTION;
+  constexpr uint8_t kY = SDL_CONTROLLER_AXIS_LEFTY;
+  using Change = std::pair<PadButton, bool>;  // pressed or let go
+  const struct {
+    SDL_Event event;
+    std::vector<Change> changes;
+  } steps[] = {
+      {PadEvent(kAxis, 1, kY, 12000), {}},  // inside the dead zone
+      {PadEvent(kAxis, 1, kY, 20000), {{PadButton::Down, true}}},
+      {PadEvent(kAxis, 1, kY, 9000), {}},  // held until it is nearly back
+      {PadEvent(kAxis, 1, kY, -20000), {{PadButton::Down, false}, {PadButton::Up, true}}},
+      {PadEvent(kAxis, 1, SDL_CONTROLLER_AXIS_LEFTX, 30000), {{PadButton::Right, true}}},
+      {PadEvent(kAxis, 1, SDL_CONTROLLER_AXIS_RIGHTY, 30000), {}},  // the right stick is no D-pad
+      // The D-pad's Up while the stick holds it, and a second pad's A: one press each.
+      {PadEvent(SDL_CONTROLLERBUTTONDOWN, 1, SDL_CONTROLLER_BUTTON_DPAD_UP), {}},
+      {PadEvent(kAxis, 1, kY, -7000), {}},
+      {PadEvent(SDL_CONTROLLERBUTTONDOWN, 2, SDL_CONTROLLER_BUTTON_A), {{PadButton::A, true}}},
+      {PadEvent(SDL_CONTROLLERBUTTONDOWN, 1, SDL_CONTROLLER_BUTTON_A), {}},
+      {PadEvent(SDL_CONTROLLERBUTTONUP, 2, SDL_CONTROLLER_BUTTON_A), {}},
+      // A pad that goes lets go of what it held.
+      {PadEvent(SDL_CONTROLLERDEVICEREMOVED, 1, 0),
+       {{PadButton::A, false}, {PadButton::Up, false}, {PadButton::Right, false}}},
+  };
+  Gamepads pads;
+  for (const auto& step : steps) {
+    SCOPED_TRACE(&step - steps);
+    std::vector<Message> messages;
+    pads.Translate(step.event, messages);
+    std::vector<Change> changes;
+    for (const Message& message : messages) {
+      EXPECT_EQ(message.id, MSG_PAD_BUTTON);
+      changes.emplace_back(static_cast<PadButton>(message.wParam), message.lParam != 0);
+    }
+    EXPECT_EQ(changes, step.changes);
+  }
+  EXPECT_FALSE(pads.AnyPlugged()) << "pads known only by their events were never opened";
 }
 
 }  // namespace
