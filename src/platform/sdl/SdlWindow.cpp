@@ -345,6 +345,14 @@ void SdlWindow::ReportPlugState() {
   Deliver(Message{MSG_PAD_PLUG, plugged ? 1u : 0u, 0});
 }
 
+void SdlWindow::SetClipboardText(const std::string& utf8) {
+  // Said once: a text hook puts every line there.
+  if (SDL_SetClipboardText(utf8.c_str()) != 0 && !clipboardFailed_) {
+    clipboardFailed_ = true;
+    std::fprintf(stderr, "qvplay: cannot put text on the clipboard: %s\n", SDL_GetError());
+  }
+}
+
 void SdlWindow::RequestClose(ModalHooks* modal) {
   // The close message waits until no box or menu is up: the engine's close handling must not run
   // underneath one. The box or menu gives up at once so that the wait is short.

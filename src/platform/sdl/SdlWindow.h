@@ -65,6 +65,7 @@ class SdlWindow final : public Window {
   uint8_t* Picture() override;
   void SetIcon(const uint8_t* bgrBottomUp, int width, int height) override;
   void Present(int x, int y, int width, int height) override;
+  void SetClipboardText(const std::string& utf8) override;
 
   // The rest serves the other parts of the backend, all on the window thread.
 
@@ -174,6 +175,7 @@ class SdlWindow final : public Window {
   int quitCode_ = 0;
   bool closePending_ = false;
   bool needsRedraw_ = true;
+  bool clipboardFailed_ = false;
   std::optional<uint64_t> lastEarlyRenderMs_;  // the last render Present did before the loop
 };
 
