@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Plays the sample game in a real window on a virtual X server, with screenshots of every step:
-# past the logo and the name entry, the system menu, a save into slot 1, the close box (status
-# 0), a new run that loads slot 1 from the title, then a large screen's scale and F11's switch.
+# past the logo and the name entry, the system menu, a save into slot 1, the backlog on the wheel,
+# a choice picked with the arrow keys, a skip on held Ctrl, the close box (status 0), a new run
+# that loads slot 1 from the title and picks the same choice with the mouse, then a large
+# screen's scale and F11's switch.
 # usage: play_sample.sh QVPLAY QVTOOL OUTDIR (exit 77: Xvfb, xdotool, ImageMagick or Xlib missing)
 set -u
 [ $# -eq 3 ] || { echo "usage: $0 QVPLAY QVTOOL OUTDIR" >&2 && exit 2; }
@@ -92,6 +94,24 @@ lit() {
   LIGHT=$(convert "$OUT/$1.png" -crop "$2" -colorspace Gray -threshold 80% \
     -format '%[fx:int(mean*w*h)]' info: 2>/dev/null)
   at_least "$LIGHT" "$3"
+}
+
+# Holds key $1 down for $2 seconds (the window has the focus meanwhile).
+hold() {
+  focus_window || fail "could not give the window the keyboard focus"
+  xdotool keydown --window "$WINDOW" "$1" || fail "could not press $1 in the window"
+  sleep "$2"
+  xdotool keyup --window "$WINDOW" "$1" || fail "could not release $1 in the window"
+}
+# Shot $1 cropped to the message window's text rows, as $1-text.png.
+text_rows() { convert "$OUT/$1.png" -crop 745x130+35+450 +repage "$OUT/$1-text.png"; }
+# Clicks right of where the choice bars come (x 240 to 640, from y 70, 50 apart) until they are
+# there (a click while the page still moves is not taken); $1: the shot of the page before.
+choice_list_up() {
+  click 700 300 && sleep 1 && look now &&
+    convert "$OUT/$1.png" -crop 400x140+240+70 +repage "$OUT/bars-before.png" &&
+    convert "$OUT/now.png" -crop 400x140+240+70 +repage "$OUT/bars-now.png" &&
+    at_least "$(differing bars-before bars-now)" 5000
 }
 
 # Sends key $1 to the window itself, wherever the pointer is, given the keyboard focus first as a
@@ -228,6 +248,51 @@ click 100 110
 changed_from save-screen 50000 "the return button did not leave the save screen"
 wait_still "the page did not come to rest after the save screen"
 shoot saved-page
+
+# The backlog: the wheel turned up shows an older page in the message window; turned down past
+# the newest page it closes, and the window is the page again to the pixel (looked at a while:
+# the waiting cursor turns meanwhile). The pointer rests right of where the choice bars come,
+# away from the bar's buttons (whose hover look the page shot must not have).
+xdotool mousemove --window "$WINDOW" 700 300
+wait_still "the page did not come to rest with the pointer away from the bar"
+shoot page
+backlog_closed() { look now && [ "$(differing page now)" = 0 ]; }
+older_page_shown() {
+  shoot backlog && text_rows backlog && text_rows page &&
+    BACKLOG_DIFF=$(differing page-text backlog-text) && at_least "$BACKLOG_DIFF" 3000
+}
+click 700 300 4
+poll 30 0.2 older_page_shown ||
+  fail "the wheel turned up showed no older page in the message window" \
+    "(${BACKLOG_DIFF:-no} pixels of its text rows differ)"
+for _ in 1 2 3 4 5; do
+  BACKLOG_OPEN=1
+  click 700 300 5
+  poll 20 0.2 backlog_closed && BACKLOG_OPEN= && break
+done
+[ -z "$BACKLOG_OPEN" ] ||
+  fail "five notches down did not close the backlog onto the page it opened from" \
+    "($(differing page now) pixels differ)"
+
+# A choice with the keys: a click brings the list, Down moves the focus to the second item and
+# Return picks it (the same page as the mouse's pick of it in the second run, below).
+poll 10 0 choice_list_up page || fail "clicks after the backlog closed brought no choice list"
+wait_still "the choice list did not come to rest"
+shoot choice-list
+press Down && sleep 0.5 && press Return
+changed_from choice-list 5000 "Down and Return left the choice list as it was"
+wait_still "the page after the pick by keys did not come to rest"
+keys_page_typed() { shoot keys-pick && lit keys-pick 745x130+35+450 600; }
+poll 20 0.5 keys_page_typed ||
+  fail "the pick by keys went on to no text ($LIGHT light pixels in the message window)"
+
+# Ctrl held for 2 s skips (read or not: skipping read text only is off unless chosen): the page
+# after is a later one.
+hold ctrl 2
+wait_still "the game did not come to rest after Ctrl was let go"
+shoot skipped
+SKIPPED=$(differing keys-pick skipped)
+at_least "$SKIPPED" 5000 || fail "Ctrl held for 2 s skipped nothing (${SKIPPED:-no} pixels differ)"
 close_game
 
 # A new run: the title's load item opens the load screen, slot 1 brings the saved page back. It
@@ -251,6 +316,21 @@ page_restored() {
 }
 poll 30 0.5 page_restored ||
   fail "the loaded scene differs in $RESTORED pixels (2000 allowed), its text has $LIGHT"
+# The mouse picks the list's second item: the page is the one the keys' pick gave.
+wait_still "the loaded page did not come to rest"
+shoot loaded-page
+poll 10 0 choice_list_up loaded-page || fail "clicks on the loaded page brought no choice list"
+wait_still "the choice list did not come to rest in the second run"
+shoot choice-list-again
+click 300 130
+changed_from choice-list-again 5000 "a click on the second choice left the list as it was"
+wait_still "the page after the pick by mouse did not come to rest"
+mouse_page_typed() { shoot mouse-pick && lit mouse-pick 745x130+35+450 600; }
+poll 20 0.5 mouse_page_typed || fail "the pick by mouse went on to no text"
+PICKS=$(differing keys-pick mouse-pick -fuzz 3%)
+at_most "$PICKS" 2500 ||
+  fail "Down and Return picked another page than a click on the second item" \
+    "(${PICKS:-no} pixels differ)"
 close_game
 
 # A large screen: the window takes the largest whole factor that fits (twice 800 x 600 on 2560 x
@@ -269,4 +349,5 @@ for flag in 0 1; do
 done
 find_window 1600 1200
 close_game
-echo "ok: played, saved, closed, loaded, scaled and switched full screen; screenshots in $OUT"
+echo "ok: played, saved, read back, picked by keys, skipped, closed, loaded, picked by mouse," \
+  "scaled and switched full screen; screenshots in $OUT"

@@ -34,7 +34,8 @@ ImVec2 AboutBoxLayer::Draw(const LayerFrame& frame) {
                                                       ImGui::GetStyle().FramePadding.x * 4);
   if (ImGui::Button((closeLabel_ + "##close").c_str(), ImVec2(buttonWidth, 0))) done_ = true;
   if (frame.interactive &&
-      (EnterPressed() || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Space), false))) {
+      (EnterPressed() || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Space), false) ||
+       frame.PadPressed(PadButton::A))) {
     done_ = true;
   }
 

@@ -8,8 +8,8 @@
 
 namespace qv::platform::sdl {
 
-// Only the button closes it (Enter or Space press it, as it has the focus); there is no close box
-// and Escape does nothing.
+// Only the button closes it (Enter, Space or the pad's A press it, as it has the focus); there is
+// no close box and Escape (or B) does nothing.
 class AboutBoxLayer final : public ModalLayer {
  public:
   AboutBoxLayer(std::string caption, std::vector<std::string> lines, std::string closeLabel);

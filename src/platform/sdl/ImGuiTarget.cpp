@@ -80,9 +80,12 @@ ImGuiTarget::~ImGuiTarget() {
   if (ownedWindow_) SDL_DestroyWindow(ownedWindow_);
 }
 
-void ImGuiTarget::BeginSession(int uiScale) {
+void ImGuiTarget::BeginSession(int uiScale, bool navigation) {
   ImGui::SetCurrentContext(context_);
   ImGuiIO& io = ImGui::GetIO();
+  constexpr ImGuiConfigFlags kNavigation =
+      ImGuiConfigFlags_NavEnableKeyboard | ImGuiConfigFlags_NavEnableGamepad;
+  io.ConfigFlags = navigation ? io.ConfigFlags | kNavigation : io.ConfigFlags & ~kNavigation;
   // Releases the game saw would otherwise leave keys held down here, and a held key never reports
   // a new press.
   std::fill(std::begin(io.KeysDown), std::end(io.KeysDown), false);
@@ -158,11 +161,29 @@ void ImGuiTarget::RebuildFont() {
   ImGui_ImplSDLRenderer_DestroyFontsTexture();  // the renderer backend rebuilds it next frame
 }
 
-void ImGuiTarget::NewFrame() {
+void ImGuiTarget::NewFrame(const std::bitset<kPadButtonCount>& padDown) {
   ImGui::SetCurrentContext(context_);
   if (fontStale_) RebuildFont();
   ImGui_ImplSDLRenderer_NewFrame();
+  // The backend would read the first controller's state itself, once a frame, missing a tap
+  // between two frames and any other pad: the window's pads are given instead.
+  ImGuiIO& io = ImGui::GetIO();
+  const bool gamepad = (io.ConfigFlags & ImGuiConfigFlags_NavEnableGamepad) != 0;
+  io.ConfigFlags &= ~ImGuiConfigFlags_NavEnableGamepad;
   ImGui_ImplSDL2_NewFrame();
+  if (gamepad) {
+    io.ConfigFlags |= ImGuiConfigFlags_NavEnableGamepad;
+    io.BackendFlags |= ImGuiBackendFlags_HasGamepad;
+    const auto down = [&padDown](PadButton button) {
+      return padDown.test(static_cast<size_t>(button)) ? 1.0f : 0.0f;
+    };
+    io.NavInputs[ImGuiNavInput_Activate] = down(PadButton::A);
+    io.NavInputs[ImGuiNavInput_Cancel] = down(PadButton::B);
+    io.NavInputs[ImGuiNavInput_DpadUp] = down(PadButton::Up);
+    io.NavInputs[ImGuiNavInput_DpadDown] = down(PadButton::Down);
+    io.NavInputs[ImGuiNavInput_DpadLeft] = down(PadButton::Left);
+    io.NavInputs[ImGuiNavInput_DpadRight] = down(PadButton::Right);
+  }
   // The backend reads the pointer from SDL's global position, which on X11 is only refreshed by
   // raw input events that synthetic or remote pointers may not send; the window-relative
   // position follows the window's own events and is always current.

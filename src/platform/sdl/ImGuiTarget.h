@@ -3,12 +3,14 @@
 
 #include <SDL.h>
 
+#include <bitset>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "imgui.h"
+#include "platform/Message.h"
 #include "platform/sdl/JapaneseFont.h"
 
 namespace qv::platform::sdl {
@@ -31,11 +33,13 @@ class ImGuiTarget {
   uint32_t WindowId() const { return SDL_GetWindowID(window_); }
 
   // Makes this the current context for a new modal session: forgets the keys and buttons it saw
-  // before (the game had the input since) and sizes font and style for `uiScale`.
-  void BeginSession(int uiScale);
+  // before (the game had the input since) and sizes font and style for `uiScale`. With
+  // `navigation`, the arrow keys and the pad move a focus between the boxes' buttons.
+  void BeginSession(int uiScale, bool navigation);
   void ProcessEvent(const SDL_Event& event);
-  // Starts a frame; the font is rebuilt first when it lacks requested characters.
-  void NewFrame();
+  // Starts a frame with the pad buttons `padDown` held; the font is rebuilt first when it lacks
+  // requested characters.
+  void NewFrame(const std::bitset<kPadButtonCount>& padDown);
   // Ends the frame and draws it into the renderer (the caller presents).
   void RenderFrame();
 

@@ -25,6 +25,7 @@ std::optional<Message> InputTranslator::Translate(const SDL_Event& event, uint32
         buttonsTakenByModal_ &= ~mask;
         return std::nullopt;
       }
+      lastPressByPointer_ = true;
       uint32_t id = 0;
       if (event.button.button == SDL_BUTTON_LEFT) id = MSG_LBUTTONUP;
       if (event.button.button == SDL_BUTTON_RIGHT) id = MSG_RBUTTONUP;
@@ -39,10 +40,22 @@ std::optional<Message> InputTranslator::Translate(const SDL_Event& event, uint32
       if (event.key.windowID != windowId || event.key.repeat != 0) return std::nullopt;
       const SDL_Scancode scancode = event.key.keysym.scancode;
       const bool enter = scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER;
+      lastPressByPointer_ = false;
       if (scancode == SDL_SCANCODE_F11 || (enter && (event.key.keysym.mod & KMOD_ALT) != 0)) {
         return Message{MSG_TOGGLE_FULLSCREEN, 0, 0};
       }
-      return std::nullopt;
+      const auto press = TranslateKeyPress(event.key.keysym.sym, scancode, event.key.keysym.mod);
+      if (!press) return std::nullopt;
+      return Message{MSG_KEYDOWN, press->virtualKey, press->lParam};
+    }
+    case SDL_MOUSEWHEEL: {
+      if (event.wheel.windowID != windowId) return std::nullopt;
+      // A touchpad's small scrolls add up to whole notches before SDL reports any.
+      int notches = event.wheel.y;
+      if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+      if (notches == 0) return std::nullopt;
+      lastPressByPointer_ = true;
+      return Message{MSG_MOUSEWHEEL, static_cast<uint32_t>(notches), lastPointer_};
     }
     case SDL_KEYUP: {
       if (event.key.windowID != windowId) return std::nullopt;
@@ -69,6 +82,10 @@ void InputTranslator::NoteModalEvent(const SDL_Event& event, uint32_t windowId,
       break;
     case SDL_MOUSEBUTTONDOWN:
       buttonsTakenByModal_ |= SDL_BUTTON(event.button.button);
+      lastPressByPointer_ = true;
+      break;
+    case SDL_MOUSEWHEEL:
+      lastPressByPointer_ = true;
       break;
     case SDL_MOUSEBUTTONUP:
       buttonsTakenByModal_ &= ~SDL_BUTTON(event.button.button);
@@ -77,6 +94,7 @@ void InputTranslator::NoteModalEvent(const SDL_Event& event, uint32_t windowId,
       if (event.key.keysym.scancode >= 0 && event.key.keysym.scancode < SDL_NUM_SCANCODES) {
         keysTakenByModal_.set(event.key.keysym.scancode);
       }
+      lastPressByPointer_ = false;
       break;
     case SDL_KEYUP:
       if (event.key.keysym.scancode >= 0 && event.key.keysym.scancode < SDL_NUM_SCANCODES) {
@@ -86,6 +104,23 @@ void InputTranslator::NoteModalEvent(const SDL_Event& event, uint32_t windowId,
     default:
       break;
   }
+}
+
+bool InputTranslator::PadReachesGame(const Message& message) {
+  if (message.wParam >= kPadButtonCount) return false;
+  if (message.lParam != 0) {
+    lastPressByPointer_ = false;
+    return true;
+  }
+  if (!padTakenByModal_.test(message.wParam)) return true;
+  padTakenByModal_.reset(message.wParam);
+  return false;
+}
+
+void InputTranslator::NoteModalPad(const Message& message) {
+  if (message.wParam >= kPadButtonCount) return;
+  padTakenByModal_.set(message.wParam, message.lParam != 0);
+  if (message.lParam != 0) lastPressByPointer_ = false;
 }
 
 }  // namespace qv::platform::sdl

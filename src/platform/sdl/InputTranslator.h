@@ -1,4 +1,4 @@
-// Turns the window's SDL input events into the engine's mouse and key messages.
+// Turns the window's SDL input events into the engine's mouse, wheel and key messages.
 #pragma once
 
 #include <SDL.h>
@@ -16,8 +16,8 @@ namespace qv::platform::sdl {
 class InputTranslator {
  public:
   // The message `event` becomes while the game has the input, or none. Events of other windows,
-  // the middle button, releases outside the window and releases of presses a modal box or menu
-  // took are dropped.
+  // the middle button, releases outside the window, key repeats and releases of presses a modal
+  // box or menu took are dropped.
   std::optional<Message> Translate(const SDL_Event& event, uint32_t windowId,
                                    const FrameGeometry& geometry);
 
@@ -30,12 +30,25 @@ class InputTranslator {
   // Updated by both calls above.
   uint32_t LastPointer() const { return lastPointer_; }
 
+  // Whether the last press the window saw (a button, a notch of the wheel, a key, a pad button)
+  // was the pointer's, whoever had the input: a menu it opens starts with a focus for the keys
+  // when it was not.
+  bool LastPressByPointer() const { return lastPressByPointer_; }
+
+  // A pad button message (MSG_PAD_BUTTON) while the game has the input: false for the release of
+  // a press a modal box or menu took, which it keeps as it keeps a key's.
+  bool PadReachesGame(const Message& message);
+  // A pad button message while a modal box or menu has the input.
+  void NoteModalPad(const Message& message);
+
  private:
   void TrackPointer(int windowX, int windowY, const FrameGeometry& geometry);
 
   std::bitset<SDL_NUM_SCANCODES> keysTakenByModal_;
   uint32_t buttonsTakenByModal_ = 0;  // SDL_BUTTON masks
+  std::bitset<kPadButtonCount> padTakenByModal_;
   uint32_t lastPointer_ = 0;
+  bool lastPressByPointer_ = true;
 };
 
 }  // namespace qv::platform::sdl

@@ -150,7 +150,7 @@ const KeyInfo* FindKey(SDL_Scancode scancode) {
 
 }  // namespace
 
-std::optional<KeyRelease> TranslateKeyRelease(SDL_Keycode key, SDL_Scancode scancode,
+std::optional<KeyMessage> TranslateKeyRelease(SDL_Keycode key, SDL_Scancode scancode,
                                               uint16_t modifiers) {
   // Alt, F10 and Alt combinations reach a Windows window as system keys, which the game leaves
   // to the system; they must not advance the story here either.
@@ -167,12 +167,19 @@ std::optional<KeyRelease> TranslateKeyRelease(SDL_Keycode key, SDL_Scancode scan
   if (key >= SDLK_0 && key <= SDLK_9) virtualKey = 0x30 + static_cast<uint32_t>(key - SDLK_0);
   if (virtualKey == 0) return std::nullopt;
 
-  KeyRelease release;
+  KeyMessage release;
   release.virtualKey = virtualKey;
   const uint32_t scan = info ? info->scan : 0;
   const uint32_t extended = (info && info->extended) ? 1u << 24 : 0u;
   release.lParam = 0xC0000001u | (scan << 16) | extended;
   return release;
+}
+
+std::optional<KeyMessage> TranslateKeyPress(SDL_Keycode key, SDL_Scancode scancode,
+                                            uint16_t modifiers) {
+  auto press = TranslateKeyRelease(key, scancode, modifiers);
+  if (press) press->lParam &= ~0xC0000000u;
+  return press;
 }
 
 }  // namespace qv::platform::sdl

@@ -85,13 +85,21 @@ ImVec2 MessageBoxLayer::Draw(const LayerFrame& frame) {
   const float contentWidth = std::max(ImGui::GetContentRegionAvail().x, rowWidth);
   ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (contentWidth - rowWidth) * 0.5f);
   if (ImGui::Button(kOkLabel, ImVec2(buttonWidth, 0))) Answer(BoxAnswer::Ok);
+  // The focus starts on OK, and comes back to it when a click beside the box took it away: the
+  // keys and the pad could not reach the buttons again otherwise.
+  if (frame.interactive && !ImGui::IsWindowFocused()) FocusLastItem();
+  bool cancelFocused = false;
   if (count == 2) {
     ImGui::SameLine();
     if (ImGui::Button(kCancelLabel, ImVec2(buttonWidth, 0))) Answer(BoxAnswer::Cancel);
+    cancelFocused = ImGui::IsItemFocused();
   }
   if (frame.interactive) {
-    if (EnterPressed()) Answer(BoxAnswer::Ok);
-    if (EscapePressed()) Answer(DismissAnswer());
+    // Dear ImGui activates the focused button itself only once the focus has been shown.
+    if (EnterPressed() || frame.PadPressed(PadButton::A)) {
+      Answer(cancelFocused ? BoxAnswer::Cancel : BoxAnswer::Ok);
+    }
+    if (EscapePressed() || frame.PadPressed(PadButton::B)) Answer(DismissAnswer());
   }
 
   ImGui::EndDisabled();

@@ -8,7 +8,8 @@
 
 namespace qv::platform::sdl {
 
-// Enter answers OK; Escape and the close box answer Cancel, or OK when that is the only button.
+// Enter and the pad's A answer with the focused button (OK until the keys or the pad move the
+// focus); Escape, the pad's B and the close box answer Cancel, or OK when that is the only button.
 class MessageBoxLayer final : public ModalLayer {
  public:
   MessageBoxLayer(std::string caption, std::string text, BoxButtons buttons, BoxIcon icon);

@@ -44,4 +44,8 @@ bool EscapePressed() {
   return ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), false);
 }
 
+void FocusLastItem() {
+  ImGui::SetFocusID(ImGui::GetItemID(), ImGui::GetCurrentWindow());
+}
+
 }  // namespace qv::platform::sdl

@@ -3,11 +3,13 @@
 
 #include <SDL.h>
 
+#include <bitset>
 #include <functional>
 #include <string>
 #include <string_view>
 
 #include "imgui.h"
+#include "platform/Message.h"
 
 namespace qv::platform::sdl {
 
@@ -21,6 +23,11 @@ struct LayerFrame {
   int depth = 0;
   // Characters the layer shows that it could not announce beforehand (typed text).
   std::function<void(std::string_view)> requireGlyphs;
+  // The pad buttons pressed since the last frame. The pad also reaches Dear ImGui's navigation
+  // (A activates the focused button, the D-pad moves the focus).
+  std::bitset<kPadButtonCount> padPressed;
+
+  bool PadPressed(PadButton button) const { return padPressed.test(static_cast<size_t>(button)); }
 };
 
 // Window thread only. Layers are stacked: a box asked for while a menu is up lies over the menu.
@@ -57,5 +64,8 @@ void RaiseCurrentWindow();
 // The key was pressed this frame (Enter counts the keypad's too).
 bool EnterPressed();
 bool EscapePressed();
+// Gives the current ImGui window's last item the keys' and pad's focus, as if the player had moved
+// it there (shown only once they do).
+void FocusLastItem();
 
 }  // namespace qv::platform::sdl

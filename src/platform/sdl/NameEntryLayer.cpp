@@ -86,8 +86,10 @@ ImVec2 NameEntryLayer::Draw(const LayerFrame& frame) {
   }
   ImGui::TextUnformatted(prompt_.c_str(), prompt_.c_str() + prompt_.size());
 
-  // An Enter that ends a composition belongs to the input method, not to the dialog.
+  // An Enter that ends a composition belongs to the input method, not to the dialog. A pad cannot
+  // type: its A takes the name as it stands.
   if (frame.interactive && composition_.empty() && EnterPressed()) okRequested_ = true;
+  if (frame.interactive && frame.PadPressed(PadButton::A)) okRequested_ = true;
 
   ImGui::EndDisabled();
   const ImVec2 size = IdealWindowSize();

@@ -10,8 +10,9 @@
 
 namespace qv::platform::sdl {
 
-// OK (the button or Enter) hands the text to the engine's verdict; the close box ends the dialog
-// with 2; Escape does nothing. Text composition by an input method is shown under the field.
+// OK (the button, Enter or the pad's A) hands the text to the engine's verdict; the close box ends
+// the dialog with 2; Escape does nothing. Text composition by an input method is shown under the
+// field.
 class NameEntryLayer final : public ModalLayer {
  public:
   using Verdict = std::function<NameVerdict(const std::string&)>;

@@ -24,6 +24,21 @@ void VisitTexts(const MenuItem& menu, const std::function<void(std::string_view)
   }
 }
 
+// The item `step` rows from `from` (wrapping around, over separators); -1 when there is none.
+int StepFocus(const MenuItem& menu, int from, int step) {
+  const int count = static_cast<int>(menu.children.size());
+  int index = from < 0 ? (step > 0 ? -1 : count) : from;
+  for (int tried = 0; tried < count; ++tried) {
+    index = (index + step + count) % count;
+    if (menu.children[static_cast<size_t>(index)].kind != MenuItem::Kind::Separator) return index;
+  }
+  return -1;
+}
+
+bool KeyPressed(ImGuiKey key) {
+  return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key), true);
+}
+
 }  // namespace
 
 float PlaceMenuAlongAxis(float preferred, float size, float limit, float alternativeEnd) {
@@ -35,8 +50,14 @@ float PlaceMenuAlongAxis(float preferred, float size, float limit, float alterna
   return std::max(start, 0.0f);
 }
 
-PopupMenuLayer::PopupMenuLayer(const MenuItem& root, ImVec2 anchor) : root_(root), anchor_(anchor) {
+PopupMenuLayer::PopupMenuLayer(const MenuItem& root, ImVec2 anchor, bool focusFirst)
+    : root_(root), anchor_(anchor) {
   if (root_.children.empty()) Finish(0);
+  if (focusFirst) {
+    levels_.resize(1);
+    levels_[0].focus = StepFocus(root_, -1, 1);
+    keysOwnFocus_ = true;
+  }
 }
 
 void PopupMenuLayer::ForEachText(const std::function<void(std::string_view)>& use) const {
@@ -109,9 +130,17 @@ bool PopupMenuLayer::DrawLevel(const MenuItem& menu, size_t level, const Anchor&
                          0.7f);
     }
 
+    if (keysOwnFocus_ && frame.interactive && level == keyLevel_ && !isOpen &&
+        levels_[level].focus == static_cast<int>(index)) {
+      draw->AddRectFilled(min, max, ImGui::GetColorU32(ImGuiCol_HeaderHovered));
+    }
     if (frame.interactive && ImGui::IsItemHovered(ImGuiHoveredFlags_AllowWhenDisabled)) {
       const bool opens = item.kind == MenuItem::Kind::Submenu && !item.greyed;
-      levels_[level].openChild = opens ? static_cast<int>(index) : -1;
+      if (!keysOwnFocus_) {
+        levels_[level].openChild = opens ? static_cast<int>(index) : -1;
+        levels_[level].focus = static_cast<int>(index);
+        keyLevel_ = level;
+      }
       if (item.kind == MenuItem::Kind::Command && !item.greyed &&
           (ImGui::IsMouseReleased(ImGuiMouseButton_Left) ||
            ImGui::IsMouseReleased(ImGuiMouseButton_Right))) {
@@ -134,11 +163,19 @@ bool PopupMenuLayer::DrawLevel(const MenuItem& menu, size_t level, const Anchor&
 }
 
 ImVec2 PopupMenuLayer::Draw(const LayerFrame& frame) {
+  const ImGuiIO& io = ImGui::GetIO();
+  if (io.MouseDelta.x != 0 || io.MouseDelta.y != 0 ||
+      ImGui::IsMouseClicked(ImGuiMouseButton_Left) ||
+      ImGui::IsMouseClicked(ImGuiMouseButton_Right)) {
+    keysOwnFocus_ = false;
+  }
   Anchor anchor{anchor_, anchor_};
   const MenuItem* menu = &root_;
+  std::vector<const MenuItem*> menus;
   bool hovered = false;
   size_t level = 0;
   for (;; ++level) {
+    menus.push_back(menu);
     Anchor childAnchor;
     if (!DrawLevel(*menu, level, anchor, frame, childAnchor, hovered)) break;
     const int open = levels_[level].openChild;
@@ -155,15 +192,54 @@ ImVec2 PopupMenuLayer::Draw(const LayerFrame& frame) {
          ImGui::IsMouseClicked(ImGuiMouseButton_Right)) &&
         !hovered) {
       Finish(0);
-    } else if (EscapePressed()) {
-      if (level == 0) {
-        Finish(0);
-      } else {
-        levels_[level - 1].openChild = -1;
-      }
+    } else {
+      Navigate(menus, frame);
     }
   }
   return levels_.empty() ? ImVec2(0, 0) : levels_[0].size;
+}
+
+void PopupMenuLayer::Navigate(const std::vector<const MenuItem*>& menus, const LayerFrame& frame) {
+  const size_t deepest = menus.size() - 1;
+  if (EscapePressed() || frame.PadPressed(PadButton::B) ||
+      ((KeyPressed(ImGuiKey_LeftArrow) || frame.PadPressed(PadButton::Left)) && deepest > 0)) {
+    if (deepest == 0) {
+      Finish(0);
+    } else {
+      levels_[deepest - 1].openChild = -1;
+      keyLevel_ = std::min(keyLevel_, deepest - 1);
+      keysOwnFocus_ = true;
+    }
+    return;
+  }
+  keyLevel_ = std::min(keyLevel_, deepest);
+  const MenuItem& menu = *menus[keyLevel_];
+  Level& at = levels_[keyLevel_];
+  const int step = (KeyPressed(ImGuiKey_DownArrow) || frame.PadPressed(PadButton::Down)) ? 1
+                   : (KeyPressed(ImGuiKey_UpArrow) || frame.PadPressed(PadButton::Up))   ? -1
+                                                                                         : 0;
+  if (step != 0) {
+    at.focus = StepFocus(menu, at.focus, step);
+    at.openChild = -1;
+    keysOwnFocus_ = true;
+    return;
+  }
+  const bool choose = EnterPressed() || ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Space)) ||
+                      frame.PadPressed(PadButton::A);
+  const bool enter =
+      choose || KeyPressed(ImGuiKey_RightArrow) || frame.PadPressed(PadButton::Right);
+  if (!enter || at.focus < 0 || static_cast<size_t>(at.focus) >= menu.children.size()) return;
+  const MenuItem& item = menu.children[static_cast<size_t>(at.focus)];
+  if (item.greyed) return;
+  if (item.kind == MenuItem::Kind::Submenu) {
+    at.openChild = at.focus;
+    ++keyLevel_;
+    if (levels_.size() <= keyLevel_) levels_.resize(keyLevel_ + 1);
+    levels_[keyLevel_].focus = StepFocus(item, -1, 1);
+    keysOwnFocus_ = true;
+  } else if (item.kind == MenuItem::Kind::Command && choose) {
+    Finish(item.id);
+  }
 }
 
 }  // namespace qv::platform::sdl

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/common/RealClock.h"
@@ -20,7 +21,7 @@ namespace {
 class SdlSubsystems {
  public:
   SdlSubsystems() = default;
-  ~SdlSubsystems() { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER); }
+  ~SdlSubsystems() { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_GAMECONTROLLER); }
   SdlSubsystems(const SdlSubsystems&) = delete;
   SdlSubsystems& operator=(const SdlSubsystems&) = delete;
 };
@@ -28,7 +29,7 @@ class SdlSubsystems {
 class SdlBackendImpl final : public SdlBackend {
  public:
   explicit SdlBackendImpl(const SdlOptions& options)
-      : window_(clock_, options.scale), display_(window_), ui_(window_) {
+      : window_(clock_, options.scale), display_(window_), ui_(window_, options.comforts) {
     window_.SetCreatedHook([this] { display_.Apply(); });
   }
 
@@ -86,6 +87,14 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const SdlOptions& options, std::s
   }
   // The game reads raw keys; an input method only gets them while a dialog asks for text.
   SDL_StopTextInput();
+  // Pads are a comfort: without them the game plays on. SDL announces those already plugged in
+  // as if they had just come. (A browser lets only the page's own thread read its gamepads, and
+  // the window thread is a worker there.)
+#ifndef __EMSCRIPTEN__
+  if (options.comforts && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    std::fprintf(stderr, "qvplay: no gamepads (%s)\n", SDL_GetError());
+  }
+#endif
   return std::make_unique<SdlBackendImpl>(options);
 }
 

@@ -15,6 +15,9 @@ namespace qv::platform::sdl {
 struct SdlOptions {
   // Whole factor for the windowed picture (--scale N); 0: the largest the desktop holds.
   int scale = 0;
+  // The player's additions: gamepads, and the keys' and pad's focus in boxes and menus. Off for
+  // play exactly as the original (--original).
+  bool comforts = true;
 };
 
 class SdlBackend {

@@ -20,7 +20,11 @@ BoxAnswer SdlUi::MessageBox(const std::string& caption, const std::string& text,
 uint32_t SdlUi::PopupMenu(const MenuItem& root, int x, int y) {
   if (!window_.Handle()) return 0;
   const FramePoint at = window_.Geometry().FrameToWindow(x, y);
-  PopupMenuLayer layer(root, ImVec2(static_cast<float>(at.x), static_cast<float>(at.y)));
+  // A menu opened by a key or a pad button starts with its focus on the first item, so that it is
+  // usable without a pointer.
+  const bool focusFirst = comforts_ && !window_.LastPressByPointer();
+  PopupMenuLayer layer(root, ImVec2(static_cast<float>(at.x), static_cast<float>(at.y)),
+                       focusFirst);
   RunModal(layer);
   return layer.Result();
 }
@@ -48,12 +52,12 @@ bool SdlUi::BeginSession(ModalLayer& layer) {
     if (!mainTarget_)
       mainTarget_ = std::make_unique<ImGuiTarget>(window_.Handle(), window_.Renderer());
     target_ = mainTarget_.get();
-    target_->BeginSession(window_.Geometry().UiScale());
+    target_->BeginSession(window_.Geometry().UiScale(), comforts_);
   } else {
     standaloneTarget_ = ImGuiTarget::CreateStandalone(layer.Title());
     if (!standaloneTarget_) return false;
     target_ = standaloneTarget_.get();
-    target_->BeginSession(1);
+    target_->BeginSession(1, comforts_);
   }
   return true;
 }
@@ -61,6 +65,8 @@ bool SdlUi::BeginSession(ModalLayer& layer) {
 void SdlUi::EndSession() {
   pressedSinceFrame_.reset();
   heldReleases_.clear();
+  padHeld_.reset();
+  padPressedSinceFrame_.reset();
   target_ = nullptr;
   standaloneTarget_.reset();
   window_.Invalidate();  // the game's picture without the box
@@ -106,15 +112,22 @@ void SdlUi::OnEvent(const SDL_Event& event) {
   layers_.back()->OnEvent(event);
 }
 
+void SdlUi::OnPadButton(PadButton button, bool pressed) {
+  if (!target_ || !comforts_) return;
+  padHeld_.set(static_cast<size_t>(button), pressed);
+  if (pressed) padPressedSinceFrame_.set(static_cast<size_t>(button));
+}
+
 void SdlUi::OnCloseRequest() {
   for (ModalLayer* layer : layers_) layer->Cancel();
 }
 
 void SdlUi::Frame() {
   if (!target_ || layers_.empty()) return;
-  target_->NewFrame();
+  target_->NewFrame(padHeld_ | padPressedSinceFrame_);
   ImVec2 topSize(0, 0);
   LayerFrame frame;
+  frame.padPressed = padPressedSinceFrame_;
   frame.standalone = target_->Standalone();
   frame.requireGlyphs = [this](std::string_view text) { target_->RequireGlyphs(text); };
   for (size_t index = 0; index < layers_.size(); ++index) {
@@ -132,6 +145,7 @@ void SdlUi::Frame() {
   target_->RenderFrame();
   SDL_RenderPresent(renderer);
   pressedSinceFrame_.reset();
+  padPressedSinceFrame_.reset();
   for (const SDL_Event& release : heldReleases_) target_->ProcessEvent(release);
   heldReleases_.clear();
   if (frame.standalone) {

@@ -17,7 +17,8 @@ namespace qv::platform::sdl {
 // open further boxes, stacked on top), but the game gets none of the input meanwhile.
 class SdlUi final : public Ui, private ModalHooks {
  public:
-  explicit SdlUi(SdlWindow& window) : window_(window) {}
+  // `comforts`: the keys and pads move a focus in boxes and menus (see SdlOptions).
+  SdlUi(SdlWindow& window, bool comforts) : window_(window), comforts_(comforts) {}
   ~SdlUi() override;
   SdlUi(const SdlUi&) = delete;
   SdlUi& operator=(const SdlUi&) = delete;
@@ -40,10 +41,12 @@ class SdlUi final : public Ui, private ModalHooks {
 
   // ModalHooks
   void OnEvent(const SDL_Event& event) override;
+  void OnPadButton(PadButton button, bool pressed) override;
   void OnCloseRequest() override;
   void Frame() override;
 
   SdlWindow& window_;
+  const bool comforts_;
   std::unique_ptr<ImGuiTarget> mainTarget_;        // created at the first box over the window
   std::unique_ptr<ImGuiTarget> standaloneTarget_;  // only while a box without a window is up
   ImGuiTarget* target_ = nullptr;                  // the one the current layers draw into
@@ -53,6 +56,10 @@ class SdlUi final : public Ui, private ModalHooks {
   // release is held back until a frame has seen the press.
   std::bitset<SDL_NUM_SCANCODES> pressedSinceFrame_;
   std::vector<SDL_Event> heldReleases_;
+  // The pad buttons held, and those pressed since the last frame (a tap between two frames
+  // included), as seen since the outermost box or menu opened.
+  std::bitset<kPadButtonCount> padHeld_;
+  std::bitset<kPadButtonCount> padPressedSinceFrame_;
 };
 
 }  // namespace qv::platform::sdl

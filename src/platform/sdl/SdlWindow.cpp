@@ -175,6 +175,13 @@ void SdlWindow::Present(int x, int y, int width, int height) {
 }
 
 std::optional<Message> SdlWindow::TakePendingInput() {
+  const auto takePad = [this]() -> std::optional<Message> {
+    if (padInputForLogo_.empty()) return std::nullopt;
+    const Message message = padInputForLogo_.front();
+    padInputForLogo_.erase(padInputForLogo_.begin());
+    return message;
+  };
+  if (auto pad = takePad()) return pad;
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     if (event.type == wakeEventType_) {
@@ -195,6 +202,15 @@ std::optional<Message> SdlWindow::TakePendingInput() {
       }
     }
     if (!window_) continue;
+    if (Gamepads::IsPadEvent(event)) {
+      std::vector<Message> messages;
+      pads_.Translate(event, messages);
+      for (const Message& message : messages) {
+        if (input_.PadReachesGame(message)) padInputForLogo_.push_back(message);
+      }
+      if (auto pad = takePad()) return pad;
+      continue;
+    }
     const auto message = input_.Translate(event, WindowId(), Geometry());
     cursor_.store(input_.LastPointer(), std::memory_order_relaxed);
     // Events that are no input of the window (focus, a button press) take no turn of their own.
@@ -238,6 +254,7 @@ void SdlWindow::Turn(ModalHooks* modal) {
     HandleEvent(event, modal);
     while (!quit_ && SDL_PollEvent(&event)) HandleEvent(event, modal);
   }
+  ReportPlugState();
   if (!quit_) queue_.DispatchPending(queueProcedure_);
   if (!quit_) DeliverDueTimers();
   if (!modal && closePending_ && !quit_) {
@@ -286,6 +303,10 @@ void SdlWindow::HandleEvent(const SDL_Event& event, ModalHooks* modal) {
         break;
     }
   }
+  if (Gamepads::IsPadEvent(event)) {
+    HandlePadEvent(event, modal);
+    return;
+  }
   if (modal) {
     input_.NoteModalEvent(event, WindowId(), Geometry());
     cursor_.store(input_.LastPointer(), std::memory_order_relaxed);
@@ -296,6 +317,40 @@ void SdlWindow::HandleEvent(const SDL_Event& event, ModalHooks* modal) {
   const auto message = input_.Translate(event, WindowId(), Geometry());
   cursor_.store(input_.LastPointer(), std::memory_order_relaxed);
   if (message) Deliver(*message);
+}
+
+void SdlWindow::HandlePadEvent(const SDL_Event& event, ModalHooks* modal) {
+  // The messages' own list: delivering one can open a box whose loop handles further pad events.
+  std::vector<Message> messages;
+  pads_.Translate(event, messages);
+  // The game hears of a first pad before its presses, and of the last one's going after the
+  // releases of what it held.
+  if (pads_.AnyPlugged()) ReportPlugState();
+  for (const Message& message : messages) {
+    if (modal) {
+      input_.NoteModalPad(message);
+      modal->OnPadButton(static_cast<PadButton>(message.wParam), message.lParam != 0);
+    } else if (input_.PadReachesGame(message)) {
+      Deliver(message);
+    }
+  }
+  ReportPlugState();
+}
+
+void SdlWindow::ReportPlugState() {
+  if (!procedure_ || quit_) return;
+  const bool plugged = pads_.AnyPlugged();
+  if (plugged == padPlugReported_) return;
+  padPlugReported_ = plugged;
+  Deliver(Message{MSG_PAD_PLUG, plugged ? 1u : 0u, 0});
+}
+
+void SdlWindow::SetClipboardText(const std::string& utf8) {
+  // Said once: a text hook puts every line there.
+  if (SDL_SetClipboardText(utf8.c_str()) != 0 && !clipboardFailed_) {
+    clipboardFailed_ = true;
+    std::fprintf(stderr, "qvplay: cannot put text on the clipboard: %s\n", SDL_GetError());
+  }
 }
 
 void SdlWindow::RequestClose(ModalHooks* modal) {

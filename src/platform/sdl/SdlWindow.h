@@ -11,12 +11,14 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/Window.h"
 #include "platform/common/MessageQueue.h"
 #include "platform/sdl/FrameGeometry.h"
 #include "platform/sdl/FramePicture.h"
+#include "platform/sdl/Gamepads.h"
 #include "platform/sdl/InputTranslator.h"
 #include "platform/sdl/TimerSet.h"
 
@@ -27,8 +29,10 @@ namespace qv::platform::sdl {
 class ModalHooks {
  public:
   virtual ~ModalHooks() = default;
-  // Every event of the turn except the wake-ups and the main window's close requests.
+  // Every event of the turn except the wake-ups, the main window's close requests and the pads'.
   virtual void OnEvent(const SDL_Event& event) = 0;
+  // A pad button was pressed or let go.
+  virtual void OnPadButton(PadButton button, bool pressed) = 0;
   // The main window's close box was clicked or the program was asked to quit: give up.
   virtual void OnCloseRequest() = 0;
   // Draws and presents one frame.
@@ -61,6 +65,7 @@ class SdlWindow final : public Window {
   uint8_t* Picture() override;
   void SetIcon(const uint8_t* bgrBottomUp, int width, int height) override;
   void Present(int x, int y, int width, int height) override;
+  void SetClipboardText(const std::string& utf8) override;
 
   // The rest serves the other parts of the backend, all on the window thread.
 
@@ -86,6 +91,9 @@ class SdlWindow final : public Window {
   void DrawFrame();
   // Redraws at the next turn (after a mode change, say).
   void Invalidate() { needsRedraw_ = true; }
+
+  // Whether the last press was the pointer's rather than a key's or a pad's.
+  bool LastPressByPointer() const { return input_.LastPressByPointer(); }
 
  private:
   struct WindowDeleter {
@@ -120,6 +128,11 @@ class SdlWindow final : public Window {
   // SDL event came.
   bool WaitForEvent(SDL_Event& event, int timeoutMs);
   void HandleEvent(const SDL_Event& event, ModalHooks* modal);
+  // A game controller's event: its button messages go to the game, or to `modal` while one is up.
+  void HandlePadEvent(const SDL_Event& event, ModalHooks* modal);
+  // Tells the game when the first pad has come or the last has gone, once a procedure runs (pads
+  // present at start-up are announced by SDL before there is one).
+  void ReportPlugState();
   void RequestClose(ModalHooks* modal);
   void Deliver(const Message& message);
   void DeliverDueTimers();
@@ -154,11 +167,15 @@ class SdlWindow final : public Window {
   QueueProcedure queueProcedure_{*this};
   TimerSet timers_;
   InputTranslator input_;
+  Gamepads pads_;
+  bool padPlugReported_ = false;
+  std::vector<Message> padInputForLogo_;  // pad presses TakePendingInput has yet to hand out
   std::atomic<uint32_t> cursor_{0};
   bool quit_ = false;
   int quitCode_ = 0;
   bool closePending_ = false;
   bool needsRedraw_ = true;
+  bool clipboardFailed_ = false;
   std::optional<uint64_t> lastEarlyRenderMs_;  // the last render Present did before the loop
 };
 

@@ -10,7 +10,7 @@
 namespace qv::platform::sdl::testing {
 
 // Key indices the harness maps ImGui's named keys to (any distinct indices will do).
-enum HarnessKey { kEnterKey = 1, kEscapeKey };
+enum HarnessKey { kEnterKey = 1, kEscapeKey, kUpKey, kDownKey, kLeftKey, kRightKey };
 
 class ImGuiHarness {
  public:
@@ -22,6 +22,10 @@ class ImGuiHarness {
     io.DeltaTime = 1.0f / 60;
     io.KeyMap[ImGuiKey_Enter] = kEnterKey;
     io.KeyMap[ImGuiKey_Escape] = kEscapeKey;
+    io.KeyMap[ImGuiKey_UpArrow] = kUpKey;
+    io.KeyMap[ImGuiKey_DownArrow] = kDownKey;
+    io.KeyMap[ImGuiKey_LeftArrow] = kLeftKey;
+    io.KeyMap[ImGuiKey_RightArrow] = kRightKey;
     unsigned char* pixels = nullptr;
     int width = 0, height = 0;
     io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);

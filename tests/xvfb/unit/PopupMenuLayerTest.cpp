@@ -1,4 +1,4 @@
-// Tests for the pop-up menu: choosing, sub-menus, greyed items, dismissal and placement.
+// Tests for the pop-up menu: choosing, sub-menus, greyed items, the keys, dismissal and placement.
 #include "platform/sdl/PopupMenuLayer.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +107,23 @@ TEST_F(PopupMenuLayerTest, HoveringACommandOrEscapeClosesTheSubmenuAndASecondEsc
   harness_.Key(testing::kEscapeKey);
   EXPECT_TRUE(layer_.Done());
   EXPECT_EQ(layer_.Result(), 0u);
+}
+
+TEST_F(PopupMenuLayerTest, OpenedWithoutThePointerTheKeysWalkItFromItsFirstItem) {
+  using namespace testing;
+  PopupMenuLayer layer(menu_, ImVec2(100, 100), true);
+  harness_.SetLayers({&layer});
+  harness_.Frames(3);
+  // Settings, into its sub-menu (Fast), down to the greyed Slow, which Enter cannot choose; back
+  // out to Settings, and on past Quit round to Auto.
+  for (HarnessKey key : {kDownKey, kRightKey, kDownKey, kEnterKey}) harness_.Key(key);
+  ASSERT_NE(ImGuiHarness::DrawnWindow("##qvmenu0_1"), nullptr);
+  EXPECT_FALSE(layer.Done());
+  for (HarnessKey key : {kLeftKey, kDownKey, kDownKey}) harness_.Key(key);
+  EXPECT_EQ(ImGuiHarness::DrawnWindow("##qvmenu0_1"), nullptr);
+  harness_.Key(kEnterKey);
+  EXPECT_TRUE(layer.Done());
+  EXPECT_EQ(layer.Result(), 1u);
 }
 
 TEST_F(PopupMenuLayerTest, UnderAnotherLayerItIgnoresInput) {

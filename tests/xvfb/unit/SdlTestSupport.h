@@ -155,6 +155,14 @@ inline void Click(Uint8 button, int x, int y, uint32_t windowId) {
   Push(ButtonEvent(SDL_MOUSEBUTTONDOWN, button, x, y, windowId));
   Push(ButtonEvent(SDL_MOUSEBUTTONUP, button, x, y, windowId));
 }
+inline SDL_Event PadButtonEvent(Uint32 type, uint8_t button) {
+  SDL_Event event{};
+  event.cbutton.type = type;
+  event.cbutton.which = 1;
+  event.cbutton.button = button;
+  event.cbutton.state = type == SDL_CONTROLLERBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+  return event;
+}
 inline void PushWindowEvent(Uint8 what, uint32_t windowId) {
   SDL_Event event{};
   event.window = {SDL_WINDOWEVENT, 0, windowId, what, 0, 0, 0, 0, 0};

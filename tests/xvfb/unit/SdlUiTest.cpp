@@ -63,16 +63,26 @@ TEST_F(SdlUiTest, WhileABoxIsUpTheGameGetsNoInputButRequestsAreHandled) {
     Click(SDL_BUTTON_LEFT, 5, 5, id);
     Tap(SDL_SCANCODE_A, id);
     EXPECT_EQ(window().Send(Message{0x400, 0, 0}), 11);  // the interpreter asks meanwhile
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, id);       // answers the box...
-    while (boxUp) Sleep(5);
-    PushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, id);  // ...and is let go once it is gone
+    // The pad moves the focus from OK (where it is again after the click beside the box) to
+    // Cancel and answers with it, let go only after.
+    WaitForFrames(window(), 2);
+    for (uint8_t button : {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_A}) {
+      Push(PadButtonEvent(SDL_CONTROLLERBUTTONDOWN, button));
+      if (button == SDL_CONTROLLER_BUTTON_A) {
+        while (boxUp) Sleep(5);
+      }
+      Push(PadButtonEvent(SDL_CONTROLLERBUTTONUP, button));
+      WaitForFrames(window(), 2);
+    }
     window().Post(Message{kTestQuit, 0, 0});
   };
   EXPECT_EQ(procedure.Run(askWithABox, player), 0);
-  EXPECT_EQ(answer, BoxAnswer::Ok);
+  EXPECT_EQ(answer, BoxAnswer::Cancel);
   EXPECT_TRUE(requestHandledDuringBox);
   EXPECT_TRUE(procedure.Seen(MSG_LBUTTONUP).empty());
-  EXPECT_TRUE(procedure.Seen(MSG_KEYUP).empty());  // neither the A nor the Enter that answered
+  EXPECT_TRUE(procedure.Seen(MSG_KEYDOWN).empty());
+  EXPECT_TRUE(procedure.Seen(MSG_KEYUP).empty());
+  EXPECT_TRUE(procedure.Seen(MSG_PAD_BUTTON).empty());  // nor the pad's presses and releases
 }
 
 TEST_F(SdlUiTest, ABoxFromAnotherThreadLiesOverTheMenuAndTheCloseBoxClosesAfterTheMenu) {
