@@ -23,6 +23,7 @@ int RunWindowed(const app::CommandLine& options, const std::string& gameDir) {
 #ifdef QV_HAVE_SDL
   platform::sdl::SdlOptions sdlOptions;
   sdlOptions.scale = options.scale;
+  sdlOptions.comforts = !options.original;
   std::string error;
   auto backend = platform::sdl::SdlBackend::Create(sdlOptions, error);
   if (!backend) {

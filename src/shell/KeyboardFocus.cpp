@@ -50,9 +50,9 @@ std::vector<int32_t> ReactingSlots(const script::Engine& engine) {
   return slots;
 }
 
-core::Rect FocusRect(const script::Engine& engine) {
-  const auto index = static_cast<size_t>(engine.input.focusIndex);
-  switch (engine.input.focusSet) {
+core::Rect RectOf(const script::Engine& engine, FocusSet set, int32_t focusIndex) {
+  const auto index = static_cast<size_t>(focusIndex);
+  switch (set) {
     case FocusSet::Choice: {
       const core::ChoiceItem& item = engine.script.choices.items[index];
       return {item.left, item.top, item.right, item.bottom};
@@ -68,8 +68,19 @@ core::Rect FocusRect(const script::Engine& engine) {
 }
 
 uint32_t FocusCentre(const script::Engine& engine) {
-  const core::Rect r = FocusRect(engine);
+  const core::Rect r = RectOf(engine, engine.input.focusSet, engine.input.focusIndex);
   return platform::MakePoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// Where a move in `set` starts: the focus, else the element under the pointer (99: none). The
+// last hovered index alone would do only while the pointer is still on it: it outlives its list.
+int32_t Current(script::Engine& engine, FocusSet set, int32_t hovered, int32_t count) {
+  if (engine.input.focusSet == set) return engine.input.focusIndex;
+  if (engine.input.focusSet != FocusSet::None || hovered < 0 || hovered >= count) return 99;
+  const uint32_t pointer = engine.services.platform.window.CursorPosition();
+  const int x = platform::PointX(pointer), y = platform::PointY(pointer);
+  const core::Rect r = RectOf(engine, set, hovered);
+  return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom ? hovered : 99;
 }
 
 // The next of `count` places from `at` (-1: none yet), wrapping round.
@@ -92,9 +103,10 @@ void Focus(script::Engine& engine, FocusSet set, int32_t index) {
 
 int MoveOnBar(script::Engine& engine, bool forward) {
   int at = -1;
+  const int32_t from = Current(engine, FocusSet::Bar, engine.input.hoveredBar,
+                               static_cast<int32_t>(screens::kBarButtonRects.size()));
   for (size_t i = 0; i < kBarOrder.size(); ++i) {
-    if (engine.input.focusSet == FocusSet::Bar && kBarOrder[i] == engine.input.focusIndex)
-      at = static_cast<int>(i);
+    if (kBarOrder[i] == from) at = static_cast<int>(i);
   }
   Focus(engine, FocusSet::Bar,
         kBarOrder[static_cast<size_t>(Step(at, static_cast<int>(kBarOrder.size()), forward))]);
@@ -105,14 +117,15 @@ int MoveOnSlots(script::Engine& engine, FocusMove move) {
   const std::vector<int32_t> slots = ReactingSlots(engine);
   if (slots.empty()) return 0;
   int at = -1;
+  const int32_t from = Current(engine, FocusSet::Slot, engine.input.hoveredSlot,
+                               static_cast<int32_t>(screens::kSlotRects.size()));
   for (size_t i = 0; i < slots.size(); ++i) {
-    if (engine.input.focusSet == FocusSet::Slot && slots[i] == engine.input.focusIndex)
-      at = static_cast<int>(i);
+    if (slots[i] == from) at = static_cast<int>(i);
   }
   if (move == FocusMove::Left || move == FocusMove::Right) {
     // The twelve slots stand in two columns of six: across goes to the same row's other slot.
     if (at < 0) return MoveOnSlots(engine, FocusMove::Down);
-    const int32_t index = engine.input.focusIndex;
+    const int32_t index = slots[static_cast<size_t>(at)];
     const int32_t across = index == 0 ? 0 : index <= 6 ? index + 6 : index - 6;
     if (across == 0 || engine.saveLoad.slotEnabled[static_cast<size_t>(across)] != 1) return 1;
     Focus(engine, FocusSet::Slot, across);
@@ -156,9 +169,9 @@ int MoveFocus(script::Engine& engine, FocusMove move) {
   if (ChoicesReact(engine) && ChoiceCount(engine) > 0) {
     if (across && BarReacts(engine)) return MoveOnBar(engine, forward);
     if (across) return 0;
-    const bool onChoices = engine.input.focusSet == FocusSet::Choice;
-    Focus(engine, FocusSet::Choice,
-          Step(onChoices ? engine.input.focusIndex : -1, ChoiceCount(engine), forward));
+    const int32_t from =
+        Current(engine, FocusSet::Choice, engine.input.hoveredChoice, ChoiceCount(engine));
+    Focus(engine, FocusSet::Choice, Step(from == 99 ? -1 : from, ChoiceCount(engine), forward));
     return 1;
   }
   if (BarReacts(engine) && across) return MoveOnBar(engine, forward);

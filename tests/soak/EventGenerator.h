@@ -55,7 +55,10 @@ constexpr std::string_view kNames[] = {
     "晴臣", "陽菜", "Taro", "ａｂｃ",    "", "とてもながいなまえですよ",
     "a b",  "😀",    "x",    "名前名前名"};
 
-constexpr int kKeys[] = {0x0D, 0x20, 0x1B, 0x11, 0x10, 0x25, 0x26, 0x27, 0x28, 0x2C, 0x41, 0x5A};
+constexpr int kKeys[] = {0x0D, 0x20, 0x1B, 0x11, 0x10, 0x21, 0x22, 0x25,
+                         0x26, 0x27, 0x28, 0x2C, 0x41, 0x5A, 0x5D};
+constexpr const char* kPadButtons[] = {"a",  "b",  "x",  "y",    "back", "start",
+                                       "lb", "rb", "up", "down", "left", "right"};
 
 class Player {
  public:
@@ -140,7 +143,14 @@ class Player {
         AtRect("move", Pick(kChoiceRects));
       }
     } else if (roll < 660) {
-      Line("key " + std::to_string(random_.Chance(30) ? random_.Below(256) : Pick(kKeys)));
+      // Releases as the original takes them, and the presses, wheel and pad of the additions.
+      const std::string key = std::to_string(random_.Chance(30) ? random_.Below(256) : Pick(kKeys));
+      const int kind = random_.Below(4);
+      if (kind == 0) Line("key " + key);
+      if (kind == 1) Line("keydown " + key);
+      if (kind == 2)
+        Line("wheel " + std::to_string(random_.Chance(50) ? 1 : -random_.Between(1, 3)));
+      if (kind == 3) Line(random_.Chance(10) ? "padplug" : "pad " + std::string(Pick(kPadButtons)));
     } else if (roll < 675) {
       Anywhere("rclick");
     } else if (roll < 735) {

@@ -249,7 +249,8 @@ changed_from save-screen 50000 "the return button did not leave the save screen"
 wait_still "the page did not come to rest after the save screen"
 shoot saved-page
 
-# The backlog: the wheel turned up shows an older page in the message window; turned down past
+# The backlog: the wheel turned up opens it on the newest page, a second notch shows the one
+# before in the message window; turned down past
 # the newest page it closes, and the window is the page again to the pixel (looked at a while:
 # the waiting cursor turns meanwhile). The pointer rests right of where the choice bars come,
 # away from the bar's buttons (whose hover look the page shot must not have).
@@ -261,7 +262,7 @@ older_page_shown() {
   shoot backlog && text_rows backlog && text_rows page &&
     BACKLOG_DIFF=$(differing page-text backlog-text) && at_least "$BACKLOG_DIFF" 3000
 }
-click 700 300 4
+click 700 300 4 && sleep 0.5 && click 700 300 4
 poll 30 0.2 older_page_shown ||
   fail "the wheel turned up showed no older page in the message window" \
     "(${BACKLOG_DIFF:-no} pixels of its text rows differ)"
@@ -274,12 +275,12 @@ done
   fail "five notches down did not close the backlog onto the page it opened from" \
     "($(differing page now) pixels differ)"
 
-# A choice with the keys: a click brings the list, Down moves the focus to the second item and
-# Return picks it (the same page as the mouse's pick of it in the second run, below).
+# A choice with the keys: a click brings the list, Down focuses the first item, Down again the
+# second, and Return picks it (the same page as the mouse's pick of it in the second run, below).
 poll 10 0 choice_list_up page || fail "clicks after the backlog closed brought no choice list"
 wait_still "the choice list did not come to rest"
 shoot choice-list
-press Down && sleep 0.5 && press Return
+press Down && sleep 0.5 && press Down && sleep 0.5 && press Return
 changed_from choice-list 5000 "Down and Return left the choice list as it was"
 wait_still "the page after the pick by keys did not come to rest"
 keys_page_typed() { shoot keys-pick && lit keys-pick 745x130+35+450 600; }
