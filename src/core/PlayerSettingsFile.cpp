@@ -44,7 +44,7 @@ std::optional<std::vector<Entry>> Parse(const std::vector<uint8_t>& bytes) {
 
 // The player reads stderr, the tests the log: both get the same line.
 void Report(Services& services, const char* line) {
-  std::fprintf(stderr, "%s\n", line);
+  std::fprintf(stderr, "qvplay: %s\n", line);
   services.Log(line);
 }
 

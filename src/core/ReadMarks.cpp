@@ -28,7 +28,7 @@ uint64_t GetLittle(const uint8_t* p, int bytes) {
 
 // The player reads stderr, the tests the log: both get the same line.
 void Report(Services& services, const char* line) {
-  std::fprintf(stderr, "%s\n", line);
+  std::fprintf(stderr, "qvplay: %s\n", line);
   services.Log(line);
 }
 
