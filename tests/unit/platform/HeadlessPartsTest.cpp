@@ -2,6 +2,7 @@
 // on the virtual time shared between threads that every headless game plays on.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <mutex>
 #include <tuple>
 #include <utility>
@@ -33,18 +34,18 @@ TEST(EventScript, ParsesEveryCommandSkipsCommentsAndNamesABadLine) {
   EXPECT_EQ(static_cast<int32_t>(events[14].value), -2);
   EXPECT_EQ(std::tuple(events[15].value, events[15].x, events[16].value, events[16].x),
             std::tuple(7u, 0, 5u, 2));
-  for (const char* bad : {"jump 1 2", "click 1", "key 300", "wait -1", "answer maybe",
-                          "shot ../escape", "state", "idle now", "menu 0", "wheel 0",
-                          "pad z", "pad a sideways", "padplug 1"}) {
+  for (const char* bad :
+       {"jump 1 2", "click 1", "key 300", "wait -1", "answer maybe", "shot ../escape", "state",
+        "idle now", "menu 0", "wheel 0", "pad z", "pad a sideways", "padplug 1"}) {
     EXPECT_FALSE(ParseEventScript(std::string("idle\n") + bad + "\n", events, error)) << bad;
     EXPECT_EQ(error.rfind("2: ", 0), 0u) << error;
   }
 }
 
 std::vector<int16_t> Recorded(const std::string& path, int rate, int channels) {
-  const std::optional<test::WavData> wav = test::ReadWav(path);
-  EXPECT_TRUE(wav && wav->rate == rate && wav->channels == channels) << path;
-  return wav ? wav->samples : std::vector<int16_t>{};
+  const PcmClip wav = test::ReadRecording(path);
+  EXPECT_TRUE(wav.format.rate == static_cast<uint32_t>(rate) && wav.format.channels == channels);
+  return wav.samples;
 }
 
 // A reset finishes everything at once and keeps only what played; a new effect cuts the one
@@ -93,7 +94,7 @@ TEST(HeadlessAudio, ResetsAndNewEffectsCutWhatIsPlayingAndAClosedStreamTakesNoth
   std::vector<int16_t> expected(300, 1);
   expected.insert(expected.end(), 200, 2);
   EXPECT_EQ(Recorded(dir.Path() + "/se.wav", 1000, 1), expected);
-  EXPECT_FALSE(test::FileExists(dir.Path() + "/music.wav")) << "a channel never opened";
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() + "/music.wav")) << "a channel never opened";
 }
 
 }  // namespace
