@@ -1,4 +1,4 @@
-// Clicks and hovers on the bar buttons and choice items, and the name entry's limits.
+// Clicks and hovers on the bar buttons and choice items.
 #include "shell/OnScreenInput.h"
 
 #include <gmock/gmock.h>
@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 
-#include "core/NameEntry.h"
 #include "graphics/Compositing.h"
 #include "platform/Message.h"
 #include "support/FakePlatform.h"
@@ -124,23 +123,6 @@ TEST_F(OnScreen, HoverLightsTheItemOrButtonAndPlaysTheSoundOncePerEntry) {
   EXPECT_EQ(pixel(50, 590), 0x55);
   EXPECT_EQ(HoverSounds(), 3);
   EXPECT_EQ(engine.input.hoveredBar, 0);
-}
-
-TEST(NameEntry, TenShiftJisBytesAtMostAndTheCloseBoxKeepsTheName) {
-  FakeGame game{"x\r\n"};
-  using platform::NameVerdict;
-  // FakeCp932 passes bytes through: these Shift-JIS-sized strings stand for typed names.
-  EXPECT_EQ(core::OfferName(game.engine.services, game.engine.script.state, std::string(11, 'a')),
-            NameVerdict::RejectAndClear);
-  EXPECT_EQ(game.fakes.ui.boxes.size(), 1u);
-  EXPECT_EQ(core::OfferName(game.engine.services, game.engine.script.state, ""),
-            NameVerdict::Accept);  // an empty name is a name
-  EXPECT_EQ(core::OfferName(game.engine.services, game.engine.script.state, std::string(10, 'a')),
-            NameVerdict::Accept);
-  game.fakes.ui.nameAnswers = {std::nullopt};
-  EXPECT_EQ(core::RunNameEntry(game.engine.services, game.engine.script.state), 2);
-  EXPECT_EQ(game.engine.script.state.Text(core::GameState::kPlayerNameOffset, 11),
-            std::string(10, 'a'));
 }
 
 }  // namespace
