@@ -107,15 +107,6 @@ TEST_F(Window, HeldCtrlSkipsWhereTheSkipButtonWouldAndItsReleaseEndsOnlyItsOwnSk
   EXPECT_TRUE(skipping());
 }
 
-TEST_F(Window, KeysDoNothingButPrintScreenAndTheFirstClickOnAHiddenMessageWindowShowsIt) {
-  engine.view.messageWindowActive = 1;
-  EXPECT_EQ(Deliver(platform::MSG_KEYUP, 0x20, 0xC0000001), 0);
-  EXPECT_EQ(engine.view.messageWindowShown, 0);
-  shell::HandleClick(engine, 0);
-  EXPECT_EQ(engine.view.messageWindowShown, 1);
-  EXPECT_EQ(Deliver(platform::MSG_KEYUP, platform::VK_SNAPSHOT, 0xC0000001), 1);
-}
-
 TEST_F(Window, RightClickEndsSkipOrAutoBeforeTheMarksAndPostsTheChosenCommand) {
   engine.services.env.messageSpeed = 100;
   shell::SetSkipMode(engine.input, engine.services.env, engine.script.gate, true);
