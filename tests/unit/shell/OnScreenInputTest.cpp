@@ -32,10 +32,6 @@ struct OnScreen : ::testing::Test {
     item.bottom = static_cast<int16_t>(bottom);
     label.copy(item.label, label.size());
   }
-  int HoverSounds() {
-    const auto& lines = game.fakes.log.lines;
-    return static_cast<int>(std::count(lines.begin(), lines.end(), "se missing sound\\move.wav"));
-  }
 };
 
 TEST_F(OnScreen, ChoiceHitsIncludeEdgesTheFirstListedWinsAndOnlyAHaltedListTakesThem) {
@@ -93,36 +89,18 @@ TEST_F(OnScreen, SkipTakesItsBorderAndSaveOnlyItsInside) {
   EXPECT_EQ(engine.input.advanceMode, core::AdvanceMode::Normal);
 }
 
-TEST_F(OnScreen, HoverLightsTheItemOrButtonAndPlaysTheSoundOncePerEntry) {
+// The looks and sounds of a hover are a golden replay's; a list still being built is not seen
+// there.
+TEST_F(OnScreen, HoverTouchesNothingWhileAListIsBeingBuilt) {
   engine.input.screenMode = core::ScreenMode::Choice;
+  engine.input.inputBusy = 1;
   AddItem(100, 100, 200, 150, "a");
   std::memset(g.pageSurface.Data(), 0xEE, g.pageSurface.SizeBytes());
-  std::memset(g.sceneSurface.Data(), 0x11, g.sceneSurface.SizeBytes());
-  std::memset(g.barSurface.Data(), 0x55, g.barSurface.SizeBytes());
-  auto pixel = [&](int x, int y) { return g.screen.Surface().Row(y)[x * 3]; };
   shell::HandleHover(engine, MakePoint(120, 120));
-  EXPECT_EQ(pixel(120, 120), 0xEE);
-  shell::HandleHover(engine, MakePoint(130, 130));
-  EXPECT_EQ(HoverSounds(), 1);
-  shell::HandleHover(engine, MakePoint(10, 10));
-  EXPECT_EQ(pixel(120, 120), 0x11);
+  EXPECT_NE(g.screen.Surface().Row(120)[120 * 3], 0xEE);
   EXPECT_EQ(engine.input.hoveredChoice, 99);
-  shell::HandleHover(engine, MakePoint(120, 120));
-  EXPECT_EQ(HoverSounds(), 2);
-  engine.input.inputBusy = 1;  // while a list is being built nothing is touched
-  shell::HandleHover(engine, MakePoint(10, 10));
-  EXPECT_EQ(pixel(120, 120), 0xEE);
-
-  // The bar's buttons answer only while the message window shows.
-  engine.input.screenMode = core::ScreenMode::Game;
-  engine.input.inputBusy = 0;
-  shell::HandleHover(engine, MakePoint(50, 590));
-  EXPECT_EQ(HoverSounds(), 2);
-  engine.view.messageWindowShown = 1;
-  shell::HandleHover(engine, MakePoint(50, 590));
-  EXPECT_EQ(pixel(50, 590), 0x55);
-  EXPECT_EQ(HoverSounds(), 3);
-  EXPECT_EQ(engine.input.hoveredBar, 0);
+  EXPECT_THAT(game.fakes.log.lines,
+              ::testing::Not(::testing::Contains("se missing sound\\move.wav")));
 }
 
 }  // namespace
