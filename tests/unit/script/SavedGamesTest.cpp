@@ -80,6 +80,7 @@ TEST(SlotFiles, AFailedLoadLeavesTheGameAsItWas) {
   const std::string folder = engine.services.baseDirectory + "\\save";
   EXPECT_EQ(script::LoadGame(engine, 4), 0);  // no save folder: nothing to read, no box
   EXPECT_EQ(game.fakes.log.lines.back(), "load 4 -> failed");
+  EXPECT_EQ(script::LoadRecordedName(engine), 0);  // nor a recorded name: the default
   game.fakes.files.directories.insert(folder);
   game.fakes.files.Put(folder + "\\save04.sav", std::string(1000, '\0'));
   engine.script.state.SetSlotValue(GameState::kPointsOffset, 42);

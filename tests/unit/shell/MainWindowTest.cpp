@@ -127,6 +127,9 @@ TEST_F(Window, RightClickEndsSkipBeforeTheMarksAndVolumesLeaveTheMarksForNextTim
   EXPECT_EQ(shell::SetDisplayMode(engine, 0), 1);
   EXPECT_TRUE(game.fakes.display.fullScreen);
   EXPECT_EQ(shell::SetDisplayMode(engine, 0), 0);
+  // Print Screen before there is a frame writes nothing (the picture it writes is a replay's).
+  EXPECT_EQ(Deliver(platform::MSG_KEYUP, platform::VK_SNAPSHOT, 0xC0000001), 1);
+  EXPECT_EQ(game.fakes.log.lines.back(), "screenshot failed");
 }
 
 std::string Bitmap(int width, int height, uint8_t blue) {
