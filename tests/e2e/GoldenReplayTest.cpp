@@ -269,17 +269,17 @@ void Check(const Runs& r, const std::string& line, const std::function<Runs()>& 
   } else if (w[0] == "absent") {
     EXPECT_FALSE(fs::exists(r.game + "/" + w[1]));
   } else if (w[0] == "wav") {
-    const std::optional<WavData> wav = ReadWav(r.Out(w[1]));
-    ASSERT_TRUE(wav && wav->channels > 0);
-    EXPECT_TRUE(InRange(static_cast<long>(wav->samples.size()) / wav->channels, w[2]));
+    const platform::PcmClip wav = ReadRecording(r.Out(w[1]));
+    ASSERT_GT(wav.format.channels, 0);
+    EXPECT_TRUE(InRange(static_cast<long>(wav.samples.size()) / wav.format.channels, w[2]));
     if (w.size() < 5) return;
     const DecodedOgg ogg = DecodeOgg(ReadFile(r.game + "/" + w[3]));
     ASSERT_FALSE(ogg.samples.empty());
-    EXPECT_EQ(wav->rate, ogg.rate);
-    EXPECT_EQ(wav->channels, ogg.channels);
+    EXPECT_EQ(wav.format.rate, static_cast<uint32_t>(ogg.rate));
+    EXPECT_EQ(wav.format.channels, ogg.channels);
     const std::vector<int16_t> scaled = AtVolume(ogg.samples, std::stoi(w[4]));
-    for (size_t i = 0; i < wav->samples.size(); ++i) {
-      ASSERT_EQ(wav->samples[i], scaled[i % scaled.size()]) << "sample " << i;
+    for (size_t i = 0; i < wav.samples.size(); ++i) {
+      ASSERT_EQ(wav.samples[i], scaled[i % scaled.size()]) << "sample " << i;
     }
   } else if (w[0] == "repeat") {
     const Runs second = again();

@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <filesystem>
 
 #include "platform/posix/FileInstanceLocks.h"
 #include "support/HeadlessGame.h"
@@ -39,7 +40,7 @@ TEST(SaveFolder, AWritableSaveFolderInAReadOnlyGameKeepsItsPlaceAndLosesOnlyStal
   GameRun run = Play(dir, "idle\nrclick 10 10\n");
   chmod(game.c_str(), 0755);
   EXPECT_EQ(ReadFile(game + "/save/env.dat").size(), 56u);
-  EXPECT_FALSE(FileExists(game + "/save/env.dat.tmp-Ab12Cd"));
+  EXPECT_FALSE(std::filesystem::exists(game + "/save/env.dat.tmp-Ab12Cd"));
   EXPECT_EQ(ReadFile(game + "/save/save01.sav"), "slot");
   EXPECT_THAT(run.Events(), Not(Contains(::testing::StartsWith("save folder"))));
 }
@@ -54,7 +55,7 @@ TEST(SaveFolder, AReadOnlyGameFolderSavesInTheUsersDataFolder) {
   GameRun run = Play(dir, "idle\nrclick 10 10\n");
   chmod(game.c_str(), 0755);
   EXPECT_EQ(ReadFile(data + "/qvengine/test/save/env.dat").size(), 56u);
-  EXPECT_FALSE(FileExists(game + "/save"));
+  EXPECT_FALSE(std::filesystem::exists(game + "/save"));
   EXPECT_THAT(run.Events(), Contains("save folder " + data + "/qvengine/test/save"));
 }
 

@@ -1,5 +1,5 @@
 // qvsoak: random play of a game with the invariants checked after every event.
-//   qvsoak --seed N --events N [--game DIR] [--twice] [--keep] [--watchdog SECONDS]
+//   qvsoak --seed N --events N [--game DIR] [--twice] [--watchdog SECONDS]
 // Plays session after session until the events are used up, prints one summary line and exits 1
 // on any failure, naming the event and what broke.
 #include <stdlib.h>
@@ -136,7 +136,7 @@ Result RunSoak(const Options& options, const fs::path& work) {
 
 int main(int argc, char** argv) {
   Options options;
-  bool twice = false, keep = false;
+  bool twice = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -150,11 +150,9 @@ int main(int argc, char** argv) {
       options.watchdogSeconds = std::atoi(argv[++i]);
     } else if (arg == "--twice") {
       twice = true;
-    } else if (arg == "--keep") {
-      keep = true;
     } else {
       std::fprintf(stderr,
-                   "usage: qvsoak --seed N --events N [--game DIR] [--twice] [--keep] "
+                   "usage: qvsoak --seed N --events N [--game DIR] [--twice] "
                    "[--watchdog SECONDS]\n");
       return 2;
     }
@@ -199,7 +197,7 @@ int main(int argc, char** argv) {
       seconds > 0 ? double(result.eventsRun) / seconds : 0.0, sameTwice ? ", same log twice" : "");
   for (const std::string& failure : result.failures)
     std::printf("seed %llu: %s\n", seed, failure.c_str());
-  if (keep || !result.failures.empty()) {
+  if (!result.failures.empty()) {
     std::printf("work folder kept: %s\n", work.c_str());
   } else {
     std::error_code ignored;

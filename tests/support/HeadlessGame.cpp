@@ -74,10 +74,6 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-bool FileExists(const std::string& path) {
-  return fs::exists(path);
-}
-
 std::string WriteGame(const TempDir& dir, const TestGame& game) {
   platform::TableCp932 cp932;
   tool::GameSources sources;
@@ -209,11 +205,6 @@ GameRun Play(const TempDir& dir, const std::string& events,
   run.log = ReadFile(run.outDir + "/events.log");
   if (webBuild) ExpectSameInWebBuild(webBuild, before, headless.gameDir, run, events, options);
   return run;
-}
-
-GameRun PlayGame(const TempDir& dir, const TestGame& game, const std::string& events) {
-  WriteGame(dir, game);
-  return Play(dir, events);
 }
 
 }  // namespace qv::test

@@ -42,13 +42,10 @@ struct TestGame {
 std::string WriteGame(const TempDir& dir, const TestGame& game);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
-bool FileExists(const std::string& path);
 
 // Plays DIR/game headless with `events` and qvplay's `options`; each call gets its own output
 // folder. The tests play the original's engine unless they ask for this one's additions.
 GameRun Play(const TempDir& dir, const std::string& events,
              const std::vector<std::string>& options = {"--original"});
-// WriteGame, then Play.
-GameRun PlayGame(const TempDir& dir, const TestGame& game, const std::string& events);
 
 }  // namespace qv::test

@@ -1,53 +1,26 @@
 // WAV files for tests (see WavReader.h).
 #include "support/WavReader.h"
 
-#include <fstream>
-#include <iterator>
+#include <gtest/gtest.h>
+
+#include "audio/WavFile.h"
+#include "support/HeadlessGame.h"
 
 namespace qv::test {
 
 namespace {
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
-uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
-  return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
-}
 void Put(std::string& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
 }
 }  // namespace
 
-std::optional<WavData> ReadWav(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (b.size() < 12 || std::string(b.begin(), b.begin() + 4) != "RIFF") return std::nullopt;
-  WavData wav;
-  bool haveData = false;
-  for (size_t at = 12; at + 8 <= b.size();) {
-    const std::string tag(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at) + 4);
-    const size_t size = U32(b, at + 4);
-    if (at + 8 + size > b.size()) return std::nullopt;
-    if (tag == "fmt " && size >= 16) {
-      wav.channels = U16(b, at + 10);
-      wav.rate = static_cast<int>(U32(b, at + 12));
-      wav.bits = U16(b, at + 22);
-    } else if (tag == "data") {
-      wav.bytes.assign(b.begin() + static_cast<long>(at) + 8,
-                       b.begin() + static_cast<long>(at + 8 + size));
-      haveData = true;
-    }
-    at += 8 + size + (size & 1);
-  }
-  if (!haveData || wav.channels == 0) return std::nullopt;
-  if (wav.bits == 16) {
-    wav.samples.resize(wav.bytes.size() / 2);
-    for (size_t i = 0; i < wav.samples.size(); ++i) {
-      wav.samples[i] = static_cast<int16_t>(wav.bytes[2 * i] | wav.bytes[2 * i + 1] << 8);
-    }
-  }
-  return wav;
+platform::PcmClip ReadRecording(const std::string& path) {
+  const std::string file = ReadFile(path);
+  platform::PcmClip clip;
+  std::string why;
+  if (!audio::ParseWav({reinterpret_cast<const uint8_t*>(file.data()), file.size()}, clip, why))
+    ADD_FAILURE() << path << ": " << why;
+  return clip;
 }
 
 std::string MakeWav(int rate, int channels, int bits, const std::vector<uint8_t>& data) {

@@ -49,10 +49,9 @@ ended() { ! kill -0 "$QVPLAY_PID" 2>/dev/null; }
 at_least() { [ "${1:-0}" -ge "$2" ] 2>/dev/null; }
 at_most() { [ "$1" -le "$2" ] 2>/dev/null; }
 
-# Starts a virtual server with a screen of $1 (WxHxDEPTH), in place of the one before. It picks
-# a free display number itself and reports it, so parallel runs cannot collide. The number can
-# come before it takes connections: a client must get in and see this screen's size. -noreset: by
-# default the server resets whenever its last client leaves, refusing connections meanwhile.
+# Starts a virtual server with a screen of $1 (WxHxDEPTH) in place of the one before, on a display
+# number it picks itself (parallel runs cannot collide) and may report before it takes clients.
+# -noreset: otherwise it resets, refusing connections, whenever its last client leaves.
 start_xvfb() {
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   SCREEN=${1%x*}
@@ -71,9 +70,8 @@ xvfb_reported() {
 }
 server_answers() { ANSWER=$(xdotool getdisplaygeometry 2>/dev/null); }
 start_xvfb 1024x768x24
-# SDL's own software renderer: a virtual server has no GPU anyway, and Mesa's emulation of one
-# runs threads that the sanitizer builds cannot see into (and report). The leak checker is off:
-# SDL and the X libraries keep memory until exit, and the headless tests check our own leaks.
+# SDL's software renderer: Mesa's emulation of a GPU runs threads the sanitizers cannot see into.
+# No leak checker: SDL and Xlib keep memory until exit; the headless tests check our own leaks.
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software QVENGINE_LOCK_DIR="$OUT"
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 "$QVTOOL" make-sample "$OUT/game" >"$OUT/qvtool.log" 2>&1 || fail "qvtool make-sample failed"
@@ -114,17 +112,16 @@ choice_list_up() {
     at_least "$(differing bars-before bars-now)" 5000
 }
 
-# Sends key $1 to the window itself, wherever the pointer is, given the keyboard focus first as a
-# window manager would: without it SDL drops even a key sent to the window (SDL focuses a window
-# it maps, but anything may take that away).
+# Sends key $1 to the window, given the keyboard focus first as a window manager would: SDL drops
+# even a key sent to the window without it (and the focus SDL gives a window it maps can go).
 focus_window() { timeout 10 xdotool windowfocus --sync "$WINDOW" >/dev/null 2>&1; }
 press() {
   focus_window || fail "could not give the window the keyboard focus"
   xdotool key --window "$WINDOW" "$1" || fail "could not send $1 to the window"
 }
 
-# Finds qvplay's window (within 30 s), expects it $1 x $2 and gives it the focus. One found just
-# before it is replaced (or closed) has no geometry or takes no focus: it is looked for again.
+# Finds qvplay's window (within 30 s), expects it $1 x $2 and gives it the focus; one about to be
+# replaced has no geometry or takes no focus, and is looked for again.
 find_window() {
   within 30 window_found || fail "no window appeared and took the focus within 30 s"
   [ "$WIDTH" = "$1" ] && [ "$HEIGHT" = "$2" ] ||
@@ -142,11 +139,8 @@ launch() {
   "$QVPLAY" "$OUT/game" >"$OUT/qvplay-$1.log" 2>&1 &
   QVPLAY_PID=$! LOGO_SEEN=
   find_window "$2" "$3"
-  # The logo comes first and swallows every input: wait until it has been seen whole and is gone
-  # again. Its hold, 150 rounds of 20 ms that each redraw the window, lasts well over its 3 s: on
-  # two cores about 5 s in the small window and 7 s in the large one, 15 s in the large one with
-  # both cores busy, longer in a sanitizer build. A large window's screenshot is sampled down to
-  # the game's size (each of the picture's pixels is a square of the window's) for comparing.
+  # The logo swallows every input: wait until it was seen whole and is gone. Its hold of 150
+  # redraws takes 5 to 15 s, longer in a sanitizer build. A large window's shot is sampled down.
   convert "$OUT/game/cg/menu/logo.bmp" "$OUT/logo.png" || fail "cannot read the sample's logo"
   within 90 logo_gone "$1" && return
   [ -n "$LOGO_SEEN" ] && fail "the logo did not give way to the game"
@@ -182,9 +176,8 @@ slot_list_shown() { look now && lit now 60x18+105+203 30; }
 # The sample game is 800 x 600, and twice that does not fit a 1024 x 768 screen.
 launch first 800 600
 
-# The title's first item starts the game and asks for the player's name first. A click before
-# the items are listed does nothing, so click until the dialog is up. The title is compared with
-# once it has come to rest: one caught while it is still drawn would differ from itself later.
+# The title's first item asks for the player's name; click until the dialog is up (a click before
+# the items are listed does nothing), comparing with the title at rest.
 wait_still "the title never came to rest"
 shoot title
 name_entry_up() {
@@ -197,14 +190,12 @@ poll 20 0 name_entry_up || fail "no name entry was shown ($NAME_DIFF pixels diff
 press Return
 changed_from name-entry 5000 "Enter did not close the name entry"
 for _ in 1 2 3; do click 400 200 && sleep 1 && alive; done
-# Typed text: light glyph pixels in the message window's rows (the title alone has about 300
-# there, a line of text about a thousand). A sanitizer build types slowly, so look again a while.
+# Typed text: light glyph pixels in the message window's rows (about 300 without, 1000 with).
 text_typed() { shoot text && lit text 745x130+35+450 600; }
 poll 20 0.5 text_typed || fail "no text in the message window ($LIGHT light pixels)"
 
-# Right click: the system menu opens at the pointer (slowly the first time: the UI font is built
-# then); its light background shows at (230, 170), whatever the game shows around it. Escape
-# dismisses it; its release must not reach the game.
+# Right click: the system menu opens at the pointer, its light background at (230, 170); Escape
+# dismisses it, and its release must not reach the game.
 probe() {
   timeout 20 import -window "$WINDOW" png:- 2>/dev/null |
     timeout 10 convert - -format '%[pixel:p{230,170}]' info: 2>/dev/null
@@ -229,9 +220,8 @@ shoot window
 DIFFERENT=$(differing menu-window window)
 at_least "$DIFFERENT" 5000 || fail "the menu was too small ($DIFFERENT pixels differ)"
 
-# The bar's save button opens the save screen; slot 1 saves the page and then shows its date and
-# title (look a while: a slow build is late); the return button gives the page back. A click
-# that comes while the page still moves is lost: then wait for rest and click again.
+# The bar's save button opens the save screen; slot 1 saves and shows its date and title; the
+# return button gives the page back. A click while the page still moves is lost: wait, again.
 open_save_screen() {
   click 450 589 && poll 10 0.3 slot_list_shown || { poll 30 0 still && false; }
 }
@@ -249,11 +239,8 @@ changed_from save-screen 50000 "the return button did not leave the save screen"
 wait_still "the page did not come to rest after the save screen"
 shoot saved-page
 
-# The backlog: the wheel turned up opens it on the newest page, a second notch shows the one
-# before in the message window; turned down past
-# the newest page it closes, and the window is the page again to the pixel (looked at a while:
-# the waiting cursor turns meanwhile). The pointer rests right of where the choice bars come,
-# away from the bar's buttons (whose hover look the page shot must not have).
+# The backlog: two notches up show the page before in the message window; turned down past the
+# newest page it closes onto the page to the pixel. The pointer rests away from the bar's buttons.
 xdotool mousemove --window "$WINDOW" 700 300
 wait_still "the page did not come to rest with the pointer away from the bar"
 shoot page
@@ -266,17 +253,12 @@ click 700 300 4 && sleep 0.5 && click 700 300 4
 poll 30 0.2 older_page_shown ||
   fail "the wheel turned up showed no older page in the message window" \
     "(${BACKLOG_DIFF:-no} pixels of its text rows differ)"
-for _ in 1 2 3 4 5; do
-  BACKLOG_OPEN=1
-  click 700 300 5
-  poll 20 0.2 backlog_closed && BACKLOG_OPEN= && break
-done
-[ -z "$BACKLOG_OPEN" ] ||
-  fail "five notches down did not close the backlog onto the page it opened from" \
-    "($(differing page now) pixels differ)"
+notch_down_closes() { click 700 300 5 && poll 20 0.2 backlog_closed; }
+retry 5 0 notch_down_closes ||
+  fail "five notches down did not close the backlog onto its page ($(differing page now) differ)"
 
-# A choice with the keys: a click brings the list, Down focuses the first item, Down again the
-# second, and Return picks it (the same page as the mouse's pick of it in the second run, below).
+# A choice with the keys: a click brings the list, Down twice focuses the second item, Return
+# picks it (the page the mouse's pick gives in the second run).
 poll 10 0 choice_list_up page || fail "clicks after the backlog closed brought no choice list"
 wait_still "the choice list did not come to rest"
 shoot choice-list
@@ -287,8 +269,7 @@ keys_page_typed() { shoot keys-pick && lit keys-pick 745x130+35+450 600; }
 poll 20 0.5 keys_page_typed ||
   fail "the pick by keys went on to no text ($LIGHT light pixels in the message window)"
 
-# Ctrl held for 2 s skips (read or not: skipping read text only is off unless chosen): the page
-# after is a later one.
+# Ctrl held for 2 s skips (read text only is off unless chosen): the page after is a later one.
 hold ctrl 2
 wait_still "the game did not come to rest after Ctrl was let go"
 shoot skipped
@@ -296,9 +277,8 @@ SKIPPED=$(differing keys-pick skipped)
 at_least "$SKIPPED" 5000 || fail "Ctrl held for 2 s skipped nothing (${SKIPPED:-no} pixels differ)"
 close_game
 
-# A new run: the title's load item opens the load screen, slot 1 brings the saved page back. It
-# resumes at its sprite command, drawn again over the restored scene (its edges blended twice),
-# and types its text anew: look until the scene above the message window and the text are back.
+# A new run: the title's load item opens the load screen, slot 1 brings the saved page back (its
+# sprite blended again, hence the fuzz) and types its text anew.
 launch second 800 600
 sleep 1
 shoot title-again
@@ -334,16 +314,14 @@ at_most "$PICKS" 2500 ||
     "(${PICKS:-no} pixels differ)"
 close_game
 
-# A large screen: the window takes the largest whole factor that fits (twice 800 x 600 on 2560 x
-# 1600); F11 switches to full screen and back, kept in env.dat's windowed flag (the int32 at byte
-# 4: 1 windowed, 0 full screen), which a read sees old or new (the file is replaced by a rename).
+# A large screen: the window takes the largest whole factor that fits; F11 switches to full
+# screen and back, kept in env.dat's windowed flag (byte 4: 1 windowed, 0 full screen).
 start_xvfb 2560x1600x24
 launch large 1600 1200
 flag_is() {
   FLAG=$(od -An -tu1 -j4 -N1 "$OUT/game/save/env.dat" 2>/dev/null | tr -d ' ') && [ "$FLAG" = "$1" ]
 }
-# Presses F11 until the windowed flag reads $1, each press given ample time to show before the
-# next: two presses taken together would switch there and back unseen.
+# Presses F11 until the flag reads $1, each press given time to show (two at once cancel out).
 switched_to() { press F11 && poll 100 0.1 flag_is "$1"; }
 for flag in 0 1; do
   retry 3 0 switched_to $flag || fail "F11 left the windowed flag at ${FLAG:-nothing}, not $flag"

@@ -57,18 +57,9 @@ TEST(CdScan, TheFirstDriveWhoseTrackTwoIsAudioIsKeptOpenAndOtherDiscsAreClosedAg
   }
 }
 
-TEST(CdScan, RippedTracksWinOverADiscWithoutOpeningItButOnlyByTheirExactName) {
-  CdGame game;  // and no drive at all
-  for (const char* name :
-       {"track2.ogg", "track00.ogg", "track102.ogg", "track0a.ogg", "track02.wav", "mytrack02.ogg",
-        "track02.ogg.bak", "music\\track02.ogg"}) {
-    game.fakes.files.Put(std::string("C:\\game\\") + name, "x");
-  }
-  EXPECT_EQ(ScanForAudioCd(game.engine.audio), 0);
-  EXPECT_FALSE(game.engine.audio.cdFound);
-  EXPECT_EQ(game.engine.audio.cdDisc, nullptr);
-  game.ExpectOneWarning();
-
+// Only a file named exactly like a ripped track counts: the golden replay without a disc has the
+// near misses.
+TEST(CdScan, RippedTracksWinOverADiscWithoutOpeningIt) {
   CdGame ripped;
   ripped.fakes.drives.drives = {Drive{"music", true, {true, true}}};
   ripped.fakes.files.Put("C:\\game\\track02.ogg", "x");

@@ -98,7 +98,8 @@ TEST_F(OggStreamPlayerTest, FailuresLeaveThePlayerClosedAndOnlyDeviceFailuresSho
   EXPECT_EQ(player->Stop(), 1);
 }
 
-TEST_F(OggStreamPlayerTest, BrokenOrEmptyStreamsEndInsteadOfHanging) {
+// (Music without a sample, which would loop empty buffers for ever, is a golden replay's.)
+TEST_F(OggStreamPlayerTest, ABrokenStreamEndsInsteadOfHanging) {
   // Cut in the middle: what decodes plays, then the stream ends as at its end.
   std::string bytes = test::EncodeOgg(test::Tone(200000, 8000, 1), 8000, 1);
   test::WriteFile(dir.Path() + "/cut.ogg", bytes.substr(0, bytes.size() / 2));
@@ -106,14 +107,6 @@ TEST_F(OggStreamPlayerTest, BrokenOrEmptyStreamsEndInsteadOfHanging) {
   ASSERT_EQ(player->Play(window), 1);
   EXPECT_LT(device.FinishAll(player->Device()), 20);
   EXPECT_EQ(StreamDoneCount(), 1);
-  player->Stop();
-
-  // A looping stream with no sample in it would otherwise queue empty buffers for ever.
-  UseFile({}, 8000, 1);
-  player->playOnce = 0;
-  ASSERT_EQ(player->Play(window), 1);
-  EXPECT_LT(device.FinishAll(player->Device()), 10);
-  EXPECT_EQ(StreamDoneCount(), 2);
 }
 
 }  // namespace

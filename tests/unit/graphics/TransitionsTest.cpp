@@ -7,7 +7,6 @@
 #include <cstring>
 #include <string>
 #include <thread>
-#include <tuple>
 #include <vector>
 
 #include "graphics/PictureFile.h"
@@ -61,27 +60,6 @@ TEST(PresentScene, EveryTransitionEndsOnTheNewPictureCoveringTheWholeFrameAtBoth
         EXPECT_TRUE(rig.WindowShows(rig.engine.view.sceneSurface));
       }
     }
-  }
-}
-
-TEST(PresentScene, ScreenEffectsOffCutsAndUnlistedNumbersOrAMissingMaskDrawNothing) {
-  // {screen effects, number, result, frames presented}
-  const std::tuple<int, int, int, size_t> cases[] = {
-      {0, 2, 1, 1},  {0, 8, 1, 1},  {0, 9, 1, 1},  {0, 21, 1, 1},
-      {0, -4, 1, 1}, {0, 0, 1, 0},  {1, 0, 1, 0},  {1, 9, 0, 0},
-      {1, 10, 0, 0}, {1, 22, 0, 0}, {1, -1, 0, 0}, {1, 21, 1, 0}};  // its mask file is missing
-  for (const auto& [effects, number, result, frames] : cases) {
-    SCOPED_TRACE(std::to_string(effects) + " " + std::to_string(number));
-    TransitionRig rig(16, 8);
-    rig.engine.services.env.screenEffects = effects;
-    EXPECT_EQ(PresentScene(rig.engine.view, {number, 64, "C:\\game\\cg\\none.bmp"}), result);
-    EXPECT_EQ(rig.window.frames.size(), frames);
-    EXPECT_TRUE(rig.WindowShows(frames ? rig.engine.view.sceneSurface : rig.old));
-    EXPECT_EQ(rig.ScreenShowsScene(), frames > 0);
-    EXPECT_EQ(rig.fakes.clock.nowMs(), 0u);
-    EXPECT_EQ(rig.engine.input.inputBusy, 0);
-    EXPECT_EQ(rig.fakes.log.lines.back(), LogLine(number, static_cast<int>(frames)));
-    EXPECT_EQ(rig.fakes.ui.boxes.size(), effects && number == 21 ? 1u : 0u);  // "loss parts"
   }
 }
 

@@ -1,5 +1,5 @@
-// The saved game's bytes: the record's layout and text fields, the check before a load, the
-// recorded name and a load that fails the check.
+// The saved game's bytes: the record's layout and text fields, the check before a load, and a
+// load that fails the check.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -73,38 +73,16 @@ TEST(SavedGameFile, TheCheckRefusesUnendedTextsAndPositionsOffTheLines) {
   }
 }
 
-struct SlotFiles : ::testing::Test {
+// A file that fails the check costs the running game nothing.
+TEST(SlotFiles, AFailedLoadLeavesTheGameAsItWas) {
   FakeGame game{"a\r\n$C\r\n"};
   script::Engine& engine = game.engine;
-  std::string SlotPath(int slot) {  // slots 1 to 9
-    return engine.services.baseDirectory + "\\save\\save0" + std::to_string(slot) + ".sav";
-  }
-};
-
-TEST_F(SlotFiles, RecordedNameComesFromSlotOneOrIsTheDefault) {
-  auto name = [&] {
-    return std::string(
-        engine.script.state.Text(GameState::kPlayerNameOffset, GameState::kPlayerNameSize));
-  };
-  EXPECT_EQ(script::LoadRecordedName(engine), 0);
-  EXPECT_EQ(name(), "\x90\xb0\x90\x62");
-  game.fakes.files.directories.insert(engine.services.baseDirectory + "\\save");
-  std::string record(GameState::kSize, '\0');
-  // Eleven bytes with no terminator: cut to ten, at a whole character.
-  record.replace(GameState::kPlayerNameOffset, 11, "\x82\xa0\x82\xa2\x82\xa4\x82\xa6\x82\xa8x");
-  record[GameState::kStateTitleOffset] = 'z';  // nothing else of the file is taken
-  game.fakes.files.Put(SlotPath(1), record);
-  EXPECT_EQ(script::LoadRecordedName(engine), 1);
-  EXPECT_EQ(name(), "\x82\xa0\x82\xa2\x82\xa4\x82\xa6\x82\xa8");
-  EXPECT_EQ(engine.script.state.Bytes()[GameState::kStateTitleOffset], 0);
-}
-
-// A file that fails the check costs the running game nothing.
-TEST_F(SlotFiles, AFailedLoadLeavesTheGameAsItWas) {
+  const std::string folder = engine.services.baseDirectory + "\\save";
   EXPECT_EQ(script::LoadGame(engine, 4), 0);  // no save folder: nothing to read, no box
   EXPECT_EQ(game.fakes.log.lines.back(), "load 4 -> failed");
-  game.fakes.files.directories.insert(engine.services.baseDirectory + "\\save");
-  game.fakes.files.Put(SlotPath(4), std::string(1000, '\0'));
+  EXPECT_EQ(script::LoadRecordedName(engine), 0);  // nor a recorded name: the default
+  game.fakes.files.directories.insert(folder);
+  game.fakes.files.Put(folder + "\\save04.sav", std::string(1000, '\0'));
   engine.script.state.SetSlotValue(GameState::kPointsOffset, 42);
   engine.script.position = 5;
   EXPECT_EQ(script::LoadGame(engine, 4), 0);

@@ -143,13 +143,10 @@ inline SDL_Event TextEvent(Uint32 type, const char* utf8, uint32_t windowId = 0)
 inline void Push(SDL_Event event) {
   SDL_PushEvent(&event);
 }
-inline void PushKey(Uint32 type, SDL_Scancode scancode, uint32_t windowId = 0) {
-  Push(KeyEvent(type, scancode, windowId));
-}
 // Press and release at once, as synthetic input does.
 inline void Tap(SDL_Scancode scancode, uint32_t windowId = 0) {
-  PushKey(SDL_KEYDOWN, scancode, windowId);
-  PushKey(SDL_KEYUP, scancode, windowId);
+  Push(KeyEvent(SDL_KEYDOWN, scancode, windowId));
+  Push(KeyEvent(SDL_KEYUP, scancode, windowId));
 }
 inline void Click(Uint8 button, int x, int y, uint32_t windowId) {
   Push(ButtonEvent(SDL_MOUSEBUTTONDOWN, button, x, y, windowId));
