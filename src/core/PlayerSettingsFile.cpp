@@ -1,7 +1,6 @@
 // qvplay.ini (see PlayerSettingsFile.h).
 #include "core/PlayerSettingsFile.h"
 
-#include <cstdio>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -42,12 +41,6 @@ std::optional<std::vector<Entry>> Parse(const std::vector<uint8_t>& bytes) {
   return entries;
 }
 
-// The player reads stderr, the tests the log: both get the same line.
-void Report(Services& services, const char* line) {
-  std::fprintf(stderr, "qvplay: %s\n", line);
-  services.Log(line);
-}
-
 std::optional<std::vector<Entry>> ReadEntries(Services& services) {
   auto bytes = services.platform.files.ReadAll(PlayerSettingsPath(services));
   if (!bytes) return std::vector<Entry>{};
@@ -70,7 +63,7 @@ void LoadPlayerSettings(Services& services) {
     skipReadOnly = entry.value == "1";
   }
   if (!good) {
-    Report(services, "settings file ignored");
+    services.Report("settings file ignored");
     return;
   }
   if (skipReadOnly) services.comforts.skipReadOnly = *skipReadOnly;
@@ -87,7 +80,7 @@ bool SavePlayerSettings(Services& services) {
   if (services.platform.files.ReplaceAtomically(PlayerSettingsPath(services),
                                                 std::vector<uint8_t>(text.begin(), text.end())))
     return true;
-  Report(services, "settings file not written");
+  services.Report("settings file not written");
   return false;
 }
 

@@ -2,7 +2,6 @@
 #include "core/ReadMarks.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "core/SettingsFile.h"
@@ -24,12 +23,6 @@ uint64_t GetLittle(const uint8_t* p, int bytes) {
   uint64_t value = 0;
   for (int i = bytes - 1; i >= 0; --i) value = value << 8 | p[i];
   return value;
-}
-
-// The player reads stderr, the tests the log: both get the same line.
-void Report(Services& services, const char* line) {
-  std::fprintf(stderr, "qvplay: %s\n", line);
-  services.Log(line);
 }
 
 }  // namespace
@@ -77,7 +70,7 @@ void ReadMarks::Load(Services& services, const ScriptText& script) {
     uint64_t hash = 0;
     std::set<uint32_t> read;
     if (!Decode(*bytes, hash, read)) {
-      Report(services, "read marks file ignored");
+      services.Report("read marks file ignored");
     } else if (hash == scriptHash_) {
       lines_ = std::move(read);
     }
@@ -108,7 +101,7 @@ void ReadMarks::SaveIfChanged(Services& services) {
                                                 Encode(scriptHash_, lines_))) {
     changed_ = false;
   } else if (!writeFailed_) {
-    Report(services, "read marks file not written");
+    services.Report("read marks file not written");
     writeFailed_ = true;
   }
 }

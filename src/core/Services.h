@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -64,6 +65,11 @@ class Services {
   // The window name as every message box's caption.
   std::string Caption() { return Utf8(config.windowName); }
   void Log(std::string_view line) { platform.log.Write(line); }
+  // A problem with one of the engine's own files: the player reads stderr, the tests the log.
+  void Report(std::string_view line) {
+    std::fprintf(stderr, "qvplay: %.*s\n", static_cast<int>(line.size()), line.data());
+    Log(line);
+  }
 };
 
 }  // namespace qv::core

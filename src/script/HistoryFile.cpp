@@ -1,7 +1,6 @@
 // Writing and reading the history beside the saved games (see HistoryFile.h).
 #include "script/HistoryFile.h"
 
-#include <cstdio>
 #include <string>
 
 #include "core/SettingsFile.h"
@@ -43,9 +42,7 @@ void ReadHistoryFile(script::Engine& engine, int slot) {
   const auto bytes = files.ReadAll(path);
   auto pages = bytes ? core::ReadHistoryFileBytes(*bytes) : std::nullopt;
   if (!pages) {
-    const std::string line = "backlog file " + FileName(path) + " ignored";
-    std::fprintf(stderr, "qvplay: %s\n", line.c_str());
-    if (engine.services.platform.log.Enabled()) engine.services.Log(line);
+    engine.services.Report("backlog file " + FileName(path) + " ignored");
     return;
   }
   engine.history.Replace(std::move(*pages));
